@@ -1,0 +1,51 @@
+#include "cplayprocess/cplayprocess.h"
+
+#include "platform/processgroup.h"
+
+#include <QDebug>
+
+CPlayProcess::CPlayProcess(QObject* parent) : QProcess(parent)
+{
+    connect(this, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this, [this] {
+        if (m_killed)
+            emit SigFinishedByKilled();
+        else
+            emit SigFinishedNaturally();
+    });
+}
+
+CPlayProcess::~CPlayProcess()
+{
+    QuitProcess();
+}
+
+// Its own process group, so that ending a helper also ends whatever it started.
+void CPlayProcess::setupChildProcess() { PlaceInOwnProcessGroup(); }
+
+bool CPlayProcess::Start(const QString& program, const QStringList& arguments)
+{
+    m_killed = false;
+    start(program, arguments, QIODevice::ReadWrite);
+    if (waitForStarted(1000))
+        return true;
+    qDebug() << "start process failed" << errorString() << "[" << program << arguments << "]";
+    m_killed = true;
+    kill();
+    return false;
+}
+
+void CPlayProcess::QuitProcess()
+{
+    if (state() != QProcess::Running)
+        return;
+    m_killed = true;
+    KillProcessGroup(processId());
+    kill();
+    if (!waitForFinished(200))
+        waitForFinished(-1);
+}
+
+void CPlayProcess::Command(const QString& str)
+{
+    write(str.toLocal8Bit() + '\n');
+}

@@ -1,0 +1,333 @@
+#include "mainwnd/cmainwnd.h"
+
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/screenarea.h"
+#include "core/settings.h"
+#include "cparentdlg/fade.h"
+#include "cplayprocess/cplayprocess.h"
+#include "mainwnd/wndgeometry.h"
+#include "platform/launcher.h"
+#include "viewers/cunknownwnd.h"
+
+#include <QAction>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMovie>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryFile>
+#include <QTimer>
+
+namespace {
+
+constexpr char kHelpPicture[] = "://help.jpg";
+
+QString& PreviousPluginOutput()
+{
+    static QString path;
+    return path;
+}
+
+} // namespace
+
+CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(new QStackedWidget(this))
+{
+    SetShadowColor(QColor("#666666"));
+    SetTitleBarHeight(32);
+    SetShadowWidth(30);
+    SetInactiveShadowRadius(5);
+    CloseButton()->setFocusPolicy(Qt::NoFocus);
+    SetCloseOnEsc(false); // the controller hides on the Esc release, with the preview's own fade
+    MaxWndSize();
+
+    SetContentWidget(m_stack);
+    // Page order: markdown, picture, listing, information, media, document, text.
+    m_unknownWnd = new CUnknownWnd(m_stack);
+    AddViewer(m_unknownWnd);
+
+    m_loadingMovie = new QMovie(QStringLiteral("://loading.gif"), QByteArray(), this);
+    m_loadingLabel = new QLabel(m_stack);
+    m_loadingLabel->setAlignment(Qt::AlignCenter);
+    m_loadingLabel->setMovie(m_loadingMovie);
+    m_stack->addWidget(m_loadingLabel);
+    m_stack->setObjectName(QStringLiteral("MainContainer"));
+    // An idle previewer spends nothing on a spinner nobody sees.
+    connect(m_stack, &QStackedWidget::currentChanged, this,
+            [this](int) { m_loadingMovie->setPaused(m_stack->currentWidget() != m_loadingLabel); });
+
+    AddShortcut(QStringLiteral("Ctrl+W"), &CMainWnd::HideWnd);
+    AddShortcut(QStringLiteral("C"), &CMainWnd::ToggleControlBar);
+    AddShortcut(QStringLiteral("T"), &CMainWnd::ToggleTitleBar);
+
+    SetContentSize(QSize(400, 300));
+    setWindowFlags(windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint);
+}
+
+void CMainWnd::AddViewer(CAbstractWnd* viewer)
+{
+    m_stack->addWidget(viewer);
+    connect(viewer, &CAbstractWnd::SigBe4Load, this, &CMainWnd::OnBe4Load);
+    connect(viewer, &CAbstractWnd::SigLoaded, this, &CMainWnd::SlotLoaded);
+    connect(viewer, &CAbstractWnd::SigOpenByDefault, this, &CMainWnd::OpenByDefault);
+    connect(viewer, &CAbstractWnd::SigRevealInExplorer, this, &CMainWnd::RevealInExplorer);
+    connect(viewer, &CAbstractWnd::SigErr, this, &CMainWnd::SlotErr);
+    connect(viewer, &CAbstractWnd::SigLoadNewPath, this, &CMainWnd::Load);
+    m_viewers.insert(viewer->GetWndType(), viewer);
+}
+
+void CMainWnd::AddShortcut(const QString& keys, void (CMainWnd::*slot)())
+{
+    auto* action = new QAction(this);
+    action->setShortcut(QKeySequence(keys));
+    connect(action, &QAction::triggered, this, slot);
+    addAction(action);
+}
+
+CAbstractWnd* CMainWnd::CurrentViewer() const { return qobject_cast<CAbstractWnd*>(m_stack->currentWidget()); }
+
+void CMainWnd::Load(QString path)
+{
+    const QFileInfo fi(path);
+    if (fi.suffix().trimmed().isEmpty() && !fi.isDir()) {
+        HideWnd();
+        return;
+    }
+    CGlobalData& data = CGlobalData::Instance();
+    data.SetPath(fi.absoluteFilePath());
+    SetTitle(data.Path() == QLatin1String(kHelpPicture) ? tr("Help") : fi.fileName());
+    data.SetMainType(data.Suffixes().GetMainType(data.Path()));
+    data.SetSubType(data.Suffixes().GetSubType(data.Path()));
+    CAbstractWnd* viewer = m_viewers.value(data.MainType());
+    if (!viewer) { // a kind whose viewer this build does not have
+        LoadUnknownFile();
+        return;
+    }
+    viewer->StartLoading();
+}
+
+void CMainWnd::OnBe4Load()
+{
+    if (FrameLayout()->contentsMargins().left() < ShadowWidth()) {
+        const int m = ShadowWidth();
+        FrameLayout()->setContentsMargins(m, m, m, m);
+        showNormal();
+        UpdateShadow();
+    }
+    LoadLoading();
+}
+
+void CMainWnd::LoadLoading()
+{
+    m_loadingMovie->stop();
+    m_loadingMovie->start();
+    m_stack->setCurrentWidget(m_loadingLabel);
+}
+
+void CMainWnd::LoadUnknownFile()
+{
+    CGlobalData& data = CGlobalData::Instance();
+    data.SetMainType(0);
+    data.SetSubType(0);
+    m_stack->setCurrentWidget(m_unknownWnd);
+    m_unknownWnd->StartLoading();
+}
+
+void CMainWnd::SlotLoaded()
+{
+    auto* viewer = qobject_cast<CAbstractWnd*>(sender());
+    if (!viewer)
+        return;
+    m_stack->setCurrentWidget(viewer);
+    if (CGlobalData::Instance().Path() == QLatin1String(kHelpPicture))
+        viewer->ControlBar()->hide();
+    else
+        viewer->UpdateControlBar();
+    viewer->UpdateOpenWithIcon();
+    FitToContent(viewer);
+    KeepWindowOnScreen();
+    update();
+}
+
+void CMainWnd::FitToContent(CAbstractWnd* viewer)
+{
+    const QPoint centre = geometry().center();
+    SetContentSize(FitContentSize(viewer->GetSize(), MaxWndSize()));
+    QRect moved(QPoint(0, 0), size());
+    moved.moveCenter(centre);
+    move(moved.topLeft());
+}
+
+void CMainWnd::KeepWindowOnScreen()
+{
+    move(KeepOnScreen(frameGeometry(), AvailableScreenArea()));
+}
+
+void CMainWnd::SlotErr(QString str)
+{
+    if (auto* viewer = qobject_cast<CAbstractWnd*>(sender()))
+        qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << viewer->Manager()->m_err << str;
+    QTimer::singleShot(0, this, &CMainWnd::LoadUnknownFile);
+}
+
+void CMainWnd::Display()
+{
+    if (m_hideAnimation)
+        m_hideAnimation->stop(); // a fade still running would hide the window we show
+    SetTitleBarVisible(GetSettingValue(SettingKey::DisplayTitlebar).toBool());
+    setWindowOpacity(1.0);
+    show();
+}
+
+void CMainWnd::showEvent(QShowEvent* event)
+{
+    SetContentSize(QSize(400, 300));
+    move(CentredIn(size(), AvailableScreenArea()));
+    CParentDlg::showEvent(event);
+}
+
+void CMainWnd::hideEvent(QHideEvent* event)
+{
+    emit SigHide();
+    CParentDlg::hideEvent(event);
+}
+
+void CMainWnd::on_pushButton_close_clicked() { HideWnd(); }
+
+void CMainWnd::HideWnd()
+{
+    CGlobalData::Instance().SetPath(QString());
+    if (m_hideAnimation || !isVisible())
+        return;
+    m_hideAnimation = FadeWindowOpacity(this, windowOpacity(), 0.0, 120, [this] { hide(); }, QEasingCurve::InCubic);
+}
+
+void CMainWnd::OpenByDefault(QString path)
+{
+    const QString p = path.isEmpty() ? CGlobalData::Instance().Path() : path;
+    if (QFileInfo::exists(p) && OpenWithDefaultApp(p))
+        HideWnd();
+    else
+        WaggleWnd();
+}
+
+void CMainWnd::RevealInExplorer(QString path)
+{
+    RevealInFileManager(path.isEmpty() ? CGlobalData::Instance().Path() : path);
+    HideWnd();
+}
+
+void CMainWnd::WaggleWnd()
+{
+    if (GetSettingValue(SettingKey::CloseForOpenFailed).toBool()) {
+        HideWnd();
+        return;
+    }
+    if (!m_shake) {
+        m_normalShadowColor = ShadowColor();
+        m_shake = new QPropertyAnimation(this, "pos", this);
+        connect(m_shake, &QPropertyAnimation::finished, this, [this] {
+            SetShadowColor(m_normalShadowColor);
+            UpdateShadow();
+        });
+    }
+    if (m_shake->state() == QAbstractAnimation::Running)
+        return;
+    SetShadowColor(QColor("#ff6666"));
+    UpdateShadow();
+    const QPoint p = pos();
+    m_shake->setKeyValues({{0.0, p},
+                           {0.166, p - QPoint(25, 0)},
+                           {0.498, p + QPoint(25, 0)},
+                           {0.83, p - QPoint(25, 0)},
+                           {1.0, p}});
+    m_shake->setDuration(540);
+    m_shake->start();
+}
+
+bool CMainWnd::HandleDoubleClick(const QPoint& globalPos)
+{
+    CAbstractWnd* viewer = CurrentViewer();
+    if (viewer && viewer->IsInControlBar(globalPos))
+        return true;
+    if (IsInTitleBar(globalPos)) {
+        on_pushButton_max_clicked();
+        return true;
+    }
+    if (!GetSettingValue(SettingKey::OpenFileByDefault).toBool())
+        return false;
+    OpenByDefault(CGlobalData::Instance().Path());
+    return true;
+}
+
+bool CMainWnd::IsSettled() const
+{
+    return isVisible() && windowOpacity() == 1.0 && !CGlobalData::Instance().Path().isEmpty();
+}
+
+void CMainWnd::ToggleControlBar()
+{
+    if (!IsSettled() || CGlobalData::Instance().Path() == QLatin1String(kHelpPicture))
+        return;
+    SetSettingValue(SettingKey::DisplayControls, !GetSettingValue(SettingKey::DisplayControls).toBool());
+    if (m_stack->currentWidget() != m_loadingLabel)
+        if (CAbstractWnd* viewer = CurrentViewer())
+            viewer->UpdateControlBar();
+}
+
+void CMainWnd::ToggleTitleBar()
+{
+    if (!IsSettled())
+        return;
+    const bool visible = !GetSettingValue(SettingKey::DisplayTitlebar).toBool();
+    SetSettingValue(SettingKey::DisplayTitlebar, visible);
+    if (m_stack->currentWidget() != m_loadingLabel)
+        SetTitleBarVisible(visible);
+}
+
+bool CMainWnd::LoadPlugin(QStringList plu_path)
+{
+    if (!m_plugin) {
+        m_plugin = new CPlayProcess(this);
+        connect(m_plugin, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
+                &CMainWnd::OnPluginFinished);
+    }
+    m_plugin->QuitProcess();
+    if (plu_path.isEmpty())
+        return false;
+    LoadLoading();
+    QString output;
+    {
+        QTemporaryFile name;
+        if (name.open())
+            output = name.fileName(); // only the unique name is wanted; the file goes with `name`
+    }
+    const QString program = plu_path.takeFirst();
+    return m_plugin->Start(program, plu_path << CGlobalData::Instance().Path() << output);
+}
+
+void CMainWnd::OnPluginFinished(int exitCode, QProcess::ExitStatus status)
+{
+    if (m_plugin->WasKilled())
+        return;
+    const QStringList args = m_plugin->arguments();
+    if (status == QProcess::CrashExit || exitCode != 0 || args.size() <= 2) {
+        LoadUnknownFile();
+        return;
+    }
+    const QFileInfo base(args.last());
+    const QDir folder = base.absoluteDir();
+    const QFileInfoList outputs =
+        folder.exists() ? folder.entryInfoList({base.fileName() + QStringLiteral(".*")}, QDir::Files) : QFileInfoList();
+    if (outputs.isEmpty()) {
+        LoadUnknownFile();
+        return;
+    }
+    if (!PreviousPluginOutput().isEmpty())
+        QFile::remove(PreviousPluginOutput());
+    PreviousPluginOutput() = outputs.first().absoluteFilePath();
+    Load(PreviousPluginOutput());
+}

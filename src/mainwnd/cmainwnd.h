@@ -1,0 +1,71 @@
+#pragma once
+
+#include "cparentdlg/cparentdlg.h"
+
+#include <QMap>
+#include <QPointer>
+#include <QProcess>
+#include <QStringList>
+
+class CAbstractWnd;
+class CPlayProcess;
+class QLabel;
+class QMovie;
+class QPropertyAnimation;
+class QStackedWidget;
+
+// The one preview window: classifies a path, lets the matching viewer load it behind a
+// loading animation, then fits itself to the content.
+class CMainWnd : public CParentDlg
+{
+    Q_OBJECT
+public:
+    explicit CMainWnd(QWidget* parent = nullptr);
+
+    bool HandleDoubleClick(const QPoint& globalPos);
+    CAbstractWnd* CurrentViewer() const;
+
+signals:
+    void SigHide();
+
+public slots:
+    void Load(QString path);
+    void LoadLoading();
+    void LoadUnknownFile();
+    bool LoadPlugin(QStringList plu_path);
+    void Display();
+    void HideWnd();
+    void WaggleWnd();
+    void OpenByDefault(QString path);
+    void RevealInExplorer(QString path);
+    void on_pushButton_close_clicked() override;
+
+private slots:
+    void SlotErr(QString str);
+    void SlotLoaded();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void AddViewer(CAbstractWnd* viewer);
+    void OnBe4Load();
+    void FitToContent(CAbstractWnd* viewer);
+    void KeepWindowOnScreen();
+    void AddShortcut(const QString& keys, void (CMainWnd::*slot)());
+    void ToggleControlBar();
+    void ToggleTitleBar();
+    bool IsSettled() const;
+    void OnPluginFinished(int exitCode, QProcess::ExitStatus status);
+
+    QStackedWidget* m_stack;
+    CAbstractWnd* m_unknownWnd = nullptr;
+    QLabel* m_loadingLabel;
+    QMovie* m_loadingMovie;
+    QMap<int, CAbstractWnd*> m_viewers;
+    QPointer<QPropertyAnimation> m_hideAnimation;
+    QPropertyAnimation* m_shake = nullptr;
+    QColor m_normalShadowColor;
+    CPlayProcess* m_plugin = nullptr;
+};

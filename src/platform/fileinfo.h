@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// What the desktop knows about a file: its type's name, its icon and the
+// program that opens it.
+struct AssociatedProgram {
+    QString executable; // absolute path where it can be found, else the command word
+    QString name;       // the program's display name
+    QIcon icon;
+    bool IsValid() const { return !executable.isEmpty(); }
+};
+
+QString ShellTypeName(const QString& path);
+QIcon ShellFileIcon(const QString& path);
+AssociatedProgram FindAssociatedProgram(const QString& path);

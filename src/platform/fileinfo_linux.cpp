@@ -1,0 +1,104 @@
+#include "platform/fileinfo.h"
+
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QMimeDatabase>
+
+// GLib names a struct member "signals", which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
+namespace {
+
+// A bare X session has no theme set; the desktop's own theme is what users see elsewhere.
+void EnsureIconTheme()
+{
+    static const bool done = [] {
+        if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+            for (const char* theme : {"Adwaita", "breeze", "gnome"}) {
+                if (QDir(QStringLiteral("/usr/share/icons/") + theme).exists()) {
+                    QIcon::setThemeName(theme);
+                    break;
+                }
+            }
+        }
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+QMimeType MimeTypeOf(const QString& path)
+{
+    QMimeDatabase db;
+    const QFileInfo fi(path);
+    if (fi.isDir())
+        return db.mimeTypeForName(QStringLiteral("inode/directory"));
+    // Content sniffing would read the file (a FIFO would block); the name decides, as the
+    // Windows shell does.
+    return db.mimeTypeForFile(fi, QMimeDatabase::MatchExtension);
+}
+
+QIcon IconFromGIcon(GIcon* gicon)
+{
+    if (!gicon)
+        return {};
+    if (G_IS_THEMED_ICON(gicon)) {
+        const gchar* const* names = g_themed_icon_get_names(G_THEMED_ICON(gicon));
+        for (int i = 0; names && names[i]; ++i) {
+            const QIcon icon = QIcon::fromTheme(QString::fromUtf8(names[i]));
+            if (!icon.isNull())
+                return icon;
+        }
+    } else if (G_IS_FILE_ICON(gicon)) {
+        gchar* file = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(gicon)));
+        QIcon icon(QString::fromUtf8(file));
+        g_free(file);
+        return icon;
+    }
+    return {};
+}
+
+} // namespace
+
+QString ShellTypeName(const QString& path)
+{
+    const QMimeType mime = MimeTypeOf(path);
+    return mime.comment().isEmpty() ? mime.name() : mime.comment();
+}
+
+QIcon ShellFileIcon(const QString& path)
+{
+    EnsureIconTheme();
+    const QMimeType mime = MimeTypeOf(path);
+    QIcon icon = QIcon::fromTheme(mime.iconName());
+    if (icon.isNull())
+        icon = QIcon::fromTheme(mime.genericIconName());
+    if (icon.isNull())
+        icon = QFileIconProvider().icon(QFileInfo(path).isDir() ? QFileIconProvider::Folder : QFileIconProvider::File);
+    return icon;
+}
+
+AssociatedProgram FindAssociatedProgram(const QString& path)
+{
+    EnsureIconTheme();
+    AssociatedProgram program;
+    const QByteArray mime = MimeTypeOf(path).name().toUtf8();
+    gchar* contentType = g_content_type_from_mime_type(mime.constData());
+    GAppInfo* app = contentType ? g_app_info_get_default_for_type(contentType, FALSE) : nullptr;
+    g_free(contentType);
+    if (!app)
+        return program;
+    const char* exe = g_app_info_get_executable(app);
+    if (exe && *exe) {
+        gchar* full = g_find_program_in_path(exe);
+        program.executable = QString::fromUtf8(full ? full : exe);
+        g_free(full);
+    }
+    program.name = QString::fromUtf8(g_app_info_get_display_name(app));
+    program.icon = IconFromGIcon(g_app_info_get_icon(app));
+    g_object_unref(app);
+    return program;
+}

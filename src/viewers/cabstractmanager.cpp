@@ -1,0 +1,1 @@
+#include "viewers/cabstractmanager.h"

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+// A viewer's loader: reads the registry's current path and hands back one result per job.
+class CAbstractManager : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CAbstractManager(QObject* parent = nullptr) : QObject(parent) {}
+
+    QString m_err; // why the last load failed; empty when it did not
+
+public slots:
+    virtual void Perform() {}
+    virtual void Stop() {}
+
+signals:
+    void SigPerformFinished(QVariant v = QVariant());
+};

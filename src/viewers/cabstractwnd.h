@@ -1,0 +1,67 @@
+#pragma once
+
+#include "viewers/cabstractmanager.h"
+
+#include <QElapsedTimer>
+#include <QSize>
+#include <QVariant>
+#include <QWidget>
+
+class QAction;
+class QBoxLayout;
+class QToolButton;
+class QVBoxLayout;
+
+// Base of every viewer. The preview window writes the path into the registry and calls
+// StartLoading(); the viewer answers with SigLoaded() or SigErr().
+class CAbstractWnd : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CAbstractWnd(QWidget* parent = nullptr);
+    CAbstractWnd(CAbstractManager* manager, QWidget* parent = nullptr);
+    ~CAbstractWnd() override;
+
+    void StartLoading();
+    void UpdateControlBar();
+    bool IsInControlBar(const QPoint& globalPos) const;
+    void UpdateOpenWithIcon();
+    CAbstractManager* Manager() const { return m_manager; }
+    QWidget* ControlBar() const { return m_controlBar; }
+
+public slots:
+    virtual QSize GetSize() const { return QSize(400, 300); }
+    virtual int GetWndType() const = 0;
+    virtual void ResetControls() {}
+    virtual void InitControlBar(QBoxLayout* layout);
+    virtual void Clear() = 0;
+
+protected slots:
+    virtual void LoadHelper();
+    virtual void PerformFinished(QVariant v) { Q_UNUSED(v); }
+
+signals:
+    void SigLoaded();
+    void SigErr(QString err = QString());
+    void SigOpenByDefault(QString file);
+    void SigRevealInExplorer(QString file);
+    void SigLoadNewPath(QString path);
+    void SigBe4Load();
+
+protected:
+    void AddContentWidget(QWidget* w);
+    QToolButton* CreateToolButton(const QString& normalIcon, const QString& activeIcon, const QString& toolTip,
+                                  const QString& shortcut, QAction* action = nullptr);
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void BuildControlBar();
+    void DelayedSetUp();
+    void LogLoadingCost();
+
+    CAbstractManager* m_manager;
+    QWidget* m_controlBar;
+    QToolButton* m_openWithButton;
+    QElapsedTimer m_timer;
+    QVBoxLayout* m_layout;
+};
