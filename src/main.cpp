@@ -3,6 +3,7 @@
 #include "customapplication/customapplication.h"
 #include "core/tempfolder.h"
 #include "platform/crashhandler.h"
+#include "platform/startup.h"
 
 #include <QDebug>
 #include <QFontMetrics>
@@ -28,6 +29,7 @@ void TellAboutCrash(const CrashHandler::Report& report)
 int main(int argc, char* argv[])
 {
     const CrashHandler::Report crash = CrashHandler::Install(argc, argv);
+    PrepareWindowingEnvironment();
     CApplication app(argc, argv);
     const QIcon icon(QStringLiteral("logo.ico")); // beside the program on Windows; ours otherwise
     QGuiApplication::setWindowIcon(icon.availableSizes().isEmpty() ? QIcon(QStringLiteral("://logo.ico")) : icon);

@@ -1,0 +1,4 @@
+#pragma once
+
+// Environment the windowing system reads before the application object exists.
+void PrepareWindowingEnvironment();
