@@ -1,0 +1,48 @@
+#include "platform/byteformat.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+TEST(FormatByteSize, ThreeSignificantDigitsCutNotRounded)
+{
+    QLocale::setDefault(QLocale::c());
+    const qint64 KB = 1024, MB = KB * KB, GB = MB * KB, TB = GB * KB, PB = TB * KB, EB = PB * KB;
+    const struct {
+        qint64 bytes;
+        const char* expected;
+    } cases[] = {
+        {-1, "0 bytes"},
+        {std::numeric_limits<qint64>::min(), "0 bytes"},
+        {0, "0 bytes"},
+        {532, "532 bytes"},
+        {1023, "1023 bytes"},
+        {1024, "1.00 KB"},
+        {1340, "1.30 KB"},
+        {10239, "9.99 KB"},
+        {10240, "10.0 KB"},
+        {23506, "22.9 KB"},
+        {121000, "118 KB"},
+        {1023999, "999 KB"},
+        {1024000, "0.97 MB"}, // 1000 KB already moves to the next unit
+        {1048575, "0.99 MB"},
+        {MB, "1.00 MB"},
+        {1300000, "1.23 MB"},
+        {1310000, "1.24 MB"},
+        {2400016, "2.28 MB"},
+        {1000 * MB - 1, "999 MB"},
+        {2400000000, "2.23 GB"},
+        {GB - 1, "0.99 GB"},
+        {TB, "1.00 TB"},
+        {5 * TB / 2, "2.50 TB"},
+        {PB, "1.00 PB"},
+        {999 * PB, "999 PB"},
+        {1000 * PB, "0.97 EB"},
+        {EB, "1.00 EB"},
+        {std::numeric_limits<qint64>::max(), "7.99 EB"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatByteSize(c.bytes).toStdString(), c.expected) << "bytes = " << c.bytes;
+}
