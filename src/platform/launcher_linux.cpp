@@ -5,7 +5,6 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -39,7 +38,7 @@ void RevealInFileManager(const QString& path)
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+        OpenWithDefaultApp(folder);
         return;
     }
     // Asynchronous: activating a file manager can take seconds, the window must not wait.
@@ -47,7 +46,7 @@ void RevealInFileManager(const QString& path)
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [watcher, folder] {
         if (watcher->isError()) {
             qDebug() << "FileManager1 failed:" << watcher->error().message() << "- opening" << folder;
-            QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+            OpenWithDefaultApp(folder);
         }
         watcher->deleteLater();
     });

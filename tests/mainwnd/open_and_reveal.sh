@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Double click opens the file with the desktop's default application; a file nothing opens
+# shakes the window; the control bar's reveal button asks the file manager over D-Bus and,
+# with no file manager on the bus, opens the folder instead.
+set -euo pipefail
+tmp=$(mktemp -d)
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
+export XDG_RUNTIME_DIR="$tmp/run"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
+opened="$tmp/opened.log"
+cat > "$XDG_DATA_HOME/applications/vuel-test-opener.desktop" <<DESK
+[Desktop Entry]
+Type=Application
+Name=Test Opener
+Exec=sh -c 'echo "\$1" >> $opened' sh %f
+MimeType=text/plain;inode/directory;
+DESK
+printf '[Default Applications]\ntext/plain=vuel-test-opener.desktop\ninode/directory=vuel-test-opener.desktop\n' \
+  > "$XDG_CONFIG_HOME/mimeapps.list"
+mkdir -p "$tmp/files"
+printf 'hello\n' > "$tmp/files/note.txt"
+printf '\000\001\377\376' > "$tmp/files/blob.vueltestunknown" # binary: nothing opens it
+
+wait_for() { # wait_for SECONDS COMMAND...: polls until COMMAND succeeds
+  local end=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
+}
+visible_window() { xdotool search --onlyvisible --name "^$1\$" | head -1; }
+preview() { # preview NAME: forwards the file and waits for its window
+  "$VUEL_BUILD/vuel" "$tmp/files/$1" || true
+  wait_for 10 visible_window "$1"
+  sleep 0.3 # the fitted size is applied
+  visible_window "$1"
+}
+centre_of() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; }
+
+(cd "$tmp" && exec "$VUEL_BUILD/vuel" log) & pids+=($!)
+wait_for 10 test -S "$XDG_RUNTIME_DIR/vuel"
+dbus-monitor --session "interface='org.freedesktop.FileManager1'" > "$tmp/bus.log" 2>&1 & pids+=($!)
+
+# Double click on the content opens the file and hides the window.
+win=$(preview note.txt)
+read -r cx cy <<<"$(centre_of "$win")"
+xdotool mousemove "$cx" "$cy" click --repeat 2 --delay 80 1
+wait_for 10 grep -qx "$tmp/files/note.txt" "$opened" || { echo "FAIL: not opened"; exit 1; }
+wait_for 5 sh -c "! xdotool search --onlyvisible --name '^note.txt$'" || { echo "FAIL: still shown"; exit 1; }
+
+# Nothing opens this one: the window stays and shakes sideways.
+win=$(preview blob.vueltestunknown)
+eval "$(xdotool getwindowgeometry --shell "$win")"; x0=$X
+read -r cx cy <<<"$(centre_of "$win")"
+xdotool mousemove "$cx" "$cy" click --repeat 2 --delay 80 1
+moved=no
+for _ in $(seq 30); do
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  [ "$X" -ne "$x0" ] && moved=yes && break
+  sleep 0.02
+done
+[ $moved = yes ] || { echo "FAIL: no shake"; cat "$tmp/vuel.log"; exit 1; }
+sleep 0.8
+visible_window blob.vueltestunknown >/dev/null || { echo "FAIL: hidden after a failed open"; exit 1; }
+
+# "C" shows the control bar; its second button reveals the file.
+xdotool windowactivate --sync "$win" key c
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$win")"
+import -window "$win" "$tmp/bar.png"
+mkdir -p "$VUEL_BUILD/test-shots" && cp "$tmp/bar.png" "$VUEL_BUILD/test-shots/control_bar.png"
+# shadow 30 + border 1 + bar margin 9 + first button (38) + spacing: the reveal button's middle
+xdotool mousemove $((X + 30 + 1 + 9 + 38 + 6 + 19)) $((Y + HEIGHT - 30 - 1 - 20)) click 1
+wait_for 10 grep -q 'member=ShowItems' "$tmp/bus.log" || { echo "FAIL: no ShowItems call"; exit 1; }
+grep -A3 'member=ShowItems' "$tmp/bus.log" | grep -q "file://$tmp/files/blob.vueltestunknown" \
+  || { echo "FAIL: ShowItems without the file's URI"; cat "$tmp/bus.log"; exit 1; }
+wait_for 10 grep -qx "$tmp/files" "$opened" || { echo "FAIL: the folder was not opened as a fallback"; exit 1; }
+# the control bar setting is kept for the next start
+grep -q 'display_controls=true' "$XDG_CONFIG_HOME/Keplo/Vuel.conf" || { echo "FAIL: C not saved"; exit 1; }
+echo PASS
