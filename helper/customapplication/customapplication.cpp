@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -36,8 +37,12 @@ CApplication::~CApplication()
 
 void CApplication::ForwardArguments(QLocalSocket& socket)
 {
-    const QStringList all = QCoreApplication::arguments();
-    socket.write(EncodeArgumentList(all.size() < 2 ? QStringList() : all.mid(1)));
+    // The running instance has its own working folder: a relative path must not change meaning.
+    QStringList args = QCoreApplication::arguments().mid(1);
+    for (QString& arg : args)
+        if (QFileInfo::exists(arg))
+            arg = QFileInfo(arg).absoluteFilePath();
+    socket.write(EncodeArgumentList(args));
     socket.waitForBytesWritten(30000);
 }
 

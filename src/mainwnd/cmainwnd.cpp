@@ -97,7 +97,7 @@ void CMainWnd::Load(QString path)
         return;
     }
     CGlobalData& data = CGlobalData::Instance();
-    data.SetPath(fi.absoluteFilePath());
+    data.SetPath(path == QLatin1String(kHelpPicture) ? path : fi.absoluteFilePath());
     SetTitle(data.Path() == QLatin1String(kHelpPicture) ? tr("Help") : fi.fileName());
     data.SetMainType(data.Suffixes().GetMainType(data.Path()));
     data.SetSubType(data.Suffixes().GetSubType(data.Path()));
