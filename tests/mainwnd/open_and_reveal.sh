@@ -3,13 +3,8 @@
 # shakes the window; the control bar's reveal button asks the file manager over D-Bus and,
 # with no file manager on the bus, opens the folder instead.
 set -euo pipefail
-tmp=$(mktemp -d)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
-export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
-export XDG_RUNTIME_DIR="$tmp/run"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
+source "$(dirname "$0")/../lib.sh"
+mkdir -p "$XDG_DATA_HOME/applications"
 opened="$tmp/opened.log"
 cat > "$XDG_DATA_HOME/applications/vuel-test-opener.desktop" <<DESK
 [Desktop Entry]
@@ -20,25 +15,18 @@ MimeType=text/plain;inode/directory;
 DESK
 printf '[Default Applications]\ntext/plain=vuel-test-opener.desktop\ninode/directory=vuel-test-opener.desktop\n' \
   > "$XDG_CONFIG_HOME/mimeapps.list"
-mkdir -p "$tmp/files"
 printf 'hello\n' > "$tmp/files/note.txt"
 printf '\000\001\377\376' > "$tmp/files/blob.vueltestunknown" # binary: nothing opens it
 
-wait_for() { # wait_for SECONDS COMMAND...: polls until COMMAND succeeds
-  local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
-}
-visible_window() { xdotool search --onlyvisible --name "^$1\$" | head -1; }
 preview() { # preview NAME: forwards the file and waits for its window
   "$VUEL_BUILD/vuel" "$tmp/files/$1" || true
-  wait_for 10 visible_window "$1"
+  wait_for 10 shown "$1"
   sleep 0.3 # the fitted size is applied
-  visible_window "$1"
+  shown "$1"
 }
 centre_of() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; }
 
-(cd "$tmp" && exec "$VUEL_BUILD/vuel" log) & pids+=($!)
-wait_for 10 test -S "$XDG_RUNTIME_DIR/vuel"
+start_instance
 dbus-monitor --session "interface='org.freedesktop.FileManager1'" > "$tmp/bus.log" 2>&1 & pids+=($!)
 
 # Double click on the content opens the file and hides the window.
@@ -61,7 +49,7 @@ for _ in $(seq 30); do
 done
 [ $moved = yes ] || { echo "FAIL: no shake"; cat "$tmp/vuel.log"; exit 1; }
 sleep 0.8
-visible_window blob.vueltestunknown >/dev/null || { echo "FAIL: hidden after a failed open"; exit 1; }
+shown blob.vueltestunknown >/dev/null || { echo "FAIL: hidden after a failed open"; exit 1; }
 
 # "C" shows the control bar; its second button reveals the file.
 xdotool windowactivate --sync "$win" key c

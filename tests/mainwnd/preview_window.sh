@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The preview window as a user meets it: fitted and centred, Esc and Ctrl+W close it, the
+# title bar drags it, the edge band resizes it, T hides the title bar.
+set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
+printf 'hello\n' > "$tmp/files/note.txt"
+mkdir -p "$VUEL_BUILD/test-shots"
+geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 10 shown "$1" || fail "$1 not shown"; sleep 0.4; }
+
+start_instance
+preview note.txt
+win=$(shown note.txt)
+geometry "$win"
+# the information panel's content area is 400 x 340, inside a 30 px shadow and a 32 px title bar
+[ "$WIDTH" = 462 ] && [ "$HEIGHT" = 434 ] || fail "window is ${WIDTH}x$HEIGHT"
+[ $((X + WIDTH / 2)) -ge 790 ] && [ $((X + WIDTH / 2)) -le 810 ] || fail "not centred: x=$X"
+import -window "$win" "$VUEL_BUILD/test-shots/preview_window.png"
+[ "$(convert "$VUEL_BUILD/test-shots/preview_window.png" -format '%[fx:standard_deviation>0.05]' info:)" = 1 ] \
+  || fail "the window is blank"
+
+xdotool windowactivate --sync "$win" key Escape
+wait_for 5 hidden note.txt || fail "Esc did not close"
+preview note.txt
+win=$(shown note.txt)
+xdotool windowactivate --sync "$win" key ctrl+w
+wait_for 5 hidden note.txt || fail "Ctrl+W did not close"
+
+preview note.txt
+win=$(shown note.txt)
+geometry "$win"; x0=$X y0=$Y w0=$WIDTH h0=$HEIGHT
+# drag by the title bar
+xdotool mousemove $((x0 + 120)) $((y0 + 30 + 16)) mousedown 1 mousemove $((x0 + 170)) $((y0 + 76)) sleep 0.2 \
+  mousemove $((x0 + 220)) $((y0 + 106)) mouseup 1
+sleep 0.3; geometry "$win"
+[ $((X - x0)) -ge 90 ] && [ $((Y - y0)) -ge 50 ] || fail "title-bar drag moved it by $((X - x0)),$((Y - y0))"
+# the resize band is the last 5 pixels of the shadow on the right
+x0=$X y0=$Y
+xdotool mousemove $((x0 + WIDTH - 30 + 2)) $((y0 + HEIGHT / 2)) mousedown 1 sleep 0.2 \
+  mousemove $((x0 + WIDTH + 40)) $((y0 + HEIGHT / 2)) sleep 0.2 mousemove $((x0 + WIDTH + 80)) $((y0 + HEIGHT / 2)) \
+  sleep 0.2 mouseup 1
+sleep 0.3; geometry "$win"
+[ $((WIDTH - w0)) -ge 40 ] || fail "edge drag did not widen it (${w0} -> $WIDTH)"
+# T hides the title bar and remembers it
+xdotool windowactivate --sync "$win" key t
+sleep 0.3
+grep -q 'display%20titlebar=false' "$XDG_CONFIG_HOME/Keplo/Vuel.conf" || fail "T was not stored"
+xdotool key Escape
+wait_for 5 hidden note.txt || fail "Esc did not close"
+preview note.txt
+win=$(shown note.txt); geometry "$win"
+[ "$HEIGHT" = $((434 - 32)) ] || fail "without its title bar the window is ${HEIGHT} high"
+echo PASS

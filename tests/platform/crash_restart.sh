@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# A fatal signal in the running instance: a fresh process tells the user (code and address
+# in hexadecimal) and then runs as the instance again.
+set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
+printf 'a\n' > "$tmp/files/a.txt"
+mkdir -p "$VUEL_BUILD/test-shots"
+
+crash_with() { # crash_with SIGNAL HEXCODE
+  start_instance
+  local pid=${pids[-1]}
+  kill -"$1" "$pid"
+  wait_for 10 xdotool search --onlyvisible --name '^Sorry$' || fail "no message after SIG$1"
+  local box
+  box=$(xdotool search --onlyvisible --name '^Sorry$' | head -1)
+  tr '\0' ' ' < "/proc/$pid/cmdline" | grep -q -- "--vuel-crash-report $2 " || fail "fresh process got $(tr '\0' ' ' < /proc/$pid/cmdline)"
+  sleep 0.3
+  import -window "$box" "$VUEL_BUILD/test-shots/crash_$1.png"
+  [ "$(convert "$VUEL_BUILD/test-shots/crash_$1.png" -format '%[fx:standard_deviation>0.02]' info:)" = 1 ] \
+    || fail "the message is blank"
+  xdotool windowactivate --sync "$box" key Return
+  wait_for 10 hidden Sorry || fail "the message did not close"
+  "$VUEL_BUILD/vuel" "$tmp/files/a.txt" || [ $? = 255 ] || fail "no forwarding to the restarted process"
+  wait_for 10 shown a.txt || fail "the restarted process does not preview"
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  rm -f "$tmp/vuel.log"
+}
+
+crash_with SEGV b
+crash_with ABRT 6
+crash_with FPE 8
+echo PASS
