@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "core/tempfolder.h"
 #include "mainwnd/cmainwnd.h"
+#include "platform/fileinfo.h"
 #include "platform/updater.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ CMain::~CMain()
 
 void CMain::DelayInit()
 {
+    QTimer::singleShot(0, this, [] { WarmShellCaches(); });
     QTimer::singleShot(0, this, &CMain::CheckUpdates);
 }
 

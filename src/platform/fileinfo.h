@@ -15,3 +15,7 @@ struct AssociatedProgram {
 QString ShellTypeName(const QString& path);
 QIcon ShellFileIcon(const QString& path);
 AssociatedProgram FindAssociatedProgram(const QString& path);
+
+// Loads the type database, the icon theme and the application list, so that the first
+// preview does not wait for them.
+void WarmShellCaches();

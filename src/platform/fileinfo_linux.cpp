@@ -102,3 +102,11 @@ AssociatedProgram FindAssociatedProgram(const QString& path)
     g_object_unref(app);
     return program;
 }
+
+void WarmShellCaches()
+{
+    const QString sample = QDir::tempPath() + QStringLiteral("/vuel-warm-up.txt");
+    ShellTypeName(sample);
+    ShellFileIcon(sample).pixmap(24, 24);
+    FindAssociatedProgram(sample);
+}
