@@ -1,26 +1,60 @@
 #include "controller/cmain.h"
 
+#include "Explorer/explorer.h"
+#include "Explorer/shortcut.h"
+#include "cconfirmdlg/cconfirmdlg.h"
 #include "cglobaldata/cglobaldata.h"
 #include "controller/csystemtrayicon.h"
 #include "core/settings.h"
 #include "core/tempfolder.h"
+#include "hook/ckeyboardhookcontroler.h"
 #include "mainwnd/cmainwnd.h"
 #include "platform/fileinfo.h"
+#include "platform/previewerservice.h"
 #include "platform/updater.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTimer>
 
-CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd)
+namespace {
+
+// The file manager reports a Space press before the key is released; a report this long
+// after the press belongs to it.
+constexpr qint64 kSamePressMs = 2000;
+
+QString PreviewablePath(const QString& path)
+{
+    QFileInfo fi(path);
+    if (path.isEmpty() || !fi.exists() || (fi.suffix().isEmpty() && !fi.isDir()))
+        return QString();
+    const QString target = ResolveShortcut(path);
+    if (target != path)
+        fi = QFileInfo(target);
+    return fi.absoluteFilePath();
+}
+
+} // namespace
+
+CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new PreviewerService(this))
 {
     QTimer::singleShot(0, this, &CMain::DelayInit);
     connect(m_tray, &CSystemTrayIcon::SigQuit, this, &CMain::QuitApp);
     connect(m_tray, &CSystemTrayIcon::SigHelp, this, &CMain::SlotShowHelpDlg);
+    m_timer.setTimerType(Qt::VeryCoarseTimer);
+    m_timer.setInterval(500);
+    connect(&m_timer, &QTimer::timeout, this, &CMain::SlotFocusedItemChecker);
+    connect(m_wnd, &CMainWnd::SigHide, &m_timer, &QTimer::stop);
+    // A storm of releases leaves at most one lookup waiting.
+    m_hookTrigger.setSingleShot(true);
+    m_hookTrigger.setInterval(0);
+    connect(&m_hookTrigger, &QTimer::timeout, this, &CMain::SlotHookActived);
+    connect(m_service, &PreviewerService::SigShowFile, this, &CMain::OnShowFile);
+    connect(m_service, &PreviewerService::SigClose, m_wnd, &CMainWnd::HideWnd);
     qApp->installEventFilter(this);
 }
 
@@ -35,6 +69,14 @@ CMain::~CMain()
 void CMain::DelayInit()
 {
     QTimer::singleShot(0, this, [] { WarmShellCaches(); });
+    CKeyboardHookControler* hook = KeyboardHook();
+    connect(hook, &CKeyboardHookControler::SigHookFailed, this, &CMain::SlotHookFailed);
+    connect(hook, &CKeyboardHookControler::SigKeyPressed, &m_hookTrigger, qOverload<>(&QTimer::start));
+    connect(hook, &CKeyboardHookControler::SigTriggerKeyDown, this, &CMain::OnTriggerKeyDown);
+    if (GetSettingValue(SettingKey::ShowWelcome).toBool()) {
+        SlotShowHelpDlg();
+        SetSettingValue(SettingKey::ShowWelcome, false);
+    }
     QTimer::singleShot(0, this, &CMain::CheckUpdates);
 }
 
@@ -46,16 +88,57 @@ void CMain::CheckUpdates()
     Updater::CheckUpdateWithoutUi();
 }
 
-void CMain::QuitApp()
+QString CMain::GetSelectedPath() const { return PreviewablePath(GetThePath(m_service)); }
+
+void CMain::OnTriggerKeyDown()
 {
-    m_wnd->HideWnd();
-    QCoreApplication::quit();
+    ++m_presses;
+    m_sincePress.start();
+}
+
+// True the first time a press is claimed; a report with no press behind it (a call from a
+// script, say) always acts.
+bool CMain::TakeKeyPress()
+{
+    if (!m_sincePress.isValid() || m_sincePress.elapsed() > kSamePressMs)
+        return true;
+    if (m_pressesActedOn == m_presses)
+        return false;
+    m_pressesActedOn = m_presses;
+    return true;
+}
+
+void CMain::SlotHookActived()
+{
+    const QString path = GetSelectedPath();
+    if (!path.isEmpty() && TakeKeyPress())
+        ActiveWindow(path);
+}
+
+void CMain::OnShowFile(const QString& path, bool toggle)
+{
+    const QString target = PreviewablePath(path);
+    if (target.isEmpty()) {
+        qDebug() << "ShowFile: nothing to preview at" << path.left(200);
+        return;
+    }
+    if (toggle) {
+        if (TakeKeyPress())
+            ActiveWindow(target);
+        return;
+    }
+    // A new selection while the preview is shown.
+    if (GetSettingValue(SettingKey::TrackingFile).toBool() && m_wnd->isVisible() &&
+        target != CGlobalData::Instance().Path())
+        ActiveWindow(target);
 }
 
 void CMain::ActiveWindow(QString path)
 {
     static QString lastPath;
-    if (path == lastPath && m_wnd->isVisible()) {
+    // A window still fading out is no longer showing anything: it comes back.
+    const bool showing = m_wnd->isVisible() && !CGlobalData::Instance().Path().isEmpty();
+    if (path == lastPath && showing) {
         m_wnd->HideWnd();
         return;
     }
@@ -63,6 +146,23 @@ void CMain::ActiveWindow(QString path)
         m_wnd->Display();
     m_wnd->Load(path);
     lastPath = CGlobalData::Instance().Path();
+    if (GetSettingValue(SettingKey::TrackingFile).toBool())
+        QTimer::singleShot(0, &m_timer, qOverload<>(&QTimer::start));
+}
+
+void CMain::SlotFocusedItemChecker()
+{
+    if (!m_wnd->isVisible()) {
+        m_timer.stop();
+        return;
+    }
+    if (m_wnd->isActiveWindow())
+        return;
+    const QString path = GetSelectedPath();
+    if (!path.isEmpty() && path != CGlobalData::Instance().Path()) {
+        m_timer.stop();
+        ActiveWindow(path);
+    }
 }
 
 void CMain::SlotForwardedArgs(const QStringList& args)
@@ -82,10 +182,26 @@ void CMain::SlotForwardedArgs(const QStringList& args)
 
 void CMain::SlotShowHelpDlg()
 {
+    KeyboardHook()->enabled = false;
     m_tray->SetMenuEnabled(false);
     m_wnd->Display();
     m_wnd->Load(QStringLiteral("://help.jpg"));
+    KeyboardHook()->enabled = true;
     m_tray->SetMenuEnabled(true);
+}
+
+void CMain::SlotHookFailed()
+{
+    CConfirmDlg::ShowMessage(tr("Error"), tr("Monitor 'Space' key failed, can't proceed."), tr("Quit"), true, nullptr);
+    qDebug() << "g_pkeyboard Hook Failed";
+    m_wnd->HideWnd();
+    QCoreApplication::quit();
+}
+
+void CMain::QuitApp()
+{
+    m_wnd->HideWnd();
+    QCoreApplication::quit();
 }
 
 bool CMain::IsTriggerRelease(const QKeyEvent* event) const
@@ -99,15 +215,26 @@ bool CMain::IsTriggerRelease(const QKeyEvent* event) const
 
 bool CMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+        if (watched == m_wnd)
+            m_service->SetVisible(event->type() == QEvent::Show);
+        break;
+    case QEvent::MouseButtonDblClick:
         if (!CGlobalData::Instance().Path().isEmpty())
             return m_wnd->HandleDoubleClick(static_cast<QMouseEvent*>(event)->globalPos());
-    } else if (event->type() == QEvent::KeyRelease) {
+        break;
+    case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape || IsTriggerRelease(key)) {
             m_wnd->HideWnd();
             return true;
         }
+        break;
+    }
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class CMainWnd;
 class CSystemTrayIcon;
+class PreviewerService;
+class QKeyEvent;
 
-// Ties the running instance together: the tray icon, the preview window and the paths
-// handed to it.
+// Ties the running instance together: the trigger key, the file manager's selection, the
+// tray icon and the preview window.
 class CMain : public QObject
 {
     Q_OBJECT
@@ -28,13 +32,28 @@ private slots:
     void CheckUpdates();
     void DelayInit();
     void SlotShowHelpDlg();
+    void SlotFocusedItemChecker();
+    void SlotHookFailed();
+    void SlotHookActived();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool IsTriggerRelease(const class QKeyEvent* event) const;
+    QString GetSelectedPath() const;
+    bool IsTriggerRelease(const QKeyEvent* event) const;
+    void OnTriggerKeyDown();
+    bool TakeKeyPress();
+    void OnShowFile(const QString& path, bool toggle);
 
+    QTimer m_timer;
     CSystemTrayIcon* m_tray;
     CMainWnd* m_wnd;
+    PreviewerService* m_service;
+    // One press of the trigger key is acted on once, whether the hook or the file
+    // manager's own call reports it first.
+    QTimer m_hookTrigger;
+    QElapsedTimer m_sincePress;
+    quint64 m_presses = 0;
+    quint64 m_pressesActedOn = 0;
 };

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+class PreviewerService;
+
+// The path of the focused item in the foreground file-manager window, or an empty string.
+// A window that reported its selection over the bus is taken at its word.
+QString GetThePath(const PreviewerService* service);

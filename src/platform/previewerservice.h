@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+class PreviewerBusAdaptor;
+
+// The file manager's side of previewing: GNOME Files and its kin ask the previewer over the
+// session bus to show the item under the cursor (Space) and every newly selected one.
+class PreviewerService : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PreviewerService(QObject* parent = nullptr);
+    ~PreviewerService() override;
+
+    bool IsRegistered() const { return m_registered; }
+    bool IsVisible() const { return m_visible; }
+    void SetVisible(bool visible);
+
+    // The item a file-manager window last reported, empty for a window that never did.
+    QString ReportedItem(quint64 window) const { return m_reported.value(window); }
+    void HandleShowFile(const QString& uri, const QString& windowHandle, bool toggle);
+
+signals:
+    void SigShowFile(QString path, bool toggle);
+    void SigClose();
+    void SigVisibleChanged(bool visible);
+
+private:
+    void InstallActivationFile();
+
+    PreviewerBusAdaptor* m_adaptor = nullptr;
+    bool m_registered = false;
+    bool m_visible = false;
+    QHash<quint64, QString> m_reported;
+};

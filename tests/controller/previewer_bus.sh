@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The file manager's side of the previewer bus interface, played with gdbus: Space toggles,
+# a new selection switches while shown, Close hides, Visible is announced, hostile calls are
+# refused, and the bus starts Vuel through the user's activation file.
+set -euo pipefail
+# A bus of our own, started with this test's folders: what it starts reads them too.
+if [ -z "${VUEL_OWN_BUS:-}" ]; then
+  tmp=$(mktemp -d)
+  export VUEL_OWN_BUS="$tmp"
+  export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
+  export XDG_RUNTIME_DIR="$tmp/run"
+  mkdir -p "$XDG_DATA_HOME" # a home has its data folder
+  exec dbus-run-session -- bash "$0" "$@"
+fi
+tmp=$VUEL_OWN_BUS
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME/Keplo" "$tmp/files"
+printf '[General]\nshow_welcome=false\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; pkill -f "^$VUEL_BUILD/vuel" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+
+fail() { echo "FAIL: $*"; cat "$tmp/vuel.log" 2>/dev/null | tail -20; exit 1; }
+wait_for() { local end=$((SECONDS + $1)); shift; until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done; }
+call() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
+  --method "org.gnome.NautilusPreviewer2.$1" "${@:2}"; }
+visible_prop() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
+  --method org.freedesktop.DBus.Properties.Get org.gnome.NautilusPreviewer2 Visible; }
+shown() { xdotool search --onlyvisible --name "^$1\$"; }
+hidden() { ! xdotool search --onlyvisible --name "^$1\$"; }
+show_file() { call ShowFile "file://$tmp/files/$1" "" "$2" >/dev/null; }
+
+printf 'a\n' > "$tmp/files/a.txt"
+printf 'b\n' > "$tmp/files/b.txt"
+
+(cd "$tmp" && exec "$VUEL_BUILD/vuel" log) & pids+=($!)
+wait_for 10 test -S "$XDG_RUNTIME_DIR/vuel" || fail "no instance"
+owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
+  --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
+wait_for 10 owned || fail "the name is not taken" # asking before would start another previewer
+[ "$(visible_prop)" = "(<false>,)" ] || fail "Visible before any preview: $(visible_prop)"
+grep -q "^Exec=$VUEL_BUILD/vuel\$" "$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service" \
+  || fail "no activation file"
+dbus-monitor --session "type='signal',interface='org.freedesktop.DBus.Properties',path='/org/gnome/NautilusPreviewer'" \
+  > "$tmp/signals.log" 2>&1 & pids+=($!)
+sleep 0.3
+
+show_file a.txt true
+wait_for 10 shown a.txt || fail "ShowFile(true) did not show a.txt"
+[ "$(visible_prop)" = "(<true>,)" ] || fail "Visible is not true while shown"
+wait_for 5 grep -q 'boolean true' "$tmp/signals.log" || fail "no PropertiesChanged for Visible=true"
+
+show_file b.txt false
+wait_for 10 shown b.txt || fail "a new selection did not switch the preview"
+show_file b.txt true
+wait_for 10 hidden b.txt || fail "ShowFile(true) on the shown file did not toggle it off"
+wait_for 5 grep -q 'boolean false' "$tmp/signals.log" || fail "no PropertiesChanged for Visible=false"
+show_file a.txt false
+sleep 0.5
+hidden a.txt || fail "a selection change showed a hidden preview"
+
+show_file a.txt true
+wait_for 10 shown a.txt || fail "not shown again"
+call Close >/dev/null
+wait_for 10 hidden a.txt || fail "Close() did not hide"
+
+# Hostile calls: refused, and the service still answers at once afterwards.
+mkfifo "$tmp/files/pipe.txt"
+printf 'x' > "$tmp/files/line
+break.txt"
+mkdir "$tmp/files/folder.d"
+for uri in "http://example.invalid/a.txt" "not a uri" "file://$tmp/files/missing.txt" "file:///dev/null" \
+           "file://$(head -c 100000 /dev/zero | tr '\0' a)"; do
+  call ShowFile "$uri" "" true >/dev/null || true
+done
+sleep 0.3
+[ "$(visible_prop)" = "(<false>,)" ] || fail "a refused ShowFile showed the window"
+show_file pipe.txt true
+wait_for 10 shown pipe.txt || fail "a FIFO was not described"
+call ShowFile "file://$tmp/files/line%0Abreak.txt" "" false >/dev/null
+wait_for 10 grep -qF 'loading cost' <(grep -F 'line\nbreak.txt' "$tmp/vuel.log") || fail "a name with a line break was not shown"
+show_file folder.d false
+wait_for 10 shown folder.d || fail "a folder was not shown"
+wait_for 2 visible_prop || fail "the service stopped answering"
+
+# Quitting releases the name; a ShowFile then starts Vuel through the activation file...
+kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
+not_owned() { ! owned; }
+wait_for 10 not_owned || fail "the name is still owned after quitting"
+printf '[General]\nshow_welcome=false\ntracking_file=false\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
+show_file b.txt true || true
+wait_for 20 shown b.txt || fail "the bus did not start Vuel for ShowFile"
+# ... and with tracking off, a new selection no longer switches the preview.
+show_file a.txt false
+sleep 0.5
+shown b.txt >/dev/null || { for w in $(xdotool search --name .); do echo "$w $(xdotool getwindowname $w) $(xwininfo -id $w | grep -o "Map State: .*")"; done; ps aux | grep "[b]uild/vuel"; fail "tracking_file=false still switched the preview"; }
+echo PASS
