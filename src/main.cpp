@@ -44,11 +44,11 @@ int main(int argc, char* argv[])
              << QCoreApplication::applicationDirPath() << "\n"
              << app.font() << QFontMetrics(app.font()).height() << "\n"
              << "Temp path" << TempFolder() << "\n\n\n";
-    if (crash.crashed)
-        TellAboutCrash(crash);
-
     auto* controller = new CMain;
     QObject::connect(&app, &CApplication::SigActiveApp, controller, &CMain::SlotForwardedArgs, Qt::DirectConnection);
+    // After the connection: paths forwarded while the box is open are still previewed.
+    if (crash.crashed)
+        TellAboutCrash(crash);
     const int result = app.exec();
     delete controller;
     return result;

@@ -1,19 +1,39 @@
 # Shared by the window tests: a private home for the program, polling, and clean-up.
 # Source it after `set -euo pipefail`; VUEL_BUILD is set by ctest.
-tmp=$(mktemp -d)
+: "${VUEL_BUILD:?run by ctest, or set VUEL_BUILD}"
+tmp=${VUEL_OWN_BUS:-$(mktemp -d)}
 pids=()
 export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
 export XDG_RUNTIME_DIR="$tmp/run"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$XDG_CONFIG_HOME/Keplo" "$XDG_DATA_HOME" "$tmp/files"
-printf '[General]\nshow_welcome=false\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
-trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+[ -e "$XDG_CONFIG_HOME/Keplo/Vuel.conf" ] || printf '[General]\nshow_welcome=false\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
+
+# Everything started is killed and reaped before the folder goes: a live process writing into
+# it would make the removal, and so the test, fail after it passed.
+cleanup() {
+  local p
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
+  pkill -9 -f "^$VUEL_BUILD/vuel" 2>/dev/null || true
+  [ -n "${VUEL_OWN_BUS:-}" ] || rm -rf "$tmp" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# own_bus ARGS: runs the calling script again on a session bus of its own, started with the
+# folders above, so that what the bus starts reads them too.
+own_bus() {
+  [ -z "${VUEL_OWN_BUS:-}" ] || return 0
+  local rc=0
+  VUEL_OWN_BUS=$tmp dbus-run-session -- bash "$0" "$@" || rc=$?
+  exit $rc
+}
 
 fail() { echo "FAIL: $*"; tail -20 "$tmp/vuel.log" 2>/dev/null || true; exit 1; }
 # wait_for SECONDS COMMAND...: polls until COMMAND succeeds
 wait_for() { local end=$((SECONDS + $1)); shift; until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done; }
-shown() { xdotool search --onlyvisible --name "^$1\$" | head -1 | grep .; }
-hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
+shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }
+hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 # start_instance [ARGS]: the running instance, logging into $tmp/vuel.log
 start_instance() {
   (cd "$tmp" && exec "$VUEL_BUILD/vuel" log "$@") & pids+=($!)

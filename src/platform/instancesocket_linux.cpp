@@ -3,6 +3,8 @@
 #include <QDebug>
 #include <QDir>
 
+#include <cstdlib>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,8 +27,10 @@ QString RuntimeFolder()
     ::mkdir(QFile::encodeName(own).constData(), 0700);
     if (IsPrivateFolder(own))
         return own;
+    // Someone else holds that name: a folder only we can reach, though no later start finds us there.
     qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << own << "is not a private folder";
-    return QDir::tempPath();
+    QByteArray unique = QFile::encodeName(own + QStringLiteral("-XXXXXX"));
+    return ::mkdtemp(unique.data()) ? QFile::decodeName(unique) : own + QStringLiteral("-unusable");
 }
 
 } // namespace

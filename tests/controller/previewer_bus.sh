@@ -3,30 +3,13 @@
 # a new selection switches while shown, Close hides, Visible is announced, hostile calls are
 # refused, and the bus starts Vuel through the user's activation file.
 set -euo pipefail
-# A bus of our own, started with this test's folders: what it starts reads them too.
-if [ -z "${VUEL_OWN_BUS:-}" ]; then
-  tmp=$(mktemp -d)
-  export VUEL_OWN_BUS="$tmp"
-  export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
-  export XDG_RUNTIME_DIR="$tmp/run"
-  mkdir -p "$XDG_DATA_HOME" # a home has its data folder
-  exec dbus-run-session -- bash "$0" "$@"
-fi
-tmp=$VUEL_OWN_BUS
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-mkdir -p "$XDG_CONFIG_HOME/Keplo" "$tmp/files"
-printf '[General]\nshow_welcome=false\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null || true; pkill -f "^$VUEL_BUILD/vuel" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/../lib.sh"
+own_bus "$@"
 
-fail() { echo "FAIL: $*"; cat "$tmp/vuel.log" 2>/dev/null | tail -20; exit 1; }
-wait_for() { local end=$((SECONDS + $1)); shift; until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done; }
 call() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
   --method "org.gnome.NautilusPreviewer2.$1" "${@:2}"; }
 visible_prop() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
   --method org.freedesktop.DBus.Properties.Get org.gnome.NautilusPreviewer2 Visible; }
-shown() { xdotool search --onlyvisible --name "^$1\$"; }
-hidden() { ! xdotool search --onlyvisible --name "^$1\$"; }
 show_file() { call ShowFile "file://$tmp/files/$1" "" "$2" >/dev/null; }
 
 printf 'a\n' > "$tmp/files/a.txt"

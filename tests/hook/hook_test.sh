@@ -4,20 +4,16 @@
 # program still gets every key, and without X or its RECORD extension the hook says it failed.
 set -euo pipefail
 probe="$VUEL_BUILD/tests/hook/hookprobe"
-tmp=$(mktemp -d)
-export XDG_CONFIG_HOME="$tmp/config"
+source "$(dirname "$0")/../lib.sh"
 conf="$XDG_CONFIG_HOME/Keplo/Vuel.conf"
-mkdir -p "$XDG_CONFIG_HOME/Keplo"
-pids=()
-trap 'xdotool keyup space ctrl super 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+rm -f "$conf"
+trap 'xdotool keyup space ctrl super 2>/dev/null || true; cleanup' EXIT
 
 fail() {
   echo "FAIL: $*"
   for log in hook.log hook.err window.log; do echo "--- $log:"; cat "$tmp/$log" 2>/dev/null || true; done
   exit 1
 }
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds
-wait_for() { local end=$((SECONDS + $1)); shift; until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done; }
 lines() { grep -cx "$1" "$2" || true; }
 
 env -u DISPLAY QT_QPA_PLATFORM=offscreen "$probe" > "$tmp/nox.log" 2>&1 & nox=$!

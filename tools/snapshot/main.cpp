@@ -16,9 +16,16 @@
 
 namespace {
 
+// One line per failure, so a calling script can show it as it stands.
+int Fail(const char* why)
+{
+    std::fprintf(stderr, "vuel-snapshot: %s\n", why);
+    return 1;
+}
+
 int Usage(const char* why)
 {
-    std::fprintf(stderr, "vuel-snapshot: %s\nusage: vuel-snapshot [--size WxH] [--timeout S] FILE OUT.png\n", why);
+    std::fprintf(stderr, "vuel-snapshot: %s (usage: vuel-snapshot [--size WxH] [--timeout S] FILE OUT.png)\n", why);
     return 1;
 }
 
@@ -52,9 +59,9 @@ int main(int argc, char* argv[])
     const QString file = positional.at(0);
     const QString out = positional.at(1);
     if (!QFileInfo::exists(file))
-        return Usage(qPrintable(QStringLiteral("%1 not found").arg(file)));
+        return Fail(qPrintable(QStringLiteral("%1 not found").arg(file)));
     if (!CanWrite(out))
-        return Usage(qPrintable(QStringLiteral("cannot write %1").arg(out)));
+        return Fail(qPrintable(QStringLiteral("cannot write %1").arg(out)));
     if (parser.isSet(QStringLiteral("size"))) {
         const auto m = QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(parser.value(QStringLiteral("size")));
         if (!m.hasMatch() || m.captured(1).toInt() < 100 || m.captured(2).toInt() < 100)

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The real GNOME Files: Space on a selected file previews it, moving the selection switches
+# the preview, Space again closes it — one toggle per key press.
+set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
+command -v nautilus >/dev/null || fail "nautilus is not installed"
+for f in alpha.txt beta.txt gamma.txt; do echo "$f" > "$tmp/files/$f"; done
+mkdir -p "$VUEL_BUILD/test-shots"
+
+start_instance
+nautilus --new-window "$tmp/files" >/dev/null 2>&1 & pids+=($!)
+wait_for 30 xdotool search --onlyvisible --name '^files$' || fail "GNOME Files did not open"
+fm=$(xdotool search --onlyvisible --name '^files$' | head -1)
+xdotool windowactivate --sync "$fm"
+eval "$(xdotool getwindowgeometry --shell "$fm")"
+# Click the first icon of the view (right of the sidebar) and press Space, until the view
+# has filled in and the preview comes.
+for _ in $(seq 30); do
+  xdotool mousemove $((X + 330)) $((Y + 130)) click 1 sleep 0.3 key space
+  wait_for 1 shown alpha.txt && break
+done
+shown alpha.txt >/dev/null || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "Space did not preview alpha.txt"; }
+xdotool windowactivate --sync "$fm" key Right
+wait_for 10 shown beta.txt || fail "the preview did not follow the selection"
+import -window root "$VUEL_BUILD/test-shots/gnome_files.png"
+xdotool windowactivate --sync "$fm" key space
+wait_for 10 hidden beta.txt || fail "Space again did not close the preview"
+sleep 1
+hidden beta.txt || fail "the same key press toggled twice"
+[ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 2 ] || fail "expected two previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
+echo PASS
