@@ -6,6 +6,7 @@
 #include <QAtomicInt>
 #include <QList>
 #include <QMutex>
+#include <QPair>
 #include <QString>
 
 // The process-wide registry: suffix tables, plug-in table and the preview in progress.
@@ -18,10 +19,13 @@ public:
 
     QString Path() const;
     void SetPath(const QString& path);
+    // The path with its file type, read together: a loader job then never sees a new path with
+    // the old type.
+    QPair<QString, int> PathAndSubType() const;
     int MainType() const { return m_mainType.loadAcquire(); }
     void SetMainType(int type) { m_mainType.storeRelease(type); }
     int SubType() const { return m_subType.loadAcquire(); }
-    void SetSubType(int type) { m_subType.storeRelease(type); }
+    void SetSubType(int type);
 
     const CSuffixTables& Suffixes() const { return m_suffixes; }
     void RebuildSuffixTables() { m_suffixes = CSuffixTables(); }

@@ -7,6 +7,7 @@
 #include "cplayprocess/cplayprocess.h"
 #include "mainwnd/wndgeometry.h"
 #include "platform/launcher.h"
+#include "picture/cpicwnd.h"
 #include "viewers/cunknownwnd.h"
 
 #include <QAction>
@@ -46,6 +47,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
 
     SetContentWidget(m_stack);
     // Page order: markdown, picture, listing, information, media, document, text.
+    AddViewer(new CPicWnd(m_stack));
     m_unknownWnd = new CUnknownWnd(m_stack);
     AddViewer(m_unknownWnd);
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QGraphicsView>
+#include <QHash>
+#include <QImage>
+
+class QAction;
+class QGraphicsPixmapItem;
+class QMovie;
+
+// Shows one picture or animation; dragged with the mouse, turned in quarter steps, and switched
+// between the picture as first delivered and its full size.
+class CImageView : public QGraphicsView
+{
+    Q_OBJECT
+public:
+    enum ActionId { TurnRight = 3, TurnLeft = 4, ActualSize = 5, Fit = 6 };
+
+    explicit CImageView(QWidget* parent = nullptr);
+
+    QAction* Action(int id) const { return m_actions.value(id); }
+    void ClearView();
+
+public slots:
+    void InitActions();
+    void SlotFullImageReady(QImage pix);
+    void SetImage(QImage pix);
+    void SetImage(QMovie* mv);
+    void CheckRetoreAct();
+    void SlotRotate90();
+    void SlotRotate270();
+    void SlotSizeActual();
+    void SlotSizeFit();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEvent* event) override;
+
+private:
+    void ShowOnly(QGraphicsPixmapItem* shown, QGraphicsPixmapItem* hidden);
+    void AddAction(int id, bool checkable, void (CImageView::*slot)());
+
+    QGraphicsPixmapItem* m_pixmapItem = nullptr;
+    QGraphicsPixmapItem* m_fullItem = nullptr;
+    QGraphicsScene* m_scene;
+    QHash<int, QAction*> m_actions;
+};

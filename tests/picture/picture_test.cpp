@@ -1,0 +1,217 @@
+// The picture viewer with its loader, fed real files from make-pictures: what shows, at what
+// size, with which buttons, and what falls back to the information panel.
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/screenarea.h"
+#include "picture/cimageview.h"
+#include "picture/cpicturemanager.h"
+#include "picture/cpicwnd.h"
+#include "samples.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGraphicsItem>
+#include <QThreadPool>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+struct Outcome {
+    bool loaded = false;
+    bool failed = false;
+    QSize size;
+    QString err;
+};
+
+class PictureTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        OverrideScreenArea(QRect(0, 0, 1000, 800)); // a picture limit of 840 × 588
+    }
+
+    void SetUp() override
+    {
+        wnd = new CPicWnd;
+        QCoreApplication::processEvents(); // the viewer finishes setting up on the first pass
+    }
+    void TearDown() override
+    {
+        Settle();
+        delete wnd;
+    }
+
+    static QString File(const QString& name) { return SamplePicture(name); }
+
+    // Lets every job end and its results arrive.
+    static void Settle()
+    {
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    Outcome Load(const QString& path)
+    {
+        CGlobalData& data = CGlobalData::Instance();
+        data.SetPath(path);
+        data.SetMainType(data.Suffixes().GetMainType(path));
+        data.SetSubType(data.Suffixes().GetSubType(path));
+        Outcome outcome;
+        QEventLoop loop;
+        auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, &loop, [&] { outcome.loaded = true; loop.quit(); });
+        auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, &loop, [&] { outcome.failed = true; loop.quit(); });
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit); // against a hang only
+        wnd->StartLoading();
+        loop.exec();
+        QObject::disconnect(a);
+        QObject::disconnect(b);
+        outcome.size = wnd->GetSize();
+        outcome.err = wnd->Manager()->m_err;
+        return outcome;
+    }
+
+    bool ButtonShown(int id) const
+    {
+        for (QToolButton* button : wnd->ControlBar()->findChildren<QToolButton*>())
+            if (button->defaultAction() == wnd->View()->Action(id))
+                return !button->isHidden();
+        return false;
+    }
+
+    CPicWnd* wnd = nullptr;
+};
+
+TEST_F(PictureTest, EveryKindShowsAtItsOwnSizeWithOnlyTheTurnButtons)
+{
+    const struct {
+        const char* file;
+        QSize size;
+    } cases[] = {
+        {"still.jpg", {320, 200}}, {"still.png", {320, 200}},  {"still.bmp", {320, 200}},
+        {"still.webp", {320, 200}}, {"still.tiff", {320, 200}}, {"still.tga", {320, 200}},
+        {"still.ico", {128, 80}},   {"still.ppm", {320, 200}},  {"still.xpm", {320, 200}},
+        {"still.svg", {300, 150}},  {"anim.gif", {160, 120}},   {"anim100.gif", {200, 100}},
+        {"anim.webp", {160, 120}},  {"exif6.jpg", {300, 450}},  // shown turned, as the camera held it
+        {"wrongsuffix.jpg", {320, 200}},                         // a PNG by its content
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Outcome outcome = Load(File(c.file));
+        EXPECT_TRUE(outcome.loaded) << qPrintable(outcome.err);
+        EXPECT_EQ(outcome.size, c.size);
+        EXPECT_TRUE(ButtonShown(CImageView::TurnLeft) && ButtonShown(CImageView::TurnRight));
+        EXPECT_FALSE(ButtonShown(CImageView::ActualSize) || ButtonShown(CImageView::Fit));
+        EXPECT_FALSE(wnd->View()->Action(CImageView::ActualSize)->isEnabled());
+        Settle();
+    }
+}
+
+TEST_F(PictureTest, BrokenAndHostileFilesFailWithAReason)
+{
+    ::mkfifo(qPrintable(File("pipe.png")), 0600);
+    const struct {
+        const char* file;
+        bool unknown; // our own "Unknown" rather than the reader's words
+    } cases[] = {
+        {"notapicture.png", false}, {"empty.png", false}, {"broken.gif", true},
+        {"pipe.png", true},         {"missing.png", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Outcome outcome = Load(File(c.file));
+        EXPECT_TRUE(outcome.failed);
+        EXPECT_FALSE(outcome.err.isEmpty());
+        EXPECT_EQ(outcome.err == QLatin1String("Unknown"), c.unknown) << qPrintable(outcome.err);
+        Settle();
+    }
+}
+
+TEST_F(PictureTest, OnlyAPictureBeyondTheLimitIsFirstShownScaled)
+{
+    const QSize limit = PictureLimit();
+    ASSERT_EQ(limit, QSize(840, 588));
+    QImage atLimit(limit, QImage::Format_RGB32);
+    atLimit.fill(Qt::darkCyan);
+    ASSERT_TRUE(atLimit.save(File("at-limit.png")));
+    QImage wider(limit + QSize(1, 0), QImage::Format_RGB32);
+    wider.fill(Qt::darkMagenta);
+    ASSERT_TRUE(wider.save(File("wider.png")));
+
+    Outcome outcome = Load(File("at-limit.png"));
+    ASSERT_TRUE(outcome.loaded);
+    EXPECT_EQ(outcome.size, limit);
+    Settle();
+    EXPECT_FALSE(wnd->View()->Action(CImageView::ActualSize)->isEnabled()) << "a full picture followed";
+
+    outcome = Load(File("wider.png"));
+    ASSERT_TRUE(outcome.loaded);
+    EXPECT_EQ(outcome.size, QSize(840, 587)); // the aspect ratio kept
+    EXPECT_TRUE(ButtonShown(CImageView::ActualSize) && ButtonShown(CImageView::Fit));
+    Settle();
+    QAction* actual = wnd->View()->Action(CImageView::ActualSize);
+    ASSERT_TRUE(actual->isEnabled()) << "no full picture arrived";
+    actual->trigger();
+    EXPECT_EQ(wnd->View()->sceneRect().size().toSize(), wider.size());
+    wnd->View()->Action(CImageView::Fit)->trigger();
+    EXPECT_EQ(wnd->View()->sceneRect().size().toSize(), QSize(840, 587));
+
+    outcome = Load(File("big.jpg")); // 6000 × 4000, decoded scaled from the start
+    ASSERT_TRUE(outcome.loaded);
+    EXPECT_EQ(outcome.size, QSize(840, 560));
+}
+
+// 20000 × 20000 pixels claimed in 5 MB: read scaled row by row, never at full size.
+TEST_F(PictureTest, ADecompressionBombShowsScaledWithinBoundedMemory)
+{
+    const Outcome outcome = Load(File("bomb.png"));
+    ASSERT_TRUE(outcome.loaded) << qPrintable(outcome.err);
+    EXPECT_EQ(outcome.size, QSize(588, 588));
+    Settle();
+    EXPECT_FALSE(wnd->View()->Action(CImageView::ActualSize)->isEnabled());
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak KiB";
+}
+
+TEST_F(PictureTest, FourQuarterTurnsAndTheNextFileBothUndoTurning)
+{
+    ASSERT_TRUE(Load(File("still.png")).loaded);
+    QAction* left = wnd->View()->Action(CImageView::TurnLeft);
+    left->trigger();
+    EXPECT_FALSE(wnd->View()->transform().isIdentity());
+    for (int i = 0; i < 3; ++i)
+        left->trigger();
+    EXPECT_TRUE(wnd->View()->transform().isIdentity());
+    wnd->View()->Action(CImageView::TurnRight)->trigger();
+    ASSERT_TRUE(Load(File("still.jpg")).loaded);
+    EXPECT_TRUE(wnd->View()->transform().isIdentity());
+}
+
+TEST_F(PictureTest, AnOvertakenLoadDeliversNothing)
+{
+    CGlobalData& data = CGlobalData::Instance();
+    int results = 0;
+    QObject::connect(wnd->Manager(), &CAbstractManager::SigPerformFinished, wnd, [&] { ++results; });
+    QObject::connect(static_cast<CPictureManager*>(wnd->Manager()), &CPictureManager::SigFullImageReady, wnd,
+                     [&] { ++results; });
+    for (const char* file : {"big.jpg", "anim100.gif", "still.png"}) {
+        data.SetPath(File(file));
+        data.SetSubType(data.Suffixes().GetSubType(File(file)));
+        wnd->StartLoading();
+        QCoreApplication::processEvents(); // the job starts
+        data.SetPath(File("still.bmp"));   // the user has moved on
+        Settle();
+    }
+    EXPECT_EQ(results, 0);
+}
+
+} // namespace
