@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace psd {
 
@@ -22,8 +23,9 @@ public:
         const uchar* p = m_data + k * m_plane;
         if (!m_wide)
             return p[i];
+        static const double toEight = (std::pow(2.0, 8) - 1) / (std::pow(2.0, 16) - 1);
         const int v = (p[2 * i] << 8) | p[2 * i + 1];
-        return static_cast<int>(v * ((std::pow(2.0, 8) - 1) / (std::pow(2.0, 16) - 1)));
+        return static_cast<int>(v * toEight);
     }
 
 private:
@@ -147,23 +149,29 @@ qint64 PlaneBytes(const Header& h) { return qint64(h.height) * ((qint64(h.width)
 
 bool UnpackBits(const char* packed, qint64 size, qint64 limit, QByteArray* out)
 {
+    qint64 used = out->size();
+    out->resize(int(limit));
+    char* dst = out->data();
     qint64 i = 0;
     while (i < size) {
         const int n = static_cast<signed char>(packed[i++]);
         if (n >= 0) {
             const qint64 count = qMin<qint64>(n + 1, size - i);
-            if (out->size() + count > limit)
+            if (used + count > limit)
                 return false;
-            out->append(packed + i, int(count));
+            memcpy(dst + used, packed + i, size_t(count));
+            used += count;
             i += count;
         } else if (n != -128) {
             if (i >= size)
                 break;
-            if (out->size() + 1 - n > limit)
+            if (used + 1 - n > limit)
                 return false;
-            out->append(1 - n, packed[i++]);
+            memset(dst + used, packed[i++], size_t(1 - n));
+            used += 1 - n;
         }
     }
+    out->resize(int(used));
     return true;
 }
 
