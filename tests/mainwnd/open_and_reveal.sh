@@ -4,6 +4,12 @@
 # with no file manager on the bus, opens the folder instead.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
+# A bus that cannot start the installed file manager, with the system's MIME database kept.
+if [ -z "${VUEL_OWN_BUS:-}" ]; then
+  mkdir -p "$tmp/system"; ln -s /usr/share/mime "$tmp/system/mime"
+  export XDG_DATA_DIRS="$tmp/system"
+fi
+own_bus "$@"
 mkdir -p "$XDG_DATA_HOME/applications"
 opened="$tmp/opened.log"
 cat > "$XDG_DATA_HOME/applications/vuel-test-opener.desktop" <<DESK
