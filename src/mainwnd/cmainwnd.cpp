@@ -156,16 +156,38 @@ void CMainWnd::SlotLoaded()
 
 void CMainWnd::FitToContent(CAbstractWnd* viewer)
 {
-    const QPoint centre = geometry().center();
+    const QPoint centre = (m_placing ? QRect(m_placedAt, size()) : geometry()).center();
     SetContentSize(FitContentSize(viewer->GetSize(), MaxWndSize()));
     QRect moved(QPoint(0, 0), size());
     moved.moveCenter(centre);
-    move(moved.topLeft());
+    PlaceAt(moved.topLeft());
+}
+
+void CMainWnd::PlaceAt(const QPoint& topLeft)
+{
+    m_placedAt = topLeft;
+    m_placing = true;
+    move(topLeft);
+}
+
+void CMainWnd::moveEvent(QMoveEvent* event)
+{
+    if (pos() == m_placedAt)
+        m_placing = false;
+    CParentDlg::moveEvent(event);
+}
+
+// The user moves the window from here on.
+void CMainWnd::mousePressEvent(QMouseEvent* event)
+{
+    m_placing = false;
+    CParentDlg::mousePressEvent(event);
 }
 
 void CMainWnd::KeepWindowOnScreen()
 {
-    move(KeepOnScreen(frameGeometry(), AvailableScreenArea()));
+    const QRect placed = m_placing ? QRect(m_placedAt, frameGeometry().size()) : frameGeometry();
+    PlaceAt(KeepOnScreen(placed, AvailableScreenArea()));
 }
 
 void CMainWnd::SlotErr(QString str)
@@ -187,7 +209,7 @@ void CMainWnd::Display()
 void CMainWnd::showEvent(QShowEvent* event)
 {
     SetContentSize(QSize(400, 300));
-    move(CentredIn(size(), AvailableScreenArea()));
+    PlaceAt(CentredIn(size(), AvailableScreenArea()));
     CParentDlg::showEvent(event);
 }
 

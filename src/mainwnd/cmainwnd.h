@@ -47,12 +47,15 @@ private slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void AddViewer(CAbstractWnd* viewer);
     void OnBe4Load();
     void FitToContent(CAbstractWnd* viewer);
     void KeepWindowOnScreen();
+    void PlaceAt(const QPoint& topLeft);
     void AddShortcut(const QString& keys, void (CMainWnd::*slot)());
     void ToggleControlBar();
     void ToggleTitleBar();
@@ -66,6 +69,10 @@ private:
     QMap<int, CAbstractWnd*> m_viewers;
     QPointer<QPropertyAnimation> m_hideAnimation;
     QPropertyAnimation* m_shake = nullptr;
+    // Where we last placed the window, until the window system reports it there: right after
+    // showing, geometry() may still be the old place.
+    QPoint m_placedAt;
+    bool m_placing = false;
     QColor m_normalShadowColor;
     CPlayProcess* m_plugin = nullptr;
 };
