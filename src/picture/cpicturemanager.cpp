@@ -14,8 +14,6 @@
 #include <QThreadPool>
 #include <QtConcurrent>
 
-Q_DECLARE_METATYPE(QMovie*)
-
 namespace {
 
 QString UnknownText() { return QCoreApplication::translate("CAbstractManager", "Unknown"); }

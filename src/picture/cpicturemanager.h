@@ -5,10 +5,13 @@
 #include <QFuture>
 #include <QImage>
 #include <QList>
+#include <QMovie>
 #include <QSize>
 
-class QMovie;
 class QImageReader;
+
+// Travels in the QVariant of a queued result.
+Q_DECLARE_METATYPE(QMovie*)
 
 // The largest picture shown unscaled: the biggest preview window less its frame and control bar.
 QSize PictureLimit();

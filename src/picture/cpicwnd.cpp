@@ -12,8 +12,6 @@
 #include <QMovie>
 #include <QToolButton>
 
-Q_DECLARE_METATYPE(QMovie*)
-
 CPicWnd::CPicWnd(QWidget* parent) : CAbstractWnd(new CPictureManager, parent), m_view(new CImageView(this))
 {
     AddContentWidget(m_view);
