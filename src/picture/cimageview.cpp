@@ -21,6 +21,14 @@ CImageView::CImageView(QWidget* parent) : QGraphicsView(parent), m_scene(new QGr
     ClearView();
 }
 
+// The scene deletes what it holds; the item of the other size mode is ours.
+CImageView::~CImageView()
+{
+    for (QGraphicsPixmapItem* item : {m_pixmapItem, m_fullItem})
+        if (item && !item->scene())
+            delete item;
+}
+
 void CImageView::AddAction(int id, bool checkable, void (CImageView::*slot)())
 {
     auto* action = new QAction(this);

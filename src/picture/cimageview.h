@@ -17,6 +17,7 @@ public:
     enum ActionId { TurnRight = 3, TurnLeft = 4, ActualSize = 5, Fit = 6 };
 
     explicit CImageView(QWidget* parent = nullptr);
+    ~CImageView() override;
 
     QAction* Action(int id) const { return m_actions.value(id); }
     void ClearView();
