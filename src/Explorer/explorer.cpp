@@ -1,9 +1,11 @@
 #include "Explorer/explorer.h"
 
+#include "platform/accessiblelookup.h"
 #include "platform/foregroundwindow.h"
 #include "platform/previewerservice.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QWidget>
 
 namespace {
@@ -16,6 +18,15 @@ bool IsOwnWindow(quint64 window)
     return false;
 }
 
+// File managers whose windows are read over the accessibility bus. Any other window is not
+// asked: a walk through a browser or an editor on every Space typed would cost it and us.
+bool IsFileManager(quint64 window)
+{
+    static const QStringList classes = {QStringLiteral("Pcmanfm"), QStringLiteral("Thunar"), QStringLiteral("Caja"),
+                                        QStringLiteral("Nemo"), QStringLiteral("org.gnome.Nautilus")};
+    return classes.contains(WindowClass(window), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 QString GetThePath(const PreviewerService* service)
@@ -23,5 +34,8 @@ QString GetThePath(const PreviewerService* service)
     const quint64 window = ForegroundWindow();
     if (!window || IsOwnWindow(window))
         return QString();
-    return service ? service->ReportedItem(window) : QString();
+    const QString reported = service ? service->ReportedItem(window) : QString();
+    if (!reported.isEmpty())
+        return reported;
+    return IsFileManager(window) ? FocusedItemPath(window) : QString();
 }

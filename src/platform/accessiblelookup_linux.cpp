@@ -5,12 +5,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QList>
+#include <QHash>
 #include <QStringList>
 #include <QUrl>
 
-#include <cstdio>
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
-#include <vector>
 
 #include <atspi/atspi.h>
 
@@ -19,8 +21,17 @@
 
 namespace {
 
+// The lookup runs on the GUI thread, on every trigger and every tracking tick: one call waits at
+// most CallTimeoutMs (libatspi may wait up to twice its timeout), the whole lookup about BudgetMs.
 constexpr int CallTimeoutMs = 25;
-constexpr qint64 BudgetMs = 45;
+constexpr int ShortestCallMs = 2;
+constexpr qint64 BudgetMs = 50;
+// The first lookups in an application are slower: the application builds its accessible objects,
+// libatspi fetches its cache (measured 60 to 210 ms). The first ColdLookups get this much; an
+// application that does not answer loses the allowance at once.
+constexpr int ColdCallTimeoutMs = 100;
+constexpr qint64 ColdBudgetMs = 250;
+constexpr int ColdLookups = 3;
 constexpr int NodeLimit = 300;
 constexpr int ChildLimit = 64;
 constexpr int SelectedLimit = 16;
@@ -40,125 +51,143 @@ QString Take(gchar* text)
 QByteArray WindowProperty(Display* display, unsigned long window, const char* name)
 {
     const Atom atom = XInternAtom(display, name, True);
-    if (atom == None)
-        return {};
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     QByteArray result;
-    if (XGetWindowProperty(display, window, atom, 0, 4096, False, AnyPropertyType, &type, &format, &count, &after,
-                           &data) == Success && data)
+    if (atom != None && XGetWindowProperty(display, window, atom, 0, 4096, False, AnyPropertyType, &type, &format,
+                                           &count, &after, &data) == Success && data)
         result = QByteArray(reinterpret_cast<char*>(data), int(format == 32 ? count * sizeof(long) : count));
     if (data)
         XFree(data);
     return result;
 }
 
-// The window's process and title; a window that is gone yields nothing rather than Xlib's fatal default.
-bool DescribeWindow(unsigned long window, uint* pid, QString* title)
+Display* OwnDisplay()
 {
-    static Display* display = XOpenDisplay(nullptr);
+    static Display* display = XOpenDisplay(nullptr); // a connection of its own, kept for the process
+    return display;
+}
+
+// The window's properties; a window that is gone yields none rather than Xlib's fatal default
+// error handler.
+QList<QByteArray> WindowProperties(unsigned long window, std::initializer_list<const char*> names)
+{
+    QList<QByteArray> values;
+    Display* display = OwnDisplay();
     if (!display || !window)
-        return false;
+        return values;
     XSync(display, False);
     const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    const QByteArray pidData = WindowProperty(display, window, "_NET_WM_PID");
-    QByteArray name = WindowProperty(display, window, "_NET_WM_NAME");
-    if (name.isEmpty())
-        name = WindowProperty(display, window, "WM_NAME");
+    for (const char* name : names)
+        values << WindowProperty(display, window, name);
     XSync(display, False);
     XSetErrorHandler(previous);
-    if (pidData.size() < int(sizeof(long)))
+    return values;
+}
+
+bool DescribeWindow(unsigned long window, uint* pid, QString* title)
+{
+    const QList<QByteArray> values = WindowProperties(window, {"_NET_WM_PID", "_NET_WM_NAME"});
+    if (values.size() < 2 || values[0].size() < int(sizeof(long)))
         return false;
-    *pid = uint(*reinterpret_cast<const long*>(pidData.constData()));
-    *title = QString::fromUtf8(name);
+    *pid = uint(*reinterpret_cast<const long*>(values[0].constData()));
+    *title = QString::fromUtf8(values[1]);
     return true;
 }
 
 bool Connected()
 {
-    static bool connected = false;
-    // Only when some application has started the accessibility bus: asking for it would start it, slowly.
-    if (!connected && QDBusConnection::sessionBus().interface() &&
-        QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus").value()) {
-        connected = atspi_init() <= 1;
-        atspi_set_timeout(CallTimeoutMs, -1);
-    }
-    return connected;
+    static int state = -1;
+    // Only once some application has started the accessibility bus: asking for it would start it,
+    // slowly. Only once, too: after a failed atspi_init() any other call of libatspi aborts.
+    if (state < 0 && QDBusConnection::sessionBus().interface() &&
+        QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus").value())
+        state = atspi_init() <= 1; // 1: already initialised
+    return state == 1;
 }
 
-struct Item {
-    QString name;
-    int rank; // 0 focused, 1 selected, 2 named by the status bar
-};
+// The first name that is an item of one of the folders.
+QString Resolve(const QStringList& names, const QStringList& folders)
+{
+    for (const QString& name : names)
+        for (const QString& folder : folders) {
+            if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || !QFileInfo(folder).isDir())
+                continue;
+            const QFileInfo file(QDir(folder).filePath(name));
+            if (file.exists())
+                return QDir::cleanPath(file.absoluteFilePath());
+        }
+    return {};
+}
 
 class Lookup {
 public:
-    std::vector<Ref> views;
     QStringList folders;
-    std::vector<Item> items;
+    QStringList items[3]; // the names of the focused items, the selected ones, the one in the status bar
+    QString found;        // a focused item in a known folder: nothing better can come
 
-    Lookup() { clock.start(); }
-    bool Live() const { return !failed && clock.elapsed() < BudgetMs; }
+    Lookup(qint64 budget, int callTimeout) : budget(budget), callTimeout(callTimeout) { clock.start(); }
+    bool Live() const { return !failed && found.isEmpty() && clock.elapsed() < budget; }
+    bool Failed() const { return failed; }
 
-    // After an error, most likely a timeout, nothing more is asked of the application.
-    bool Ok(GError* error)
+    // What ends the lookup: a call's error (a timeout, mostly), or for the calls that report no
+    // error, an answer as slow as a timeout.
+    enum class Ends { OnError, OnSlowAnswer, Never };
+
+    // After a call that ended the lookup nothing more is asked, and each call may wait only for
+    // what is left of the budget: an application that does not answer costs one timeout, and the
+    // whole lookup about the budget.
+    template <typename T, typename Call>
+    T Ask(T fallback, Call call, Ends ends = Ends::OnError)
     {
-        if (error) {
-            fprintf(stderr, "DBG error at %lld: %s\n", (long long)clock.elapsed(), error->message);
-            failed = true;
-            g_error_free(error);
-        }
-        return !failed;
+        if (failed)
+            return fallback;
+        const qint64 start = clock.elapsed();
+        const int wait = int(std::clamp<qint64>((budget - start) / 2, ShortestCallMs, callTimeout));
+        atspi_set_timeout(wait, -1);
+        GError* error = nullptr;
+        T result = call(&error);
+        failed = (ends == Ends::OnError && error) || (ends == Ends::OnSlowAnswer && clock.elapsed() - start >= wait);
+        if (!error)
+            return result;
+        g_error_free(error);
+        return fallback;
     }
     AtspiRole Role(AtspiAccessible* a)
     {
-        GError* e = nullptr;
-        const AtspiRole role = atspi_accessible_get_role(a, &e);
-        return Ok(e) ? role : ATSPI_ROLE_INVALID;
+        return Ask(ATSPI_ROLE_INVALID, [&](GError** e) { return atspi_accessible_get_role(a, e); });
     }
-    int Count(AtspiAccessible* a)
-    {
-        GError* e = nullptr;
-        const int count = atspi_accessible_get_child_count(a, &e);
-        return Ok(e) ? count : 0;
-    }
+    int Count(AtspiAccessible* a) { return Ask(0, [&](GError** e) { return atspi_accessible_get_child_count(a, e); }); }
     Ref Child(AtspiAccessible* a, int i)
     {
-        GError* e = nullptr;
-        Ref child(atspi_accessible_get_child_at_index(a, i, &e));
-        return Ok(e) ? std::move(child) : nullptr;
+        return Ask(Ref(), [&](GError** e) { return Ref(atspi_accessible_get_child_at_index(a, i, e)); });
     }
     QString Name(AtspiAccessible* a)
     {
-        GError* e = nullptr;
-        const QString name = Take(atspi_accessible_get_name(a, &e));
-        return Ok(e) ? name : QString();
+        return Ask(QString(), [&](GError** e) { return Take(atspi_accessible_get_name(a, e)); });
+    }
+    // Asking for an interface may ask the application which interfaces the object has.
+    template <typename Iface, typename Get>
+    std::unique_ptr<Iface, Unref> Interface(Get get)
+    {
+        using Held = std::unique_ptr<Iface, Unref>;
+        return Ask(Held(), [&](GError**) { return Held(get()); }, Ends::OnSlowAnswer);
     }
     QString Text(AtspiAccessible* a)
     {
-        AtspiText* text = atspi_accessible_get_text_iface(a);
-        if (!text)
-            return {};
-        GError* e = nullptr;
-        const QString result = Take(atspi_text_get_text(text, 0, 4096, &e));
-        g_object_unref(text);
-        return Ok(e) ? result : QString();
+        const auto text = Interface<AtspiText>([&] { return atspi_accessible_get_text_iface(a); });
+        return text ? Ask(QString(), [&](GError** e) { return Take(atspi_text_get_text(text.get(), 0, 4096, e)); })
+                    : QString();
     }
     bool Has(AtspiAccessible* a, AtspiStateType state)
     {
-        const qint64 start = clock.elapsed();
-        AtspiStateSet* states = atspi_accessible_get_state_set(a);
-        failed = failed || clock.elapsed() - start >= CallTimeoutMs; // this call reports no timeout
-        if (clock.elapsed() - start >= CallTimeoutMs) fprintf(stderr, "DBG states timeout\n");
-        const bool has = states && atspi_state_set_contains(states, state);
-        if (states)
-            g_object_unref(states);
-        return has;
+        const auto states = Interface<AtspiStateSet>([&] { return atspi_accessible_get_state_set(a); });
+        return states && atspi_state_set_contains(states.get(), state);
     }
 
-    // A file view names its items by the name, by the text, or (a list row) by a child cell.
+    // An item is named by its name, its text (PCManFM's icons) or a child cell (a list row).
     QString ItemName(AtspiAccessible* a, bool cells = true)
     {
         QString name = Name(a);
@@ -170,7 +199,7 @@ public:
         return name;
     }
 
-    // Looks for the file views, the folder and the status bar, never inside a view, a menu or a hidden part.
+    // Reads the file views and finds the folder and the status bar, never inside a view, a menu or a hidden part.
     void Walk(AtspiAccessible* a, AtspiRole role, int* nodes)
     {
         if (!Live() || ++*nodes > NodeLimit)
@@ -178,9 +207,11 @@ public:
         switch (role) {
         case ATSPI_ROLE_LAYERED_PANE: case ATSPI_ROLE_TABLE: case ATSPI_ROLE_TREE_TABLE:
         case ATSPI_ROLE_TREE: case ATSPI_ROLE_LIST:
-            views.push_back(Ref(ATSPI_ACCESSIBLE(g_object_ref(a))));
+            if (Has(a, ATSPI_STATE_SHOWING))
+                ViewItems(a);
+            found = Resolve(items[0], folders);
             return;
-        case ATSPI_ROLE_TEXT: case ATSPI_ROLE_ENTRY: {
+        case ATSPI_ROLE_TEXT: case ATSPI_ROLE_ENTRY: { // a location bar (PCManFM, Thunar)
             const QString text = Text(a);
             if (text.startsWith('/') || text.startsWith("file:///"))
                 folders << (text.startsWith('/') ? text : QUrl(text).toLocalFile());
@@ -188,22 +219,29 @@ public:
         }
         case ATSPI_ROLE_STATUS_BAR: {
             const QString status = Name(a);
-            // "name" (2 bytes) …: every closing quote is a possible end, for names that hold quotes.
+            // "name" (2 bytes) …: every closing quote may end the name, which may hold quotes.
             if (status.startsWith('"') || status.startsWith(QChar(0x201c)))
                 for (int end = 1; end < status.size(); ++end)
                     if (status[end] == '"' || status[end] == QChar(0x201d))
-                        items.push_back({status.mid(1, end - 1), 2});
+                        items[2] << status.mid(1, end - 1);
             return;
         }
         case ATSPI_ROLE_MENU_BAR: case ATSPI_ROLE_MENU: case ATSPI_ROLE_POPUP_MENU: case ATSPI_ROLE_TOOL_TIP:
+        case ATSPI_ROLE_PUSH_BUTTON: case ATSPI_ROLE_LABEL: case ATSPI_ROLE_ICON: case ATSPI_ROLE_IMAGE:
+        case ATSPI_ROLE_SEPARATOR: case ATSPI_ROLE_SCROLL_BAR: case ATSPI_ROLE_CHECK_BOX: case ATSPI_ROLE_ANIMATION:
+        case ATSPI_ROLE_RADIO_BUTTON: case ATSPI_ROLE_SLIDER: case ATSPI_ROLE_SPIN_BUTTON: case ATSPI_ROLE_MENU_ITEM:
             return;
         default:
             break;
         }
+        // Of the containers only a tab is asked whether it shows (a view asks for itself): asking
+        // every one would cost a call each.
         const int n = Count(a);
-        if (n <= 0 || n > ChildLimit || !Has(a, ATSPI_STATE_SHOWING))
+        if (n <= 0 || n > ChildLimit || (role == ATSPI_ROLE_PAGE_TAB && !Has(a, ATSPI_STATE_SHOWING)))
             return;
-        QStringList bar; // a path bar: toggle buttons from the deepest folder up to the root
+        // A path bar (Caja, Nemo): toggle buttons from the current folder's to the root's ("/" or
+        // unnamed); the ones scrolled out of sight are there too.
+        QStringList bar;
         int current = -1;
         for (int i = 0; i < n && Live(); ++i) {
             Ref child = Child(a, i);
@@ -216,81 +254,75 @@ public:
                 Walk(child.get(), childRole, nodes);
             }
         }
-        if (current < 0 || bar.size() < 2 || (bar.last() != "" && bar.last() != "/"))
-            return;
-        QString path;
-        for (int i = current; i < bar.size() - 1; ++i) {
-            if (bar[i].isEmpty() || bar[i].contains('/'))
-                return;
-            path = '/' + bar[i] + path;
+        if (current >= 0 && bar.size() >= 2 && (bar.last().isEmpty() || bar.last() == "/")) {
+            QStringList names = bar.mid(current, bar.size() - current - 1);
+            std::reverse(names.begin(), names.end());
+            if (!names.contains(""))
+                folders << '/' + names.join('/');
         }
-        folders << path;
     }
 
+    // The selected items, the focused ones apart. The focused item is not looked for among all
+    // the items: the application would build an object for every file of a large folder.
     void ViewItems(AtspiAccessible* view)
     {
-        AtspiSelection* selection = atspi_accessible_get_selection_iface(view);
-        GError* e = nullptr;
-        const int selected = selection ? atspi_selection_get_n_selected_children(selection, &e) : 0;
-        for (int i = 0; Ok(e) && i < std::min(selected, SelectedLimit) && Live(); ++i) {
-            Ref child(atspi_selection_get_selected_child(selection, i, &e));
-            if (Ok(e) && child)
-                items.push_back({ItemName(child.get()), Has(child.get(), ATSPI_STATE_FOCUSED) ? 0 : 1});
+        const auto selection = Interface<AtspiSelection>([&] { return atspi_accessible_get_selection_iface(view); });
+        const int selected = selection
+            ? Ask(0, [&](GError** e) { return atspi_selection_get_n_selected_children(selection.get(), e); }) : 0;
+        for (int i = 0; i < std::min(selected, SelectedLimit) && Live(); ++i) {
+            const Ref child = Ask(Ref(), [&](GError** e) {
+                return Ref(atspi_selection_get_selected_child(selection.get(), i, e));
+            });
+            if (child)
+                items[Has(child.get(), ATSPI_STATE_FOCUSED) ? 0 : 1] << ItemName(child.get());
         }
-        if (selection)
-            g_object_unref(selection);
-        AtspiCollection* collection = selected <= 0 ? atspi_accessible_get_collection_iface(view) : nullptr;
-        if (!collection || !Live())
-            return;
-        // Nothing selected: the focused item, found by the application itself in one call.
-        GArray* wanted = g_array_new(FALSE, FALSE, sizeof(AtspiStateType));
-        const AtspiStateType focused = ATSPI_STATE_FOCUSED;
-        g_array_append_val(wanted, focused);
-        AtspiStateSet* states = atspi_state_set_new(wanted);
-        AtspiMatchRule* rule = atspi_match_rule_new(states, ATSPI_Collection_MATCH_ALL, nullptr,
-            ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, nullptr, ATSPI_Collection_MATCH_ALL, FALSE);
-        GArray* found = atspi_collection_get_matches(collection, rule, ATSPI_Collection_SORT_ORDER_CANONICAL, 1, TRUE, &e);
-        if (Ok(e) && found && found->len > 0)
-            items.push_back({ItemName(g_array_index(found, AtspiAccessible*, 0)), 0});
-        for (guint i = 0; found && i < found->len; ++i)
-            g_object_unref(g_array_index(found, AtspiAccessible*, i));
-        if (found)
-            g_array_free(found, TRUE);
-        g_object_unref(rule);
-        g_object_unref(states);
-        g_array_free(wanted, TRUE);
-        g_object_unref(collection);
+    }
+
+    // The application's frame that shows this title and is active, else one that shows the
+    // title, else its active one.
+    Ref Frame(uint pid, const QString& title)
+    {
+        Ref desktop(atspi_get_desktop(0));
+        Ref titled, active;
+        for (int i = 0, apps = Count(desktop.get()); i < apps && Live(); ++i) {
+            Ref app = Child(desktop.get(), i);
+            // The bus answers this one; an application that has just gone is no failure.
+            const auto appPid = [&](GError** e) { return atspi_accessible_get_process_id(app.get(), e); };
+            if (!app || Ask(0u, appPid, Ends::Never) != pid)
+                continue;
+            for (int j = 0, n = std::min(Count(app.get()), ChildLimit); j < n && Live(); ++j) {
+                Ref frame = Child(app.get(), j);
+                if (!frame || Role(frame.get()) != ATSPI_ROLE_FRAME)
+                    continue;
+                const bool named = Name(frame.get()) == title;
+                if ((named || !active) && Has(frame.get(), ATSPI_STATE_ACTIVE)) {
+                    if (named)
+                        return frame;
+                    active = std::move(frame);
+                } else if (named && !titled) {
+                    titled = std::move(frame);
+                }
+            }
+        }
+        return titled ? std::move(titled) : std::move(active);
     }
 
 private:
+    const qint64 budget;
+    const int callTimeout;
     QElapsedTimer clock;
     bool failed = false;
 };
 
-// The application's frame showing this title, else its active one.
-Ref FindFrame(Lookup& lookup, uint pid, const QString& title)
-{
-    Ref desktop(atspi_get_desktop(0));
-    Ref active;
-    for (int i = 0, apps = lookup.Count(desktop.get()); i < apps && lookup.Live(); ++i) {
-        Ref app = lookup.Child(desktop.get(), i);
-        if (!app || atspi_accessible_get_process_id(app.get(), nullptr) != pid)
-            continue;
-        fprintf(stderr, "DBG app found at %d, %d children live=%d\n", i, lookup.Count(app.get()), lookup.Live());
-        for (int j = 0, n = std::min(lookup.Count(app.get()), ChildLimit); j < n && lookup.Live(); ++j) {
-            Ref frame = lookup.Child(app.get(), j);
-            if (!frame || lookup.Role(frame.get()) != ATSPI_ROLE_FRAME)
-                continue;
-            if (lookup.Name(frame.get()) == title)
-                return frame;
-            if (!active && lookup.Has(frame.get(), ATSPI_STATE_ACTIVE))
-                active = std::move(frame);
-        }
-    }
-    return active;
-}
-
 } // namespace
+
+QString WindowClass(unsigned long x11Window)
+{
+    // WM_CLASS holds the instance name and then the class name, each ended by a zero byte.
+    const QList<QByteArray> values = WindowProperties(x11Window, {"WM_CLASS"});
+    const QList<QByteArray> names = values.value(0).split('\0');
+    return names.size() >= 2 ? QString::fromLocal8Bit(names[1]) : QString();
+}
 
 QString FocusedItemPath(unsigned long x11Window)
 {
@@ -298,31 +330,21 @@ QString FocusedItemPath(unsigned long x11Window)
     QString title;
     if (!DescribeWindow(x11Window, &pid, &title) || !Connected())
         return {};
-    Lookup lookup;
-    Ref frame = FindFrame(lookup, pid, title);
-    fprintf(stderr, "DBG pid %u title %s frame %p live %d\n", pid, qPrintable(title), (void*)frame.get(), lookup.Live());
-    if (!frame)
-        return {};
+    // Keyed by process id: a reused one costs no more than the allowance.
+    static QHash<uint, int> coldLookups;
+    const auto cold = coldLookups.insert(pid, coldLookups.value(pid, ColdLookups));
+    Lookup lookup(*cold > 0 ? ColdBudgetMs : BudgetMs, *cold > 0 ? ColdCallTimeoutMs : CallTimeoutMs);
+    Ref frame = lookup.Frame(pid, title);
     int nodes = 0;
-    lookup.Walk(frame.get(), ATSPI_ROLE_FRAME, &nodes);
-    // Some file managers can show the full path in the title: "/a/b - Thunar".
+    if (frame)
+        lookup.Walk(frame.get(), ATSPI_ROLE_FRAME, &nodes);
+    *cold = lookup.Failed() ? 0 : std::max(*cold - 1, 0);
+    if (!lookup.found.isEmpty())
+        return lookup.found;
+    // Titles that show the full path: "/a/b - Thunar", "~/b".
     const QString titlePath = title.startsWith("~/") ? QDir::homePath() + title.mid(1) : title;
-    for (const QString& separator : {QStringLiteral(" - "), QStringLiteral(" \u2014 ")})
-        if (titlePath.startsWith('/'))
-            lookup.folders << titlePath.left(titlePath.lastIndexOf(separator));
-    fprintf(stderr, "DBG walk nodes=%d views=%zu folders=%s items=%zu\n", nodes, lookup.views.size(), qPrintable(lookup.folders.join('|')), lookup.items.size());
-    for (const Ref& view : lookup.views)
-        lookup.ViewItems(view.get());
-    for (auto& i : lookup.items) fprintf(stderr, "DBG item %d %s\n", i.rank, qPrintable(i.name));
-    fprintf(stderr, "DBG live=%d\n", lookup.Live());
-    for (int rank = 0; rank <= 2; ++rank)
-        for (const Item& item : lookup.items)
-            for (const QString& folder : lookup.folders) {
-                if (item.rank != rank || item.name.isEmpty() || item.name.contains('/'))
-                    continue;
-                const QFileInfo file(QDir(folder).filePath(item.name));
-                if (QFileInfo(folder).isDir() && file.exists())
-                    return QDir::cleanPath(file.absoluteFilePath());
-            }
-    return {};
+    if (titlePath.startsWith('/'))
+        lookup.folders << titlePath << titlePath.left(titlePath.lastIndexOf(" - "))
+                       << titlePath.left(titlePath.lastIndexOf(QString::fromUtf8(" \u2014 ")));
+    return Resolve(lookup.items[0] + lookup.items[1] + lookup.items[2], lookup.folders);
 }

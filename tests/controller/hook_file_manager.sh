@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# PCManFM, which knows no previewer bus: Space on a selected file previews it through the
+# keyboard hook and the accessibility bus, moving the selection switches the preview, Space
+# again closes it (one toggle per key press), Esc in the preview closes it too. PCManFM opens
+# the file on Space as well: here with a program that does nothing and shows no window.
+set -euo pipefail
+if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
+source "$(dirname "$0")/../lib.sh"
+# A session bus of our own, so that the accessibility bus starts afresh for this test.
+own_bus "$@"
+command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
+unset NO_AT_BRIDGE
+export GTK_MODULES=gail:atk-bridge # as an X session sets it: GTK 2 programs load the bridge as a module
+dir="$tmp/files/Vuel ü files"
+mkdir -p "$dir" "$VUEL_BUILD/test-shots"
+for f in "alpha one.txt" "beta ü.txt" "gamma.txt"; do echo "$f" > "$dir/$f"; done
+
+mkdir -p "$XDG_DATA_HOME/applications"
+printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType=text/plain;\n' \
+  > "$XDG_DATA_HOME/applications/vuel-test-nothing.desktop"
+printf '[Default Applications]\ntext/plain=vuel-test-nothing.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
+
+start_instance
+pcmanfm "$dir" >"$tmp/pcmanfm.log" 2>&1 & pids+=($!)
+fm_pid=$!
+fm=""
+for _ in $(seq 100); do fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ] && break; sleep 0.1; done
+[ -n "$fm" ] || fail "PCManFM shows no window"
+sleep 2
+# keys KEYS...: real key strokes (XTEST) into the file manager, focused
+keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
+keys ctrl+4; sleep 1.5 # the detailed list view
+keys Home; sleep 0.3
+xdotool type --delay 80 "alp"; sleep 0.6
+keys Escape; sleep 0.5 # ends the type-ahead search, the file stays selected
+
+keys space
+wait_for 10 shown "alpha one.txt" || { import -window root "$VUEL_BUILD/test-shots/hook_file_manager_fail.png"; fail "Space did not preview alpha one.txt"; }
+# While the preview is shown and the file manager is in front, the preview follows the selection.
+keys Down
+wait_for 10 shown "beta ü.txt" || { import -window root "$VUEL_BUILD/test-shots/hook_file_manager_fail.png"; fail "the preview did not follow the selection"; }
+import -window root "$VUEL_BUILD/test-shots/hook_file_manager.png"
+keys space
+wait_for 10 hidden "beta ü.txt" || fail "Space again did not close the preview"
+sleep 1
+hidden "beta ü.txt" || fail "the same key press toggled twice"
+
+keys space
+wait_for 10 shown "beta ü.txt" || fail "Space did not preview beta ü.txt again"
+preview=$(shown "beta ü.txt")
+xdotool windowactivate --sync "$preview" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Escape
+wait_for 10 hidden "beta ü.txt" || fail "Esc in the preview did not close it"
+[ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 3 ] || fail "expected three previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
+echo PASS
