@@ -28,15 +28,3 @@ void CGlobalData::SetPath(const QString& path)
     QMutexLocker lock(&m_pathMutex);
     m_path = path;
 }
-
-QPair<QString, int> CGlobalData::PathAndSubType() const
-{
-    QMutexLocker lock(&m_pathMutex);
-    return {m_path, SubType()};
-}
-
-void CGlobalData::SetSubType(int type)
-{
-    QMutexLocker lock(&m_pathMutex);
-    m_subType.storeRelease(type);
-}

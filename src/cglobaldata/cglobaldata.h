@@ -6,7 +6,6 @@
 #include <QAtomicInt>
 #include <QList>
 #include <QMutex>
-#include <QPair>
 #include <QString>
 
 // The process-wide registry: suffix tables, plug-in table and the preview in progress.
@@ -19,13 +18,10 @@ public:
 
     QString Path() const;
     void SetPath(const QString& path);
-    // The path with its file type, read together: a loader job then never sees a new path with
-    // the old type.
-    QPair<QString, int> PathAndSubType() const;
     int MainType() const { return m_mainType.loadAcquire(); }
     void SetMainType(int type) { m_mainType.storeRelease(type); }
     int SubType() const { return m_subType.loadAcquire(); }
-    void SetSubType(int type);
+    void SetSubType(int type) { m_subType.storeRelease(type); }
 
     const CSuffixTables& Suffixes() const { return m_suffixes; }
     void RebuildSuffixTables() { m_suffixes = CSuffixTables(); }

@@ -77,9 +77,10 @@ void CPictureManager::Perform()
 {
     m_jobs.erase(std::remove_if(m_jobs.begin(), m_jobs.end(), [](const QFuture<void>& f) { return f.isFinished(); }),
                  m_jobs.end());
-    const QPair<QString, int> current = CGlobalData::Instance().PathAndSubType();
-    m_jobs.append(QtConcurrent::run(QThreadPool::globalInstance(),
-                                    [this, current] { LoadJob(current.first, current.second); }));
+    // Read here, on the GUI thread that writes them: the job works on this pair whatever comes next.
+    const QString path = CGlobalData::Instance().Path();
+    const int subType = CGlobalData::Instance().SubType();
+    m_jobs.append(QtConcurrent::run(QThreadPool::globalInstance(), [this, path, subType] { LoadJob(path, subType); }));
 }
 
 void CPictureManager::Stop()

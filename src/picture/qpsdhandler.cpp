@@ -83,7 +83,6 @@ bool ReadPlanes(QDataStream& in, const psd::Header& h, QByteArray* planes)
     if (wanted > packedSize * 64 + 128)
         return false;
     const QByteArray packed = device->readAll();
-    planes->reserve(int(wanted));
     return packed.size() == packedSize && psd::UnpackBits(packed.constData(), packed.size(), wanted, planes);
 }
 
