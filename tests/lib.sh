@@ -23,7 +23,12 @@ trap cleanup EXIT
 # own_bus ARGS: runs the calling script again on a session bus of its own, started with the
 # folders above, so that what the bus starts reads them too.
 own_bus() {
-  [ -z "${VUEL_OWN_BUS:-}" ] || return 0
+  if [ -n "${VUEL_OWN_BUS:-}" ]; then
+    # A new session starts its own accessibility bus; the display may still name the bus of a
+    # session killed before (the launcher clears it only when it ends cleanly).
+    [ -z "${DISPLAY:-}" ] || xprop -root -remove AT_SPI_BUS 2>/dev/null || true
+    return 0
+  fi
   local rc=0
   VUEL_OWN_BUS=$tmp dbus-run-session -- bash "$0" "$@" || rc=$?
   exit $rc
