@@ -111,14 +111,16 @@ bool Connected()
 // The first name that is an item of one of the folders.
 QString Resolve(const QStringList& names, const QStringList& folders)
 {
-    for (const QString& name : names)
+    for (const QString& name : names) {
+        if (name.isEmpty() || name == "." || name == ".." || name.contains('/'))
+            continue;
+        // A folder that is not one holds no such file; a relative one would be read from ours.
         for (const QString& folder : folders) {
-            if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || !QFileInfo(folder).isDir())
-                continue;
             const QFileInfo file(QDir(folder).filePath(name));
-            if (file.exists())
+            if (QDir::isAbsolutePath(folder) && file.exists())
                 return QDir::cleanPath(file.absoluteFilePath());
         }
+    }
     return {};
 }
 
