@@ -2,6 +2,7 @@
 
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/screenarea.h"
+#include "code/ccodewnd.h"
 #include "core/settings.h"
 #include "cparentdlg/fade.h"
 #include "cplayprocess/cplayprocess.h"
@@ -50,6 +51,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     AddViewer(new CPicWnd(m_stack));
     m_unknownWnd = new CUnknownWnd(m_stack);
     AddViewer(m_unknownWnd);
+    AddViewer(new CCodeWnd(m_stack));
 
     m_loadingMovie = new QMovie(QStringLiteral("://loading.gif"), QByteArray(), this);
     m_loadingLabel = new QLabel(m_stack);

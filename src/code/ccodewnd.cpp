@@ -1,0 +1,377 @@
+#include "code/ccodewnd.h"
+
+#include "cglobaldata/cglobaldata.h"
+#include "code/codeformat.h"
+#include "code/codelexers.h"
+#include "code/comboboxdelegate.h"
+#include "core/settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QListView>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTextCodec>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <Qsci/qscilexerjavascript.h>
+#include <Qsci/qscilexerxml.h>
+#include <Qsci/qsciscintilla.h>
+
+#include <algorithm>
+
+namespace {
+
+const char kSystemCodec[] = "System";
+const char kUtf8Codec[] = "UTF-8";
+
+QString CurrentSuffix() { return QFileInfo(CGlobalData::Instance().Path()).suffix().toLower(); }
+
+// QsciScintilla::setText stops at the first NUL byte; appending takes the whole text.
+void SetEditorText(QsciScintilla* editor, const QString& text)
+{
+    editor->clear();
+    editor->append(text);
+}
+
+QsciScintilla* MakeReadOnlyEditor(QWidget* parent)
+{
+    auto* editor = new QsciScintilla(parent);
+    editor->setUtf8(true);
+    editor->setContextMenuPolicy(Qt::NoContextMenu);
+    editor->setReadOnly(true);
+    editor->setFrameStyle(QFrame::NoFrame);
+    editor->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A previewer never undoes; keeping the history would double the memory of a large file.
+    editor->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    return editor;
+}
+
+void ApplyWrap(QsciScintilla* editor)
+{
+    editor->setWrapMode(GetSettingValue(SettingKey::TextWrap).toBool() ? QsciScintilla::WrapWord
+                                                                       : QsciScintilla::WrapNone);
+    editor->setWrapVisualFlags(QsciScintilla::WrapFlagNone, QsciScintilla::WrapFlagNone, 0);
+}
+
+// Lines as reading line by line counts them: a last line without its newline counts too.
+qint64 CountLines(QFile& file)
+{
+    qint64 newlines = 0;
+    char last = '\n';
+    for (QByteArray block = file.read(1 << 20); !block.isEmpty(); block = file.read(1 << 20)) {
+        newlines += block.count('\n');
+        last = block.back();
+    }
+    file.seek(0);
+    return newlines + (last == '\n' ? 0 : 1);
+}
+
+QStringList CodecNames()
+{
+    QStringList names;
+    for (const QByteArray& name : QTextCodec::availableCodecs())
+        names << QString::fromLatin1(name);
+    names.removeAll(QLatin1String(kSystemCodec));
+    names.removeAll(QLatin1String(kUtf8Codec));
+    std::stable_sort(names.begin(), names.end(),
+                     [](const QString& a, const QString& b) { return a.toLower() < b.toLower(); });
+    return names;
+}
+
+// "System" is the locale's codec; Qt knows that name only on Windows.
+QTextCodec* CodecByName(const QString& name)
+{
+    return name == QLatin1String(kSystemCodec) ? QTextCodec::codecForLocale()
+                                               : QTextCodec::codecForName(name.toLatin1());
+}
+
+// A byte-order mark names the codec for sure; otherwise the locale's.
+QTextCodec* CodecForFirstPiece(const QByteArray& piece)
+{
+    return QTextCodec::codecForUtfText(piece, QTextCodec::codecForLocale());
+}
+
+} // namespace
+
+CCodeWnd::CCodeWnd(QWidget* parent)
+    : CAbstractWnd(parent), m_editor(MakeReadOnlyEditor(this)), m_formatView(MakeReadOnlyEditor(this)),
+      m_stack(new QStackedWidget(this))
+{
+    SetUpMainEditor();
+    SetUpFormatView();
+    m_stack->addWidget(m_editor);
+    m_stack->addWidget(m_formatView);
+    AddContentWidget(m_stack);
+    m_editor->viewport()->installEventFilter(this);
+    m_formatView->viewport()->installEventFilter(this);
+
+    m_chunkTimer.setInterval(200);
+    connect(&m_chunkTimer, &QTimer::timeout, this, &CCodeWnd::ReadNextPiece);
+    connect(&m_file, &QFile::aboutToClose, this, &CCodeWnd::OnReadingFinished);
+}
+
+CCodeWnd::~CCodeWnd()
+{
+    // The lexers are shared by the process; the editor must not keep one past its own life.
+    m_editor->setLexer(nullptr);
+}
+
+void CCodeWnd::SetUpMainEditor()
+{
+    m_editor->setFolding(QsciScintilla::NoFoldStyle, 2);
+    m_editor->setBraceMatching(QsciScintilla::NoBraceMatch);
+    m_editor->setCaretLineVisible(false);
+}
+
+void CCodeWnd::SetUpFormatView()
+{
+    m_formatView->setWrapMode(QsciScintilla::WrapWord);
+    m_formatView->setBraceMatching(QsciScintilla::SloppyBraceMatch);
+    m_formatView->setWrapVisualFlags(QsciScintilla::WrapFlagNone, QsciScintilla::WrapFlagNone, 0);
+    m_formatView->setMarginWidth(1, 0);
+    m_formatView->setFolding(QsciScintilla::PlainFoldStyle, 2);
+}
+
+void CCodeWnd::InitControlBar(QBoxLayout* layout)
+{
+    m_formatButton = CreateToolButton(QStringLiteral("://code_gray.png"), QStringLiteral("://code_blue.png"),
+                                      tr("Format Code"), QString());
+    QAction* action = m_formatButton->defaultAction();
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this, &CCodeWnd::OnFormatToggled);
+    CreateCodecBox();
+    layout->addWidget(m_formatButton);
+    layout->addStretch(0);
+    layout->addWidget(m_codecBox);
+    connect(m_stack, &QStackedWidget::currentChanged, m_codecBox,
+            [this](int page) { m_codecBox->setVisible(page == 0); });
+    ResetControls();
+}
+
+void CCodeWnd::CreateCodecBox()
+{
+    m_codecBox = new QComboBox(ControlBar());
+    auto* list = new QListView(m_codecBox);
+    list->verticalScrollBar()->setObjectName(QStringLiteral("sub"));
+    m_codecBox->setView(list);
+    m_codecBox->setItemDelegate(new ComboBoxDelegate(m_codecBox));
+    m_codecBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_codecBox->addItem(QLatin1String(kSystemCodec));
+    m_codecBox->addItem(QLatin1String(kUtf8Codec));
+    m_codecBox->addItems(CodecNames());
+    m_codecBox->insertSeparator(2);
+    connect(m_codecBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &CCodeWnd::OnEncodingChosen);
+}
+
+bool CCodeWnd::IsFormattable() const
+{
+    const QString suffix = CurrentSuffix();
+    return suffix == QLatin1String("json") || suffix == QLatin1String("xml");
+}
+
+void CCodeWnd::ResetControls()
+{
+    if (!m_formatButton)
+        return;
+    if (IsFormattable()) {
+        m_formatButton->defaultAction()->setChecked(false);
+        m_formatButton->setEnabled(false);
+        m_formatButton->show();
+    } else {
+        m_formatButton->hide();
+    }
+    const QSignalBlocker quiet(m_codecBox); // choosing "System" here must not re-read the file
+    m_codecBox->setCurrentText(QLatin1String(kSystemCodec));
+}
+
+void CCodeWnd::Clear()
+{
+    ++m_generation;
+    m_chunkTimer.stop();
+    if (m_file.isOpen()) {
+        const QSignalBlocker quiet(&m_file); // an abandoned read does not enable the controls
+        m_file.close();
+    }
+    m_decoder.reset();
+    m_editor->clear();
+    m_formatView->clear();
+}
+
+QSize CCodeWnd::GetSize() const { return QSize(900, m_editor->textHeight(0) * m_editor->lines()); }
+
+void CCodeWnd::LoadHelper()
+{
+    if (m_codecBox)
+        m_codecBox->setEnabled(false);
+    m_stack->setCurrentWidget(m_editor);
+    m_file.setFileName(CGlobalData::Instance().Path());
+    // Binary: text mode drops every CR byte, which breaks UTF-16.
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        Manager()->m_err = m_file.errorString();
+        emit SigErr(QString());
+        return;
+    }
+    const int generation = m_generation;
+    ApplyLexer(CGlobalData::Instance().SubType());
+    if (generation != m_generation) // the lexer table processed events, and a newer load came in
+        return;
+    ApplyMainColours();
+    ApplyWrap(m_editor);
+    ApplyLineNumbers();
+
+    const bool whole = m_file.size() <= kPieceSize;
+    const QByteArray first = whole ? m_file.readAll() : m_file.read(kPieceSize);
+    m_decoder.reset(CodecForFirstPiece(first)->makeDecoder());
+    SetEditorText(m_editor, m_decoder->toUnicode(first));
+    if (whole)
+        m_file.close();
+    else
+        m_chunkTimer.start();
+    emit SigLoaded();
+}
+
+void CCodeWnd::ApplyLexer(int subType)
+{
+    if (QsciLexer* lexer = LexerForSubType(subType)) {
+        m_editor->setLexer(lexer);
+        return;
+    }
+    m_editor->setLexer(nullptr);
+    m_editor->setFont(QApplication::font());
+}
+
+void CCodeWnd::ApplyMainColours()
+{
+    const QColor numbers(QStringLiteral("#808080"));
+    const QColor light(QStringLiteral("#f2f2f2"));
+    m_editor->setMarginsForegroundColor(numbers);
+    m_editor->setMarginsBackgroundColor(light);
+    m_editor->setFoldMarginColors(light, light);
+    m_editor->setEdgeColor(light);
+    m_editor->setHotspotBackgroundColor(light);
+    m_editor->setSelectionBackgroundColor(light);
+    m_editor->setSelectionForegroundColor(QColor(QStringLiteral("#0d0d0c")));
+}
+
+void CCodeWnd::ApplyLineNumbers()
+{
+    if (!GetSettingValue(SettingKey::TextLineNum).toBool()) {
+        m_editor->setMarginLineNumbers(1, false);
+        m_editor->setMarginWidth(1, 20);
+        return;
+    }
+    const qint64 lines = CountLines(m_file);
+    const QFont font = m_editor->lexer() ? m_editor->lexer()->defaultFont() : m_editor->font();
+    m_editor->setMarginType(1, QsciScintilla::NumberMargin);
+    m_editor->setMarginLineNumbers(1, true);
+    m_editor->setMarginWidth(1, QFontMetrics(font).horizontalAdvance(QString::number(lines)) + 10);
+}
+
+void CCodeWnd::ReadNextPiece()
+{
+    const QByteArray piece = m_file.atEnd() ? QByteArray() : m_file.read(kPieceSize);
+    if (piece.isEmpty()) { // the end, or the file was truncated or removed under us
+        m_chunkTimer.stop();
+        if (m_file.isOpen())
+            m_file.close();
+        return;
+    }
+    m_editor->append(m_decoder->toUnicode(piece));
+}
+
+void CCodeWnd::OnReadingFinished()
+{
+    if (m_formatButton)
+        m_formatButton->setEnabled(true);
+    if (m_codecBox)
+        m_codecBox->setEnabled(true);
+    m_editor->setCursorPosition(0, 0);
+}
+
+void CCodeWnd::OnEncodingChosen(int index)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QTextCodec* codec = CodecByName(m_codecBox->itemText(index));
+    QFile file(CGlobalData::Instance().Path());
+    if (codec && file.open(QIODevice::ReadOnly)) {
+        std::unique_ptr<QTextDecoder> decoder(codec->makeDecoder());
+        SetEditorText(m_editor, decoder->toUnicode(file.readAll()));
+        m_editor->setCursorPosition(0, 0);
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void CCodeWnd::OnFormatToggled(bool checked)
+{
+    if (!checked) {
+        m_stack->setCurrentWidget(m_editor);
+        return;
+    }
+    ApplyWrap(m_formatView);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ShowFormatted();
+    QApplication::restoreOverrideCursor();
+    m_stack->setCurrentWidget(m_formatView);
+}
+
+void CCodeWnd::ShowFormatted()
+{
+    const bool json = CurrentSuffix() == QLatin1String("json");
+    QsciLexer* lexer = json ? static_cast<QsciLexer*>(new QsciLexerJavaScript(m_formatView))
+                            : static_cast<QsciLexer*>(new QsciLexerXML(m_formatView));
+    StyleLexer(lexer);
+    m_formatView->setLexer(lexer);
+    delete m_formatLexer;
+    m_formatLexer = lexer;
+    const QColor light(QStringLiteral("#f2f2f2"));
+    m_formatView->setMatchedBraceBackgroundColor(QColor(Qt::white));
+    m_formatView->setMatchedBraceForegroundColor(QColor(QStringLiteral("#b37e36")));
+    m_formatView->setCaretLineVisible(true);
+    m_formatView->setCaretForegroundColor(QColor(QStringLiteral("#333")));
+    m_formatView->setCaretLineBackgroundColor(light);
+    m_formatView->setSelectionBackgroundColor(light);
+    m_formatView->setSelectionForegroundColor(QColor(QStringLiteral("#0d0d0c")));
+    m_formatView->setFoldMarginColors(light, light);
+
+    const QByteArray text = m_editor->text().toUtf8();
+    const codeformat::Result result = json ? codeformat::FormatJson(text) : codeformat::FormatXml(text);
+    if (result.ok) {
+        SetEditorText(m_formatView, result.text);
+        return;
+    }
+    if (json) {
+        int line = 0, index = 0;
+        m_editor->lineIndexFromPosition(result.offset, &line, &index);
+        ShowFormatError(codeformat::ErrorText(result.reason, line, index), line, index);
+    } else { // the XML parser counts from 1, the editor from 0
+        ShowFormatError(codeformat::ErrorText(result.reason, result.line, result.column), result.line - 1,
+                        result.column - 1);
+    }
+}
+
+void CCodeWnd::ShowFormatError(const QString& text, int line, int index)
+{
+    SetEditorText(m_formatView, text);
+    m_formatView->setCursorPosition(4, 0);
+    m_editor->setFocus(Qt::OtherFocusReason);
+    m_editor->setCursorPosition(line, index);
+    m_editor->setFirstVisibleLine(line);
+}
+
+bool CCodeWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool onViewport = watched == m_editor->viewport() || watched == m_formatView->viewport();
+    if (!onViewport || event->type() != QEvent::Wheel)
+        return CAbstractWnd::eventFilter(watched, event);
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    if (wheel->modifiers() != Qt::ControlModifier)
+        return CAbstractWnd::eventFilter(watched, event);
+    for (QsciScintilla* editor : {m_editor, m_formatView})
+        wheel->angleDelta().y() > 0 ? editor->zoomIn() : editor->zoomOut();
+    return true;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "viewers/cabstractwnd.h"
+
+#include <QFile>
+#include <QTimer>
+
+#include <memory>
+
+class QComboBox;
+class QsciLexer;
+class QsciScintilla;
+class QStackedWidget;
+class QTextDecoder;
+class QToolButton;
+
+// Plain text and source code, read-only, coloured by file type; JSON and XML can also be
+// shown pretty-printed. The file is read on the GUI thread: the first piece at once, the rest
+// in timed pieces, so a large file shows its first screen immediately.
+class CCodeWnd : public CAbstractWnd
+{
+    Q_OBJECT
+public:
+    explicit CCodeWnd(QWidget* parent = nullptr);
+    ~CCodeWnd() override;
+
+    static constexpr qint64 kPieceSize = 8192;
+
+    QsciScintilla* MainEditor() const { return m_editor; }
+    QsciScintilla* FormattedView() const { return m_formatView; }
+
+public slots:
+    QSize GetSize() const override;
+    int GetWndType() const override { return 6; }
+    void ResetControls() override;
+    void InitControlBar(QBoxLayout* layout) override;
+    void Clear() override;
+
+protected slots:
+    void LoadHelper() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetUpMainEditor();
+    void SetUpFormatView();
+    void CreateCodecBox();
+    void ApplyLexer(int subType);
+    void ApplyMainColours();
+    void ApplyLineNumbers();
+    void ReadNextPiece();
+    void OnReadingFinished();
+    void OnEncodingChosen(int index);
+    void OnFormatToggled(bool checked);
+    void ShowFormatted();
+    void ShowFormatError(const QString& text, int line, int index);
+    bool IsFormattable() const;
+
+    QFile m_file;
+    QTimer m_chunkTimer;
+    std::unique_ptr<QTextDecoder> m_decoder;
+    QsciScintilla* m_editor;
+    QsciScintilla* m_formatView;
+    QStackedWidget* m_stack;
+    QsciLexer* m_formatLexer = nullptr;
+    QComboBox* m_codecBox = nullptr;
+    QToolButton* m_formatButton = nullptr;
+    int m_generation = 0; // counts Clear()s, so a load that was overtaken gives up
+};

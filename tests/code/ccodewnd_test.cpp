@@ -1,0 +1,263 @@
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/csuffixtables.h"
+#include "code/ccodewnd.h"
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <Qsci/qsciscintilla.h>
+
+namespace {
+
+// Waits on the event loop for a condition, giving up after `ms` so a fault fails, not hangs.
+template <typename F>
+bool WaitFor(F done, int ms = 10000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+class CodeWndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+        SetSettingValue(SettingKey::TextLineNum, false);
+        m_wnd.resize(900, 600);
+        m_wnd.show();
+        QApplication::processEvents(); // the control bar is built one turn after construction
+    }
+
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+
+    bool Load(const QString& path)
+    {
+        CGlobalData& data = CGlobalData::Instance();
+        data.SetPath(path);
+        data.SetMainType(data.Suffixes().GetMainType(path));
+        data.SetSubType(data.Suffixes().GetSubType(path));
+        QSignalSpy loaded(&m_wnd, &CAbstractWnd::SigLoaded);
+        m_wnd.StartLoading();
+        return WaitFor([&] { return loaded.count() > 0; });
+    }
+
+    bool ReadToEnd() { return WaitFor([&] { return Codecs()->isEnabled(); }, 60000); }
+    QComboBox* Codecs() const { return m_wnd.findChild<QComboBox*>(); }
+    QToolButton* FormatButton() const
+    {
+        for (QToolButton* b : m_wnd.findChildren<QToolButton*>())
+            if (b->toolTip() == QLatin1String("Format Code"))
+                return b;
+        return nullptr;
+    }
+    QString Shown() const { return m_wnd.MainEditor()->text(); }
+
+    QTemporaryDir m_dir;
+    CCodeWnd m_wnd;
+};
+
+TEST_F(CodeWndTest, SmallFilesAreReadAtOnceLargerOnesInPiecesToTheEnd)
+{
+    for (const qint64 size : {qint64(0), qint64(100), CCodeWnd::kPieceSize, CCodeWnd::kPieceSize + 1, qint64(50000)}) {
+        QByteArray bytes(size, 'x');
+        for (qint64 i = 80; i < size; i += 81)
+            bytes[int(i)] = '\n';
+        ASSERT_TRUE(Load(Write(QStringLiteral("f%1.txt").arg(size), bytes))) << size;
+        const bool atOnce = size <= CCodeWnd::kPieceSize;
+        EXPECT_EQ(Codecs()->isEnabled(), atOnce) << size;
+        EXPECT_EQ(Shown().size(), qMin(size, CCodeWnd::kPieceSize)) << size;
+        ASSERT_TRUE(ReadToEnd()) << size;
+        EXPECT_EQ(Shown().toUtf8(), bytes) << size;
+    }
+}
+
+TEST_F(CodeWndTest, LeavingAFileStopsItsReading)
+{
+    ASSERT_TRUE(Load(Write("big.log", QByteArray(200000, 'a'))));
+    m_wnd.Clear();
+    QApplication::processEvents();
+    EXPECT_TRUE(m_wnd.MainEditor()->text().isEmpty());
+    ASSERT_TRUE(Load(Write("small.log", "next")));
+    WaitFor([] { return false; }, 500); // two ticks of the old file's timer, had it kept running
+    EXPECT_EQ(Shown(), QStringLiteral("next"));
+}
+
+TEST_F(CodeWndTest, AFileThatShrinksOrVanishesWhileReadEndsTheReading)
+{
+    for (const bool remove : {false, true}) {
+        const QString path = Write("going.log", QByteArray(100000, 'b'));
+        ASSERT_TRUE(Load(path));
+        if (remove)
+            QFile::remove(path);
+        else
+            QFile(path).resize(10000);
+        ASSERT_TRUE(ReadToEnd()) << remove;
+        EXPECT_GE(Shown().size(), CCodeWnd::kPieceSize) << remove;
+    }
+}
+
+TEST_F(CodeWndTest, EncodingsShowTheirTextWhenChosenOrMarked)
+{
+    const QString sample = QString::fromUtf8("naïve café 中文字符 日本語のテキスト");
+    struct Case {
+        const char* codec;
+        QString text;    // what the file holds
+        bool bom;        // written with its byte-order mark, and then recognised at once
+        const char* box; // the combo item to choose otherwise
+    };
+    const Case cases[] = {
+        {"UTF-8", sample, false, nullptr},
+        {"UTF-16LE", sample, true, nullptr},
+        {"UTF-16BE", sample, true, nullptr},
+        {"ISO-8859-1", QString::fromUtf8("naïve café déjà"), false, "ISO-8859-1"},
+        {"GBK", QString::fromUtf8("中文字符，简体"), false, "GBK"},
+        {"Shift_JIS", QString::fromUtf8("日本語のテキスト"), false, "Shift_JIS"},
+    };
+    for (const Case& c : cases) {
+        QTextCodec* codec = QTextCodec::codecForName(c.codec);
+        ASSERT_NE(codec, nullptr) << c.codec;
+        QTextCodec::ConverterState state(c.bom ? QTextCodec::DefaultConversion : QTextCodec::IgnoreHeader);
+        const QByteArray bytes = codec->fromUnicode(c.text.constData(), c.text.size(), &state);
+        ASSERT_TRUE(Load(Write(QStringLiteral("enc.txt"), bytes))) << c.codec;
+        ASSERT_TRUE(ReadToEnd());
+        if (c.box) {
+            EXPECT_NE(Shown(), c.text) << c.codec;
+            Codecs()->setCurrentText(QLatin1String(c.box));
+        }
+        EXPECT_EQ(Shown().toStdString(), c.text.toStdString()) << c.codec;
+    }
+}
+
+TEST_F(CodeWndTest, EncodingListStartsWithSystemAndUtf8ThenASeparatorThenSortedNames)
+{
+    ASSERT_TRUE(Load(Write("a.txt", "a")));
+    QComboBox* box = Codecs();
+    ASSERT_GT(box->count(), 10);
+    EXPECT_EQ(box->itemText(0), QStringLiteral("System"));
+    EXPECT_EQ(box->itemText(1), QStringLiteral("UTF-8"));
+    const QModelIndex separator = box->model()->index(2, 0);
+    EXPECT_EQ(box->view()->itemDelegate()->sizeHint(QStyleOptionViewItem(), separator), QSize(0, 2));
+    for (int i = 4; i < box->count(); ++i) {
+        EXPECT_LE(box->itemText(i - 1).toLower(), box->itemText(i).toLower()) << i;
+        EXPECT_NE(box->itemText(i), QStringLiteral("UTF-8"));
+        EXPECT_NE(box->itemText(i), QStringLiteral("System"));
+    }
+}
+
+TEST_F(CodeWndTest, NulBytesAndBinaryAreShownWhole)
+{
+    QByteArray binary;
+    for (int i = 0; i < 30000; ++i)
+        binary.append(char((i * 7919) % 256));
+    for (const QByteArray& bytes : {QByteArray("a\0b\0c", 5), binary}) {
+        ASSERT_TRUE(Load(Write("bin.txt", bytes)));
+        ASSERT_TRUE(ReadToEnd());
+        EXPECT_GE(m_wnd.MainEditor()->length(), bytes.size());
+    }
+}
+
+TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
+{
+    struct Case {
+        const char* name;
+        QByteArray text;
+        bool button;        // the format button is offered
+        const char* starts; // start of the formatted view, when offered
+        int line, column;   // where the main editor's cursor is left, on failure
+    };
+    const Case cases[] = {
+        {"ok.json", R"({"a":[1,2]})", true, "{\n    \"a\": [", -1, -1},
+        {"UPPER.JSON", R"({"a":1})", true, "{\n    \"a\": 1", -1, -1},
+        {"bad.json", "{\n  \"a\": 1,\n  \"b\" 2\n}", true, "Format failed.\n\nReason: ", 2, 7},
+        {"ok.xml", "<a><b>t</b></a>", true, "<a>\n    <b>t</b>\n</a>", -1, -1},
+        {"bad.xml", "<a>\n<b></a>", true, "Format failed.\n\nReason: ", 1, 6},
+        {"plain.txt", "{}", false, nullptr, -1, -1},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(Load(Write(QLatin1String(c.name), c.text))) << c.name;
+        ASSERT_TRUE(ReadToEnd());
+        QToolButton* button = FormatButton();
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(!button->isHidden(), c.button) << c.name;
+        if (!c.button)
+            continue;
+        EXPECT_TRUE(button->isEnabled()) << c.name;
+        button->defaultAction()->trigger();
+        EXPECT_TRUE(m_wnd.FormattedView()->isVisible()) << c.name;
+        EXPECT_TRUE(Codecs()->isHidden()) << c.name;
+        EXPECT_TRUE(m_wnd.FormattedView()->text().startsWith(QLatin1String(c.starts)))
+            << c.name << ": " << m_wnd.FormattedView()->text().toStdString();
+        if (c.line >= 0) {
+            int line = -1, column = -1;
+            m_wnd.MainEditor()->getCursorPosition(&line, &column);
+            EXPECT_EQ(line, c.line) << c.name;
+            EXPECT_EQ(column, c.column) << c.name;
+        }
+        button->defaultAction()->trigger();
+        EXPECT_TRUE(m_wnd.MainEditor()->isVisible()) << c.name;
+        EXPECT_FALSE(Codecs()->isHidden()) << c.name;
+    }
+}
+
+TEST_F(CodeWndTest, CtrlWheelZoomsBothEditorsOtherWheelsGoOn)
+{
+    ASSERT_TRUE(Load(Write("z.json", "{}")));
+    // The formatted view zooms only through the viewer, so its zoom tells whether the viewer took the wheel.
+    struct Case {
+        Qt::KeyboardModifiers modifiers;
+        int delta;
+        int zoom;
+    };
+    const Case cases[] = {
+        {Qt::ControlModifier, 120, 1},
+        {Qt::ControlModifier, 120, 2},
+        {Qt::ControlModifier, -120, 1},
+        {Qt::ControlModifier | Qt::ShiftModifier, 120, 1},
+        {Qt::NoModifier, -120, 1},
+    };
+    for (const Case& c : cases) {
+        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, c.delta), Qt::NoButton, c.modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_wnd.MainEditor()->viewport(), &wheel);
+        EXPECT_EQ(m_wnd.FormattedView()->SendScintilla(QsciScintillaBase::SCI_GETZOOM), c.zoom);
+        if (c.modifiers == Qt::ControlModifier) {
+            EXPECT_EQ(m_wnd.MainEditor()->SendScintilla(QsciScintillaBase::SCI_GETZOOM), c.zoom);
+        }
+    }
+}
+
+TEST_F(CodeWndTest, LineNumberMarginFitsTheLineCount)
+{
+    SetSettingValue(SettingKey::TextLineNum, true);
+    for (const QByteArray& text : {QByteArray(), QByteArray("1\n2\n3"), QByteArray(12345, '\n')}) {
+        ASSERT_TRUE(Load(Write("n.txt", text)));
+        const int lines = text.count('\n') + (text.isEmpty() || text.endsWith('\n') ? 0 : 1);
+        const QFontMetrics metrics(m_wnd.MainEditor()->font());
+        EXPECT_EQ(m_wnd.MainEditor()->marginWidth(1), metrics.horizontalAdvance(QString::number(lines)) + 10);
+        EXPECT_TRUE(m_wnd.MainEditor()->marginLineNumbers(1));
+    }
+}
+
+} // namespace
