@@ -48,6 +48,8 @@ QsciScintilla* MakeReadOnlyEditor(QWidget* parent)
     editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // A previewer never undoes; keeping the history would double the memory of a large file.
     editor->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    // Lines already laid out on the page stay so while more text is appended below them.
+    editor->SendScintilla(QsciScintillaBase::SCI_SETLAYOUTCACHE, QsciScintillaBase::SC_CACHE_PAGE);
     return editor;
 }
 
@@ -94,6 +96,29 @@ QTextCodec* CodecByName(const QString& name)
 QTextCodec* CodecForFirstPiece(const QByteArray& piece)
 {
     return QTextCodec::codecForUtfText(piece, QTextCodec::codecForLocale());
+}
+
+// Line and index (bytes) of a UTF-8 offset, as the editor counts them: both from 0.
+QPair<int, int> LineIndexOf(const QByteArray& utf8, int offset)
+{
+    offset = qBound(0, offset, utf8.size());
+    const int lineStart = offset > 0 ? utf8.lastIndexOf('\n', offset - 1) + 1 : 0;
+    return {int(std::count(utf8.constBegin(), utf8.constBegin() + offset, '\n')), offset - lineStart};
+}
+
+// The UTF-8 offset of a line and a column in characters, both from 1, as the XML parser gives them.
+int OffsetOfLineColumn(const QByteArray& utf8, int line, int column)
+{
+    int start = 0;
+    for (int l = 1; l < line; ++l) {
+        const int newline = utf8.indexOf('\n', start);
+        if (newline < 0)
+            return utf8.size();
+        start = newline + 1;
+    }
+    const int end = utf8.indexOf('\n', start);
+    const QString text = QString::fromUtf8(utf8.mid(start, end < 0 ? -1 : end - start));
+    return start + text.left(qMax(0, column - 1)).toUtf8().size();
 }
 
 } // namespace
@@ -198,6 +223,7 @@ void CCodeWnd::Clear()
         m_file.close();
     }
     m_decoder.reset();
+    m_codec = nullptr;
     m_editor->clear();
     m_formatView->clear();
 }
@@ -226,13 +252,31 @@ void CCodeWnd::LoadHelper()
 
     const bool whole = m_file.size() <= kPieceSize;
     const QByteArray first = whole ? m_file.readAll() : m_file.read(kPieceSize);
-    m_decoder.reset(CodecForFirstPiece(first)->makeDecoder());
-    SetEditorText(m_editor, m_decoder->toUnicode(first));
+    SetDocument(CodecForFirstPiece(first), first);
     if (whole)
         m_file.close();
     else
         m_chunkTimer.start();
     emit SigLoaded();
+}
+
+// Starts the shown text afresh: later pieces continue with the same decoder and line breaking.
+void CCodeWnd::SetDocument(QTextCodec* codec, const QByteArray& bytes)
+{
+    m_codec = codec;
+    m_decoder.reset(codec->makeDecoder());
+    m_splitter = LineSplitter();
+    SetEditorText(m_editor, m_splitter.Feed(m_decoder->toUnicode(bytes)));
+}
+
+// The document's text as the chosen codec reads it, without the breaks added for showing.
+QByteArray CCodeWnd::DocumentUtf8() const
+{
+    QFile file(CGlobalData::Instance().Path());
+    if (!m_codec || !file.open(QIODevice::ReadOnly))
+        return m_editor->text().toUtf8();
+    std::unique_ptr<QTextDecoder> decoder(m_codec->makeDecoder());
+    return decoder->toUnicode(file.readAll()).toUtf8();
 }
 
 void CCodeWnd::ApplyLexer(int subType)
@@ -281,7 +325,7 @@ void CCodeWnd::ReadNextPiece()
             m_file.close();
         return;
     }
-    m_editor->append(m_decoder->toUnicode(piece));
+    m_editor->append(m_splitter.Feed(m_decoder->toUnicode(piece)));
 }
 
 void CCodeWnd::OnReadingFinished()
@@ -299,8 +343,7 @@ void CCodeWnd::OnEncodingChosen(int index)
     QTextCodec* codec = CodecByName(m_codecBox->itemText(index));
     QFile file(CGlobalData::Instance().Path());
     if (codec && file.open(QIODevice::ReadOnly)) {
-        std::unique_ptr<QTextDecoder> decoder(codec->makeDecoder());
-        SetEditorText(m_editor, decoder->toUnicode(file.readAll()));
+        SetDocument(codec, file.readAll());
         m_editor->setCursorPosition(0, 0);
     }
     QApplication::restoreOverrideCursor();
@@ -338,26 +381,25 @@ void CCodeWnd::ShowFormatted()
     m_formatView->setSelectionForegroundColor(QColor(QStringLiteral("#0d0d0c")));
     m_formatView->setFoldMarginColors(light, light);
 
-    const QByteArray text = m_editor->text().toUtf8();
+    const QByteArray text = DocumentUtf8();
     const codeformat::Result result = json ? codeformat::FormatJson(text) : codeformat::FormatXml(text);
     if (result.ok) {
         SetEditorText(m_formatView, result.text);
-        return;
-    }
-    if (json) {
-        int line = 0, index = 0;
-        m_editor->lineIndexFromPosition(result.offset, &line, &index);
-        ShowFormatError(codeformat::ErrorText(result.reason, line, index), line, index);
-    } else { // the XML parser counts from 1, the editor from 0
-        ShowFormatError(codeformat::ErrorText(result.reason, result.line, result.column), result.line - 1,
-                        result.column - 1);
+    } else if (json) {
+        const QPair<int, int> at = LineIndexOf(text, result.offset);
+        ShowFormatError(codeformat::ErrorText(result.reason, at.first, at.second), result.offset);
+    } else {
+        ShowFormatError(codeformat::ErrorText(result.reason, result.line, result.column),
+                        OffsetOfLineColumn(text, result.line, result.column));
     }
 }
 
-void CCodeWnd::ShowFormatError(const QString& text, int line, int index)
+void CCodeWnd::ShowFormatError(const QString& text, qint64 originalOffset)
 {
     SetEditorText(m_formatView, text);
     m_formatView->setCursorPosition(4, 0);
+    int line = 0, index = 0;
+    m_editor->lineIndexFromPosition(int(m_splitter.ShownPosition(originalOffset)), &line, &index);
     m_editor->setFocus(Qt::OtherFocusReason);
     m_editor->setCursorPosition(line, index);
     m_editor->setFirstVisibleLine(line);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "code/linesplitter.h"
 #include "viewers/cabstractwnd.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@ class QComboBox;
 class QsciLexer;
 class QsciScintilla;
 class QStackedWidget;
+class QTextCodec;
 class QTextDecoder;
 class QToolButton;
 
@@ -54,12 +56,16 @@ private:
     void OnEncodingChosen(int index);
     void OnFormatToggled(bool checked);
     void ShowFormatted();
-    void ShowFormatError(const QString& text, int line, int index);
+    void ShowFormatError(const QString& text, qint64 originalOffset);
+    void SetDocument(QTextCodec* codec, const QByteArray& bytes);
+    QByteArray DocumentUtf8() const;
     bool IsFormattable() const;
 
     QFile m_file;
     QTimer m_chunkTimer;
+    QTextCodec* m_codec = nullptr;
     std::unique_ptr<QTextDecoder> m_decoder;
+    LineSplitter m_splitter;
     QsciScintilla* m_editor;
     QsciScintilla* m_formatView;
     QStackedWidget* m_stack;

@@ -194,6 +194,9 @@ TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
         {"ok.xml", "<a><b>t</b></a>", true, "<a>\n    <b>t</b>\n</a>", -1, -1},
         {"bad.xml", "<a>\n<b></a>", true, "Format failed.\n\nReason: ", 1, 6},
         {"plain.txt", "{}", false, nullptr, -1, -1},
+        // Minified: shown broken into lines, formatted from the document itself.
+        {"one-line.json", "[" + QByteArray("\"a b c d e f\",").repeated(1000) + "1]", true, "[\n    \"a b c d e f\",", -1, -1},
+        {"one-line-bad.json", "[" + QByteArray("1,").repeated(5000) + "x]", true, "Format failed.\n\nReason: ", 2, 1809},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(Load(Write(QLatin1String(c.name), c.text))) << c.name;
