@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The text viewer as a user meets it: coloured source with line numbers, JSON pretty-printed by
+# "Format Code", an XML error, a GBK file read by choosing its encoding, Ctrl+wheel zoom.
+# Screenshots go to test-shots/ for a person to look at.
+set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
+shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
+printf '[General]\nshow_welcome=false\ndisplay_controls=true\ntext_line_num=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
+cp "$VUEL_SOURCE/src/code/ccodewnd.cpp" "$tmp/files/viewer.cpp"
+cp "$VUEL_SOURCE/bench/make-text-samples" "$tmp/files/samples.py"
+printf '{"name":"Vuel","version":"0.4.2","kinds":["text","code","json"],"nested":{"deep":[1,2,{"x":null}]}}' \
+  > "$tmp/files/data.json"
+printf '<?xml version="1.0"?>\n<root>\n  <item id="1">one</item>\n  <item id="2">two</oops>\n</root>\n' > "$tmp/files/broken.xml"
+python3 -c 'import sys; open(sys.argv[1], "wb").write("中文文本：简体字的预览。\n第二行，GBK 编码。\n".encode("gbk"))' "$tmp/files/gbk.txt"
+
+geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 10 shown "$1" || fail "$1 not shown"; sleep 0.6; }
+picture() { import -window "$1" "$2"; }
+differs() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" != 0 ]; }
+# The control bar is the last 40 px inside the 30 px shadow; its first buttons are "open with",
+# "reveal" and a divider, then the format button. The encoding box sits at its right end.
+bar_y() { echo $((Y + HEIGHT - 30 - 20)); }
+
+start_instance
+preview viewer.cpp
+win=$(shown viewer.cpp); geometry "$win"
+[ "$WIDTH" = $((900 + 62)) ] || fail "a source file's window is $WIDTH wide"
+picture "$win" "$shots/code_cpp.png"
+preview samples.py
+picture "$(shown samples.py)" "$shots/code_python.png"
+
+preview data.json
+win=$(shown data.json); geometry "$win"
+picture "$win" "$tmp/json-raw.png"
+xdotool mousemove $((X + 30 + 110)) "$(bar_y)" click 1
+sleep 0.5
+picture "$win" "$shots/code_json_formatted.png"
+differs "$tmp/json-raw.png" "$shots/code_json_formatted.png" || fail "Format Code changed nothing"
+xdotool mousemove $((X + 30 + 300)) $((Y + 150)) keydown ctrl click 4 click 4 keyup ctrl
+sleep 0.4
+picture "$win" "$tmp/json-zoomed.png"
+differs "$shots/code_json_formatted.png" "$tmp/json-zoomed.png" || fail "Ctrl+wheel did not zoom"
+
+preview broken.xml
+win=$(shown broken.xml); geometry "$win"
+xdotool mousemove $((X + 30 + 110)) "$(bar_y)" click 1
+sleep 0.5
+picture "$win" "$shots/code_xml_error.png"
+
+preview gbk.txt
+win=$(shown gbk.txt); geometry "$win"
+picture "$win" "$tmp/gbk-system.png"
+xdotool mousemove $((X + WIDTH - 30 - 40)) "$(bar_y)" click 1
+sleep 0.5
+xdotool type --delay 30 GBK
+xdotool key Return
+sleep 0.6
+picture "$win" "$shots/code_gbk.png"
+differs "$tmp/gbk-system.png" "$shots/code_gbk.png" || fail "choosing GBK changed nothing"
+xdotool key Escape
+wait_for 5 hidden gbk.txt || fail "Esc did not close"
+echo PASS
