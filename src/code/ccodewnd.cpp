@@ -236,6 +236,12 @@ void CCodeWnd::LoadHelper()
         m_codecBox->setEnabled(false);
     m_stack->setCurrentWidget(m_editor);
     m_file.setFileName(CGlobalData::Instance().Path());
+    // Opening a FIFO waits for a writer, on the GUI thread: only regular files are read.
+    if (!QFileInfo(m_file.fileName()).isFile()) {
+        Manager()->m_err = tr("Not a regular file.");
+        emit SigErr(QString());
+        return;
+    }
     // Binary: text mode drops every CR byte, which breaks UTF-16.
     if (!m_file.open(QIODevice::ReadOnly)) {
         Manager()->m_err = m_file.errorString();

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -163,6 +166,22 @@ TEST_F(CodeWndTest, EncodingListStartsWithSystemAndUtf8ThenASeparatorThenSortedN
         EXPECT_LE(box->itemText(i - 1).toLower(), box->itemText(i).toLower()) << i;
         EXPECT_NE(box->itemText(i), QStringLiteral("UTF-8"));
         EXPECT_NE(box->itemText(i), QStringLiteral("System"));
+    }
+}
+
+TEST_F(CodeWndTest, WhatCannotBeReadGoesToTheInformationPanel)
+{
+    const QString fifo = m_dir.filePath("pipe.txt");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString locked = Write("locked.txt", "secret");
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    for (const QString& path : {fifo, locked, m_dir.filePath("missing.txt"), m_dir.path()}) {
+        CGlobalData::Instance().SetPath(path);
+        QSignalSpy failed(&m_wnd, &CAbstractWnd::SigErr);
+        m_wnd.StartLoading(); // a FIFO would block here, were it opened
+        if (path == locked && ::geteuid() == 0)
+            continue; // root reads it anyway
+        EXPECT_TRUE(WaitFor([&] { return failed.count() > 0; })) << path.toStdString();
     }
 }
 

@@ -3,14 +3,14 @@
 # title bar drags it, the edge band resizes it, T hides the title bar.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
-printf 'hello\n' > "$tmp/files/note.txt"
+printf 'hello\n' > "$tmp/files/note.dat"
 mkdir -p "$VUEL_BUILD/test-shots"
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
 preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 10 shown "$1" || fail "$1 not shown"; sleep 0.4; }
 
 start_instance
-preview note.txt
-win=$(shown note.txt)
+preview note.dat
+win=$(shown note.dat)
 geometry "$win"
 # the information panel's content area is 400 x 340, inside a 30 px shadow and a 32 px title bar
 [ "$WIDTH" = 462 ] && [ "$HEIGHT" = 434 ] || fail "window is ${WIDTH}x$HEIGHT"
@@ -20,14 +20,14 @@ import -window "$win" "$VUEL_BUILD/test-shots/preview_window.png"
   || fail "the window is blank"
 
 xdotool windowactivate --sync "$win" key Escape
-wait_for 5 hidden note.txt || fail "Esc did not close"
-preview note.txt
-win=$(shown note.txt)
+wait_for 5 hidden note.dat || fail "Esc did not close"
+preview note.dat
+win=$(shown note.dat)
 xdotool windowactivate --sync "$win" key ctrl+w
-wait_for 5 hidden note.txt || fail "Ctrl+W did not close"
+wait_for 5 hidden note.dat || fail "Ctrl+W did not close"
 
-preview note.txt
-win=$(shown note.txt)
+preview note.dat
+win=$(shown note.dat)
 geometry "$win"; x0=$X y0=$Y w0=$WIDTH h0=$HEIGHT
 # drag by the title bar
 xdotool mousemove $((x0 + 120)) $((y0 + 30 + 16)) mousedown 1 mousemove $((x0 + 170)) $((y0 + 76)) sleep 0.2 \
@@ -46,8 +46,8 @@ xdotool windowactivate --sync "$win" key t
 sleep 0.3
 grep -q 'display%20titlebar=false' "$XDG_CONFIG_HOME/Keplo/Vuel.conf" || fail "T was not stored"
 xdotool key Escape
-wait_for 5 hidden note.txt || fail "Esc did not close"
-preview note.txt
-win=$(shown note.txt); geometry "$win"
+wait_for 5 hidden note.dat || fail "Esc did not close"
+preview note.dat
+win=$(shown note.dat); geometry "$win"
 [ "$HEIGHT" = $((434 - 32)) ] || fail "without its title bar the window is ${HEIGHT} high"
 echo PASS
