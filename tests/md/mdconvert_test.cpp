@@ -1,0 +1,215 @@
+#include "md/mdconvert.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+using mdconvert::ConvertMarkdownToHtml;
+using mdconvert::PlainTextAsHtml;
+
+namespace {
+
+const std::string kFolder = "/home/u/notes";
+const std::string kImages = "file:///home/u/notes/";
+
+// Text keeps no raw '<' (it is &lt;), so every '<' left opens a tag that cmark or the converter
+// wrote: each must be a known one, with known attributes, no link off the allowed schemes and
+// no picture from outside the folder.
+void ExpectOnlySafeTags(const std::string& html, const std::string& images, const std::string& name)
+{
+    static const std::set<std::string> tags = {"p", "em", "strong", "del", "a", "img", "code", "pre", "br", "hr",
+        "ul", "ol", "li", "input", "blockquote", "table", "thead", "tbody", "tr", "th", "td", "h1", "h2", "h3",
+        "h4", "h5", "h6"};
+    static const std::set<std::string> attributes = {"href", "src", "alt", "title", "type", "checked",
+        "disabled", "align", "class", "start"};
+    static const std::regex tag(R"(<(/?)([a-z0-9]+)((?:\s+[a-z]+="[^"<>]*")*)\s*/?>)");
+    static const std::regex attribute(R"re(([a-z]+)="([^"]*)")re");
+    std::set<std::ptrdiff_t> starts;
+    for (auto t = std::sregex_iterator(html.begin(), html.end(), tag); t != std::sregex_iterator(); ++t) {
+        starts.insert(t->position());
+        EXPECT_TRUE(tags.count((*t)[2])) << name << ": " << (*t)[0];
+        const std::string attrs = (*t)[3];
+        for (auto a = std::sregex_iterator(attrs.begin(), attrs.end(), attribute); a != std::sregex_iterator(); ++a) {
+            const std::string key = (*a)[1], value = (*a)[2];
+            EXPECT_TRUE(attributes.count(key)) << name << ": " << (*t)[0];
+            if (key == "src") {
+                EXPECT_EQ(value.rfind(images, 0), 0u) << name << ": " << (*t)[0];
+            }
+            std::smatch scheme; // as a browser finds one
+            if (key == "href" && std::regex_search(value, scheme, std::regex("^[A-Za-z][A-Za-z0-9+.-]*:"))) {
+                EXPECT_TRUE(std::regex_match(scheme.str(), std::regex("(https?|mailto):", std::regex::icase))) << name << ": " << value;
+            }
+        }
+    }
+    for (size_t lt = html.find('<'); lt != std::string::npos; lt = html.find('<', lt + 1))
+        EXPECT_TRUE(starts.count(std::ptrdiff_t(lt))) << name << ": a '<' that opens no known tag: " << html.substr(lt, 60);
+}
+
+struct Case {
+    const char* name;
+    std::string markdown;
+    std::vector<std::string> present, absent;
+};
+
+TEST(MdConvert, GithubMarkdownAndHostileInput)
+{
+    const Case cases[] = {
+        {"table", "| a | b |\n|---|:-:|\n| 1 | 2 |\n", {"<table>", "<th>a</th>", "<td align=\"center\">2</td>"}, {}},
+        {"strikethrough", "~~gone~~ kept", {"<del>gone</del> kept"}, {}},
+        {"www autolink", "see www.example.com now", {"<a href=\"http://www.example.com\">www.example.com</a>"}, {}},
+        {"tasks", "- [x] done\n- [ ] todo\n", {"<input type=\"checkbox\" checked=\"\" disabled=\"\" /> done",
+             "<input type=\"checkbox\" disabled=\"\" /> todo"}, {}},
+        {"script block", "<script>alert(1)</script>\n", {"&lt;script&gt;alert(1)&lt;/script&gt;"}, {"<script"}},
+        {"inline img onerror", "a <img src=x onerror=alert(1)> b", {"a &lt;img src=x onerror=alert(1)&gt; b"}, {"<img"}},
+        {"iframe", "<iframe src=\"http://evil.example/\"></iframe>\n", {"&lt;iframe src=&quot;http://evil.example/&quot;&gt;"}, {"<iframe"}},
+        {"style", "x\n\n<style>body{display:none}</style>\n", {"&lt;style&gt;body{display:none}&lt;/style&gt;"}, {"<style"}},
+        {"inline tags", "a <b onclick=\"x()\">b</b> <!-- c -->", {"&lt;b onclick=&quot;x()&quot;&gt;b&lt;/b&gt; &lt;!-- c --&gt;"}, {"<b"}},
+        {"html in table", "| a |\n|---|\n| <svg onload=x> |\n", {"<td>&lt;svg onload=x&gt;</td>"}, {"<svg"}},
+        {"javascript link", "[x](javascript:alert(1))", {"<p>x</p>"}, {"href"}},
+        {"data link", "[x](data:text/html,hi)", {"<p>x</p>"}, {"href"}},
+        {"obfuscated links", "[a](JaVaScRiPt:x) [b](&#106;avascript:x) [c](<\tjavascript:x>) <javascript:x> [d](vbscript:x) [e](file:///etc/passwd) [f](//evil.example/)",
+         {"<p>a b c javascript:x d e f</p>"}, {"href"}},
+        {"allowed links", "[a](https://example.org/?q=1&r=2) [b](\bMAILTO:me@example.org) [c](#part) [d](other.md)",
+         {"href=\"https://example.org/?q=1&amp;r=2\"", "href=\"MAILTO:me@example.org\"", "href=\"#part\"", "href=\"other.md\""}, {}},
+        {"remote and outside pictures",
+         "![a](http://127.0.0.1:8000/x.png) ![b](file:///etc/passwd) ![c](../secret.png) ![d](/etc/passwd) ![e](data:image/png;base64,AA) ![f](img/../../x.png) ![g](%2e%2e/x.png) ![h](C:/x.png) ![i](//host/x.png)",
+         {"<p>a b c d e f g h i</p>"}, {"<img", "127.0.0.1", "passwd", "secret"}},
+        {"picture in the folder", "![a pic](<img/pic one.png> \"T\")",
+         {"<img src=\"file:///home/u/notes/img/pic%20one.png\" alt=\"a pic\" title=\"T\" />"}, {}},
+        {"pictures in a table", "| a |\n|---|\n| ![p](pic.png) ![q](http://x.example/q.png) |\n",
+         {"<td><img src=\"file:///home/u/notes/pic.png\" alt=\"p\" /> q</td>"}, {}},
+        {"picture names", "![x](bilder/%C3%BCber.png) ![y](img/a#b?c.png) ![*z* \"q\"](./a/./b.png)",
+         {"src=\"file:///home/u/notes/bilder/%C3%BCber.png\"", "src=\"file:///home/u/notes/img/a%23b%3Fc.png\"",
+             "src=\"file:///home/u/notes/a/b.png\" alt=\"z &quot;q&quot;\""}, {}},
+        {"non-ASCII", "# Grüße\n\n中文 — ÿ 😀", {"<h1>Grüße</h1>", "中文 — ÿ 😀"}, {}},
+        {"invalid UTF-8 and NUL", std::string("a\xff\xfe b\0c", 7), {"a\xEF\xBF\xBD\xEF\xBF\xBD b\xEF\xBF\xBD" "c"}, {"\xff"}},
+    };
+    for (const Case& c : cases) {
+        const std::string html = ConvertMarkdownToHtml(c.markdown, kFolder);
+        for (const std::string& s : c.present)
+            EXPECT_NE(html.find(s), std::string::npos) << c.name << ": no " << s << " in\n" << html;
+        for (const std::string& s : c.absent)
+            EXPECT_EQ(html.find(s), std::string::npos) << c.name << ": " << s << " in\n" << html;
+        ExpectOnlySafeTags(html, kImages, c.name);
+    }
+}
+
+TEST(MdConvert, PicturesNeedAnAbsoluteFolderWhichIsEncodedToo)
+{
+    EXPECT_NE(ConvertMarkdownToHtml("![a](x.png)", "/tmp/my docs/ü#?/").find("src=\"file:///tmp/my%20docs/%C3%BC%23%3F/x.png\""),
+        std::string::npos);
+    EXPECT_EQ(ConvertMarkdownToHtml("![a](x.png)", "/").find("<img src=\"file:///x.png\""), 3u);
+    for (const char* folder : {"", "notes", "./notes"})
+        EXPECT_EQ(ConvertMarkdownToHtml("![a](x.png)", folder), "<p>a</p>\n") << folder;
+}
+
+// This cmark-gfm pads table rows to the header's width and rescans autolink runs; the guards
+// must leave such an extension out of a document built for it, and only of such a document.
+TEST(MdConvert, CostlyExtensionsAreLeftOutOfDocumentsBuiltForThem)
+{
+    std::string header, delimiter, padded;
+    for (int i = 0; i < 1000; ++i)
+        header += "a|", delimiter += "-|";
+    padded = header + "\n" + delimiter + "\n";
+    for (int i = 0; i < 1000; ++i)
+        padded += "x\n";
+    EXPECT_LT(ConvertMarkdownToHtml(padded, kFolder).size(), 20000u) << "a million cells";
+
+    std::string links;
+    for (int i = 0; i < 20000; ++i)
+        links += "www.a_";
+    EXPECT_EQ(ConvertMarkdownToHtml(links + " www.example.com", kFolder).find("href"), std::string::npos);
+
+    std::string ordinary = "| a | b | c | d | e | f | g | h |\n|---|---|---|---|---|---|---|---|\n";
+    for (int i = 0; i < 3000; ++i)
+        ordinary += "| 1 | 2 | 3 | 4 | 5 | 6 | 7 | https://example.org/a:b@c |\n";
+    ordinary += "\nsee www.example.com\n";
+    const std::string html = ConvertMarkdownToHtml(ordinary, kFolder);
+    EXPECT_NE(html.find("<table>"), std::string::npos);
+    EXPECT_NE(html.find("<a href=\"http://www.example.com\">"), std::string::npos);
+}
+
+TEST(MdConvert, PlainTextIsEscapedValidUtf8)
+{
+    EXPECT_EQ(PlainTextAsHtml(std::string("<a href=\"x\">&\0", 14)), "<pre>&lt;a href=&quot;x&quot;&gt;&amp;\xEF\xBF\xBD</pre>\n");
+    EXPECT_EQ(PlainTextAsHtml("ü中😀"), "<pre>ü中😀</pre>\n");
+    // Stray continuation, overlong, surrogate, past U+10FFFF, cut short.
+    EXPECT_EQ(PlainTextAsHtml("\x80|\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE4\xB8"),
+        "<pre>\uFFFD|\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD</pre>\n");
+}
+
+TEST(MdConvert, FuzzFindingsStayFixed)
+{
+    const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/md"));
+    for (const QFileInfo& f : dir.entryInfoList(QDir::Files)) {
+        QFile file(f.filePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.filePath().toStdString();
+        const QByteArray bytes = file.readAll();
+        ExpectOnlySafeTags(ConvertMarkdownToHtml(bytes.toStdString(), kFolder), kImages, f.fileName().toStdString());
+    }
+}
+
+struct Finished {
+    int exitCode;
+    QByteArray out, err;
+};
+
+Finished RunMd(const QStringList& args, const QString& program = QStringLiteral(MD_PROGRAM))
+{
+    QProcess p;
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(-1));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+TEST(MdProgram, PrintsTheBodyOrFailsWithAReasonAndNoOutput)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("read me.md"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# Title\n\n![p](pic.png) <b>x</b>\n");
+    file.close();
+    const std::string folder = QFileInfo(dir.path()).canonicalFilePath().toStdString();
+
+    const Finished ok = RunMd({file.fileName()});
+    EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
+    EXPECT_EQ(ok.out.toStdString(), ConvertMarkdownToHtml("# Title\n\n![p](pic.png) <b>x</b>\n", folder));
+    EXPECT_NE(ok.out.indexOf("<h1>Title</h1>"), -1);
+    EXPECT_TRUE(ok.err.isEmpty()) << ok.err.toStdString();
+
+    for (const QString& bad : {dir.filePath("missing.md"), dir.path()}) {
+        const Finished r = RunMd({bad});
+        EXPECT_NE(r.exitCode, 0) << bad.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << bad.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+    EXPECT_NE(RunMd({}).exitCode, 0);
+}
+
+#ifndef VUEL_SANITIZE // the sanitizers cannot start in a small address space
+TEST(MdProgram, ShowsPlainTextWhenConversionRunsOutOfMemory)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("dense.md"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 300000; ++i)
+        file.write("*a <b> ");
+    file.close();
+    const Finished r = RunMd({"-c", "ulimit -v 100000; exec \"$0\" \"$1\"", MD_PROGRAM, file.fileName()}, "sh");
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("<pre>*a &lt;b&gt; *a ")) << r.out.left(200).toStdString();
+    EXPECT_TRUE(r.out.endsWith("</pre>\n"));
+    EXPECT_NE(r.err.indexOf("shown as plain text"), -1) << r.err.toStdString();
+}
+#endif
+
+} // namespace

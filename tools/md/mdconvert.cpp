@@ -1,0 +1,455 @@
+#include "mdconvert.h"
+
+#include <cmark-gfm-core-extensions.h>
+#include <cmark-gfm-extension_api.h>
+#include <cmark-gfm.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace mdconvert {
+namespace {
+
+// No CMARK_OPT_UNSAFE: whatever raw HTML the rewrite below might miss is still left out.
+constexpr int kOptions = CMARK_OPT_VALIDATE_UTF8;
+
+bool IsAlpha(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsSlash(char c) { return c == '/' || c == '\\'; }
+
+int HexValue(unsigned char c)
+{
+    if (IsDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Browsers drop leading and trailing controls and spaces, and tabs and newlines anywhere, before
+// they look for a scheme: "\tjava\nscript:" must be judged as "javascript:".
+std::string AsBrowserReadsIt(const std::string& url)
+{
+    size_t begin = 0, end = url.size();
+    while (begin < end && static_cast<unsigned char>(url[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(url[end - 1]) <= 0x20)
+        --end;
+    std::string out;
+    out.reserve(end - begin);
+    for (size_t i = begin; i < end; ++i) {
+        if (url[i] != '\t' && url[i] != '\n' && url[i] != '\r')
+            out += url[i];
+    }
+    return out;
+}
+
+// The lower-case scheme; "" for a relative reference; "?" when a colon comes before any
+// separator but what precedes it is no well-formed scheme (never trusted either).
+std::string SchemeOf(const std::string& url)
+{
+    const size_t colon = url.find_first_of(":/\\?#");
+    if (colon == std::string::npos || url[colon] != ':')
+        return {};
+    std::string scheme;
+    for (size_t i = 0; i < colon; ++i) {
+        const unsigned char c = url[i];
+        if (!(IsAlpha(c) || (i > 0 && (IsDigit(c) || c == '+' || c == '-' || c == '.'))))
+            return "?";
+        scheme += static_cast<char>(c | 0x20);
+    }
+    return scheme.empty() ? "?" : scheme;
+}
+
+bool IsAllowedLink(const std::string& url)
+{
+    const std::string scheme = SchemeOf(url);
+    if (scheme.empty()) // "//host/…" takes the network with whatever scheme the page has
+        return !(url.size() >= 2 && IsSlash(url[0]) && IsSlash(url[1]));
+    return scheme == "http" || scheme == "https" || scheme == "mailto";
+}
+
+void AppendEncoded(std::string& out, const std::string& bytes)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    for (const char ch : bytes) {
+        const unsigned char c = ch;
+        if (IsAlpha(c) || IsDigit(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += ch;
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+}
+
+// The file:// URL for an image reference that is a relative path inside `folder`, or "" for
+// anything else. The reference is read as a path with %XX escapes; '#' and '?' are part of the
+// file name (a fragment or query means nothing to a local picture).
+std::string LocalImageUrl(const std::string& rawUrl, const std::string& folder)
+{
+    if (folder.empty() || folder[0] != '/')
+        return {};
+    const std::string url = AsBrowserReadsIt(rawUrl);
+    if (url.empty() || IsSlash(url[0]) || !SchemeOf(url).empty())
+        return {};
+
+    // Decoded before the ".." check, so that "%2e%2e/" is caught too.
+    std::vector<std::string> segments;
+    std::string segment;
+    const auto endSegment = [&]() -> bool {
+        if (segment == "..")
+            return false;
+        if (!segment.empty() && segment != ".")
+            segments.push_back(segment);
+        segment.clear();
+        return true;
+    };
+    for (size_t i = 0; i < url.size(); ++i) {
+        unsigned char c = url[i];
+        if (c == '%' && i + 2 < url.size() && HexValue(url[i + 1]) >= 0 && HexValue(url[i + 2]) >= 0) {
+            c = static_cast<unsigned char>(HexValue(url[i + 1]) * 16 + HexValue(url[i + 2]));
+            i += 2;
+        }
+        if (c == 0)
+            return {};
+        if (IsSlash(static_cast<char>(c))) {
+            if (!endSegment())
+                return {};
+        } else {
+            segment += static_cast<char>(c);
+        }
+    }
+    if (!endSegment() || segments.empty())
+        return {};
+
+    std::string out = "file://";
+    size_t folderEnd = folder.size();
+    while (folderEnd > 1 && folder[folderEnd - 1] == '/')
+        --folderEnd;
+    size_t start = 0;
+    for (size_t i = 0; i <= folderEnd; ++i) {
+        if (i == folderEnd || folder[i] == '/') {
+            if (i > start)
+                AppendEncoded(out += '/', folder.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    for (const std::string& s : segments)
+        AppendEncoded(out += '/', s);
+    return out;
+}
+
+// Puts the node's children in its place and frees it. False, with the node kept, if the
+// parent cannot take them.
+bool Unwrap(cmark_node* node)
+{
+    while (cmark_node* child = cmark_node_first_child(node)) {
+        if (!cmark_node_insert_before(node, child))
+            return false;
+    }
+    cmark_node_free(node);
+    return true;
+}
+
+// True when `as`, holding `literal`, took the node's place (and the node is freed).
+bool ReplaceWithText(cmark_node* node, cmark_node_type as, const char* literal)
+{
+    cmark_node* text = cmark_node_new(as);
+    if (cmark_node_set_literal(text, literal) && cmark_node_replace(node, text)) {
+        cmark_node_free(node);
+        return true;
+    }
+    cmark_node_free(text);
+    return false;
+}
+
+// What a picture shows when it is not loaded, as cmark writes its alt attribute.
+std::string AltText(cmark_node* image)
+{
+    std::string alt;
+    cmark_iter* iter = cmark_iter_new(image);
+    for (cmark_event_type ev; (ev = cmark_iter_next(iter)) != CMARK_EVENT_DONE;) {
+        cmark_node* node = cmark_iter_get_node(iter);
+        if (ev != CMARK_EVENT_ENTER)
+            continue;
+        switch (cmark_node_get_type(node)) {
+        case CMARK_NODE_TEXT:
+        case CMARK_NODE_CODE:
+        case CMARK_NODE_HTML_INLINE:
+            alt += cmark_node_get_literal(node);
+            break;
+        case CMARK_NODE_SOFTBREAK:
+        case CMARK_NODE_LINEBREAK:
+            alt += ' ';
+            break;
+        default:
+            break;
+        }
+    }
+    cmark_iter_free(iter);
+    return alt;
+}
+
+// Rewrites the tree so that it renders safely without CMARK_OPT_UNSAFE. Returns the file:// URLs
+// of the pictures kept: each kept picture's URL is "#N", N its index there, because cmark (not
+// rendering unsafe) writes no file: URL; see PutLocalImages.
+std::vector<std::string> Sanitise(cmark_node* document, const std::string& folder)
+{
+    // Reverse document order: a node's descendants are done before the node may be freed.
+    std::vector<cmark_node*> nodes;
+    cmark_iter* iter = cmark_iter_new(document);
+    for (cmark_event_type ev; (ev = cmark_iter_next(iter)) != CMARK_EVENT_DONE;) {
+        cmark_node* node = cmark_iter_get_node(iter);
+        if (ev != CMARK_EVENT_ENTER)
+            continue;
+        switch (cmark_node_get_type(node)) {
+        case CMARK_NODE_HTML_BLOCK:
+        case CMARK_NODE_HTML_INLINE:
+        case CMARK_NODE_LINK:
+        case CMARK_NODE_IMAGE:
+            nodes.push_back(node);
+            break;
+        default:
+            break;
+        }
+    }
+    cmark_iter_free(iter);
+
+    std::vector<std::string> images;
+    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
+        cmark_node* node = *it;
+        switch (cmark_node_get_type(node)) {
+        case CMARK_NODE_HTML_BLOCK:
+        case CMARK_NODE_HTML_INLINE:
+            // Should that fail, the node left renders as an HTML comment only (not unsafe).
+            ReplaceWithText(node,
+                cmark_node_get_type(node) == CMARK_NODE_HTML_BLOCK ? CMARK_NODE_CODE_BLOCK : CMARK_NODE_TEXT,
+                cmark_node_get_literal(node));
+            break;
+        case CMARK_NODE_LINK: {
+            const std::string url = cmark_node_get_url(node), read = AsBrowserReadsIt(url);
+            if (IsAllowedLink(read)) {
+                if (read != url) // what was judged is what the page gets
+                    cmark_node_set_url(node, read.c_str());
+            } else if (!Unwrap(node)) {
+                cmark_node_set_url(node, "");
+            }
+            break;
+        }
+        case CMARK_NODE_IMAGE: {
+            std::string local = LocalImageUrl(cmark_node_get_url(node), folder);
+            if (!local.empty()) {
+                cmark_node_set_url(node, ("#" + std::to_string(images.size())).c_str());
+                images.push_back(std::move(local));
+            } else if (!ReplaceWithText(node, CMARK_NODE_TEXT, AltText(node).c_str())) {
+                cmark_node_set_url(node, "");
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return images;
+}
+
+// Every <img> cmark wrote is a kept picture (the rest became text, and text has no raw '<'):
+// gives each its file:// URL back.
+std::string PutLocalImages(const char* html, const std::vector<std::string>& images)
+{
+    static const char kImg[] = "<img src=\"#";
+    std::string out;
+    const char* p = html;
+    for (const char* img; (img = std::strstr(p, kImg));) {
+        const char* digits = img + sizeof kImg - 1;
+        char* end = nullptr;
+        const unsigned long index = std::strtoul(digits, &end, 10);
+        out.append(p, digits - 1);
+        if (end != digits && *end == '"' && index < images.size()) {
+            out += images[index];
+            p = end;
+        } else {
+            p = digits - 1;
+            out += *p++;
+        }
+    }
+    return out += p;
+}
+
+// This cmark-gfm (Debian 12's 0.29.0.gfm.6) has superlinear corners in two extensions; the
+// guards below bound each from above in one pass over the text, and leave the extension out of
+// a document that would cost far more than its size. Both accept ordinary documents.
+//
+// Tables: every row is padded to the width of the delimiter row, so a wide "|-|-|…" line over
+// many short lines asks for columns × rows cells from a small file; and parsing a header,
+// delimiter or body row takes time quadratic in its '|' count. A table ends at the latest on a
+// blank line, and a delimiter row has a '-' run per column.
+bool TablesStayLinear(const std::string& text)
+{
+    const uint64_t size = text.size();
+    const uint64_t cellLimit = size + (1 << 17), workLimit = 32 * size + (1 << 26);
+    uint64_t cells = 0, work = 0, columns = 0, previousPipes = 0;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        bool blank = true, delimiterLike = true;
+        uint64_t pipes = 0, dashRuns = 0;
+        for (size_t i = pos; i < end; ++i) {
+            const char c = text[i];
+            blank = blank && (c == ' ' || c == '\t');
+            dashRuns += c == '-' && (i == pos || text[i - 1] != '-');
+            pipes += c == '|';
+            delimiterLike = delimiterLike && c != 0 && std::strchr(" \t\v\f|:->", c);
+        }
+        if (blank) {
+            columns = 0;
+            pipes = 0;
+        } else {
+            if (columns > 0) {
+                cells += columns;
+                work += pipes * pipes;
+            }
+            if (delimiterLike && pipes > 0 && dashRuns > 0) {
+                columns = std::max(columns, dashRuns);
+                work += pipes * pipes + previousPipes * previousPipes;
+            }
+            if (cells > cellLimit || work > workLimit)
+                return false;
+        }
+        previousPipes = pipes;
+        pos = end + 1;
+        if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+    return true;
+}
+
+// Autolinks: for each "www.", ':' or '@' the extension may scan the whole run of non-blank
+// characters around it, and some runs ("www.a_www.a_…", "http://a<http://a<…") make it do so
+// for every one of them.
+bool AutolinksStayLinear(const std::string& text)
+{
+    const uint64_t limit = 16 * uint64_t(text.size()) + (1 << 25);
+    uint64_t work = 0, runLength = 0, runTriggers = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : ' ';
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            work += runLength * runTriggers;
+            if (work > limit)
+                return false;
+            runLength = runTriggers = 0;
+            continue;
+        }
+        ++runLength;
+        const bool www = (c | 0x20) == 'w' && i + 3 < text.size() && (text[i + 1] | 0x20) == 'w' &&
+                         (text[i + 2] | 0x20) == 'w' && text[i + 3] == '.';
+        runTriggers += c == ':' || c == '@' || www;
+    }
+    return true;
+}
+
+struct Parser {
+    cmark_parser* p;
+    explicit Parser(int options) : p(cmark_parser_new(options)) {}
+    ~Parser() { cmark_parser_free(p); }
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+};
+
+} // namespace
+
+std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string& documentFolder)
+{
+    cmark_gfm_core_extensions_ensure_registered();
+    Parser parser(kOptions);
+    const struct {
+        const char* name;
+        bool use;
+    } extensions[] = {
+        {"table", TablesStayLinear(markdown)},
+        {"strikethrough", true},
+        {"autolink", AutolinksStayLinear(markdown)},
+        {"tagfilter", true},
+        {"tasklist", true},
+    };
+    for (const auto& e : extensions) {
+        cmark_syntax_extension* ext = e.use ? cmark_find_syntax_extension(e.name) : nullptr;
+        if (ext)
+            cmark_parser_attach_syntax_extension(parser.p, ext);
+    }
+    cmark_parser_feed(parser.p, markdown.data(), markdown.size());
+    cmark_node* document = cmark_parser_finish(parser.p);
+    if (!document)
+        return {};
+    const std::vector<std::string> images = Sanitise(document, documentFolder);
+
+    cmark_mem* mem = cmark_get_default_mem_allocator();
+    char* html =
+        cmark_render_html_with_mem(document, kOptions, cmark_parser_get_syntax_extensions(parser.p), mem);
+    cmark_node_free(document);
+    std::string out = html ? PutLocalImages(html, images) : std::string();
+    mem->free(html);
+    return out;
+}
+
+std::string PlainTextAsHtml(const std::string& text)
+{
+    std::string out = "<pre>";
+    out.reserve(text.size() + text.size() / 8 + 16);
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c == 0 || c >= 0x80) {
+            // The length of a well-formed UTF-8 sequence starting here, or 0.
+            size_t len = 0;
+            unsigned char lo = 0x80, hi = 0xBF;
+            if (c >= 0xC2 && c <= 0xDF) {
+                len = 2;
+            } else if (c >= 0xE0 && c <= 0xEF) { // no overlong forms, no surrogates
+                len = 3;
+                lo = c == 0xE0 ? 0xA0 : 0x80;
+                hi = c == 0xED ? 0x9F : 0xBF;
+            } else if (c >= 0xF0 && c <= 0xF4) { // nothing past U+10FFFF
+                len = 4;
+                lo = c == 0xF0 ? 0x90 : 0x80;
+                hi = c == 0xF4 ? 0x8F : 0xBF;
+            }
+            for (size_t k = 1; k < len; ++k) {
+                if (i + k >= n || p[i + k] < (k == 1 ? lo : 0x80) || p[i + k] > (k == 1 ? hi : 0xBF)) {
+                    len = 0;
+                    break;
+                }
+            }
+            if (len == 0) {
+                out += "\xEF\xBF\xBD";
+                ++i;
+            } else {
+                out.append(text, i, len);
+                i += len;
+            }
+            continue;
+        }
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += static_cast<char>(c);
+        }
+        ++i;
+    }
+    out += "</pre>\n";
+    return out;
+}
+
+} // namespace mdconvert
