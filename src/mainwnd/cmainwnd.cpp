@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "cparentdlg/fade.h"
 #include "cplayprocess/cplayprocess.h"
+#include "html/chtmlwnd.h"
 #include "mainwnd/wndgeometry.h"
 #include "platform/launcher.h"
 #include "picture/cpicwnd.h"
@@ -48,6 +49,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
 
     SetContentWidget(m_stack);
     // Page order: markdown, picture, listing, information, media, document, text.
+    AddViewer(new CHtmlWnd(m_stack));
     AddViewer(new CPicWnd(m_stack));
     m_unknownWnd = new CUnknownWnd(m_stack);
     AddViewer(m_unknownWnd);

@@ -1,0 +1,187 @@
+#include "html/chtmlwnd.h"
+
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/csuffixtables.h"
+#include "html/localonlyaccessmanager.h"
+#include "html/urlpolicy.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QWebElement>
+#include <QWebFrame>
+#include <QWebPage>
+#include <QWebSettings>
+#include <QWebView>
+
+// The style sheets live in a static library: nothing else would pull them into the program.
+static void InitPageResources() { Q_INIT_RESOURCE(htmlpage); }
+
+namespace {
+
+// Room around the text and borders for tables: the page itself holds only what the converter wrote.
+QUrl PageStyleUrl()
+{
+    QFile css(QStringLiteral(":/html/css/page.css"));
+    if (!css.open(QIODevice::ReadOnly))
+        return QUrl();
+    return QUrl(QStringLiteral("data:text/css;charset=utf-8;base64,") + QString::fromLatin1(css.readAll().toBase64()));
+}
+
+} // namespace
+
+CHtmlWnd::CHtmlWnd(QWidget* parent, const QString& converter) : CAbstractWnd(new CHtmlManager(converter), parent)
+{
+    InitPageResources();
+    installEventFilter(this);
+}
+
+// The web engine costs some 30 MB and start-up time; most sessions never show a document.
+QWebView* CHtmlWnd::EnsureView()
+{
+    if (m_view)
+        return m_view;
+    m_view = new QWebView(this);
+    m_access = new LocalOnlyAccessManager(m_view);
+    m_view->page()->setNetworkAccessManager(m_access);
+    AddContentWidget(m_view);
+    // Laid out at once, so the first page is measured at the view's own width.
+    m_view->show();
+    layout()->activate();
+    m_view->page()->installEventFilter(this);
+    m_view->page()->setLinkDelegationPolicy(QWebPage::DelegateAllLinks);
+    connect(m_view, &QWebView::linkClicked, this, &CHtmlWnd::SlotLinkClicked);
+    ApplyPageSettings();
+    m_view->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(m_view, &QWebView::loadFinished, this, &CHtmlWnd::SlotWebLoaded);
+    return m_view;
+}
+
+// The page's own settings, so that nothing else in the process can turn a guard back off.
+void CHtmlWnd::ApplyPageSettings()
+{
+    QWebSettings* s = m_view->settings();
+    s->setAttribute(QWebSettings::LocalContentCanAccessRemoteUrls, false);
+    s->setAttribute(QWebSettings::LocalContentCanAccessFileUrls, true);
+    s->setAttribute(QWebSettings::AutoLoadImages, true);
+    // No script of ours needs the engine: the page height is read through the DOM. With it off,
+    // whatever a document might smuggle past the converter stays text.
+    s->setAttribute(QWebSettings::JavascriptEnabled, false);
+    s->setAttribute(QWebSettings::JavascriptCanAccessClipboard, false);
+    s->setAttribute(QWebSettings::JavascriptCanOpenWindows, false);
+    s->setAttribute(QWebSettings::LocalStorageEnabled, false);
+    s->setAttribute(QWebSettings::OfflineStorageDatabaseEnabled, false);
+    s->setAttribute(QWebSettings::OfflineWebApplicationCacheEnabled, false);
+    s->setAttribute(QWebSettings::PluginsEnabled, false);
+    s->setAttribute(QWebSettings::JavaEnabled, false);
+    // These reach the network past the access manager, or are of no use to a still page.
+    s->setAttribute(QWebSettings::DnsPrefetchEnabled, false);
+    s->setAttribute(QWebSettings::HyperlinkAuditingEnabled, false);
+    s->setAttribute(QWebSettings::MediaEnabled, false);
+    s->setAttribute(QWebSettings::WebGLEnabled, false);
+    s->setAttribute(QWebSettings::WebAudioEnabled, false);
+    s->setAttribute(QWebSettings::NotificationsEnabled, false);
+    // A refused navigation (a refresh to elsewhere) would put an error page in place of the document.
+    s->setAttribute(QWebSettings::ErrorPageEnabled, false);
+    s->setFontFamily(QWebSettings::StandardFont, QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    s->setUserStyleSheetUrl(PageStyleUrl());
+}
+
+QSize CHtmlWnd::GetSize() const
+{
+    if (CGlobalData::Instance().SubType() == ST_MARKDOWN)
+        return QSize(750, 600);
+    return QSize(975, m_pageHeight);
+}
+
+void CHtmlWnd::Clear()
+{
+    m_waitingForResult = false;
+    m_pageLoading = false;
+    if (!m_view)
+        return;
+    m_access->SetDocumentFolders({});
+    m_blankLoad = true;
+    m_view->load(QUrl(QStringLiteral("about:blank")));
+}
+
+void CHtmlWnd::LoadHelper()
+{
+    // A converter still running for a load given up is ended first; what it announces is dropped.
+    m_waitingForResult = false;
+    Manager()->Stop();
+    m_waitingForResult = true;
+    CAbstractWnd::LoadHelper();
+}
+
+void CHtmlWnd::PerformFinished(QVariant v)
+{
+    if (!m_waitingForResult)
+        return;
+    m_waitingForResult = false;
+    const QString html = v.toString();
+    if (!Manager()->m_err.isEmpty() || html.isEmpty()) {
+        qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << Manager()->m_err;
+        emit SigErr(QString());
+        return;
+    }
+    // The folder as named and the one the file really lies in (a linked document).
+    const QString path = CGlobalData::Instance().Path();
+    const QString real = QFileInfo(path).canonicalFilePath();
+    EnsureView();
+    m_access->SetDocumentFolders({QFileInfo(path).absolutePath(), real.isEmpty() ? QString() : QFileInfo(real).absolutePath()});
+    m_pageLoading = true;
+    m_view->setHtml(html);
+}
+
+void CHtmlWnd::SlotWebLoaded(bool ok)
+{
+    if (m_blankLoad) {
+        m_blankLoad = false;
+        return;
+    }
+    if (!m_pageLoading)
+        return;
+    m_pageLoading = false;
+    if (!ok) {
+        emit SigErr(QString());
+        return;
+    }
+    m_pageHeight = m_view->page()->mainFrame()->findFirstElement(QStringLiteral("body")).geometry().height();
+    emit SigLoaded();
+}
+
+void CHtmlWnd::SlotLinkClicked(const QUrl& url)
+{
+    if (IsLinkHandedOut(url)) {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    QWebFrame* frame = m_view->page()->mainFrame();
+    if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == frame->url().adjusted(QUrl::RemoveFragment)) {
+        frame->scrollToAnchor(url.fragment());
+        return;
+    }
+    qDebug() << "link not followed" << url.toString(QUrl::RemoveUserInfo).left(200);
+}
+
+bool CHtmlWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_C && (key->modifiers() & Qt::ControlModifier)) {
+            // An empty selection leaves the clipboard as the user had it.
+            const QString text = m_view ? m_view->selectedText() : QString();
+            if (!text.isEmpty())
+                QApplication::clipboard()->setText(text);
+            return true;
+        }
+    }
+    return CAbstractWnd::eventFilter(watched, event);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "html/chtmlmanager.h"
+#include "viewers/cabstractwnd.h"
+
+#include <QSize>
+#include <QUrl>
+
+class LocalOnlyAccessManager;
+class QWebView;
+
+// Markdown documents as formatted pages. The page reads our style sheet and pictures in the
+// document's folder, and nothing else; it runs no script.
+class CHtmlWnd : public CAbstractWnd
+{
+    Q_OBJECT
+public:
+    explicit CHtmlWnd(QWidget* parent = nullptr, const QString& converter = CHtmlManager::DefaultProgram());
+
+    QWebView* View() const { return m_view; } // none until the first document
+
+public slots:
+    QSize GetSize() const override;
+    int GetWndType() const override { return 1; }
+    void Clear() override;
+
+protected slots:
+    void LoadHelper() override;
+    void PerformFinished(QVariant v) override;
+
+private slots:
+    void SlotWebLoaded(bool ok);
+    void SlotLinkClicked(const QUrl& url);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWebView* EnsureView();
+    void ApplyPageSettings();
+
+    QWebView* m_view = nullptr;
+    LocalOnlyAccessManager* m_access = nullptr;
+    int m_pageHeight = 0;
+    bool m_blankLoad = false;
+    // A result or a finished load that comes while these are false belongs to a load given up.
+    bool m_waitingForResult = false;
+    bool m_pageLoading = false;
+};

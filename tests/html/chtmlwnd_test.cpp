@@ -1,0 +1,267 @@
+#include "html/chtmlwnd.h"
+#include "htmltestutil.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebElement>
+#include <QWebFrame>
+#include <QWebView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Counts every connection made to it: a page that reaches the network shows up here.
+class ConnectionCounter : public QTcpServer
+{
+public:
+    ConnectionCounter()
+    {
+        EXPECT_TRUE(listen(QHostAddress::LocalHost));
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = nextPendingConnection()) {
+                ++count;
+                s->deleteLater();
+            }
+        });
+    }
+    QByteArray Base() const { return "http://127.0.0.1:" + QByteArray::number(serverPort()); }
+    int count = 0;
+};
+
+// What the page's access manager refused, from its debug lines.
+QStringList& Refused()
+{
+    static QStringList lines;
+    return lines;
+}
+
+void KeepRefusals(QtMsgType, const QMessageLogContext&, const QString& msg)
+{
+    if (msg.startsWith("page request refused"))
+        Refused() << msg;
+}
+
+struct Outcome {
+    int loaded = 0;
+    int errors = 0;
+};
+
+Outcome Show(CHtmlWnd& wnd, const QString& doc)
+{
+    SetCurrentMarkdown(doc);
+    QSignalSpy loaded(&wnd, &CAbstractWnd::SigLoaded);
+    QSignalSpy errors(&wnd, &CAbstractWnd::SigErr);
+    wnd.StartLoading();
+    for (int i = 0; i < 600 && loaded.isEmpty() && errors.isEmpty(); ++i)
+        QTest::qWait(100);
+    // Whatever the page would still fetch, and a second report, would come now.
+    QTest::qWait(500);
+    return {int(loaded.count()), int(errors.count())};
+}
+
+int CountPixels(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+    return n;
+}
+
+// The whole page, also what lies below the view.
+QImage Picture(CHtmlWnd& wnd)
+{
+    QWebFrame* frame = wnd.View()->page()->mainFrame();
+    wnd.View()->page()->setViewportSize(frame->contentsSize());
+    QImage image(frame->contentsSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    frame->render(&painter);
+    return image;
+}
+
+class HtmlWnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        dir = QFileInfo(tmp.path()).canonicalFilePath();
+        ASSERT_TRUE(QDir().mkpath(dir + "/doc"));
+        QImage red(40, 40, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        ASSERT_TRUE(red.save(dir + "/doc/red.png"));
+        QImage blue(40, 40, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        ASSERT_TRUE(blue.save(dir + "/secret.png"));
+        ASSERT_TRUE(QFile::link(dir + "/secret.png", dir + "/doc/link-out.png"));
+    }
+
+    // The viewer with a converter that passes the file through untouched: raw HTML reaches the page.
+    std::unique_ptr<CHtmlWnd> Viewer(const QString& converter)
+    {
+        auto wnd = std::make_unique<CHtmlWnd>(nullptr, converter);
+        wnd->resize(750, 600);
+        wnd->show();
+        QCoreApplication::processEvents(); // its delayed set-up
+        return wnd;
+    }
+
+    QTemporaryDir tmp;
+    QString dir;
+};
+
+} // namespace
+
+TEST_F(HtmlWnd, HostilePageReachesNothing)
+{
+    ConnectionCounter server;
+    const QByteArray net = server.Base();
+    const QByteArray secret = dir.toUtf8() + "/secret.png";
+    WriteFile(dir + "/doc/hostile.md",
+              "<img id=ok src='file://" + dir.toUtf8() + "/doc/red.png'><base href='" + net + "/base/'>"
+              "<meta http-equiv='refresh' content='0;url=" + net + "/refresh'>"
+              "<link rel=stylesheet href='" + net + "/s.css'><link rel=prefetch href='" + net + "/prefetch'>"
+              "<style>@import url('" + net + "/import.css'); p { background: url('" + net + "/bg.png'); }</style>"
+              "<script>document.title = 'ran'; new Image().src = '" + net + "/script';</script>"
+              "<script src='" + net + "/s.js'></script>"
+              "<p>text</p><img src=nowhere onerror=\"document.title = 'ran'\">"
+              "<img src='" + net + "/img.png'><img src='//127.0.0.1:" + QByteArray::number(server.serverPort()) +
+              "/relative-scheme.png'><img src='relative.png'>"
+              "<iframe src='" + net + "/frame'></iframe><iframe src='file:///etc/passwd'></iframe>"
+              "<object data='" + net + "/object'></object><embed src='" + net + "/embed'>"
+              "<video src='" + net + "/video' autoplay></video><audio src='" + net + "/audio' autoplay></audio>"
+              "<input type=image src='" + net + "/input.png'><div style=\"background:url('" + net + "/div.png')\">d</div>"
+              "<svg><image href='" + net + "/svg.png' width=10 height=10 /></svg>"
+              "<form id=f action='" + net + "/form'></form><script>document.getElementById('f').submit()</script>"
+              "<img src='file:///etc/passwd'><img src='file://" + dir.toUtf8() + "/doc/../secret.png'>"
+              "<img src='file://" + secret + "'><img src='file://" + dir.toUtf8() + "/doc/link-out.png'>");
+    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    Refused().clear();
+    const QtMessageHandler previous = qInstallMessageHandler(KeepRefusals);
+    const Outcome outcome = Show(*wnd, dir + "/doc/hostile.md");
+    qInstallMessageHandler(previous);
+
+    EXPECT_EQ(outcome.loaded, 1);
+    EXPECT_EQ(outcome.errors, 0);
+    EXPECT_EQ(server.count, 0) << "the page reached the network";
+    EXPECT_NE(wnd->View()->title(), "ran") << "a script of the document ran";
+    EXPECT_FALSE(wnd->View()->page()->mainFrame()->findFirstElement("#ok").isNull()) << "the page was replaced";
+    // The files outside the folder were asked for, and refused here.
+    const QString refused = Refused().join('\n');
+    EXPECT_TRUE(refused.contains("file:///etc/passwd")) << refused.toStdString();
+    EXPECT_TRUE(refused.contains(secret)) << refused.toStdString();
+    const QImage picture = Picture(*wnd);
+    EXPECT_GE(CountPixels(picture, qRgb(255, 0, 0)), 40 * 40) << "the picture in the folder is missing";
+    EXPECT_EQ(CountPixels(picture, qRgb(0, 0, 255)), 0) << "a picture outside the folder was read";
+    // The access manager itself refuses the network, whatever the page's rules.
+    QNetworkReply* reply = wnd->View()->page()->networkAccessManager()->get(QNetworkRequest(QUrl(net + "/direct")));
+    QSignalSpy done(reply, &QNetworkReply::finished);
+    if (!reply->isFinished())
+        done.wait(60000);
+    EXPECT_NE(reply->error(), QNetworkReply::NoError);
+    EXPECT_TRUE(reply->readAll().isEmpty());
+    QTest::qWait(200);
+    EXPECT_EQ(server.count, 0);
+    reply->deleteLater();
+}
+
+// A converter ended because the user went on to another file, or closed the preview, is no failure.
+TEST_F(HtmlWnd, GivenUpLoadsStaySilent)
+{
+    WriteFile(dir + "/doc/slow.md", "<p>slow</p>");
+    WriteFile(dir + "/doc/fast.md", "<p>fast</p>");
+    auto wnd = Viewer(WriteConverter(dir, "case \"$1\" in *slow*) exec sleep 300;; esac; cat \"$1\""));
+    QSignalSpy loaded(wnd.get(), &CAbstractWnd::SigLoaded);
+    QSignalSpy errors(wnd.get(), &CAbstractWnd::SigErr);
+    SetCurrentMarkdown(dir + "/doc/slow.md");
+    wnd->StartLoading();
+    QTest::qWait(300); // the slow converter runs
+    const Outcome outcome = Show(*wnd, dir + "/doc/fast.md");
+    EXPECT_EQ(outcome.loaded, 1);
+    EXPECT_EQ(outcome.errors, 0);
+    EXPECT_TRUE(wnd->View()->page()->mainFrame()->toPlainText().contains("fast"));
+
+    SetCurrentMarkdown(dir + "/doc/slow.md");
+    wnd->StartLoading();
+    QTest::qWait(300);
+    wnd->hide();
+    QTest::qWait(300);
+    EXPECT_EQ(errors.count(), 0);
+    EXPECT_EQ(loaded.count(), 1);
+}
+
+TEST_F(HtmlWnd, SizeAndCtrlC)
+{
+    WriteFile(dir + "/doc/copy.md", "<p>copy me please</p><p style='height: 300px'>tall</p>");
+    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    ASSERT_EQ(Show(*wnd, dir + "/doc/copy.md").loaded, 1);
+    EXPECT_EQ(wnd->GetSize(), QSize(750, 600));
+    // Any other type is as high as its page.
+    CGlobalData::Instance().SetSubType(ST_HTML);
+    const int body = wnd->View()->page()->mainFrame()->findFirstElement("body").geometry().height();
+    EXPECT_EQ(wnd->GetSize(), QSize(975, body));
+    EXPECT_GT(body, 300);
+
+    QApplication::clipboard()->setText("before");
+    wnd->View()->page()->triggerAction(QWebPage::SelectAll);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "c");
+    QApplication::sendEvent(wnd.get(), &press);
+    EXPECT_TRUE(press.isAccepted());
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("copy me please"));
+}
+
+namespace {
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public slots:
+    void Open(const QUrl& url) { opened << url.toString(); }
+
+public:
+    QStringList opened;
+};
+
+} // namespace
+
+TEST_F(HtmlWnd, LinksOpenOutsideAndThePageStays)
+{
+    WriteFile(dir + "/doc/links.md", "<p><a id=web href='http://127.0.0.1:1/page'>web</a></p>"
+                                     "<p><a id=mail href='mailto:someone@example.com'>mail</a></p>"
+                                     "<p><a id=js href=\"javascript:document.title='ran'\">js</a></p>"
+                                     "<p><a id=file href='file:///etc/passwd'>file</a></p>"
+                                     "<p><a id=data href='data:text/html,x'>data</a></p>"
+                                     "<p><a id=ftp href='ftp://127.0.0.1/x'>ftp</a></p>");
+    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    ASSERT_EQ(Show(*wnd, dir + "/doc/links.md").loaded, 1);
+    UrlCatcher catcher;
+    const QStringList schemes = {"http", "https", "mailto", "javascript", "file", "data", "ftp"};
+    for (const QString& scheme : schemes)
+        QDesktopServices::setUrlHandler(scheme, &catcher, "Open");
+    QWebFrame* frame = wnd->View()->page()->mainFrame();
+    const QString before = frame->toHtml();
+    for (const char* id : {"web", "mail", "js", "file", "data", "ftp"}) {
+        const QWebElement link = frame->findFirstElement(QString("#") + id);
+        ASSERT_FALSE(link.isNull()) << id;
+        QTest::mouseClick(wnd->View(), Qt::LeftButton, {}, link.geometry().center());
+        QTest::qWait(100);
+    }
+    for (const QString& scheme : schemes)
+        QDesktopServices::unsetUrlHandler(scheme);
+    EXPECT_EQ(catcher.opened, QStringList({"http://127.0.0.1:1/page", "mailto:someone@example.com"}));
+    EXPECT_EQ(frame->toHtml(), before);
+    EXPECT_NE(wnd->View()->title(), "ran");
+}
+
+#include "chtmlwnd_test.moc"

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# Markdown in the real preview window with the real converter: hostile documents reach no
+# server and no file outside their folder, a good one shows its table and its picture, and a
+# converter that is missing or fails leaves the information panel.
+set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
+shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
+[ -x "$VUEL_BUILD/plugins/md" ] || fail "the md converter is not built"
+preview() { "$1" "$2" || true; wait_for 10 shown "$(basename "$2")" || fail "$2 not shown"; sleep 0.5; }
+close() { xdotool windowactivate --sync "$(shown "$1")" key Escape; wait_for 5 hidden "$1" || fail "Esc did not close $1"; }
+# pixels COLOUR FILE: how many pixels of the picture have that colour
+pixels() { convert "$2" -fuzz 8% -fill black +opaque "$1" -fill white -opaque "$1" -format '%[fx:round(mean*w*h)]' info:; }
+
+# A server on the loopback that notes every connection, and stops by itself.
+cat > "$tmp/server.py" <<'PY'
+import socket, sys, time
+log = open(sys.argv[1], "a", buffering=1)
+s = socket.socket()
+s.bind(("127.0.0.1", 0))
+s.listen(64)
+s.settimeout(0.5)
+with open(sys.argv[2] + ".new", "w") as f:
+    f.write(str(s.getsockname()[1]))
+import os; os.rename(sys.argv[2] + ".new", sys.argv[2])
+end = time.time() + 600
+while time.time() < end:
+    try:
+        c, _ = s.accept()
+    except socket.timeout:
+        continue
+    c.settimeout(2)
+    try:
+        line = c.recv(4096).split(b"\r\n", 1)[0].decode("latin-1")
+        c.sendall(b"HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n")
+    except OSError:
+        line = "(no request line)"
+    log.write(line + "\n")
+    c.close()
+PY
+: > "$tmp/requests.log"
+python3 "$tmp/server.py" "$tmp/requests.log" "$tmp/port" & pids+=($!)
+wait_for 10 test -s "$tmp/port" || fail "no test server"
+port=$(cat "$tmp/port"); net="http://127.0.0.1:$port"
+python3 -c "import urllib.request as u
+try: u.urlopen('$net/self-check')
+except Exception: pass"
+wait_for 5 grep -q self-check "$tmp/requests.log" || fail "the test server counts nothing"
+: > "$tmp/requests.log"
+
+doc="$tmp/files/doc"; mkdir -p "$doc"
+convert -size 40x40 xc:red "$doc/red.png"
+convert -size 40x40 xc:blue "$tmp/files/secret.png"
+ln -s ../secret.png "$doc/link-out.png"
+cat > "$doc/hostile.md" <<MD
+# Hostile
+
+<script>new Image().src = "$net/script"; document.title = "ran";</script>
+<img src="$net/raw.png" onerror="new Image().src = '$net/onerror'">
+<iframe src="$net/frame"></iframe>
+<link rel=stylesheet href="$net/s.css">
+<style>@import url("$net/import.css"); body { background: url("$net/bg.png"); }</style>
+<meta http-equiv="refresh" content="0;url=$net/refresh">
+<video src="$net/video" autoplay></video>
+
+![remote]($net/x.png) ![scheme relative](//127.0.0.1:$port/relative.png) ![by reference][r]
+
+[r]: $net/reference.png
+
+<$net/autolink> [a link]($net/link)
+
+![passwd](file:///etc/passwd) [passwd](file:///etc/passwd)
+![out](../secret.png) ![absolute](file://$tmp/files/secret.png) ![linked](link-out.png)
+<img src="../secret.png"> <img src="file:///etc/passwd">
+MD
+cat > "$doc/readme.md" <<'MD'
+# Vuel sample
+
+A quick **file previewer**: the text is *formatted*, `code` stands out and
+[links](https://example.com) open in the browser.
+
+| Kind | Shown as | Done |
+|------|----------|:----:|
+| Pictures | picture | yes |
+| Markdown | page | yes |
+| Office | PDF | later |
+
+- [x] tables
+- [x] task lists
+- [ ] footnotes
+
+```cpp
+int main() { return 0; }
+```
+
+> Raw HTML such as <b>this</b> is shown as text.
+
+![a red square](red.png)
+MD
+
+start_instance
+instance=${pids[-1]}
+preview "$VUEL_BUILD/vuel" "$doc/hostile.md"
+win=$(shown hostile.md)
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 3)) sleep 0.3 mousemove $((X + 100)) $((Y + 200))
+sleep 2 # anything the page would fetch late
+import -window "$win" "$shots/markdown_hostile.png"
+grep -q 'loading cost.*hostile.md" 1 6' "$tmp/vuel.log" || fail "hostile.md was not shown as markdown"
+[ ! -s "$tmp/requests.log" ] || fail "the page reached the server: $(cat "$tmp/requests.log")"
+[ "$(pixels blue "$shots/markdown_hostile.png")" = 0 ] || fail "a picture outside the folder was shown"
+close hostile.md
+
+preview "$VUEL_BUILD/vuel" "$doc/readme.md"
+win=$(shown readme.md)
+import -window "$win" "$shots/markdown_readme.png"
+grep -q 'loading cost.*readme.md" 1 6' "$tmp/vuel.log" || fail "readme.md was not shown as markdown"
+red=$(pixels red "$shots/markdown_readme.png")
+[ "$red" -ge 1500 ] || fail "the picture beside the document is not shown ($red red pixels)"
+[ ! -s "$tmp/requests.log" ] || fail "the page reached the server: $(cat "$tmp/requests.log")"
+close readme.md
+
+# The program's own folder decides the converter: a copy of the program without a working one.
+kill "$instance"; wait "$instance" 2>/dev/null || true
+app="$tmp/app"; mkdir -p "$app/plugins"; cp "$VUEL_BUILD/vuel" "$app/vuel"
+mv "$tmp/vuel.log" "$tmp/vuel-first.log" # its "Application started" is not the new instance's
+(cd "$tmp" && exec "$app/vuel" log) & pids+=($!)
+wait_for 10 grep -q 'Application started' "$tmp/vuel.log" || fail "no running instance"
+for case in missing gives-up crashes; do
+  case $case in
+    missing) rm -f "$app/plugins/md"; why="plugins/md can not be found." ;;
+    gives-up) printf '#!/bin/sh\necho "md: cannot read" >&2\nexit 1\n' > "$app/plugins/md"; why="Parse file error." ;;
+    crashes) printf '#!/bin/sh\nprintf "<p>half"\nkill -SEGV $$\n' > "$app/plugins/md"; why="Parse file error." ;;
+  esac
+  chmod +x "$app/plugins/md" 2>/dev/null || true
+  cp "$doc/readme.md" "$doc/$case.md"
+  before=$(grep -cF "$why" "$tmp/vuel.log" || true)
+  preview "$app/vuel" "$doc/$case.md"
+  wait_for 5 grep -q "loading cost.*$case.md\" 0 0" "$tmp/vuel.log" || fail "$case: no information panel"
+  [ "$(grep -cF "$why" "$tmp/vuel.log" || true)" -gt "$before" ] || fail "$case: no '$why' in the log"
+  close "$case.md"
+done
+echo PASS

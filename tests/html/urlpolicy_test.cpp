@@ -1,0 +1,124 @@
+#include "html/urlpolicy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+void Touch(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write("x");
+}
+
+QUrl FileUrl(const QString& path) { return QUrl(QStringLiteral("file://") + path); }
+
+} // namespace
+
+// Layout: top/doc (the document's folder), top/doc-other (a sibling whose name starts the
+// same), top/secret.png (outside), top/alias -> doc (a linked folder).
+TEST(UrlPolicy, PageRequests)
+{
+    QTemporaryDir tmp;
+    const QString top = QFileInfo(tmp.path()).canonicalFilePath();
+    const QString doc = top + "/doc";
+    ASSERT_TRUE(QDir().mkpath(doc + "/sub"));
+    ASSERT_TRUE(QDir().mkpath(top + "/doc-other"));
+    Touch(doc + "/pic.png");
+    Touch(doc + "/sub/pic2.png");
+    Touch(doc + "/name with space.png");
+    Touch(top + "/secret.png");
+    Touch(top + "/doc-other/pic.png");
+    ASSERT_TRUE(QFile::link(top + "/secret.png", doc + "/link-out.png"));
+    ASSERT_TRUE(QFile::link(doc + "/pic.png", doc + "/link-in.png"));
+    ASSERT_TRUE(QFile::link(doc, top + "/alias"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(doc + "/fifo.png").constData(), 0600), 0);
+
+    const struct {
+        QUrl url;
+        QString folder;
+        bool allowed;
+    } cases[] = {
+        {QUrl("qrc:///html/css/bootstrap.css"), doc, true},
+        {QUrl("qrc:///html/css/bootstrap.css"), QString(), true},
+        {FileUrl(doc + "/pic.png"), doc, true},
+        {FileUrl(doc + "/sub/pic2.png"), doc, true},
+        {FileUrl(doc + "/sub/../pic.png"), doc, true},
+        {QUrl::fromLocalFile(doc + "/name with space.png"), doc, true},
+        {QUrl("file://localhost" + doc + "/pic.png"), doc, true},
+        {FileUrl(doc + "/link-in.png"), doc, true},
+        {FileUrl(top + "/alias/pic.png"), top + "/alias", true},
+        {FileUrl(doc + "/pic.png"), top + "/alias", true},
+        {FileUrl(doc + "/pic.png"), doc + "/", true},
+        {QUrl("data:image/png;base64,iVBORw0KGgo="), doc, true},
+        {QUrl("DATA:image/JPEG;base64,/9j/"), doc, true},
+
+        {FileUrl(doc + "/pic.png"), QString(), false},
+        {QUrl("file:///etc/passwd"), doc, false},
+        {FileUrl(doc + "/../secret.png"), doc, false},
+        {FileUrl(doc + "/%2e%2e/secret.png"), doc, false},
+        {FileUrl(doc + "/sub/../../secret.png"), doc, false},
+        {FileUrl(doc + "/link-out.png"), doc, false},
+        {FileUrl(top + "/doc-other/pic.png"), doc, false},
+        {FileUrl(doc), doc, false},
+        {FileUrl(doc + "/"), doc, false},
+        {FileUrl(doc + "/sub"), doc, false},
+        {FileUrl(doc + "/missing.png"), doc, false},
+        {FileUrl(doc + "/fifo.png"), doc, false},
+        {QUrl("file://otherhost" + doc + "/pic.png"), doc, false},
+        {FileUrl(doc + "/pic.png"), doc + "/missing-folder", false},
+        {QUrl("http://127.0.0.1:8000/x.png"), doc, false},
+        {QUrl("https://127.0.0.1/x.png"), doc, false},
+        {QUrl("http://localhost/"), doc, false},
+        {QUrl("ftp://127.0.0.1/x.png"), doc, false},
+        {QUrl("ws://127.0.0.1/"), doc, false},
+        {QUrl("//127.0.0.1/x.png"), doc, false},
+        {QUrl("data:text/html,<script>alert(1)</script>"), doc, false},
+        {QUrl("data:image/svg+xml,<svg xmlns='http://www.w3.org/2000/svg'/>"), doc, false},
+        {QUrl("data:,image/png"), doc, false},
+        {QUrl("javascript:alert(1)"), doc, false},
+        {QUrl("about:blank"), doc, false},
+        {QUrl("pic.png"), doc, false},
+        {QUrl(), doc, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url.toString().toStdString() + " in " + c.folder.toStdString());
+        EXPECT_EQ(IsPageUrlAllowed(c.url, c.folder), c.allowed);
+    }
+}
+
+TEST(UrlPolicy, ClickedLinks)
+{
+    const struct {
+        const char* url;
+        bool handedOut;
+    } cases[] = {
+        {"http://example.com/", true},
+        {"https://example.com/a?b#c", true},
+        {"HTTPS://EXAMPLE.COM/", true},
+        {"mailto:someone@example.com", true},
+        {"javascript:alert(1)", false},
+        {"JavaScript:alert(1)", false},
+        {"vbscript:msgbox(1)", false},
+        {"data:text/html,<b>x</b>", false},
+        {"file:///etc/passwd", false},
+        {"ftp://example.com/", false},
+        {"smb://host/share", false},
+        {"qrc:///html/css/bootstrap.css", false},
+        {"http:///no-host", false},
+        {"mailto:", false},
+        {"other.md", false},
+        {"#section", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        EXPECT_EQ(IsLinkHandedOut(QUrl(c.url)), c.handedOut);
+    }
+}
