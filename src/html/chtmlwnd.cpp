@@ -2,6 +2,7 @@
 
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
+#include "html/htmlchunks.h"
 #include "html/localonlyaccessmanager.h"
 #include "html/urlpolicy.h"
 
@@ -40,6 +41,9 @@ CHtmlWnd::CHtmlWnd(QWidget* parent, const QString& converter) : CAbstractWnd(new
 {
     InitPageResources();
     installEventFilter(this);
+    m_pieceTimer.setSingleShot(true);
+    m_pieceTimer.setInterval(30); // room for the window to paint and take input between pieces
+    connect(&m_pieceTimer, &QTimer::timeout, this, &CHtmlWnd::AppendNextPiece);
 }
 
 // The web engine costs some 30 MB and start-up time; most sessions never show a document.
@@ -104,6 +108,8 @@ void CHtmlWnd::Clear()
 {
     m_waitingForResult = false;
     m_pageLoading = false;
+    m_pendingPieces.clear();
+    m_pieceTimer.stop();
     if (!m_view)
         return;
     m_access->SetDocumentFolders({});
@@ -137,7 +143,15 @@ void CHtmlWnd::PerformFinished(QVariant v)
     EnsureView();
     m_access->SetDocumentFolders({QFileInfo(path).absolutePath(), real.isEmpty() ? QString() : QFileInfo(real).absolutePath()});
     m_pageLoading = true;
-    m_view->setHtml(html);
+    // The engine lays a page out on this thread: a long one is shown first screen first.
+    const QString start = CHtmlManager::PageStart();
+    const QString end = QStringLiteral("</body></html>");
+    if (html.startsWith(start) && html.endsWith(end)) {
+        m_pendingPieces = SplitTopLevelBlocks(html.mid(start.size(), html.size() - start.size() - end.size()), kPieceChars);
+        m_view->setHtml(start + m_pendingPieces.takeFirst() + end);
+    } else {
+        m_view->setHtml(html);
+    }
 }
 
 void CHtmlWnd::SlotWebLoaded(bool ok)
@@ -155,6 +169,17 @@ void CHtmlWnd::SlotWebLoaded(bool ok)
     }
     m_pageHeight = m_view->page()->mainFrame()->findFirstElement(QStringLiteral("body")).geometry().height();
     emit SigLoaded();
+    if (!m_pendingPieces.isEmpty())
+        m_pieceTimer.start();
+}
+
+void CHtmlWnd::AppendNextPiece()
+{
+    if (m_pendingPieces.isEmpty() || !m_view)
+        return;
+    m_view->page()->mainFrame()->findFirstElement(QStringLiteral("body")).appendInside(m_pendingPieces.takeFirst());
+    if (!m_pendingPieces.isEmpty())
+        m_pieceTimer.start();
 }
 
 void CHtmlWnd::SlotLinkClicked(const QUrl& url)

@@ -4,6 +4,8 @@
 #include "viewers/cabstractwnd.h"
 
 #include <QSize>
+#include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 class LocalOnlyAccessManager;
@@ -19,6 +21,8 @@ public:
 
     QWebView* View() const { return m_view; } // none until the first document
 
+    static constexpr int kPieceChars = 16384;
+
 public slots:
     QSize GetSize() const override;
     int GetWndType() const override { return 1; }
@@ -31,6 +35,7 @@ protected slots:
 private slots:
     void SlotWebLoaded(bool ok);
     void SlotLinkClicked(const QUrl& url);
+    void AppendNextPiece();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +47,9 @@ private:
     QWebView* m_view = nullptr;
     LocalOnlyAccessManager* m_access = nullptr;
     int m_pageHeight = 0;
+    // The rest of a long page, shown after its first screen one piece per turn of the event loop.
+    QStringList m_pendingPieces;
+    QTimer m_pieceTimer;
     bool m_blankLoad = false;
     // A result or a finished load that comes while these are false belongs to a load given up.
     bool m_waitingForResult = false;

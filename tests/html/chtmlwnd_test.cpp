@@ -235,6 +235,23 @@ public:
 
 } // namespace
 
+TEST_F(HtmlWnd, ALongPageShowsItsStartThenFillsInWhole)
+{
+    QString doc;
+    for (int i = 0; i < 400; ++i)
+        doc += QStringLiteral("<h2>Part %1</h2>\n<p>%2</p>\n").arg(i).arg(QString(60, QLatin1Char('w')));
+    WriteFile(dir + "/doc/long.md", doc.toUtf8());
+    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    ASSERT_EQ(Show(*wnd, dir + "/doc/long.md").loaded, 1);
+    QWebFrame* frame = wnd->View()->page()->mainFrame();
+    for (int i = 0; i < 100 && !frame->toPlainText().contains("Part 399"); ++i)
+        QTest::qWait(50);
+    const QString text = frame->toPlainText();
+    EXPECT_TRUE(text.contains("Part 399"));
+    EXPECT_EQ(text.count("Part "), 400) << "a piece shown twice or lost";
+    EXPECT_LT(text.indexOf("Part 10\n"), text.indexOf("Part 11\n")) << "pieces out of order";
+}
+
 TEST_F(HtmlWnd, LinksOpenOutsideAndThePageStays)
 {
     WriteFile(dir + "/doc/links.md", "<p><a id=web href='http://127.0.0.1:1/page'>web</a></p>"

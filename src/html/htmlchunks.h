@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Cuts a converted page body into pieces of whole top-level blocks, each at least `minChars`
+// long (the last may be shorter), so a long document can show its first screen at once and
+// take the rest piece by piece. The body must have every "<" escaped outside its tags, as the
+// converter writes it; a body that never returns to the top level stays one piece.
+QStringList SplitTopLevelBlocks(const QString& body, int minChars);
