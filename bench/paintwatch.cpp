@@ -3,7 +3,9 @@
 // screen for a mapped window whose name contains TITLE and grabs its picture every few
 // milliseconds until it stops changing. Prints "mapped_ms painted_ms": from the call to the
 // window being mapped, and to the last change of its picture (the settled, painted content).
-// PAINTWATCH_IGNORE_RIGHT=PX leaves a strip at the window's right edge out of the picture.
+// PAINTWATCH_IGNORE_RIGHT=PX leaves a strip at the window's right edge out of the picture;
+// PAINTWATCH_SETTLE_MS=MS asks for a longer quiet time, for content whose loading blocks the
+// previewer's event loop (a frozen spinner looks settled).
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDBusConnection>
@@ -85,6 +87,7 @@ int main(int argc, char* argv[])
     XSetErrorHandler(IgnoreXErrors);
     const QByteArray title = args.at(1).toUtf8();
     const int ignoreRight = qEnvironmentVariableIntValue("PAINTWATCH_IGNORE_RIGHT");
+    const qint64 settle = qMax<qint64>(kSettledMs, qEnvironmentVariableIntValue("PAINTWATCH_SETTLE_MS"));
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.gnome.NautilusPreviewer"), QStringLiteral("/org/gnome/NautilusPreviewer"),
         QStringLiteral("org.gnome.NautilusPreviewer2"), QStringLiteral("ShowFile"));
@@ -104,7 +107,7 @@ int main(int argc, char* argv[])
             if (hash != last) {
                 last = hash;
                 lastChange = clock.elapsed();
-            } else if (clock.elapsed() - lastChange > kSettledMs) {
+            } else if (clock.elapsed() - lastChange > settle) {
                 std::printf("%lld %lld\n", static_cast<long long>(mapped), static_cast<long long>(lastChange));
                 return 0;
             }
