@@ -142,6 +142,7 @@ CCodeWnd::CCodeWnd(QWidget* parent)
 
 CCodeWnd::~CCodeWnd()
 {
+    m_file.disconnect(this); // its closing, as members go, must not reach a viewer half gone
     // The lexers are shared by the process; the editor must not keep one past its own life.
     m_editor->setLexer(nullptr);
 }
