@@ -19,6 +19,8 @@
 #include <QTextCodec>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <QFontInfo>
+#include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
 
 namespace {
@@ -182,6 +184,32 @@ TEST_F(CodeWndTest, WhatCannotBeReadGoesToTheInformationPanel)
         if (path == locked && ::geteuid() == 0)
             continue; // root reads it anyway
         EXPECT_TRUE(WaitFor([&] { return failed.count() > 0; })) << path.toStdString();
+    }
+}
+
+TEST_F(CodeWndTest, EachLanguageGetsItsLexerInTheCodeFont)
+{
+    const struct {
+        const char* suffix;
+        const char* language; // nullptr: shown without colouring
+    } cases[] = {
+        {"sh", "Bash"},     {"bat", "Batch"},       {"mak", "CMake"},       {"cs", "C#"},    {"cpp", "C++"},
+        {"h", "C++"},       {"css", "CSS"},         {"patch", "Diff"},      {"f", "Fortran77"},
+        {"f90", "Fortran"}, {"html", "HTML"},       {"java", "Java"},       {"js", "JavaScript"},
+        {"json", "JavaScript"}, {"lua", "Lua"},     {"m", "Matlab"},        {"pl", "Perl"},  {"py", "Python"},
+        {"sql", "SQL"},     {"wish", "TCL"},        {"sty", "TeX"},         {"rb", "Ruby"},  {"xml", "XML"},
+        {"ini", "XML"},     {"log", nullptr},       {"txt", nullptr},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Load(Write(QStringLiteral("sample.") + c.suffix, "x = 1\n"))) << c.suffix;
+        QsciLexer* lexer = m_wnd.MainEditor()->lexer();
+        if (!c.language) {
+            EXPECT_EQ(lexer, nullptr) << c.suffix;
+            continue;
+        }
+        ASSERT_NE(lexer, nullptr) << c.suffix;
+        EXPECT_STREQ(lexer->language(), c.language) << c.suffix;
+        EXPECT_TRUE(QFontInfo(lexer->defaultFont()).fixedPitch()) << c.suffix;
     }
 }
 
