@@ -47,7 +47,7 @@ hidden "beta ü.txt" || fail "the same key press toggled twice"
 
 keys space
 wait_for 10 shown "beta ü.txt" || fail "Space did not preview beta ü.txt again"
-preview=$(shown "beta ü.txt")
+preview=$(shown "beta ü.txt") || fail "the preview of beta ü.txt closed by itself: $(grep -E 'loading cost|command' "$tmp/vuel.log" | tail -5)"
 xdotool windowactivate --sync "$preview" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers Escape
 wait_for 10 hidden "beta ü.txt" || fail "Esc in the preview did not close it"
