@@ -53,6 +53,17 @@ QsciScintilla* MakeReadOnlyEditor(QWidget* parent)
     return editor;
 }
 
+// The pale grey of margins, selection and caret line.
+QColor Light() { return QColor(0xf2, 0xf2, 0xf2); }
+
+// Both editors select and fold alike.
+void ApplySelectionAndFoldColours(QsciScintilla* editor)
+{
+    editor->setSelectionBackgroundColor(Light());
+    editor->setSelectionForegroundColor(QColor(QStringLiteral("#0d0d0c")));
+    editor->setFoldMarginColors(Light(), Light());
+}
+
 void ApplyWrap(QsciScintilla* editor)
 {
     editor->setWrapMode(GetSettingValue(SettingKey::TextWrap).toBool() ? QsciScintilla::WrapWord
@@ -298,15 +309,11 @@ void CCodeWnd::ApplyLexer(int subType)
 
 void CCodeWnd::ApplyMainColours()
 {
-    const QColor numbers(QStringLiteral("#808080"));
-    const QColor light(QStringLiteral("#f2f2f2"));
-    m_editor->setMarginsForegroundColor(numbers);
-    m_editor->setMarginsBackgroundColor(light);
-    m_editor->setFoldMarginColors(light, light);
-    m_editor->setEdgeColor(light);
-    m_editor->setHotspotBackgroundColor(light);
-    m_editor->setSelectionBackgroundColor(light);
-    m_editor->setSelectionForegroundColor(QColor(QStringLiteral("#0d0d0c")));
+    ApplySelectionAndFoldColours(m_editor);
+    m_editor->setMarginsForegroundColor(QColor(QStringLiteral("#808080")));
+    m_editor->setMarginsBackgroundColor(Light());
+    m_editor->setEdgeColor(Light());
+    m_editor->setHotspotBackgroundColor(Light());
 }
 
 void CCodeWnd::ApplyLineNumbers()
@@ -378,15 +385,12 @@ void CCodeWnd::ShowFormatted()
     m_formatView->setLexer(lexer);
     delete m_formatLexer;
     m_formatLexer = lexer;
-    const QColor light(QStringLiteral("#f2f2f2"));
     m_formatView->setMatchedBraceBackgroundColor(QColor(Qt::white));
     m_formatView->setMatchedBraceForegroundColor(QColor(QStringLiteral("#b37e36")));
     m_formatView->setCaretLineVisible(true);
     m_formatView->setCaretForegroundColor(QColor(QStringLiteral("#333")));
-    m_formatView->setCaretLineBackgroundColor(light);
-    m_formatView->setSelectionBackgroundColor(light);
-    m_formatView->setSelectionForegroundColor(QColor(QStringLiteral("#0d0d0c")));
-    m_formatView->setFoldMarginColors(light, light);
+    m_formatView->setCaretLineBackgroundColor(Light());
+    ApplySelectionAndFoldColours(m_formatView);
 
     const QByteArray text = DocumentUtf8();
     const codeformat::Result result = json ? codeformat::FormatJson(text) : codeformat::FormatXml(text);
