@@ -8,6 +8,7 @@
 #include "cplayprocess/cplayprocess.h"
 #include "html/chtmlwnd.h"
 #include "mainwnd/wndgeometry.h"
+#include "media/cmediawnd.h"
 #include "platform/launcher.h"
 #include "picture/cpicwnd.h"
 #include "viewers/cunknownwnd.h"
@@ -53,6 +54,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     AddViewer(new CPicWnd(m_stack));
     m_unknownWnd = new CUnknownWnd(m_stack);
     AddViewer(m_unknownWnd);
+    AddViewer(new CMediaWnd(m_stack));
     AddViewer(new CCodeWnd(m_stack));
 
     m_loadingMovie = new QMovie(QStringLiteral("://loading.gif"), QByteArray(), this);

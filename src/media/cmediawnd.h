@@ -1,0 +1,48 @@
+#pragma once
+
+#include "viewers/cabstractwnd.h"
+
+class MediaPlayer;
+class QLabel;
+class QSlider;
+class QStackedWidget;
+class VideoSurface;
+
+// The audio and video viewer: plays the file itself, with no background loader; audio shows
+// its embedded cover or the music picture.
+class CMediaWnd : public CAbstractWnd
+{
+    Q_OBJECT
+public:
+    explicit CMediaWnd(QWidget* parent = nullptr);
+
+    MediaPlayer* Player() const { return m_player; }
+    VideoSurface* Surface() const { return m_renderer; }
+
+public slots:
+    QSize GetSize() const override;
+    int GetWndType() const override { return 3; }
+    void InitControlBar(QBoxLayout* layout) override;
+    void Clear() override;
+
+protected slots:
+    void LoadHelper() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void SlotMediaStarted();
+
+private:
+    void OnPlayPauseTriggered(bool checked);
+    void OnSliderReleased();
+
+    MediaPlayer* m_player;
+    VideoSurface* m_renderer;
+    bool m_starting = false;
+    QSlider* m_slider;
+    QLabel* m_coverLabel;
+    QStackedWidget* m_pages;
+    QToolButton* m_playButton = nullptr;
+};

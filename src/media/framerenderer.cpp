@@ -1,0 +1,119 @@
+#include "media/framerenderer.h"
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int kAlignment = 64; // libmpv's fast paths want 64-byte rows and buffers
+
+QImage AlignedImage(const QSize& size)
+{
+    const int stride = (size.width() * 4 + kAlignment - 1) / kAlignment * kAlignment;
+    void* data = std::aligned_alloc(kAlignment, size_t(stride) * size_t(size.height()));
+    if (!data)
+        return QImage();
+    // "bgr0" in memory is Qt's RGB32 on a little-endian machine.
+    return QImage(static_cast<uchar*>(data), size.width(), size.height(), stride, QImage::Format_RGB32, std::free,
+                  data);
+}
+
+} // namespace
+
+FrameRenderer* FrameRenderer::Create(mpv_handle* mpv)
+{
+    char api[] = MPV_RENDER_API_TYPE_SW;
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, api}, {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context* context = nullptr;
+    if (mpv_render_context_create(&context, mpv, params) < 0)
+        return nullptr;
+    return new FrameRenderer(context);
+}
+
+FrameRenderer::FrameRenderer(mpv_render_context* context) : m_context(context)
+{
+    mpv_render_context_set_update_callback(m_context, &FrameRenderer::OnUpdate, this);
+    m_thread = std::thread(&FrameRenderer::Run, this);
+}
+
+FrameRenderer::~FrameRenderer()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+    mpv_render_context_set_update_callback(m_context, nullptr, nullptr);
+    mpv_render_context_free(m_context);
+}
+
+void FrameRenderer::SetTargetSize(const QSize& devicePixels)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_size == devicePixels)
+            return;
+        m_size = devicePixels;
+        m_redraw = true;
+    }
+    m_wake.notify_one();
+}
+
+void FrameRenderer::Redraw()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_redraw = true;
+    }
+    m_wake.notify_one();
+}
+
+void FrameRenderer::OnUpdate(void* self)
+{
+    auto* renderer = static_cast<FrameRenderer*>(self);
+    {
+        std::lock_guard<std::mutex> lock(renderer->m_mutex);
+        renderer->m_updatePending = true;
+    }
+    renderer->m_wake.notify_one();
+}
+
+void FrameRenderer::Run()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    while (true) {
+        m_wake.wait(lock, [this] { return m_quit || m_updatePending || m_redraw; });
+        if (m_quit)
+            return;
+        const bool redraw = m_redraw;
+        const QSize size = m_size;
+        m_updatePending = m_redraw = false;
+        lock.unlock();
+        const uint64_t flags = mpv_render_context_update(m_context);
+        if ((flags & MPV_RENDER_UPDATE_FRAME) || redraw)
+            RenderFrame(size);
+        lock.lock();
+    }
+}
+
+void FrameRenderer::RenderFrame(const QSize& size)
+{
+    if (size.isEmpty())
+        return;
+    QImage frame = AlignedImage(size);
+    if (frame.isNull())
+        return;
+    int dimensions[2] = {size.width(), size.height()};
+    size_t stride = size_t(frame.bytesPerLine());
+    char format[] = "bgr0";
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, dimensions},
+                                 {MPV_RENDER_PARAM_SW_FORMAT, format},
+                                 {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+                                 {MPV_RENDER_PARAM_SW_POINTER, frame.bits()},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (mpv_render_context_render(m_context, params) >= 0)
+        emit FrameRendered(frame);
+}

@@ -1,0 +1,350 @@
+#include "media/mediaplayer.h"
+
+#include "media/framerenderer.h"
+#include "media/videosurface.h"
+
+#include <QDebug>
+#include <QTimer>
+
+#include <mpv/client.h>
+
+#include <clocale>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr double kSeekStepSeconds = 5.0; // mpv's own step for its arrow keys
+
+// What a previewer must never do on its own: read settings or scripts of the user's mpv, open
+// other files or URLs that a file points to, or fetch anything from the network.
+const char* const kOptions[][2] = {
+    {"config", "no"},           {"terminal", "no"},         {"vo", "libmpv"},
+    {"hwdec", "no"},            {"idle", "yes"},            {"keep-open", "yes"}, // the last frame stays at the end
+    {"input-default-bindings", "no"}, {"input-vo-keyboard", "no"}, {"osc", "no"},
+    {"load-scripts", "no"},     {"ytdl", "no"},             {"load-unsafe-playlists", "no"},
+    {"access-references", "no"}, {"ordered-chapters", "no"}, {"sub-auto", "no"},
+    {"audio-file-auto", "no"},  {"cover-art-auto", "no"},   {"audio-display", "no"},
+    {"resume-playback", "no"},  {"save-position-on-quit", "no"}, {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"}, {"load-auto-profiles", "no"}, {"osd-level", "0"},
+    {"demuxer-max-bytes", "32MiB"}, {"demuxer-max-back-bytes", "4MiB"},
+};
+
+// Without a sound card the medium still plays (silently), so its picture and timeline show.
+constexpr char kDefaultAudioOutputs[] = "pipewire,pulse,alsa,jack,null";
+
+enum ReplyKind : uint64_t { kTimePos = 1, kEofReached = 2, kLoadReply = 1ull << 32 };
+
+} // namespace
+
+MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent)
+{
+    std::setlocale(LC_NUMERIC, "C"); // libmpv refuses to start in a locale with a decimal comma
+    m_mpv = mpv_create();
+    if (!m_mpv) {
+        qWarning() << "media: libmpv could not be created";
+        return;
+    }
+    Configure();
+    if (mpv_initialize(m_mpv) < 0) {
+        qWarning() << "media: libmpv could not be initialised";
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return;
+    }
+    mpv_request_log_messages(m_mpv, "error");
+    mpv_observe_property(m_mpv, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, kEofReached, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_hook_add(m_mpv, 0, "on_load", 0);
+    mpv_set_wakeup_callback(m_mpv, &MediaPlayer::Wakeup, this);
+}
+
+MediaPlayer::~MediaPlayer()
+{
+    if (!m_mpv)
+        return;
+    delete m_renderer; // the render context must go before the core
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(m_mpv);
+}
+
+void MediaPlayer::Configure()
+{
+    for (const auto& option : kOptions)
+        if (mpv_set_option_string(m_mpv, option[0], option[1]) < 0)
+            qDebug() << "media: option not taken:" << option[0];
+    const QByteArray outputs = qgetenv("VUEL_AUDIO_OUTPUT");
+    mpv_set_option_string(m_mpv, "ao", outputs.isEmpty() ? kDefaultAudioOutputs : outputs.constData());
+}
+
+void MediaPlayer::setRenderer(VideoSurface* surface)
+{
+    if (!m_mpv || m_renderer)
+        return;
+    m_renderer = FrameRenderer::Create(m_mpv);
+    if (!m_renderer) {
+        qWarning() << "media: no software render context";
+        return;
+    }
+    surface->Attach(m_renderer);
+}
+
+void MediaPlayer::Wakeup(void* self)
+{
+    auto* player = static_cast<MediaPlayer*>(self);
+    if (!player->m_drainQueued.exchange(true))
+        QMetaObject::invokeMethod(player, &MediaPlayer::DrainEvents, Qt::QueuedConnection);
+}
+
+void MediaPlayer::DrainEvents()
+{
+    m_drainQueued = false;
+    while (m_mpv) {
+        const mpv_event* event = mpv_wait_event(m_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        HandleEvent(*event);
+    }
+}
+
+void MediaPlayer::HandleEvent(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata == kLoadReply + uint64_t(m_loadSerial) && event.error >= 0)
+            OnLoadReply(event);
+        break;
+    case MPV_EVENT_HOOK:
+        OnLoadHook(event);
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        OnFileLoaded();
+        break;
+    case MPV_EVENT_VIDEO_RECONFIG:
+        OnVideoReconfig();
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        // A video track that never shows a frame (its decoder failed) must not keep us waiting.
+        if (m_loaded && m_hasVideo && !m_frameSize.isValid())
+            m_hasVideo = false;
+        MaybeEmitStarted();
+        break;
+    case MPV_EVENT_END_FILE:
+        OnEndFile(event);
+        break;
+    case MPV_EVENT_LOG_MESSAGE:
+        OnLogMessage(event);
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE:
+        OnPropertyChange(event);
+        break;
+    default:
+        break;
+    }
+}
+
+// The reply to our latest loadfile names the playlist entry; events of any other entry are stale.
+void MediaPlayer::OnLoadReply(const mpv_event& event)
+{
+    const auto* reply = static_cast<const mpv_event_command*>(event.data);
+    if (reply->result.format != MPV_FORMAT_NODE_MAP)
+        return;
+    const mpv_node_list* map = reply->result.u.list;
+    for (int i = 0; i < map->num; ++i)
+        if (std::strcmp(map->keys[i], "playlist_entry_id") == 0 && map->values[i].format == MPV_FORMAT_INT64)
+            m_entryId = map->values[i].u.int64;
+}
+
+void MediaPlayer::OnLoadHook(const mpv_event& event)
+{
+    const auto* hook = static_cast<const mpv_event_hook*>(event.data);
+    char* target = mpv_get_property_string(m_mpv, "stream-open-filename");
+    if (!target || QString::fromUtf8(target) != m_path) {
+        qDebug() << "media: refused to open" << (target ? target : "") << "for" << m_path;
+        mpv_set_property_string(m_mpv, "stream-open-filename", "");
+    }
+    mpv_free(target);
+    mpv_hook_continue(m_mpv, hook->id);
+}
+
+void MediaPlayer::OnFileLoaded()
+{
+    if (!m_playing)
+        return;
+    m_loaded = true;
+    int seekable = 0;
+    mpv_get_property(m_mpv, "seekable", MPV_FORMAT_FLAG, &seekable);
+    m_seekable = seekable != 0;
+    m_duration = qint64(DoubleProperty("duration") * 1000.0);
+    char* vid = mpv_get_property_string(m_mpv, "vid");
+    m_hasVideo = vid && std::strcmp(vid, "no") != 0;
+    mpv_free(vid);
+    OnVideoReconfig();
+}
+
+void MediaPlayer::OnVideoReconfig()
+{
+    if (!m_loaded)
+        return;
+    int64_t w = 0, h = 0;
+    mpv_get_property(m_mpv, "dwidth", MPV_FORMAT_INT64, &w);
+    mpv_get_property(m_mpv, "dheight", MPV_FORMAT_INT64, &h);
+    if (w > 0 && h > 0)
+        m_frameSize = QSize(int(w), int(h));
+    MaybeEmitStarted();
+}
+
+void MediaPlayer::MaybeEmitStarted()
+{
+    if (!m_loaded || m_startedSent || (m_hasVideo && !m_frameSize.isValid()))
+        return;
+    m_startedSent = true;
+    emit started();
+}
+
+void MediaPlayer::OnEndFile(const mpv_event& event)
+{
+    const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+    if (end->playlist_entry_id != m_entryId || !m_playing)
+        return;
+    m_playing = false;
+    m_entryId = -1;
+    if (end->reason == MPV_END_FILE_REASON_REDIRECT) {
+        Command({"stop"}); // never play what a playlist lists
+        emit error(tr("The file is a playlist; playlists are not played."));
+    } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
+        const QString reason = QString::fromUtf8(mpv_error_string(end->error));
+        emit error(m_lastLogError.isEmpty() ? reason : reason + QStringLiteral(": ") + m_lastLogError);
+    }
+    emit stopped();
+}
+
+void MediaPlayer::OnPropertyChange(const mpv_event& event)
+{
+    const auto* property = static_cast<const mpv_event_property*>(event.data);
+    if (!m_loaded || !property->data)
+        return;
+    if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE) {
+        m_position = qint64(*static_cast<const double*>(property->data) * 1000.0);
+        emit positionChanged(m_position);
+    } else if (event.reply_userdata == kEofReached && property->format == MPV_FORMAT_FLAG &&
+               *static_cast<const int*>(property->data) && m_playing) {
+        m_playing = false; // the file stays open on its last frame until stop()
+        emit stopped();
+    }
+}
+
+void MediaPlayer::OnLogMessage(const mpv_event& event)
+{
+    const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+    m_lastLogError = QString::fromUtf8(message->prefix) + QStringLiteral(": ") +
+                     QString::fromUtf8(message->text).trimmed();
+}
+
+void MediaPlayer::Command(std::initializer_list<const char*> args, uint64_t reply)
+{
+    if (!m_mpv)
+        return;
+    std::vector<const char*> list(args);
+    list.push_back(nullptr);
+    mpv_command_async(m_mpv, reply, list.data());
+}
+
+void MediaPlayer::Seek(double seconds, const char* mode)
+{
+    const QByteArray text = QByteArray::number(seconds, 'f', 3);
+    Command({"seek", text.constData(), mode});
+}
+
+void MediaPlayer::SetFlag(const char* name, bool value)
+{
+    int flag = value ? 1 : 0;
+    if (m_mpv)
+        mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_FLAG, &flag);
+}
+
+double MediaPlayer::DoubleProperty(const char* name) const
+{
+    double value = 0.0;
+    return mpv_get_property(m_mpv, name, MPV_FORMAT_DOUBLE, &value) >= 0 ? value : 0.0;
+}
+
+void MediaPlayer::ResetState()
+{
+    m_loaded = m_seekable = m_hasVideo = m_startedSent = false;
+    m_position = m_duration = 0;
+    m_frameSize = QSize();
+    m_lastLogError.clear();
+    m_entryId = -1;
+}
+
+void MediaPlayer::play(const QString& path)
+{
+    m_path = path;
+    play();
+}
+
+void MediaPlayer::play()
+{
+    if (m_path.isEmpty())
+        return;
+    if (!m_mpv) {
+        QTimer::singleShot(0, this, [this] { emit error(tr("The media engine could not start.")); });
+        return;
+    }
+    ResetState();
+    m_playing = true;
+    m_paused = false;
+    SetFlag("pause", false);
+    const QByteArray path = m_path.toUtf8();
+    Command({"loadfile", path.constData(), "replace"}, kLoadReply + uint64_t(++m_loadSerial));
+}
+
+void MediaPlayer::pause(bool paused)
+{
+    m_paused = paused;
+    SetFlag("pause", paused);
+}
+
+void MediaPlayer::stop()
+{
+    const bool wasPlaying = m_playing;
+    m_playing = false;
+    ResetState();
+    Command({"stop"});
+    if (wasPlaying)
+        emit stopped();
+}
+
+void MediaPlayer::unload()
+{
+    stop();
+    m_path.clear();
+}
+
+void MediaPlayer::seekForward()
+{
+    if (m_loaded)
+        Seek(kSeekStepSeconds, "relative");
+}
+
+void MediaPlayer::seekBackward()
+{
+    if (m_loaded)
+        Seek(-kSeekStepSeconds, "relative");
+}
+
+void MediaPlayer::setPosition(qint64 ms)
+{
+    if (!m_loaded)
+        return;
+    Seek(double(ms) / 1000.0, "absolute");
+}
+
+void MediaPlayer::setRepeat(int count)
+{
+    const QByteArray value = count < 0 ? QByteArray("inf") : count == 0 ? QByteArray("no") : QByteArray::number(count);
+    const char* text = value.constData();
+    if (m_mpv)
+        mpv_set_property_async(m_mpv, 0, "loop-file", MPV_FORMAT_STRING, &text);
+}
