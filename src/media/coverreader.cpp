@@ -5,25 +5,26 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include <taglib/apetag.h>
+#include <taglib/aifffile.h>
 #include <taglib/apefile.h>
+#include <taglib/apetag.h>
 #include <taglib/asffile.h>
 #include <taglib/attachedpictureframe.h>
+#include <taglib/fileref.h>
 #include <taglib/flacfile.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mp4file.h>
+#include <taglib/mpcfile.h>
 #include <taglib/mpegfile.h>
-#include <taglib/oggflacfile.h>
-#include <taglib/opusfile.h>
-#include <taglib/rifffile.h>
+#include <taglib/trueaudiofile.h>
 #include <taglib/tbytevectorstream.h>
 #include <taglib/tfilestream.h>
-#include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
+#include <taglib/wavpackfile.h>
 #include <taglib/xiphcomment.h>
 
-#include <functional>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -33,18 +34,25 @@ constexpr int kMaxSide = 30000;
 
 using TagLib::ByteVector;
 
-QByteArray ToBytes(const ByteVector& v)
-{
-    return v.size() > kMaxPictureBytes ? QByteArray() : QByteArray(v.data(), int(v.size()));
-}
+// TagLib picks the reader by the stream's name first, so the data gets a name with the suffix.
+class NamedByteStream : public TagLib::ByteVectorStream {
+public:
+    NamedByteStream(const ByteVector& data, const QString& suffix)
+        : ByteVectorStream(data), m_name(("data." + suffix.toLower()).toStdString())
+    {
+    }
+    TagLib::FileName name() const override { return m_name.c_str(); }
+
+private:
+    std::string m_name;
+};
 
 ByteVector FromId3(TagLib::ID3v2::Tag* tag)
 {
     if (!tag)
         return {};
-    const TagLib::ID3v2::FrameList frames = tag->frameListMap()["APIC"];
     ByteVector first;
-    for (TagLib::ID3v2::Frame* frame : frames) {
+    for (TagLib::ID3v2::Frame* frame : tag->frameList("APIC")) {
         auto* picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame);
         if (!picture)
             continue;
@@ -82,79 +90,80 @@ ByteVector FromAsf(TagLib::ASF::Tag* tag)
 {
     if (!tag || !tag->contains("WM/Picture"))
         return {};
-    const TagLib::ASF::AttributeList list = tag->attribute("WM/Picture");
-    return list.isEmpty() ? ByteVector() : list.front().toPicture().picture();
+    ByteVector first;
+    for (const TagLib::ASF::Attribute& attribute : tag->attribute("WM/Picture")) {
+        const TagLib::ASF::Picture picture = attribute.toPicture();
+        if (picture.type() == TagLib::ASF::Picture::FrontCover)
+            return picture.picture();
+        if (first.isEmpty())
+            first = picture.picture();
+    }
+    return first;
 }
 
 ByteVector FromApe(TagLib::APE::Tag* tag)
 {
-    if (!tag || !tag->itemListMap().contains("COVER ART (FRONT)"))
+    if (!tag)
         return {};
-    // An APE cover is "file name\0picture bytes".
-    const ByteVector value = tag->itemListMap()["COVER ART (FRONT)"].binaryData();
-    const int nul = value.find('\0');
-    return nul < 0 ? ByteVector() : value.mid(unsigned(nul) + 1);
-}
-
-ByteVector ReadFromStream(TagLib::IOStream* stream, const QString& suffix)
-{
-    const QString s = suffix.toLower();
-    constexpr bool kNoProperties = false;
-    if (s == QLatin1String("mp3") || s == QLatin1String("mp2") || s == QLatin1String("aac")) {
-        TagLib::MPEG::File file(stream, TagLib::ID3v2::FrameFactory::instance(), kNoProperties);
-        return file.isValid() ? FromId3(file.ID3v2Tag()) : ByteVector();
-    }
-    if (s == QLatin1String("flac")) {
-        TagLib::FLAC::File file(stream, TagLib::ID3v2::FrameFactory::instance(), kNoProperties);
-        if (!file.isValid())
-            return {};
-        const ByteVector own = FromFlacPictures(file.pictureList());
-        return own.isEmpty() ? FromId3(file.ID3v2Tag()) : own;
-    }
-    if (s == QLatin1String("m4a") || s == QLatin1String("m4b") || s == QLatin1String("mp4")) {
-        TagLib::MP4::File file(stream, kNoProperties);
-        return file.isValid() ? FromMp4(file.tag()) : ByteVector();
-    }
-    if (s == QLatin1String("opus")) {
-        TagLib::Ogg::Opus::File file(stream, kNoProperties);
-        return file.isValid() ? FromXiph(file.tag()) : ByteVector();
-    }
-    if (s == QLatin1String("ogg") || s == QLatin1String("oga")) {
-        // An .ogg may hold Vorbis, Opus or FLAC: try each.
-        {
-            TagLib::Ogg::Vorbis::File file(stream, kNoProperties);
-            if (file.isValid())
-                return FromXiph(file.tag());
-        }
-        stream->seek(0);
-        {
-            TagLib::Ogg::Opus::File file(stream, kNoProperties);
-            if (file.isValid())
-                return FromXiph(file.tag());
-        }
-        stream->seek(0);
-        TagLib::Ogg::FLAC::File file(stream, kNoProperties);
-        return file.isValid() ? FromXiph(file.tag()) : ByteVector();
-    }
-    if (s == QLatin1String("wav")) {
-        TagLib::RIFF::WAV::File file(stream, kNoProperties);
-        return file.isValid() ? FromId3(file.ID3v2Tag()) : ByteVector();
-    }
-    if (s == QLatin1String("wma") || s == QLatin1String("asf")) {
-        TagLib::ASF::File file(stream, kNoProperties);
-        return file.isValid() ? FromAsf(file.tag()) : ByteVector();
-    }
-    if (s == QLatin1String("ape")) {
-        TagLib::APE::File file(stream, kNoProperties);
-        return file.isValid() ? FromApe(file.APETag()) : ByteVector();
+    for (const char* key : {"COVER ART (FRONT)", "COVER ART (OTHER)"}) {
+        if (!tag->itemListMap().contains(key))
+            continue;
+        // An APE cover is "file name\0picture bytes".
+        const ByteVector value = tag->itemListMap()[key].binaryData();
+        const int nul = value.find('\0');
+        if (nul >= 0)
+            return value.mid(unsigned(nul) + 1);
     }
     return {};
 }
 
-QByteArray Guarded(const std::function<ByteVector()>& read)
+ByteVector FromFile(TagLib::File* file)
+{
+    using namespace TagLib;
+    if (auto* mpeg = dynamic_cast<MPEG::File*>(file))
+        return FromId3(mpeg->ID3v2Tag());
+    if (auto* flac = dynamic_cast<FLAC::File*>(file)) {
+        const ByteVector own = FromFlacPictures(flac->pictureList());
+        return own.isEmpty() ? FromId3(flac->ID3v2Tag()) : own;
+    }
+    if (auto* mp4 = dynamic_cast<MP4::File*>(file))
+        return FromMp4(mp4->tag());
+    if (auto* wav = dynamic_cast<RIFF::WAV::File*>(file))
+        return FromId3(wav->ID3v2Tag());
+    if (auto* aiff = dynamic_cast<RIFF::AIFF::File*>(file))
+        return FromId3(aiff->tag());
+    if (auto* tta = dynamic_cast<TrueAudio::File*>(file))
+        return FromId3(tta->ID3v2Tag());
+    if (auto* asf = dynamic_cast<ASF::File*>(file))
+        return FromAsf(asf->tag());
+    if (auto* ape = dynamic_cast<APE::File*>(file))
+        return FromApe(ape->APETag());
+    if (auto* wavPack = dynamic_cast<WavPack::File*>(file))
+        return FromApe(wavPack->APETag());
+    if (auto* mpc = dynamic_cast<MPC::File*>(file))
+        return FromApe(mpc->APETag());
+    // Vorbis, Opus, Speex and Ogg FLAC keep their pictures in a Xiph comment.
+    return FromXiph(dynamic_cast<Ogg::XiphComment*>(file->tag()));
+}
+
+// By the name's suffix first; by the content when that reader does not take the stream.
+QByteArray ReadFromStream(TagLib::IOStream* stream)
+{
+    const TagLib::FileRef ref(stream, false, TagLib::AudioProperties::Fast);
+    if (ref.isNull())
+        return QByteArray();
+    const ByteVector picture = FromFile(ref.file());
+    if (picture.size() > kMaxPictureBytes)
+        return QByteArray();
+    return QByteArray(picture.data(), int(picture.size()));
+}
+
+// TagLib does not throw, but its allocations can.
+template <typename Read>
+QByteArray Guarded(Read read)
 {
     try {
-        return ToBytes(read());
+        return read();
     } catch (const std::bad_alloc&) {
         return QByteArray();
     }
@@ -169,16 +178,15 @@ QByteArray ReadCoverBytes(const QString& path)
         return QByteArray();
     return Guarded([&] {
         TagLib::FileStream stream(QFile::encodeName(path).constData(), true);
-        return stream.isOpen() ? ReadFromStream(&stream, info.suffix()) : ByteVector();
+        return stream.isOpen() ? ReadFromStream(&stream) : QByteArray();
     });
 }
 
 QByteArray ReadCoverBytesFromData(const QByteArray& data, const QString& suffix)
 {
     return Guarded([&] {
-        ByteVector bytes(data.constData(), unsigned(data.size()));
-        TagLib::ByteVectorStream stream(bytes);
-        return ReadFromStream(&stream, suffix);
+        NamedByteStream stream(ByteVector(data.constData(), unsigned(data.size())), suffix);
+        return ReadFromStream(&stream);
     });
 }
 
@@ -190,6 +198,7 @@ QImage DecodeCover(const QByteArray& bytes)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    // The header's size, checked before anything of that size is allocated.
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide ||
         qint64(size.width()) * size.height() > kMaxPixels)

@@ -1,0 +1,102 @@
+#include "media/coverreader.h"
+#include "media_samples.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <iterator>
+
+#include <sys/stat.h>
+
+namespace {
+
+// The fuzzer's input: the first byte picks the suffix, the rest is the file.
+const char* const kFuzzSuffixes[] = {"mp3", "flac", "m4a", "ogg", "opus"};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool Near(QRgb pixel, QColor expected)
+{
+    const int tolerance = 48; // the mp3's cover is a JPEG
+    return qAbs(qRed(pixel) - expected.red()) < tolerance && qAbs(qGreen(pixel) - expected.green()) < tolerance &&
+        qAbs(qBlue(pixel) - expected.blue()) < tolerance;
+}
+
+void ExpectRedOverBlue(const QImage& image, const std::string& what)
+{
+    ASSERT_EQ(image.size(), QSize(300, 200)) << what;
+    EXPECT_TRUE(Near(image.pixel(150, 10), Qt::red)) << what;
+    EXPECT_TRUE(Near(image.pixel(150, 190), Qt::blue)) << what;
+}
+
+const QStringList kCovers = {"cover.mp3", "cover.flac", "cover.m4a", "cover.ogg", "cover.opus"};
+
+} // namespace
+
+TEST(CoverReader, FindsTheCoverOrNothing)
+{
+    QTemporaryDir odd;
+    const QString fifo = odd.filePath("fifo.mp3");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString nonAscii = odd.filePath(QStringLiteral("封面 é.mp3"));
+    ASSERT_TRUE(QFile::copy(SampleMedia("cover.mp3"), nonAscii));
+    QDir(odd.path()).mkdir("folder.mp3");
+
+    struct Case {
+        QString path;
+        bool hasCover;
+    };
+    std::vector<Case> cases = {{nonAscii, true},
+                               {fifo, false},
+                               {odd.filePath("folder.mp3"), false},
+                               {odd.filePath("missing.mp3"), false}};
+    for (const QString& name : kCovers)
+        cases.push_back({SampleMedia(name), true});
+    for (const char* name : {"tone.mp3", "tone.flac", "tone.ogg", "tone.opus", "opus.ogg", "tone.m4a", "tone.wav",
+                             "bars.mp4", "bars.mkv", "long-silent.mp3", "text.mp3", "empty.mp4", "truncated.mp3",
+                             "truncated.mp4", "garbage.mkv", "bigcover.mp3", "notimage.mp3", "hugecover.mp3",
+                             "playlist.mp3", "playlist.mp4"})
+        cases.push_back({SampleMedia(name), false});
+
+    for (const Case& c : cases) {
+        const std::string what = c.path.toStdString();
+        const QImage image = ReadCoverPicture(c.path);
+        if (c.hasCover)
+            ExpectRedOverBlue(image, what);
+        else
+            EXPECT_TRUE(image.isNull()) << what;
+    }
+}
+
+TEST(CoverReader, ReadsTheSameFromMemory)
+{
+    for (const QString& name : kCovers) {
+        const QString path = SampleMedia(name);
+        const QByteArray cover = ReadCoverBytes(path);
+        EXPECT_FALSE(cover.isEmpty()) << name.toStdString();
+        EXPECT_EQ(ReadCoverBytesFromData(ReadAll(path), QFileInfo(path).suffix()), cover) << name.toStdString();
+    }
+    // The wrong suffix: the content decides, or there is no cover; never a crash.
+    const QByteArray flac = ReadAll(SampleMedia("cover.flac"));
+    for (const char* suffix : kFuzzSuffixes)
+        DecodeCover(ReadCoverBytesFromData(flac, suffix));
+    EXPECT_TRUE(ReadCoverBytesFromData(QByteArray(), "mp3").isEmpty());
+}
+
+TEST(CoverReader, FuzzFindingsStayFixed)
+{
+    const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/cover"));
+    for (const QFileInfo& f : dir.entryInfoList(QDir::Files)) {
+        const QByteArray input = ReadAll(f.filePath());
+        if (input.isEmpty())
+            continue;
+        const char* suffix = kFuzzSuffixes[uchar(input[0]) % std::size(kFuzzSuffixes)];
+        DecodeCover(ReadCoverBytesFromData(input.mid(1), suffix));
+    }
+}

@@ -1,0 +1,138 @@
+// The player on real files from make-media: what plays with which size and length, and what
+// ends in an error instead of a hang.
+#include "media/mediaplayer.h"
+#include "media/videosurface.h"
+#include "media_samples.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+
+namespace {
+
+struct Playback {
+    bool started = false;
+    QString error;
+    qint64 duration = 0;
+    QSize frame;
+    bool seekable = false;
+};
+
+// A player as the viewer has it: video goes to a surface.
+struct Rig {
+    Rig() { player.setRenderer(&surface); }
+    VideoSurface surface;
+    MediaPlayer player;
+};
+
+// Plays until started or an error; a broken file must end one way or the other.
+Playback Play(MediaPlayer& player, const QString& path)
+{
+    Playback result;
+    QEventLoop loop;
+    auto onStart = QObject::connect(&player, &MediaPlayer::started, &loop, [&] {
+        result.started = true;
+        result.duration = player.duration();
+        result.frame = player.videoFrameSize();
+        result.seekable = player.isSeekable();
+        loop.quit();
+    });
+    auto onError = QObject::connect(&player, &MediaPlayer::error, &loop, [&](const QString& text) {
+        result.error = text;
+        loop.quit();
+    });
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    player.play(path);
+    loop.exec();
+    QObject::disconnect(onStart);
+    QObject::disconnect(onError);
+    return result;
+}
+
+TEST(MediaPlayer, StartsOrFailsForEachKindOfFile)
+{
+    Rig rig;
+    MediaPlayer& player = rig.player;
+    const struct {
+        const char* name;
+        bool plays;
+        QSize frame;
+        qint64 minDuration;
+    } cases[] = {
+        {"bars.mp4", true, {320, 240}, 1900},   {"bars.mkv", true, {320, 240}, 1900},
+        {"bars.webm", true, {320, 240}, 1900},  {"bars.avi", true, {320, 240}, 1900},
+        {"bars.mov", true, {320, 240}, 1900},   {"bars.ogv", true, {320, 240}, 1900},
+        {"wide.mp4", true, {640, 360}, 1900},   {"anamorphic.mp4", true, {426, 240}, 1900},
+        {"oneframe.mp4", true, {320, 240}, 0},  {"silent.mp4", true, {320, 240}, 1900},
+        {"tone.mp3", true, {}, 1900},           {"tone.flac", true, {}, 1900},
+        {"tone.ogg", true, {}, 1900},           {"tone.opus", true, {}, 1900},
+        {"tone.m4a", true, {}, 1900},           {"tone.wav", true, {}, 1900},
+        {"cover.mp3", true, {}, 1900},          {"long-silent.mp3", true, {}, 7'100'000},
+        {"empty.mp4", false, {}, 0},            {"text.mp3", false, {}, 0},
+        {"garbage.mkv", false, {}, 0},          {"playlist.mp4", false, {}, 0},
+        {"playlist.mp3", false, {}, 0},         {"missing.mp4", false, {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Playback result = Play(player, SampleMedia(QString::fromLatin1(c.name)));
+        EXPECT_EQ(result.started, c.plays) << result.error.toStdString();
+        EXPECT_EQ(result.error.isEmpty(), c.plays);
+        if (!c.plays)
+            continue;
+        EXPECT_EQ(result.frame, c.frame);
+        EXPECT_GE(result.duration, c.minDuration);
+        EXPECT_TRUE(result.seekable || c.minDuration == 0);
+        player.stop();
+        EXPECT_FALSE(player.isPlaying());
+    }
+}
+
+// A truncated file may play what it has, but it must end: started and stopped, or an error.
+TEST(MediaPlayer, TruncatedFilesEnd)
+{
+    Rig rig;
+    MediaPlayer& player = rig.player;
+    for (const char* name : {"truncated.mp4", "truncated.mp3"}) {
+        SCOPED_TRACE(name);
+        QSignalSpy stopped(&player, &MediaPlayer::stopped);
+        QSignalSpy errors(&player, &MediaPlayer::error);
+        player.play(SampleMedia(QString::fromLatin1(name)));
+        EXPECT_TRUE(stopped.wait(30000) || !errors.isEmpty());
+    }
+}
+
+TEST(MediaPlayer, RepeatRestartsWithoutStopping)
+{
+    Rig rig;
+    MediaPlayer& player = rig.player;
+    player.setRepeat(-1);
+    ASSERT_TRUE(Play(player, SampleMedia("oneframe.mp4")).started);
+    QSignalSpy stopped(&player, &MediaPlayer::stopped);
+    EXPECT_FALSE(stopped.wait(1500));
+    player.setRepeat(0);
+    EXPECT_TRUE(stopped.wait(5000));
+    EXPECT_FALSE(player.isPlaying());
+}
+
+TEST(MediaPlayer, SeeksWhereAsked)
+{
+    Rig rig;
+    MediaPlayer& player = rig.player;
+    ASSERT_TRUE(Play(player, SampleMedia("long-silent.mp3")).started);
+    player.pause(true);
+    player.setPosition(3'600'000);
+    QSignalSpy moved(&player, &MediaPlayer::positionChanged);
+    while (moved.wait(5000) && player.position() < 3'590'000) {
+    }
+    EXPECT_NEAR(double(player.position()), 3'600'000.0, 2000.0);
+    player.seekBackward();
+    while (moved.wait(5000) && player.position() > 3'596'000) {
+    }
+    EXPECT_NEAR(double(player.position()), 3'595'000.0, 2000.0);
+}
+
+} // namespace

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The media viewer as a user meets it: the colour bars of a playing video where they belong, an
+# audio file's cover, the music picture, and files that fall back to the information panel.
+# Screenshots go to test-shots/ for a person to look at.
+set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
+shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
+printf '[General]\nshow_welcome=false\ndisplay_controls=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
+bash "$VUEL_SOURCE/tests/media/make-media" "$tmp/files"
+export VUEL_AUDIO_OUTPUT=null # no sound card here
+
+preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 10 shown "$1" || fail "$1 not shown"; sleep 1.5; }
+picture() { import -window "$(shown "$1")" "$2"; }
+# The colour of the pixel at x,y of a screenshot, as "r,g,b" in 0..255.
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+near() { # near "r,g,b" "r,g,b": every channel within 40
+  local IFS=,; read -r a b c <<<"$1"; read -r d e f <<<"$2"
+  [ $(( (a-d)*(a-d) < 1600 && (b-e)*(b-e) < 1600 && (c-f)*(c-f) < 1600 )) = 1 ]
+}
+# Content starts below the 30 px shadow and the 32 px title bar; the content is 640 × 360 for wide.mp4.
+expect() { local got; got=$(pixel "$1" "$2" "$3"); near "$got" "$4" || fail "$1 at $2,$3 is $got, not $4"; }
+
+start_instance
+preview wide.mp4
+picture wide.mp4 "$shots/media_video.png"
+# Seven bars across 640 px: grey, yellow, cyan, green, magenta, red, blue.
+bars=("191,191,191" "191,191,0" "0,191,191" "0,191,0" "191,0,191" "191,0,0" "0,0,191")
+for i in "${!bars[@]}"; do expect "$shots/media_video.png" $((31 + i * 640 / 7 + 45)) $((62 + 100)) "${bars[$i]}"; done
+
+preview cover.mp3
+picture cover.mp3 "$shots/media_cover.png"
+eval "$(xdotool getwindowgeometry --shell "$(shown cover.mp3)")"
+[ "$WIDTH" -lt 500 ] && fail "the cover's window is only $WIDTH wide"
+expect "$shots/media_cover.png" $((WIDTH / 2)) $((30 + 32 + 50)) "255,0,0"
+
+preview tone.ogg
+picture tone.ogg "$shots/media_music.png"
+
+for bad in text.mp3 empty.mp4 playlist.mp4 garbage.mkv; do
+  preview "$bad"
+  grep -q "SlotErr" "$tmp/vuel.log" || fail "$bad gave no error in the log"
+done
+picture garbage.mkv "$shots/media_unreadable.png"
+
+preview oneframe.mp4
+picture oneframe.mp4 "$tmp/oneframe.png"
+# Narrower than the smallest window: centred, so its middle (the green bar) is the window's.
+eval "$(xdotool getwindowgeometry --shell "$(shown oneframe.mp4)")"
+expect "$tmp/oneframe.png" $((WIDTH / 2)) $((62 + 60)) "0,191,0"
+xdotool key Escape
+wait_for 5 hidden oneframe.mp4 || fail "Esc left the window open"
+echo "media viewer: ok"
