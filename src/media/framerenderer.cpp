@@ -20,6 +20,17 @@ QImage AlignedImage(const QSize& size)
                   data);
 }
 
+// mpv leaves garbage (often 0) in the pad byte, but Qt reads RGB32's top byte as alpha when it
+// copies into a translucent window: a compositor would blend the video with the desktop.
+void MakeOpaque(QImage& frame)
+{
+    for (int y = 0; y < frame.height(); ++y) {
+        auto* pixel = reinterpret_cast<quint32*>(frame.scanLine(y));
+        for (int x = 0; x < frame.width(); ++x)
+            pixel[x] |= 0xff000000u;
+    }
+}
+
 } // namespace
 
 FrameRenderer* FrameRenderer::Create(mpv_handle* mpv)
@@ -114,6 +125,8 @@ void FrameRenderer::RenderFrame(const QSize& size)
                                  {MPV_RENDER_PARAM_SW_STRIDE, &stride},
                                  {MPV_RENDER_PARAM_SW_POINTER, frame.bits()},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    if (mpv_render_context_render(m_context, params) >= 0)
-        emit FrameRendered(frame);
+    if (mpv_render_context_render(m_context, params) < 0)
+        return;
+    MakeOpaque(frame);
+    emit FrameRendered(frame);
 }

@@ -10,7 +10,7 @@ bash "$VUEL_SOURCE/tests/media/make-media" "$tmp/files"
 export VUEL_AUDIO_OUTPUT=null # no sound card here
 
 preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 10 shown "$1" || fail "$1 not shown"; sleep 1.5; }
-picture() { import -window "$(shown "$1")" "$2"; }
+picture() { on_screen "$(shown "$1")" "$2"; }
 # The colour of the pixel at x,y of a screenshot, as "r,g,b" in 0..255.
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 near() { # near "r,g,b" "r,g,b": every channel within 40
