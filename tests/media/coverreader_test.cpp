@@ -1,5 +1,5 @@
 #include "media/coverreader.h"
-#include "media_samples.h"
+#include "../samples.h"
 
 #include <QColor>
 #include <QDir>

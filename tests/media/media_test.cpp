@@ -2,7 +2,7 @@
 // ends in an error instead of a hang.
 #include "media/mediaplayer.h"
 #include "media/videosurface.h"
-#include "media_samples.h"
+#include "../samples.h"
 
 #include <QDir>
 #include <QEventLoop>

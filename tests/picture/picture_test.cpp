@@ -5,7 +5,7 @@
 #include "picture/cimageview.h"
 #include "picture/cpicturemanager.h"
 #include "picture/cpicwnd.h"
-#include "samples.h"
+#include "../samples.h"
 
 #include <QAction>
 #include <QCoreApplication>

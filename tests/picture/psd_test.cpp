@@ -2,7 +2,7 @@
 // modes ImageMagick does not write made by hand, and hostile files.
 #include "picture/psddecode.h"
 #include "picture/qpsdhandler.h"
-#include "samples.h"
+#include "../samples.h"
 
 #include <QBuffer>
 #include <QColor>
