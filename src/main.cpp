@@ -2,6 +2,7 @@
 #include "controller/cmain.h"
 #include "customapplication/customapplication.h"
 #include "core/tempfolder.h"
+#include "platform/allocator.h"
 #include "platform/crashhandler.h"
 #include "platform/startup.h"
 
@@ -28,6 +29,7 @@ void TellAboutCrash(const CrashHandler::Report& report)
 
 int main(int argc, char* argv[])
 {
+    LimitAllocatorPools();
     const CrashHandler::Report crash = CrashHandler::Install(argc, argv);
     PrepareWindowingEnvironment();
     CApplication app(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "media/framerenderer.h"
 #include "media/videosurface.h"
+#include "platform/allocator.h"
 
 #include <QDebug>
 #include <QTimer>
@@ -204,6 +205,7 @@ void MediaPlayer::MaybeEmitStarted()
 
 void MediaPlayer::OnEndFile(const mpv_event& event)
 {
+    ReleaseFreedMemory(); // the file's demuxer and decoders are gone by now
     const auto* end = static_cast<const mpv_event_end_file*>(event.data);
     if (end->playlist_entry_id != m_entryId || !m_playing)
         return;

@@ -1,0 +1,7 @@
+#pragma once
+
+// Keeps the C library's allocator from holding on to memory. A video decoder runs a thread per
+// core; each thread would get a pool of its own, and the megabytes a finished file leaves in
+// them are not reused by the next one.
+void LimitAllocatorPools(); // first thing in main, before any thread starts
+void ReleaseFreedMemory();
