@@ -176,13 +176,6 @@ void CMainWnd::PlaceAt(const QPoint& topLeft)
     move(topLeft);
 }
 
-void CMainWnd::moveEvent(QMoveEvent* event)
-{
-    if (pos() == m_placedAt)
-        m_placing = false;
-    CParentDlg::moveEvent(event);
-}
-
 // The user moves the window from here on.
 void CMainWnd::mousePressEvent(QMouseEvent* event)
 {

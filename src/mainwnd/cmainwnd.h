@@ -47,7 +47,6 @@ private slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
@@ -69,8 +68,8 @@ private:
     QMap<int, CAbstractWnd*> m_viewers;
     QPointer<QPropertyAnimation> m_hideAnimation;
     QPropertyAnimation* m_shake = nullptr;
-    // Where we last placed the window, until the window system reports it there: right after
-    // showing, geometry() may still be the old place.
+    // Where we last placed the window, until the user moves it. The window system's reports
+    // are no guide: while it maps the window it reports places the window never was.
     QPoint m_placedAt;
     bool m_placing = false;
     QColor m_normalShadowColor;

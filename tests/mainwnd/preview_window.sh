@@ -14,7 +14,7 @@ win=$(shown note.dat)
 geometry "$win"
 # the information panel's content area is 400 x 340, inside a 30 px shadow and a 32 px title bar
 [ "$WIDTH" = 462 ] && [ "$HEIGHT" = 434 ] || fail "window is ${WIDTH}x$HEIGHT"
-[ $((X + WIDTH / 2)) -ge 790 ] && [ $((X + WIDTH / 2)) -le 810 ] || fail "not centred: x=$X"
+[ $((X + WIDTH / 2)) -ge 790 ] && [ $((X + WIDTH / 2)) -le 810 ] || fail "not centred: x=$X width=$WIDTH"
 import -window "$win" "$VUEL_BUILD/test-shots/preview_window.png"
 [ "$(convert "$VUEL_BUILD/test-shots/preview_window.png" -format '%[fx:standard_deviation>0.05]' info:)" = 1 ] \
   || fail "the window is blank"
