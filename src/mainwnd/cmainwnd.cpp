@@ -4,6 +4,7 @@
 #include "cglobaldata/screenarea.h"
 #include "code/ccodewnd.h"
 #include "core/settings.h"
+#include "dirs/cdirwnd.h"
 #include "cparentdlg/fade.h"
 #include "cplayprocess/cplayprocess.h"
 #include "html/chtmlwnd.h"
@@ -52,6 +53,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     // Page order: markdown, picture, listing, information, media, document, text.
     AddViewer(new CHtmlWnd(m_stack));
     AddViewer(new CPicWnd(m_stack));
+    AddViewer(new CDirWnd(m_stack));
     m_unknownWnd = new CUnknownWnd(m_stack);
     AddViewer(m_unknownWnd);
     AddViewer(new CMediaWnd(m_stack));

@@ -1,0 +1,87 @@
+#include "dirs/cdirmaneger.h"
+
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/csuffixtables.h"
+#include "cplayprocess/cplayprocess.h"
+#include "dirs/comdata.h"
+#include "dirs/listingparser.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFileInfo>
+#include <QTextCodec>
+#include <QTextDecoder>
+
+CDirManeger::CDirManeger(QObject* parent) : CAbstractManager(parent), m_process(new CPlayProcess(this))
+{
+    RegisterDataboxMetaType();
+    connect(m_process, &QProcess::readyReadStandardOutput, this, &CDirManeger::ReadOutput);
+    connect(m_process, &CPlayProcess::SigFinishedNaturally, this, &CDirManeger::OnFinishedNaturally);
+}
+
+// The runner kills a lister still running when it goes; nothing may reach this object then.
+CDirManeger::~CDirManeger() { m_process->disconnect(this); }
+
+// Helper programs carry no suffix on this platform.
+QString CDirManeger::ProgramFolder() { return QCoreApplication::applicationDirPath() + QStringLiteral("/plugins/"); }
+
+void CDirManeger::Perform()
+{
+    const CGlobalData& data = CGlobalData::Instance();
+    m_rar = data.SubType() == ST_RAR;
+    const QString name = m_rar ? QStringLiteral("unrar") : QStringLiteral("7za");
+    const QString program = ProgramFolder() + name;
+    if (!QFileInfo::exists(program)) {
+        Fail(name + tr(" can not be found."));
+        return;
+    }
+    m_output.clear();
+    // One decoder per run: a character may be cut between two pieces of output. Listers print
+    // in the system's code page; Qt names that codec "System" only on some platforms.
+    QTextCodec* codec = QTextCodec::codecForName("System");
+    m_decoder.reset((codec ? codec : QTextCodec::codecForLocale())->makeDecoder());
+    const QStringList arguments{m_rar ? QStringLiteral("v") : QStringLiteral("l"), data.Path()};
+    m_clock.start();
+    if (!m_process->Start(program, arguments)) {
+        Fail(tr("Can not run %1.").arg(name));
+        return;
+    }
+    // A lister that asks for a password must find no one there, not wait for ever.
+    m_process->closeWriteChannel();
+}
+
+void CDirManeger::Stop()
+{
+    m_output.clear();
+    m_process->QuitProcess();
+    m_output.clear(); // what the killed lister printed while it was ending
+}
+
+void CDirManeger::ReadOutput()
+{
+    const QByteArray piece = m_process->readAllStandardOutput();
+    if (!piece.isEmpty() && m_decoder)
+        m_output += m_decoder->toUnicode(piece);
+}
+
+void CDirManeger::OnFinishedNaturally()
+{
+    ReadOutput();
+    const qint64 listerMs = m_clock.restart();
+    Databox entries = m_rar ? ParseRarLine(m_output) : ParseZipLine(m_output);
+    m_output.clear();
+    SortListing(entries);
+    qDebug() << "listed" << entries.size() << "entries: lister" << listerMs << "ms, parsing and sorting"
+             << m_clock.elapsed() << "ms";
+    if (entries.isEmpty()) {
+        Fail(CAbstractManager::tr("Unknown"));
+        return;
+    }
+    emit SigPerformFinished(QVariant::fromValue(entries));
+}
+
+void CDirManeger::Fail(const QString& err)
+{
+    m_err = err;
+    emit SigPerformFinished(QVariant());
+}

@@ -1,0 +1,182 @@
+#include "dirs/cdirwnd.h"
+
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/csuffixtables.h"
+#include "dirs/cdirmaneger.h"
+#include "dirs/cfilesystemhorizontalwnd.h"
+#include "dirs/comdata.h"
+#include "dirs/cstandarditemmodel.h"
+#include "dirs/listingtree.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QBoxLayout>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+bool IsFolder() { return CGlobalData::Instance().SubType() == ST_DIR; }
+
+} // namespace
+
+CDirWnd::CDirWnd(QWidget* parent)
+    : CAbstractWnd(new CDirManeger, parent), m_archiveModel(new CStandardItemModel(0, 5, this)),
+      m_archiveTree(new QTreeView), m_folderModel(new QFileSystemModel(this)), m_folderTree(new QTreeView),
+      m_columnView(new CFileSystemHorizontalWnd)
+{
+    m_archiveModel->setHorizontalHeaderLabels({tr("Filename"), tr("Size"), tr("Packed"), tr("Ratio"), tr("Time")});
+    m_archiveTree->setModel(m_archiveModel);
+    m_folderModel->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    m_folderTree->setModel(m_folderModel);
+    SetUpTree(m_archiveTree);
+    SetUpTree(m_folderTree);
+    m_pages.addWidget(m_archiveTree);
+    m_pages.addWidget(m_folderTree);
+    m_pages.addWidget(m_columnView);
+    AddContentWidget(&m_pages);
+    connect(m_folderTree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CDirWnd::EnableItemActions);
+    connect(m_columnView, &CFileSystemHorizontalWnd::SigSelectionChanged, this, &CDirWnd::EnableItemActions);
+}
+
+void CDirWnd::SetUpTree(QTreeView* tree)
+{
+    tree->setAnimated(true);
+    tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->header()->setMinimumSectionSize(100);
+    tree->header()->setSectionsClickable(false);
+}
+
+QAction* CDirWnd::AddButton(QBoxLayout* layout, const QString& normal, const QString& active, const QString& tip,
+                            const QString& shortcut)
+{
+    QToolButton* button = CreateToolButton(normal, active, tip, shortcut);
+    addAction(button->defaultAction());
+    layout->addWidget(button);
+    m_buttons.append(button);
+    return button->defaultAction();
+}
+
+void CDirWnd::InitControlBar(QBoxLayout* layout)
+{
+    m_treeAction = AddButton(layout, QStringLiteral("://folder_tree_b.png"), QStringLiteral("://folder_tree.png"),
+                             tr("Tree View"), QString());
+    m_columnAction = AddButton(layout, QStringLiteral("://folder_column_b.png"),
+                               QStringLiteral("://folder_column.png"), tr("Column View"), QString());
+    layout->addStretch();
+    QAction* open = AddButton(layout, QStringLiteral("://open_file_in_dir.png"),
+                              QStringLiteral("://open_file_in_dir.png"),
+                              tr("Open Selected Item With Default Application"), QStringLiteral("O"));
+    QAction* reveal = AddButton(layout, QStringLiteral("://reveal_file_in_dir.png"),
+                                QStringLiteral("://reveal_file_in_dir.png"), tr("Reveal Selected Item In Explorer"),
+                                QStringLiteral("R"));
+    QAction* here = AddButton(layout, QStringLiteral("://eye.png"), QStringLiteral("://eye.png"),
+                              tr("Open Selected Item With Vuel"), QStringLiteral("S"));
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    for (QAction* view : {m_treeAction, m_columnAction}) {
+        view->setCheckable(true);
+        group->addAction(view);
+    }
+    m_treeAction->setChecked(true);
+    connect(m_treeAction, &QAction::triggered, this, &CDirWnd::ShowTree);
+    connect(m_columnAction, &QAction::triggered, this, &CDirWnd::ShowColumns);
+    connect(open, &QAction::triggered, this, [this] { EmitForSelection(&CDirWnd::SigOpenByDefault); });
+    connect(reveal, &QAction::triggered, this, [this] { EmitForSelection(&CDirWnd::SigRevealInExplorer); });
+    connect(here, &QAction::triggered, this, [this] { EmitForSelection(&CDirWnd::SigLoadNewPath); });
+    Clear();
+}
+
+void CDirWnd::Clear()
+{
+    m_columnView->ClearColumns();
+    m_archiveModel->removeRows(0, m_archiveModel->rowCount());
+    m_folderTree->clearSelection();
+    const bool folder = IsFolder();
+    for (int i = 0; i < m_buttons.size(); ++i) {
+        m_buttons.at(i)->setVisible(folder);
+        if (i >= 2)
+            m_buttons.at(i)->defaultAction()->setEnabled(false);
+    }
+}
+
+void CDirWnd::LoadHelper()
+{
+    if (!IsFolder()) {
+        Manager()->Perform();
+        m_pages.setCurrentWidget(m_archiveTree);
+        return;
+    }
+    if (m_columnAction && m_columnAction->isChecked())
+        m_columnAction->trigger();
+    else if (m_treeAction)
+        m_treeAction->trigger();
+    else
+        ShowTree(true);
+    emit SigLoaded();
+}
+
+void CDirWnd::PerformFinished(QVariant v)
+{
+    const Databox entries = v.value<Databox>();
+    if (entries.isEmpty()) {
+        emit SigErr(QString());
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    m_archiveModel->removeRows(0, m_archiveModel->rowCount());
+    BuildListingTree(entries, m_archiveModel);
+    qDebug() << "listing tree of" << entries.size() << "entries built in" << clock.elapsed() << "ms";
+    emit SigLoaded();
+}
+
+QSize CDirWnd::GetSize() const { return IsFolder() ? QSize(900, 675) : QSize(700, 525); }
+
+void CDirWnd::ShowTree(bool checked)
+{
+    if (!checked)
+        return;
+    const QString path = CGlobalData::Instance().Path();
+    m_folderModel->setRootPath(path);
+    m_folderTree->setRootIndex(m_folderModel->index(path));
+    m_pages.setCurrentWidget(m_folderTree);
+}
+
+void CDirWnd::ShowColumns(bool checked)
+{
+    if (!checked)
+        return;
+    m_columnView->SetRootPath(CGlobalData::Instance().Path());
+    m_pages.setCurrentWidget(m_columnView);
+}
+
+QString CDirWnd::SelectedPath() const
+{
+    if (m_pages.currentWidget() != m_folderTree) {
+        const QFileInfo info = m_columnView->SelectedFileInfo();
+        return info.exists() ? info.absoluteFilePath() : QString();
+    }
+    const QModelIndex current = m_folderTree->currentIndex();
+    return current.isValid() ? m_folderModel->fileInfo(current).absoluteFilePath() : QString();
+}
+
+void CDirWnd::EnableItemActions(const QItemSelection& selected)
+{
+    for (int i = 2; i < m_buttons.size(); ++i)
+        m_buttons.at(i)->defaultAction()->setEnabled(!selected.isEmpty());
+}
+
+void CDirWnd::EmitForSelection(void (CDirWnd::*signal)(QString))
+{
+    const QString path = SelectedPath();
+    if (!path.isEmpty())
+        emit(this->*signal)(path);
+}

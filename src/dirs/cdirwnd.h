@@ -1,0 +1,54 @@
+#pragma once
+
+#include "viewers/cabstractwnd.h"
+
+#include <QStackedWidget>
+
+class CFileSystemHorizontalWnd;
+class CStandardItemModel;
+class QFileSystemModel;
+class QItemSelection;
+class QTreeView;
+
+// Archives as a read-only tree of their listing; folders live from disk, as a tree or as
+// columns, with their selected item opened, revealed or previewed here.
+class CDirWnd : public CAbstractWnd
+{
+    Q_OBJECT
+public:
+    explicit CDirWnd(QWidget* parent = nullptr);
+
+    QTreeView* ArchiveTree() const { return m_archiveTree; }
+    QTreeView* FolderTree() const { return m_folderTree; }
+    CFileSystemHorizontalWnd* ColumnView() const { return m_columnView; }
+    QString SelectedPath() const;
+
+public slots:
+    QSize GetSize() const override;
+    int GetWndType() const override { return 4; }
+    void InitControlBar(QBoxLayout* layout) override;
+    void Clear() override;
+
+protected slots:
+    void LoadHelper() override;
+    void PerformFinished(QVariant v) override;
+
+private:
+    static void SetUpTree(QTreeView* tree);
+    void ShowTree(bool checked);
+    void ShowColumns(bool checked);
+    void EnableItemActions(const QItemSelection& selected);
+    void EmitForSelection(void (CDirWnd::*signal)(QString));
+    QAction* AddButton(QBoxLayout* layout, const QString& normal, const QString& active, const QString& tip,
+                       const QString& shortcut);
+
+    CStandardItemModel* m_archiveModel;
+    QTreeView* m_archiveTree;
+    QFileSystemModel* m_folderModel;
+    QTreeView* m_folderTree;
+    CFileSystemHorizontalWnd* m_columnView;
+    QList<QToolButton*> m_buttons; // tree, columns, open, reveal, open here
+    QAction* m_treeAction = nullptr;
+    QAction* m_columnAction = nullptr;
+    QStackedWidget m_pages;
+};

@@ -1,0 +1,110 @@
+#include "dirs/cfilesystemhorizontalwnd.h"
+
+#include <QApplication>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QListView>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpacerItem>
+#include <QTimer>
+
+namespace {
+
+constexpr int kColumnWidth = 300;
+
+QDir::Filters ListedEntries() { return QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot; }
+
+} // namespace
+
+CFileSystemHorizontalWnd::CFileSystemHorizontalWnd(QWidget* parent)
+    : QWidget(parent), m_scrollArea(new QScrollArea(this)), m_columnLayout(new QHBoxLayout)
+{
+    setObjectName(QStringLiteral("CFileSystemHorizontalWnd"));
+    setWindowTitle(QStringLiteral("Form"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_scrollArea, 0, 0);
+    m_scrollArea->setWidgetResizable(true);
+    auto* contents = new QWidget(m_scrollArea);
+    auto* row = new QHBoxLayout(contents);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addLayout(m_columnLayout);
+    row->addSpacerItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    m_scrollArea->setWidget(contents);
+}
+
+void CFileSystemHorizontalWnd::SetRootPath(const QString& path)
+{
+    if (!QFileInfo(path).isDir())
+        return;
+    ClearColumns();
+    AddColumn(path);
+}
+
+void CFileSystemHorizontalWnd::ClearColumns()
+{
+    m_selected = QModelIndex();
+    while (QLayoutItem* item = m_columnLayout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+}
+
+QFileInfo CFileSystemHorizontalWnd::SelectedFileInfo() const
+{
+    const auto* model = qobject_cast<const QFileSystemModel*>(m_selected.model());
+    return model ? model->fileInfo(m_selected) : QFileInfo();
+}
+
+int CFileSystemHorizontalWnd::ColumnCount() const { return m_columnLayout->count(); }
+
+void CFileSystemHorizontalWnd::AddColumn(const QString& path)
+{
+    auto* list = new QListView;
+    auto* model = new QFileSystemModel(this);
+    list->setModel(model);
+    model->setRootPath(path);
+    model->setFilter(ListedEntries());
+    list->setRootIndex(model->index(path));
+    list->setFixedWidth(kColumnWidth);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setTextElideMode(Qt::ElideMiddle);
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) { RecordSelection(selected); });
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this, list](const QItemSelection& selected) { Cascade(list, selected); });
+    connect(list, &QObject::destroyed, model, &QObject::deleteLater);
+    m_columnLayout->addWidget(list);
+    m_columnLayout->activate();
+    QTimer::singleShot(0, m_scrollArea, [area = m_scrollArea] {
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+    });
+}
+
+void CFileSystemHorizontalWnd::RecordSelection(const QItemSelection& selected)
+{
+    m_selected = selected.indexes().value(0);
+    emit SigSelectionChanged(selected);
+}
+
+// Everything right of the changed column belongs to the old selection.
+void CFileSystemHorizontalWnd::Cascade(QListView* column, const QItemSelection& selected)
+{
+    const int position = m_columnLayout->indexOf(column);
+    if (position < 0)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    while (m_columnLayout->count() > position + 1) {
+        QLayoutItem* item = m_columnLayout->takeAt(position + 1);
+        delete item->widget();
+        delete item;
+    }
+    const QModelIndex index = selected.indexes().value(0);
+    const auto* model = qobject_cast<const QFileSystemModel*>(index.model());
+    if (model && model->isDir(index))
+        AddColumn(model->filePath(index));
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFileInfo>
+#include <QItemSelection>
+#include <QModelIndex>
+#include <QWidget>
+
+class QHBoxLayout;
+class QListView;
+class QScrollArea;
+
+// A folder shown as columns, one list per level: selecting a folder opens the next column.
+class CFileSystemHorizontalWnd : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CFileSystemHorizontalWnd(QWidget* parent = nullptr);
+
+    void SetRootPath(const QString& path);
+    void ClearColumns();
+    QFileInfo SelectedFileInfo() const;
+    int ColumnCount() const;
+
+signals:
+    void SigSelectionChanged(QItemSelection selected);
+
+private:
+    void AddColumn(const QString& path);
+    void RecordSelection(const QItemSelection& selected);
+    void Cascade(QListView* column, const QItemSelection& selected);
+
+    QModelIndex m_selected;
+    QScrollArea* m_scrollArea;
+    QHBoxLayout* m_columnLayout;
+};

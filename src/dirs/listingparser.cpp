@@ -1,0 +1,116 @@
+#include "dirs/listingparser.h"
+
+#include <QDebug>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+const QString kZipSeparator = QStringLiteral(
+    "------------------- ----- ------------ ------------  ------------------------");
+const QString kRarSeparator(79, QLatin1Char('-'));
+
+// What lies between the first separator and the last one after it. Output cut short (a lister
+// stopped mid-listing) has no closing separator: what was listed so far is kept.
+QString EntryBlock(const QString& output, const QString& separator)
+{
+    const int first = output.indexOf(separator);
+    if (first < 0)
+        return QString();
+    const QString rest = output.mid(first + separator.size());
+    const int last = rest.lastIndexOf(separator);
+    return last < 0 ? rest : rest.left(last);
+}
+
+// 7za's columns are signed; anything it cannot read, or beyond 2147483647, counts as 0.
+quint32 ZipNumber(const QString& column)
+{
+    bool ok = false;
+    const int value = column.trimmed().toInt(&ok);
+    return ok ? static_cast<quint32>(value) : 0;
+}
+
+quint32 RarNumber(const QString& field)
+{
+    bool ok = false;
+    const uint value = field.toUInt(&ok);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+Databox ParseZipLine(const QString& output)
+{
+    Databox box;
+    const QStringList lines = EntryBlock(output, kZipSeparator).split(QLatin1Char('\n'));
+    box.reserve(lines.size());
+    // Listings of 100000 entries share a handful of times; the format parser is the slow part.
+    QString lastStamp;
+    QDateTime lastTime;
+    bool haveLast = false;
+    for (const QString& raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        const QString stamp = line.mid(0, 19);
+        ComData entry;
+        entry.name = line.mid(53);
+        entry.size = ZipNumber(line.mid(26, 12));
+        entry.packed = ZipNumber(line.mid(39, 12));
+        if (!haveLast || stamp != lastStamp) {
+            lastStamp = stamp;
+            lastTime = QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+            haveLast = true;
+        }
+        entry.time = lastTime;
+        entry.isDir = line.mid(20, 5).startsWith(QLatin1Char('D'));
+        if (entry.size == 0)
+            entry.ratio = QStringLiteral("0%");
+        else
+            entry.ratio.setNum(double(entry.packed) / double(entry.size) * 100, 'f', 2).append(QLatin1Char('%'));
+        box.append(entry);
+    }
+    return box;
+}
+
+Databox ParseRarLine(const QString& output)
+{
+    Databox box;
+    const QStringList lines = EntryBlock(output, kRarSeparator).split(QLatin1Char('\n'));
+    bool expectName = true;
+    QString name;
+    for (const QString& raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        if (expectName) {
+            name = line;
+            expectName = false;
+            continue;
+        }
+        const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (fields.size() != 9) {
+            // A listing that lost step is wrong from here on, and may be before: show none of it.
+            qDebug() << __FILE__ << __LINE__ << "unrar details line with" << fields.size() << "fields";
+            return Databox();
+        }
+        ComData entry;
+        entry.name = name;
+        entry.size = RarNumber(fields[0]);
+        entry.packed = RarNumber(fields[1]);
+        entry.ratio = fields[2];
+        entry.time = QDateTime(QDate::fromString(fields[3], QStringLiteral("dd-MM-yy")),
+                               QTime::fromString(fields[4], QStringLiteral("hh:mm")));
+        entry.isDir = fields[5].contains(QLatin1String(".D."));
+        box.append(entry);
+        expectName = true;
+    }
+    return box;
+}
+
+void SortListing(Databox& box)
+{
+    std::stable_sort(box.begin(), box.end(),
+                     [](const ComData& a, const ComData& b) { return a.name.size() < b.name.size(); });
+}

@@ -1,0 +1,463 @@
+// The listing's parsers on what 7za and unrar print, and the tree built from their entries.
+#include "dirs/comdata.h"
+#include "dirs/listingparser.h"
+#include "dirs/listingtree.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardItemModel>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace {
+
+const QDateTime kListed(QDate(2026, 12, 7), QTime(6, 15, 5));
+
+// "7za l" on a zip made by Info-ZIP from a small folder, as p7zip 16.02 printed it.
+const char kZipListing[] = R"(
+7-Zip (a) [64] 26.02 : Copyright (c) 1999-2026 Igor Pavlov : 2026-06-25
+p7zip Version 16.02 (locale=C.UTF-8,Utf16=on,HugeFiles=on,64 bits,2 CPUs Intel(R) Xeon(R) Processor (A0671)  (LP))
+
+Scanning the drive for archives:
+1 file, 10404 bytes (11 KiB)
+
+Listing archive: t.zip
+
+--
+Path = t.zip
+Type = zip
+Physical Size = 10404
+
+   Date      Time    Attr         Size   Compressed  Name
+------------------- ----- ------------ ------------  ------------------------
+2026-12-07 06:15:05 D....            0            0  with space
+2026-12-07 06:15:05 .....            2            2  with space/f g.txt
+2026-12-07 06:15:05 .....            0            0  empty
+2026-12-07 06:15:05 D....            0            0  sub
+2026-12-07 06:15:05 D....            0            0  sub/deep
+2026-12-07 06:15:05 .....         8893         4200  sub/deep/n.txt
+2026-12-07 06:15:05 .....         5000         5000  sub/r.bin
+2026-12-07 06:15:05 .....            6            6  a.txt
+------------------- ----- ------------ ------------  ------------------------
+2026-12-07 06:15:05              13901         9208  5 files, 3 folders
+)";
+
+const char kZipHead[] = "   Date      Time    Attr         Size   Compressed  Name\n"
+                        "------------------- ----- ------------ ------------  ------------------------\n";
+const char kZipFoot[] = "------------------- ----- ------------ ------------  ------------------------\n"
+                        "2026-12-07 06:15:05                  1            1  1 files\n";
+
+// "unrar v" in the layout of unrar 3.x: the name, then the nine fields.
+const char kRarHead[] = "\nUNRAR 3.93 freeware      Copyright (c) 1993-2010 Alexander Roshal\n\n"
+                        "Archive docs.rar\n\nPathname/Comment\n"
+                        "                  Size   Packed Ratio  Date   Time     Attr      CRC   Meth Ver\n"
+                        "-------------------------------------------------------------------------------\n";
+const char kRarFoot[] = "-------------------------------------------------------------------------------\n"
+                        "    2             1204      512  42%\n";
+
+QString ZipOutput(const QString& rows)
+{
+    return QString::fromLatin1(kZipHead) + rows + QLatin1Char('\n') + QString::fromLatin1(kZipFoot);
+}
+
+QString RarOutput(const QString& rows)
+{
+    return QString::fromLatin1(kRarHead) + rows + QLatin1Char('\n') + QString::fromLatin1(kRarFoot);
+}
+
+// One row laid out by 7za's column template: 19 + 1 + 5 + 1 + 12 + 1 + 12 + 2, then the name.
+QString ZipRow(const QString& stamp, const QString& attr, const QString& size, const QString& packed,
+               const QString& name)
+{
+    return QStringLiteral("%1 %2 %3 %4  %5").arg(stamp, -19).arg(attr, -5).arg(size, 12).arg(packed, 12).arg(name);
+}
+
+Databox Entries(std::initializer_list<const char*> names, const QDateTime& time = kListed)
+{
+    Databox box;
+    for (const char* name : names) {
+        ComData entry;
+        entry.name = QString::fromUtf8(name);
+        entry.size = 1500;
+        entry.packed = 700;
+        entry.ratio = QStringLiteral("46.66%");
+        entry.time = time;
+        box.append(entry);
+    }
+    return box;
+}
+
+// Every row as "name|size|packed|ratio|time", indented two blanks a level.
+void Dump(const QStandardItemModel& model, const QModelIndex& parent, int depth, QStringList& out)
+{
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        QStringList cells;
+        for (int column = 0; column < 5; ++column)
+            cells << model.index(row, column, parent).data().toString();
+        out << QString(depth * 2, QLatin1Char(' ')) + cells.join(QLatin1Char('|'));
+        Dump(model, model.index(row, 0, parent), depth + 1, out);
+    }
+}
+
+QStringList Tree(Databox box)
+{
+    SortListing(box);
+    QStandardItemModel model;
+    BuildListingTree(box, &model);
+    QStringList out;
+    Dump(model, QModelIndex(), 0, out);
+    return out;
+}
+
+QStringList Names(const Databox& box)
+{
+    QStringList names;
+    for (const ComData& entry : box)
+        names << entry.name;
+    return names;
+}
+
+} // namespace
+
+TEST(ZipListing, RealOutputYieldsEveryEntryInListedOrder)
+{
+    const Databox box = ParseZipLine(QString::fromLatin1(kZipListing));
+    EXPECT_EQ(Names(box), QStringList({"with space", "with space/f g.txt", "empty", "sub", "sub/deep",
+                                       "sub/deep/n.txt", "sub/r.bin", "a.txt"}));
+    for (const ComData& entry : box)
+        EXPECT_EQ(entry.time, kListed) << entry.name.toStdString();
+    EXPECT_TRUE(box[3].isDir);
+    EXPECT_FALSE(box[5].isDir);
+    EXPECT_EQ(box[5].size, 8893u);
+    EXPECT_EQ(box[5].packed, 4200u);
+    EXPECT_EQ(box[5].ratio, "47.23%");
+}
+
+struct ZipRowCase {
+    const char* what;
+    QString row;
+    QString name;
+    quint32 size, packed;
+    QString ratio;
+    bool isDir;
+};
+
+TEST(ZipListing, Columns)
+{
+    const QString stamp = QStringLiteral("2026-12-07 06:15:05");
+    const ZipRowCase cases[] = {
+        {"file", ZipRow(stamp, ".....", "8893", "4200", "sub/deep/n.txt"), "sub/deep/n.txt", 8893, 4200, "47.23%", false},
+        {"folder", ZipRow(stamp, "D....", "0", "0", "sub/deep"), "sub/deep", 0, 0, "0%", true},
+        {"folder with a size", ZipRow(stamp, "D....", "4096", "0", "sub"), "sub", 4096, 0, "0.00%", true},
+        // 7z solid blocks: only the block's first file carries the packed size.
+        {"blank packed", ZipRow(stamp, "....A", "5000", "", "sub/r.bin"), "sub/r.bin", 5000, 0, "0.00%", false},
+        {"packed above size", ZipRow(stamp, "....A", "6", "5984", "a.txt"), "a.txt", 6, 5984, "99733.33%", false},
+        {"largest signed", ZipRow(stamp, ".....", "2147483647", "1073741824", "big"), "big", 2147483647u, 1073741824u, "50.00%", false},
+        {"above signed", ZipRow(stamp, ".....", "3000000000", "0", "./big"), "./big", 0, 0, "0%", false},
+        {"not a number", ZipRow(stamp, ".....", "12a", "x", "odd"), "odd", 0, 0, "0%", false},
+        // Read as signed, kept as unsigned.
+        {"negative", ZipRow(stamp, ".....", "-5", "0", "neg"), "neg", 4294967291u, 0, "0.00%", false},
+        {"spaces in the name", ZipRow(stamp, ".....", "2", "2", "with space/f g.txt"), "with space/f g.txt", 2, 2, "100.00%", false},
+        {"leading blanks kept", ZipRow(stamp, ".....", "1", "1", "  lead"), "  lead", 1, 1, "100.00%", false},
+        {"trailing blanks lost", ZipRow(stamp, ".....", "1", "1", "trail  "), "trail", 1, 1, "100.00%", false},
+        {"Windows line end", ZipRow(stamp, ".....", "1", "1", "crlf") + "\r", "crlf", 1, 1, "100.00%", false},
+        {"no name", ZipRow(stamp, ".....", "1", "1", ""), "", 1, 1, "100.00%", false},
+    };
+    for (const ZipRowCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Databox box = ParseZipLine(ZipOutput(c.row));
+        ASSERT_EQ(box.size(), 1);
+        EXPECT_EQ(box[0].name, c.name);
+        EXPECT_EQ(box[0].size, c.size);
+        EXPECT_EQ(box[0].packed, c.packed);
+        EXPECT_EQ(box[0].ratio, c.ratio);
+        EXPECT_EQ(box[0].isDir, c.isDir);
+        EXPECT_EQ(box[0].time, kListed);
+    }
+}
+
+TEST(ZipListing, FourThousandCharacterName)
+{
+    const QString name = QStringLiteral("d ").repeated(1999) + QStringLiteral("ff");
+    ASSERT_EQ(name.size(), 4000);
+    const Databox box = ParseZipLine(ZipOutput(ZipRow("2026-12-07 06:15:05", ".....", "3", "3", name)));
+    ASSERT_EQ(box.size(), 1);
+    EXPECT_EQ(box[0].name, name);
+}
+
+// 7za leaves the date column blank for an entry stored without a time. The line is trimmed
+// before it is cut, so every column moves 20 places left: the entry keeps neither its name nor
+// its size.
+TEST(ZipListing, BlankDateShiftsTheColumns)
+{
+    const Databox box = ParseZipLine(ZipOutput(
+        "                    ....A            2            8  x\n"
+        "                    ....A            2               y"));
+    ASSERT_EQ(box.size(), 2);
+    for (const ComData& entry : box) {
+        EXPECT_EQ(entry.name, "");
+        EXPECT_EQ(entry.size, 0u);
+        EXPECT_EQ(entry.packed, 0u);
+        EXPECT_EQ(entry.ratio, "0%");
+        EXPECT_FALSE(entry.time.isValid());
+        EXPECT_FALSE(entry.isDir);
+    }
+}
+
+TEST(ZipListing, EntryBlock)
+{
+    const QString row = ZipRow("2026-12-07 06:15:05", ".....", "1", "1", "a.txt");
+    const QString sep = QStringLiteral("------------------- ----- ------------ ------------  ------------------------");
+    const struct {
+        const char* what;
+        QString output;
+        int entries;
+    } cases[] = {
+        {"nothing", "", 0},
+        {"no separator", row, 0},
+        {"an error instead of a listing", "ERROR: t.zip\nCan not open the file as archive\n", 0},
+        {"empty archive", ZipOutput(""), 0},
+        {"header and summary left out", ZipOutput(row), 1},
+        {"blank lines skipped", ZipOutput("\n\n" + row + "\n   \n" + row + "\n"), 2},
+        {"cut short before the summary", QString::fromLatin1(kZipHead) + row + "\n" + row.left(30), 2},
+        // Only the first separator and the last one count.
+        {"a separator line inside the block is an entry", ZipOutput(row + "\n" + sep + "\n" + row), 3},
+        {"Windows line ends", ZipOutput(row + "\n" + row).replace("\n", "\r\n"), 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseZipLine(c.output).size(), c.entries) << c.what;
+}
+
+TEST(RarListing, Fields)
+{
+    const struct {
+        const char* what;
+        QString rows;
+        QString name;
+        quint32 size, packed;
+        QString ratio;
+        QDateTime time;
+        bool isDir;
+    } cases[] = {
+        {"file, last year of the century",
+         " docs/readme.txt\n                  1204      512  42% 31-12-99 23:59  .....A.   6E1B2C3D m3b 2.9",
+         "docs/readme.txt", 1204, 512, "42%", QDateTime(QDate(1999, 12, 31), QTime(23, 59)), false},
+        {"folder, two-digit year in the 1900s",
+         " docs\n                     0        0   0% 01-01-05 00:00  ...D...   00000000 m0  2.0",
+         "docs", 0, 0, "0%", QDateTime(QDate(1905, 1, 1), QTime(0, 0)), true},
+        {"Unix attributes are no folder",
+         " src\n                     0        0   0% 01-01-05 00:00  drwxr-xr-x 00000000 m0  2.0",
+         "src", 0, 0, "0%", QDateTime(QDate(1905, 1, 1), QTime(0, 0)), false},
+        {"largest unsigned",
+         " huge.iso\n 4294967295 4294967295 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9",
+         "huge.iso", 4294967295u, 4294967295u, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
+        {"above unsigned",
+         " huger.iso\n 4294967296 12 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9",
+         "huger.iso", 0, 12, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
+        {"spaces in the name, blank lines between",
+         " my notes.txt\n\n   \n 10 9 90% 02-03-04 05:06 .....A. 12345678 m3b 2.9",
+         "my notes.txt", 10, 9, "90%", QDateTime(QDate(1904, 3, 2), QTime(5, 6)), false},
+        {"impossible date",
+         " x\n 1 1 100% 31-02-99 05:06 .....A. 12345678 m3b 2.9",
+         "x", 1, 1, "100%", QDateTime(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Databox box = ParseRarLine(RarOutput(c.rows));
+        ASSERT_EQ(box.size(), 1);
+        EXPECT_EQ(box[0].name, c.name);
+        EXPECT_EQ(box[0].size, c.size);
+        EXPECT_EQ(box[0].packed, c.packed);
+        EXPECT_EQ(box[0].ratio, c.ratio);
+        EXPECT_EQ(box[0].time, c.time);
+        EXPECT_EQ(box[0].isDir, c.isDir);
+    }
+}
+
+TEST(RarListing, TwoDigitYearsShownInTheTree)
+{
+    const Databox box = ParseRarLine(RarOutput(
+        " docs/readme.txt\n 1204 512 42% 31-12-99 23:59 .....A. 6E1B2C3D m3b 2.9\n"
+        " docs\n 0 0 0% 01-01-05 00:00 ...D... 00000000 m0 2.0"));
+    EXPECT_EQ(Tree(box), QStringList({"docs||||05/01/01 00:00", "  readme.txt|1.17 KB|512 bytes|42%|99/12/31 23:59"}));
+}
+
+TEST(RarListing, DetailsLineThatDoesNotFitDropsEverything)
+{
+    const QString good = QStringLiteral(" a.txt\n 1 1 100% 01-01-05 00:00 .....A. 12345678 m3b 2.9\n");
+    const struct {
+        const char* what;
+        QString rows;
+        int entries;
+    } cases[] = {
+        {"two good entries", RarOutput(good + good), 2},
+        {"eight fields after good ones", RarOutput(good + good + " b.txt\n 1 1 100% 01-01-05 00:00 .....A. 12345678 m3b"), 0},
+        {"ten fields first", RarOutput(" b.txt\n 1 1 100% 01-01-05 00:00 .....A. 12345678 m3b 2.9 x\n" + good), 0},
+        // A name with no details line after it is only dropped itself.
+        {"a name left over", RarOutput(good + " c.txt"), 1},
+        // Out of step: a name line read as details.
+        {"two names in a row", RarOutput(" a.txt\n" + good), 0},
+        {"no separator", good, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseRarLine(c.rows).size(), c.entries) << c.what;
+}
+
+TEST(Listing, SortIsStableByNameLength)
+{
+    Databox box = Entries({"ccc/x", "b", "a/c", "zz", "a", "a/b", "d"});
+    SortListing(box);
+    EXPECT_EQ(Names(box), QStringList({"b", "a", "d", "zz", "a/c", "a/b", "ccc/x"}));
+}
+
+TEST(Listing, DataboxTravelsInAVariant)
+{
+    RegisterDataboxMetaType();
+    EXPECT_EQ(QMetaType::type("Databox"), qMetaTypeId<Databox>());
+    const QVariant v = QVariant::fromValue(Entries({"a", "b/c"}));
+    EXPECT_EQ(Names(v.value<Databox>()), QStringList({"a", "b/c"}));
+}
+
+TEST(ListingTree, Shapes)
+{
+    ComData listedFolder;
+    listedFolder.name = QStringLiteral("a");
+    listedFolder.size = 4096;
+    listedFolder.packed = 10;
+    listedFolder.ratio = QStringLiteral("0.24%");
+    listedFolder.time = QDateTime(QDate(2020, 1, 2), QTime(3, 4));
+    listedFolder.isDir = true;
+    Databox withFolder = Entries({"a/b.txt"});
+    withFolder.append(listedFolder);
+
+    Databox laterTime = Entries({"a/c.txt"}, QDateTime(QDate(2021, 5, 6), QTime(7, 8)));
+    laterTime.prepend(Entries({"a/b.txt"})[0]);
+
+    const QString file = QStringLiteral("|1.46 KB|700 bytes|46.66%|26/12/07 06:15");
+    const QString folder = QStringLiteral("||||26/12/07 06:15");
+    const struct {
+        const char* what;
+        Databox entries;
+        QStringList tree;
+    } cases[] = {
+        {"folder made up, dated as its first entry", laterTime,
+         {"a" + folder, "  b.txt" + file, "  c.txt|1.46 KB|700 bytes|46.66%|21/05/06 07:08"}},
+        {"listed folder keeps its own time, shows no sizes", withFolder,
+         {"a||||20/01/02 03:04", "  b.txt" + file}},
+        {"nested folders made up", Entries({"x/y/z/f"}),
+         {"x" + folder, "  y" + folder, "    z" + folder, "      f" + file}},
+        {"top level in listed order after sorting", Entries({"bb", "a", "c/d"}),
+         {"a" + file, "bb" + file, "c" + folder, "  d" + file}},
+        {"duplicates keep both rows; the later one takes the children", Entries({"a", "a", "a/x", "a/x", "a/x/y"}),
+         {"a" + file, "a" + file, "  x" + file, "  x" + file, "    y" + file}},
+        // A leading separator: the empty path before it is a made-up top-level folder.
+        {"absolute", Entries({"/x"}), {"" + folder, "  x" + file}},
+        {"only a separator", Entries({"/"}), {"" + folder, "  " + file}},
+        {"empty component", Entries({"a//b"}), {"a" + folder, "  " + folder, "    b" + file}},
+        {"trailing separator", Entries({"a/"}), {"a" + folder, "  " + file}},
+        {"dot-dot", Entries({"../x"}), {".." + folder, "  x" + file}},
+        {"empty name", Entries({""}), {"" + file}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Tree(c.entries), c.tree) << c.what;
+}
+
+TEST(ListingTree, BackslashIsAnOrdinaryCharacterHere)
+{
+    if (QDir::separator() != QLatin1Char('/'))
+        GTEST_SKIP() << "the separator is the backslash";
+    EXPECT_EQ(Tree(Entries({"a\\b"})), QStringList({"a\\b|1.46 KB|700 bytes|46.66%|26/12/07 06:15"}));
+}
+
+TEST(ListingTree, ZeroExtendsSizes)
+{
+    Databox box = Entries({"big"});
+    box[0].size = 4294967295u;
+    box[0].packed = 2147483648u;
+    EXPECT_EQ(Tree(box), QStringList({"big|3.99 GB|2.00 GB|46.66%|26/12/07 06:15"}));
+}
+
+TEST(ListingTree, DeepNesting)
+{
+    Databox box;
+    box.append(ComData{QStringLiteral("d/").repeated(1999) + QStringLiteral("ff"), 1, 1, "100%", kListed, false});
+    QStandardItemModel model;
+    BuildListingTree(box, &model);
+    ASSERT_EQ(model.rowCount(), 1);
+    QModelIndex at = model.index(0, 0);
+    int depth = 0;
+    for (; model.rowCount(at) == 1; at = model.index(0, 0, at)) {
+        EXPECT_EQ(at.data().toString(), "d");
+        EXPECT_EQ(at.siblingAtColumn(1).data().toString(), "");
+        ++depth;
+    }
+    EXPECT_EQ(depth, 1999);
+    EXPECT_EQ(at.data().toString(), "ff");
+    EXPECT_EQ(at.siblingAtColumn(4).data().toString(), "26/12/07 06:15");
+}
+
+TEST(ListingTree, RealZipListing)
+{
+    EXPECT_EQ(Tree(ParseZipLine(QString::fromLatin1(kZipListing))),
+              QStringList({"sub||||26/12/07 06:15",
+                           "  deep||||26/12/07 06:15",
+                           "    n.txt|8.68 KB|4.10 KB|47.23%|26/12/07 06:15",
+                           "  r.bin|4.88 KB|4.88 KB|100.00%|26/12/07 06:15",
+                           "empty|0 bytes|0 bytes|0%|26/12/07 06:15",
+                           "a.txt|6 bytes|6 bytes|100.00%|26/12/07 06:15",
+                           "with space||||26/12/07 06:15",
+                           "  f g.txt|2 bytes|2 bytes|100.00%|26/12/07 06:15"}));
+}
+
+// Not a limit, a figure to watch: a listing of 100000 entries in 50 × 7 folders.
+TEST(ListingTree, HundredThousandEntries)
+{
+    QString rows;
+    for (int i = 0; i < 100000; ++i)
+        rows += ZipRow("2026-12-07 06:15:05", ".....", QString::number(i % 100), QString::number(i % 50),
+                       QStringLiteral("folder%1/sub%2/file%3.txt").arg(i % 50).arg(i % 7).arg(i)) + '\n';
+    const QString output = ZipOutput(rows);
+    QElapsedTimer timer;
+    timer.start();
+    Databox box = ParseZipLine(output);
+    const qint64 parsed = timer.elapsed();
+    SortListing(box);
+    const qint64 sorted = timer.elapsed();
+    QStandardItemModel model;
+    BuildListingTree(box, &model);
+    const qint64 built = timer.elapsed();
+    std::cout << "100000 entries: parse " << parsed << " ms, sort " << sorted - parsed << " ms, tree "
+              << built - sorted << " ms\n";
+    ASSERT_EQ(box.size(), 100000);
+    EXPECT_EQ(model.rowCount(), 50);
+    EXPECT_EQ(model.rowCount(model.index(0, 0)), 7);
+}
+
+// What the fuzzers ever stopped on, and names made of separators, end with a result.
+TEST(Listing, HostileInputEnds)
+{
+    QList<QByteArray> inputs = {QByteArray(5000, '/'), QByteArray(5000, '\n'), QByteArray(100000, '-')};
+    for (const char* target : {"ziplisting", "rarlisting"}) {
+        const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/") + target);
+        for (const QFileInfo& f : dir.entryInfoList(QDir::Files)) {
+            QFile file(f.filePath());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.filePath().toStdString();
+            inputs << file.readAll();
+        }
+    }
+    for (const QByteArray& input : inputs) {
+        for (const QString& text : {QString::fromUtf8(input), QString::fromLatin1(input),
+                                    ZipOutput(QString::fromLatin1(input)), RarOutput(QString::fromLatin1(input))}) {
+            for (Databox box : {ParseZipLine(text), ParseRarLine(text)}) {
+                SortListing(box);
+                QStandardItemModel model;
+                BuildListingTree(box, &model);
+                EXPECT_LE(model.rowCount(), box.size());
+            }
+        }
+    }
+}
