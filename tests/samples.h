@@ -30,3 +30,8 @@ inline QString SampleMedia(const QString& name)
 {
     return MadeSample(QStringLiteral("media/make-media"), name);
 }
+
+inline QString SampleArchive(const QString& name)
+{
+    return MadeSample(QStringLiteral("dirs/make-archives"), name);
+}

@@ -4,13 +4,14 @@
 #include "cglobaldata/csuffixtables.h"
 #include "cplayprocess/cplayprocess.h"
 #include "dirs/comdata.h"
+#include "dirs/listerdecode.h"
 #include "dirs/listingparser.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTextCodec>
-#include <QTextDecoder>
 
 CDirManeger::CDirManeger(QObject* parent) : CAbstractManager(parent), m_process(new CPlayProcess(this))
 {
@@ -36,10 +37,6 @@ void CDirManeger::Perform()
         return;
     }
     m_output.clear();
-    // One decoder per run: a character may be cut between two pieces of output. Listers print
-    // in the system's code page; Qt names that codec "System" only on some platforms.
-    QTextCodec* codec = QTextCodec::codecForName("System");
-    m_decoder.reset((codec ? codec : QTextCodec::codecForLocale())->makeDecoder());
     const QStringList arguments{m_rar ? QStringLiteral("v") : QStringLiteral("l"), data.Path()};
     m_clock.start();
     if (!m_process->Start(program, arguments)) {
@@ -59,17 +56,18 @@ void CDirManeger::Stop()
 
 void CDirManeger::ReadOutput()
 {
-    const QByteArray piece = m_process->readAllStandardOutput();
-    if (!piece.isEmpty() && m_decoder)
-        m_output += m_decoder->toUnicode(piece);
+    m_output += m_process->readAllStandardOutput();
 }
 
 void CDirManeger::OnFinishedNaturally()
 {
     ReadOutput();
     const qint64 listerMs = m_clock.restart();
-    Databox entries = m_rar ? ParseRarLine(m_output) : ParseZipLine(m_output);
+    // Listers print in the system's code page; Qt names that codec "System" only on some platforms.
+    QTextCodec* codec = QTextCodec::codecForName("System");
+    const QString text = DecodeListerOutput(m_output, codec ? codec : QTextCodec::codecForLocale(), QLocale::system());
     m_output.clear();
+    Databox entries = m_rar ? ParseRarLine(text) : ParseZipLine(text);
     SortListing(entries);
     qDebug() << "listed" << entries.size() << "entries: lister" << listerMs << "ms, parsing and sorting"
              << m_clock.elapsed() << "ms";

@@ -5,10 +5,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
-#include <memory>
-
 class CPlayProcess;
-class QTextDecoder;
 
 // Lists an archive by running a lister from the plug-in folder and parsing what it prints.
 // Delivers the sorted entries as a Databox, or an invalid value with m_err telling why.
@@ -30,9 +27,8 @@ private:
     void OnFinishedNaturally();
     void Fail(const QString& err);
 
-    QString m_output;
+    QByteArray m_output; // decoded once the lister ends, line by line
     CPlayProcess* m_process;
-    std::unique_ptr<QTextDecoder> m_decoder;
     bool m_rar = false;
     QElapsedTimer m_clock; // the lister's time and ours, for the log
 };

@@ -50,7 +50,11 @@ Databox ParseZipLine(const QString& output)
     QDateTime lastTime;
     bool haveLast = false;
     for (const QString& raw : lines) {
-        const QString line = raw.trimmed();
+        // Only the end is trimmed (the "\r" of Windows line ends with it): 7-Zip leaves the
+        // date blank for a member stored without one, and the columns must not move.
+        QString line = raw;
+        while (!line.isEmpty() && line.back().isSpace())
+            line.chop(1);
         if (line.isEmpty())
             continue;
         const QString stamp = line.mid(0, 19);

@@ -67,8 +67,36 @@ std::string ErrorOf(archive* a, const char* fallback)
     return text && *text ? text : fallback;
 }
 
+// What the viewer's trimming removes besides control characters: the blank, and Unicode's spaces
+// in UTF-8 (no-break, Ogham, en quad to hair space, line and paragraph separators, narrow
+// no-break, medium mathematical, ideographic).
+size_t SpaceLength(const char* s)
+{
+    static const char* const spaces[] = {" ", "\xc2\xa0", "\xe1\x9a\x80", "\xe2\x80\xa8", "\xe2\x80\xa9",
+                                         "\xe2\x80\xaf", "\xe2\x81\x9f", "\xe3\x80\x80"};
+    if (std::strncmp(s, "\xe2\x80", 2) == 0 && static_cast<unsigned char>(s[2]) >= 0x80 &&
+        static_cast<unsigned char>(s[2]) <= 0x8a)
+        return 3;
+    for (const char* space : spaces)
+        if (std::strncmp(s, space, std::strlen(space)) == 0)
+            return std::strlen(space);
+    return 0;
+}
+
+bool IsBlank(const std::string& name)
+{
+    for (size_t i = 0; i < name.size();) {
+        const size_t length = SpaceLength(name.c_str() + i);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 // The viewer reads the listing line by line and trims each line: a line break, a carriage return
-// or any other control character (C0, DEL or C1) in a name is printed as "?".
+// or any other control character (C0, DEL or C1) in a name is printed as "?", and a name that
+// would trim to nothing (empty, or blanks only) as "?" too, so that no line goes missing.
 std::string PrintableName(const char* name)
 {
     std::string out;
@@ -80,7 +108,7 @@ std::string PrintableName(const char* name)
             out += *p < 0x20 || *p == 0x7f ? '?' : static_cast<char>(*p);
         }
     }
-    return out.empty() ? "?" : out;
+    return IsBlank(out) ? "?" : out;
 }
 
 const char* PathnameOf(archive_entry* entry)

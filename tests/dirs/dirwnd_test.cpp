@@ -1,0 +1,260 @@
+// The listing viewer with the real listers on archives made by real tools: the tree against
+// what libarchive's bsdtar lists, the failures, a lister killed when the user moves on, and
+// folders in both views.
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/csuffixtables.h"
+#include "dirs/cdirwnd.h"
+#include "dirs/cfilesystemhorizontalwnd.h"
+#include "../samples.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    bool loaded = false;
+    bool failed = false;
+    QString err;
+};
+
+// Every row as its path inside the archive.
+void CollectPaths(const QStandardItemModel* model, const QModelIndex& parent, const QString& prefix,
+                  QSet<QString>& paths)
+{
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex name = model->index(row, 0, parent);
+        const bool folder = model->index(row, 1, parent).data().toString().isEmpty();
+        const QString path = prefix + name.data().toString();
+        Q_UNUSED(folder);
+        paths.insert(path);
+        CollectPaths(model, name, path + QLatin1Char('/'), paths);
+    }
+}
+
+// What libarchive lists, with the folders the archive leaves out filled in.
+QSet<QString> ReferencePaths(const QString& archive)
+{
+    QProcess bsdtar;
+    bsdtar.start(QStringLiteral("bsdtar"), {QStringLiteral("-tf"), archive});
+    bsdtar.waitForFinished(60000);
+    QSet<QString> paths;
+    for (QString line : QString::fromUtf8(bsdtar.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        if (line.isEmpty())
+            continue;
+        if (line.endsWith(QLatin1Char('/')))
+            line.chop(1);
+        paths.insert(line);
+        for (int cut = line.lastIndexOf(QLatin1Char('/')); cut > 0; cut = line.lastIndexOf(QLatin1Char('/'), cut - 1))
+            paths.insert(line.left(cut));
+    }
+    return paths;
+}
+
+class DirWndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        wnd = new CDirWnd;
+        wnd->resize(700, 525);
+        QCoreApplication::processEvents(); // the viewer finishes setting up on the first pass
+    }
+    void TearDown() override { delete wnd; }
+
+    static void Point(const QString& path)
+    {
+        CGlobalData& data = CGlobalData::Instance();
+        data.SetPath(path);
+        data.SetMainType(data.Suffixes().GetMainType(path));
+        data.SetSubType(data.Suffixes().GetSubType(path));
+    }
+
+    Outcome Load(const QString& path)
+    {
+        Point(path);
+        Outcome outcome;
+        QEventLoop loop;
+        auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, &loop, [&] { outcome.loaded = true; loop.quit(); });
+        auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, &loop, [&] { outcome.failed = true; loop.quit(); });
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
+        wnd->StartLoading();
+        loop.exec();
+        QObject::disconnect(a);
+        QObject::disconnect(b);
+        outcome.err = wnd->Manager()->m_err;
+        return outcome;
+    }
+
+    QSet<QString> Shown() const
+    {
+        QSet<QString> paths;
+        CollectPaths(qobject_cast<QStandardItemModel*>(wnd->ArchiveTree()->model()), QModelIndex(), QString(), paths);
+        return paths;
+    }
+
+    bool ButtonsShown() const
+    {
+        for (QToolButton* button : wnd->ControlBar()->findChildren<QToolButton*>())
+            if (button->defaultAction() && button->defaultAction()->shortcut() == QKeySequence(QStringLiteral("S")))
+                return !button->isHidden();
+        return false;
+    }
+
+    CDirWnd* wnd = nullptr;
+};
+
+TEST_F(DirWndTest, EveryFormatShowsTheTreeLibarchiveLists)
+{
+    const char* archives[] = {"nested.zip", "nested.7z",  "nested.tar", "nested.jar",
+                              "nested.rar", "nested5.rar", "locked.zip"};
+    for (const char* name : archives) {
+        SCOPED_TRACE(name);
+        const QString archive = SampleArchive(QString::fromLatin1(name));
+        const Outcome outcome = Load(archive);
+        ASSERT_TRUE(outcome.loaded) << qPrintable(outcome.err);
+        EXPECT_EQ(Shown(), ReferencePaths(archive));
+        EXPECT_FALSE(ButtonsShown());
+        EXPECT_EQ(wnd->GetSize(), QSize(700, 525));
+    }
+}
+
+// 7-Zip lists what a compressor wraps, not what that holds: the tar inside.
+TEST_F(DirWndTest, CompressedFilesListTheirOneMember)
+{
+    const struct {
+        const char* archive;
+        const char* member;
+    } cases[] = {
+        {"nested.tar.gz", "nested.tar"}, {"nested.tgz", "nested.tar"},     {"nested.tar.bz2", "nested.tar"},
+        {"nested.tar.xz", "nested.tar"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.archive);
+        const Outcome outcome = Load(SampleArchive(QString::fromLatin1(c.archive)));
+        ASSERT_TRUE(outcome.loaded) << qPrintable(outcome.err);
+        EXPECT_EQ(Shown(), QSet<QString>{QString::fromLatin1(c.member)});
+    }
+}
+
+TEST_F(DirWndTest, ArchivesNoListerCanReadEndInUnknown)
+{
+    const char* archives[] = {"empty.zip", "truncated.7z", "hidden-names.7z", "truncated.rar", "notarchive.zip"};
+    for (const char* name : archives) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = Load(SampleArchive(QString::fromLatin1(name)));
+        EXPECT_TRUE(outcome.failed);
+        EXPECT_EQ(outcome.err, QStringLiteral("Unknown"));
+    }
+    // 7-Zip finds the entries of a zip with a damaged index in their own headers.
+    for (const char* name : {"corrupt.zip", "absurd.rar"}) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = Load(SampleArchive(QString::fromLatin1(name)));
+        EXPECT_TRUE(outcome.loaded || outcome.err == QStringLiteral("Unknown"));
+    }
+}
+
+TEST_F(DirWndTest, HostileNamesShowAsTheyAre)
+{
+    const struct {
+        const char* archive;
+        const char* path;
+    } cases[] = {
+        {"dotdot.zip", "../evil.txt"},
+        {"spaces.zip", "with spaces/a file.txt"},
+        {"spaces.zip", "中文/文件.txt"},
+        {"spaces.zip", "back\\slash.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ASSERT_TRUE(Load(SampleArchive(QString::fromLatin1(c.archive))).loaded);
+        EXPECT_TRUE(Shown().contains(QString::fromUtf8(c.path)));
+    }
+    ASSERT_TRUE(Load(SampleArchive(QStringLiteral("many.zip"))).loaded);
+    EXPECT_EQ(Shown().size(), ReferencePaths(SampleArchive(QStringLiteral("many.zip"))).size());
+    ASSERT_TRUE(Load(SampleArchive(QStringLiteral("longnames.tar"))).loaded);
+    for (const QString& path : Shown())
+        EXPECT_LE(path.size(), 8200);
+}
+
+// The user moves on while a lister still runs: it is gone, and its listing never shows.
+TEST_F(DirWndTest, ALaterArchiveReplacesARunningListing)
+{
+    const QString big = SampleArchive(QStringLiteral("many.zip"));
+    Point(big);
+    wnd->StartLoading();
+    QCoreApplication::processEvents(); // the lister starts
+    const Outcome outcome = Load(SampleArchive(QStringLiteral("nested.zip")));
+    ASSERT_TRUE(outcome.loaded);
+    EXPECT_EQ(Shown(), ReferencePaths(SampleArchive(QStringLiteral("nested.zip"))));
+    QProcess pgrep;
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), big});
+    pgrep.waitForFinished();
+    EXPECT_TRUE(pgrep.readAllStandardOutput().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Shown(), ReferencePaths(SampleArchive(QStringLiteral("nested.zip"))));
+}
+
+TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViewsAndPreviewTheSelection)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("one/two/three"));
+    QFile(dir.filePath(QStringLiteral(".hidden"))).open(QIODevice::WriteOnly);
+    QFile(dir.filePath(QStringLiteral("one/note.txt"))).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(Load(dir.path()).loaded);
+    EXPECT_TRUE(ButtonsShown());
+    EXPECT_EQ(wnd->GetSize(), QSize(900, 675));
+
+    auto* model = qobject_cast<QFileSystemModel*>(wnd->FolderTree()->model());
+    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+    if (model->rowCount(wnd->FolderTree()->rootIndex()) < 2)
+        loaded.wait(5000);
+    const QModelIndex hidden = model->index(dir.filePath(QStringLiteral(".hidden")));
+    ASSERT_TRUE(hidden.isValid());
+    wnd->FolderTree()->setCurrentIndex(hidden);
+    QSignalSpy preview(wnd, &CAbstractWnd::SigLoadNewPath);
+    for (QAction* action : wnd->actions())
+        if (action->shortcut() == QKeySequence(QStringLiteral("S")))
+            action->trigger();
+    ASSERT_EQ(preview.count(), 1);
+    EXPECT_EQ(preview.at(0).at(0).toString(), dir.filePath(QStringLiteral(".hidden")));
+
+    for (QAction* action : wnd->actions())
+        if (action->toolTip() == QStringLiteral("Column View"))
+            action->trigger();
+    CFileSystemHorizontalWnd* columns = wnd->ColumnView();
+    ASSERT_EQ(columns->ColumnCount(), 1);
+    auto select = [&](int column, const QString& path) {
+        auto* list = columns->findChildren<QListView*>().at(column);
+        auto* listModel = qobject_cast<QFileSystemModel*>(list->model());
+        QSignalSpy ready(listModel, &QFileSystemModel::directoryLoaded);
+        if (!listModel->index(path).isValid() || listModel->rowCount(list->rootIndex()) == 0)
+            ready.wait(5000);
+        list->setCurrentIndex(listModel->index(path));
+    };
+    select(0, dir.filePath(QStringLiteral("one")));
+    select(1, dir.filePath(QStringLiteral("one/two")));
+    select(2, dir.filePath(QStringLiteral("one/two/three")));
+    EXPECT_EQ(columns->ColumnCount(), 4);
+    select(1, dir.filePath(QStringLiteral("one/note.txt")));
+    EXPECT_EQ(columns->ColumnCount(), 2);
+    EXPECT_EQ(columns->SelectedFileInfo().fileName(), QStringLiteral("note.txt"));
+
+    // The column mode stays for the next folder.
+    ASSERT_TRUE(Load(dir.filePath(QStringLiteral("one"))).loaded);
+    EXPECT_EQ(columns->ColumnCount(), 1);
+}
+
+} // namespace
