@@ -139,7 +139,7 @@ TEST_F(DirWndTest, CompressedFilesListTheirOneMember)
         const char* member;
     } cases[] = {
         {"nested.tar.gz", "nested.tar"}, {"nested.tgz", "nested.tar"},     {"nested.tar.bz2", "nested.tar"},
-        {"nested.tar.xz", "nested.tar"},
+        {"nested.tar.xz", "nested.tar"}, {"single.txt.xz", "single.txt"}, {"single.txt.lzma", "single.txt"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.archive);
