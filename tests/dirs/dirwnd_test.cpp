@@ -6,6 +6,7 @@
 #include "dirs/cdirwnd.h"
 #include "dirs/cfilesystemhorizontalwnd.h"
 #include "../samples.h"
+#include "../viewerload.h"
 
 #include <QAction>
 #include <QDir>
@@ -20,15 +21,11 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Outcome {
-    bool loaded = false;
-    bool failed = false;
-    QString err;
-};
 
 // Every row as its path inside the archive.
 void CollectPaths(const QStandardItemModel* model, const QModelIndex& parent, const QString& prefix,
@@ -63,6 +60,15 @@ QSet<QString> ReferencePaths(const QString& archive)
     return paths;
 }
 
+// Whether a lister still runs on the archive.
+bool Running(const QString& archive)
+{
+    QProcess pgrep;
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), archive});
+    pgrep.waitForFinished();
+    return !pgrep.readAllStandardOutput().isEmpty();
+}
+
 class DirWndTest : public ::testing::Test
 {
 protected:
@@ -74,29 +80,7 @@ protected:
     }
     void TearDown() override { delete wnd; }
 
-    static void Point(const QString& path)
-    {
-        CGlobalData& data = CGlobalData::Instance();
-        data.SetPath(path);
-        data.SetMainType(data.Suffixes().GetMainType(path));
-        data.SetSubType(data.Suffixes().GetSubType(path));
-    }
-
-    Outcome Load(const QString& path)
-    {
-        Point(path);
-        Outcome outcome;
-        QEventLoop loop;
-        auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, &loop, [&] { outcome.loaded = true; loop.quit(); });
-        auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, &loop, [&] { outcome.failed = true; loop.quit(); });
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
-        wnd->StartLoading();
-        loop.exec();
-        QObject::disconnect(a);
-        QObject::disconnect(b);
-        outcome.err = wnd->Manager()->m_err;
-        return outcome;
-    }
+    Outcome Load(const QString& path) { return LoadInto(wnd, path); }
 
     QSet<QString> Shown() const
     {
@@ -193,18 +177,38 @@ TEST_F(DirWndTest, HostileNamesShowAsTheyAre)
 TEST_F(DirWndTest, ALaterArchiveReplacesARunningListing)
 {
     const QString big = SampleArchive(QStringLiteral("many.zip"));
-    Point(big);
+    PointAt(big);
     wnd->StartLoading();
     QCoreApplication::processEvents(); // the lister starts
     const Outcome outcome = Load(SampleArchive(QStringLiteral("nested.zip")));
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(Shown(), ReferencePaths(SampleArchive(QStringLiteral("nested.zip"))));
-    QProcess pgrep;
-    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), big});
-    pgrep.waitForFinished();
-    EXPECT_TRUE(pgrep.readAllStandardOutput().isEmpty());
+    EXPECT_FALSE(Running(big));
     QCoreApplication::processEvents();
     EXPECT_EQ(Shown(), ReferencePaths(SampleArchive(QStringLiteral("nested.zip"))));
+}
+
+// A lister that never ends (it waits on a pipe named like an archive) keeps the window live,
+// and goes when the user moves on.
+TEST_F(DirWndTest, AListerThatNeverEndsDiesWithTheNextFile)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("never.zip"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    PointAt(pipe);
+    bool ended = false;
+    auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, [&] { ended = true; });
+    auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, [&] { ended = true; });
+    wnd->StartLoading();
+    QEventLoop loop;
+    QTimer::singleShot(500, &loop, &QEventLoop::quit);
+    loop.exec(); // returns only if the window's thread is free
+    QObject::disconnect(a);
+    QObject::disconnect(b);
+    EXPECT_FALSE(ended);
+    EXPECT_TRUE(Running(pipe));
+    ASSERT_TRUE(Load(SampleArchive(QStringLiteral("nested.zip"))).loaded);
+    EXPECT_FALSE(Running(pipe));
 }
 
 TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViewsAndPreviewTheSelection)

@@ -6,6 +6,7 @@
 #include "picture/cpicturemanager.h"
 #include "picture/cpicwnd.h"
 #include "../samples.h"
+#include "../viewerload.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -22,13 +23,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-struct Outcome {
-    bool loaded = false;
-    bool failed = false;
-    QSize size;
-    QString err;
-};
 
 class PictureTest : public ::testing::Test
 {
@@ -59,25 +53,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    Outcome Load(const QString& path)
-    {
-        CGlobalData& data = CGlobalData::Instance();
-        data.SetPath(path);
-        data.SetMainType(data.Suffixes().GetMainType(path));
-        data.SetSubType(data.Suffixes().GetSubType(path));
-        Outcome outcome;
-        QEventLoop loop;
-        auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, &loop, [&] { outcome.loaded = true; loop.quit(); });
-        auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, &loop, [&] { outcome.failed = true; loop.quit(); });
-        QTimer::singleShot(30000, &loop, &QEventLoop::quit); // against a hang only
-        wnd->StartLoading();
-        loop.exec();
-        QObject::disconnect(a);
-        QObject::disconnect(b);
-        outcome.size = wnd->GetSize();
-        outcome.err = wnd->Manager()->m_err;
-        return outcome;
-    }
+    Outcome Load(const QString& path) { return LoadInto(wnd, path); }
 
     bool ButtonShown(int id) const
     {

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/csuffixtables.h"
+#include "viewers/cabstractwnd.h"
+
+#include <QEventLoop>
+#include <QObject>
+#include <QSize>
+#include <QTimer>
+
+// How one load of a viewer ended, as the preview window learns it.
+struct Outcome {
+    bool loaded = false;
+    bool failed = false;
+    QSize size;
+    QString err;
+};
+
+// Makes `path` the shown item, as the preview window does before it loads a viewer.
+inline void PointAt(const QString& path)
+{
+    CGlobalData& data = CGlobalData::Instance();
+    data.SetPath(path);
+    data.SetMainType(data.Suffixes().GetMainType(path));
+    data.SetSubType(data.Suffixes().GetSubType(path));
+}
+
+// Loads `path` into the viewer and waits for its loaded or error signal.
+inline Outcome LoadInto(CAbstractWnd* wnd, const QString& path)
+{
+    PointAt(path);
+    Outcome outcome;
+    QEventLoop loop;
+    auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, &loop, [&] { outcome.loaded = true; loop.quit(); });
+    auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, &loop, [&] { outcome.failed = true; loop.quit(); });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
+    wnd->StartLoading();
+    loop.exec();
+    QObject::disconnect(a);
+    QObject::disconnect(b);
+    outcome.size = wnd->GetSize();
+    outcome.err = wnd->Manager()->m_err;
+    return outcome;
+}
