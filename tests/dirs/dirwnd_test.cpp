@@ -160,6 +160,9 @@ TEST_F(DirWndTest, HostileNamesShowAsTheyAre)
         {"spaces.zip", "with spaces/a file.txt"},
         {"spaces.zip", "中文/文件.txt"},
         {"spaces.zip", "back\\slash.txt"},
+        {"dotdot.zip", "/abs.txt"},
+        {"newline.tar", "./new_line.txt"}, // 7-Zip prints the newline as "_"
+        {"bomb.zip", "zeros.bin"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
