@@ -10,6 +10,7 @@
 #include "html/chtmlwnd.h"
 #include "mainwnd/wndgeometry.h"
 #include "media/cmediawnd.h"
+#include "pdf/cpdfwnd.h"
 #include "platform/launcher.h"
 #include "picture/cpicwnd.h"
 #include "viewers/cunknownwnd.h"
@@ -57,6 +58,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     m_unknownWnd = new CUnknownWnd(m_stack);
     AddViewer(m_unknownWnd);
     AddViewer(new CMediaWnd(m_stack));
+    AddViewer(new CPdfWnd(m_stack));
     AddViewer(new CCodeWnd(m_stack));
 
     m_loadingMovie = new QMovie(QStringLiteral("://loading.gif"), QByteArray(), this);

@@ -1,0 +1,145 @@
+#include "pdf/cpdfwnd.h"
+
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/csuffixtables.h"
+#include "pdf/cpdfmanager.h"
+#include "pdf/pdfview.h"
+
+#include <QActionGroup>
+#include <QBoxLayout>
+#include <QGraphicsScene>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+const qint64 kFileSettingsLimit = 52428800; // 50 MiB
+}
+
+CPdfWnd::CPdfWnd(QWidget* parent, CPdfManager* manager)
+    : CAbstractWnd(manager ? manager : new CPdfManager, parent), m_view(new PdfView(this))
+{
+    m_view->scene()->setBackgroundBrush(Qt::white);
+    m_view->setMouseTool(PdfView::TextSelection);
+    m_view->setMaximumFileSettingsCacheSize(kFileSettingsLimit);
+    AddContentWidget(m_view);
+    connect(PdfManager(), &CPdfManager::SigUpdatePDFView, this, &CPdfWnd::LoadPDF);
+    connect(m_view, &PdfView::scrollPositionChanged, this, [this](qreal, int page) { ShowPage(page); });
+}
+
+CPdfManager* CPdfWnd::PdfManager() const { return static_cast<CPdfManager*>(Manager()); }
+
+QSize CPdfWnd::GetSize() const
+{
+    if (m_view->pageCount() > 0)
+        return QSize(int(m_view->sceneRect().width()) + 200, 9000);
+    return QSize(909, 9000);
+}
+
+void CPdfWnd::ResetControls()
+{
+    if (m_actualSize)
+        m_actualSize->setChecked(true);
+}
+
+QToolButton* CPdfWnd::AddButton(const QString& normal, const QString& active, const QString& tip,
+                                const QString& shortcut, QAction* action)
+{
+    QToolButton* button = CreateToolButton(normal, active, tip, shortcut, action);
+    addAction(button->defaultAction());
+    return button;
+}
+
+void CPdfWnd::InitControlBar(QBoxLayout* layout)
+{
+    QToolButton* fit = AddButton(QStringLiteral("://pdf/pdf_pagewidth_blue.png"),
+                                 QStringLiteral("://pdf/pdf_pagewidth_gray.png"), tr("Fit Width"), QStringLiteral("W"));
+    QToolButton* actual = AddButton(QStringLiteral("://pdf/pdf_width_blue.png"),
+                                    QStringLiteral("://pdf/pdf_width_gray.png"), tr("Actual Size"), QStringLiteral("A"));
+    m_fitWidth = fit->defaultAction();
+    m_actualSize = actual->defaultAction();
+    auto* group = new QActionGroup(this);
+    for (QAction* action : {m_fitWidth, m_actualSize}) {
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+    m_actualSize->setChecked(true);
+    connect(m_fitWidth, &QAction::triggered, this, &CPdfWnd::FitWidth);
+    connect(m_actualSize, &QAction::triggered, this, &CPdfWnd::ActualSize);
+
+    m_pageLabel = new QLabel(this);
+    m_pageLabel->setToolTip(tr("Pages Count"));
+    QFont font = m_pageLabel->font();
+    font.setPixelSize(16);
+    m_pageLabel->setFont(font);
+    const QString previousIcon = QStringLiteral("://pdf/previous_page.png");
+    const QString nextIcon = QStringLiteral("://pdf/next_page.png");
+    QToolButton* previous = AddButton(previousIcon, previousIcon, tr("Go To Previous Page"), QStringLiteral("PgUp"),
+                                      m_view->action(PdfView::GoToPreviousPage));
+    QToolButton* next = AddButton(nextIcon, nextIcon, tr("Go To Next Page"), QStringLiteral("PgDown"),
+                                  m_view->action(PdfView::GoToNextPage));
+    addAction(m_view->action(PdfView::GoToStartOfDocument));
+    addAction(m_view->action(PdfView::GoToEndOfDocument));
+    m_view->action(PdfView::GoToStartOfDocument)->setShortcut(QKeySequence(QStringLiteral("Home")));
+    m_view->action(PdfView::GoToEndOfDocument)->setShortcut(QKeySequence(QStringLiteral("End")));
+
+    layout->addWidget(fit);
+    layout->addWidget(actual);
+    layout->addStretch(0);
+    layout->addWidget(m_pageLabel);
+    layout->addWidget(previous);
+    layout->addWidget(next);
+}
+
+void CPdfWnd::ShowPage(int pageNumber)
+{
+    if (m_pageLabel)
+        m_pageLabel->setText(QStringLiteral("%1/%2").arg(pageNumber + 1).arg(m_view->pageCount()));
+}
+
+void CPdfWnd::ActualSize(bool checked)
+{
+    if (checked)
+        m_view->setZoomFactor(1.0);
+}
+
+void CPdfWnd::FitWidth(bool checked)
+{
+    m_view->setZoomFactor(1.0);
+    const int sceneWidth = int(m_view->sceneRect().width());
+    if (checked && sceneWidth > 0)
+        m_view->setZoomFactor(qreal(width() - 20) / sceneWidth);
+}
+
+void CPdfWnd::Clear()
+{
+    m_view->close();
+    m_view->setZoomFactor(1.0);
+}
+
+void CPdfWnd::LoadHelper()
+{
+    const CGlobalData& data = CGlobalData::Instance();
+    if (data.SubType() == ST_PDF)
+        LoadPDF(data.Path());
+    else
+        Manager()->Perform();
+}
+
+// A converted PDF has been reported by LoadPDF already, loaded or not; only a failed
+// conversion is left to report.
+void CPdfWnd::PerformFinished(QVariant v)
+{
+    Q_UNUSED(v);
+    if (!Manager()->m_err.isEmpty())
+        emit SigErr();
+}
+
+void CPdfWnd::LoadPDF(QString path)
+{
+    if (!m_view->load(path)) {
+        emit SigErr();
+        return;
+    }
+    ShowPage(qMax(0, int(m_view->pageNumber())));
+    emit SigLoaded();
+}

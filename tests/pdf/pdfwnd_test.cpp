@@ -1,0 +1,231 @@
+// The document viewer as the preview window drives it: PDFs straight into the page view,
+// office documents through a converter, which here is a stand-in script or the real one.
+#include "pdf/cpdfmanager.h"
+#include "pdf/cpdfwnd.h"
+#include "pdf/pdfview.h"
+#include "../samples.h"
+#include "../viewerload.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void WritePdf(const QString& path, int pages)
+{
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&writer);
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            writer.newPage();
+        painter.drawText(QPointF(200, 400), QStringLiteral("Page %1").arg(i + 1));
+    }
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A converter stand-in: a shell script given the input and output paths, as the real one is.
+QString Converter(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
+{
+    const QString path = dir.filePath(name);
+    WriteFile(path, "#!/bin/sh\n" + body + "\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+bool Running(const QString& marker)
+{
+    QProcess pgrep;
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), marker});
+    pgrep.waitForFinished();
+    return !pgrep.readAllStandardOutput().isEmpty();
+}
+
+int Lines(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+}
+
+class PdfWndTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        sample = dir.filePath(QStringLiteral("three.pdf"));
+        WritePdf(sample, 3);
+        docx = dir.filePath(QStringLiteral("report.docx"));
+        WriteFile(docx, "stands for a document");
+    }
+    void TearDown() override { delete wnd; }
+
+    void Make(const QString& converter)
+    {
+        manager = new CPdfManager(converter);
+        wnd = new CPdfWnd(nullptr, manager);
+        wnd->resize(900, 700);
+        QCoreApplication::processEvents(); // the viewer finishes setting up on the first pass
+    }
+
+    QTemporaryDir dir;
+    QString sample, docx;
+    CPdfManager* manager = nullptr;
+    CPdfWnd* wnd = nullptr;
+};
+
+TEST_F(PdfWndTest, PdfsOpenAtTheirFirstPageAndAskForTheirWidth)
+{
+    Make(CPdfManager::DefaultProgram());
+    EXPECT_EQ(wnd->GetSize(), QSize(909, 9000)); // no pages yet
+    const Outcome outcome = LoadInto(wnd, sample);
+    ASSERT_TRUE(outcome.loaded);
+    EXPECT_EQ(wnd->View()->pageCount(), 3);
+    EXPECT_EQ(outcome.size, QSize(int(wnd->View()->sceneRect().width()) + 200, 9000));
+    EXPECT_EQ(wnd->PageLabel()->text(), QStringLiteral("1/3"));
+}
+
+TEST_F(PdfWndTest, BrokenPdfsEndInAnError)
+{
+    Make(CPdfManager::DefaultProgram());
+    QByteArray whole;
+    {
+        QFile file(sample);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        whole = file.readAll();
+    }
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"zero.pdf", QByteArray()},
+        {"garbage.pdf", QByteArray(4096, '\x9c')},
+        {"zip.pdf", QByteArray("PK\x03\x04", 4) + QByteArray(200, 'z')},
+        {"header-only.pdf", whole.left(9)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        WriteFile(path, c.bytes);
+        const Outcome outcome = LoadInto(wnd, path);
+        EXPECT_TRUE(outcome.failed);
+        EXPECT_EQ(wnd->View()->pageCount(), 0);
+    }
+    // A document locked with a user password is not asked about: it is an error.
+    const QString locked = dir.filePath(QStringLiteral("locked.pdf"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("qpdf"), {QStringLiteral("--encrypt"), QStringLiteral("user"),
+                                                         QStringLiteral("owner"), QStringLiteral("256"),
+                                                         QStringLiteral("--"), sample, locked}),
+              0);
+    EXPECT_TRUE(LoadInto(wnd, locked).failed);
+}
+
+TEST_F(PdfWndTest, ConverterOutcomes)
+{
+    const QByteArray copy = "cp '" + sample.toUtf8() + "' \"$2\"";
+    const struct {
+        const char* name;
+        QByteArray script;
+        bool loaded;
+        const char* err;
+    } cases[] = {
+        {"converts", copy, true, ""},
+        {"fails", "exit 3", false, "Offices convert failed."},
+        {"writes-nothing", "exit 0", false, "Offices convert failed."},
+        {"writes-garbage", "echo garbage > \"$2\"", false, ""},
+        {"crashes", "kill -SEGV $$", false, "Offices convert failed."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Make(Converter(dir, QString::fromLatin1(c.name), c.script));
+        const Outcome outcome = LoadInto(wnd, docx);
+        EXPECT_EQ(outcome.loaded, c.loaded);
+        EXPECT_EQ(outcome.err, QString::fromLatin1(c.err));
+        delete wnd;
+        wnd = nullptr;
+    }
+    Make(dir.filePath(QStringLiteral("no-such-converter")));
+    EXPECT_EQ(LoadInto(wnd, docx).err, QStringLiteral("Can not find no-such-converter file"));
+}
+
+// The same unchanged document is shown from the PDF made before; a changed one is converted anew.
+TEST_F(PdfWndTest, AnUnchangedDocumentIsConvertedOnce)
+{
+    const QString runs = dir.filePath(QStringLiteral("runs"));
+    Make(Converter(dir, QStringLiteral("counting"),
+                   "echo run >> '" + runs.toUtf8() + "'; cp '" + sample.toUtf8() + "' \"$2\""));
+    ASSERT_TRUE(LoadInto(wnd, docx).loaded);
+    ASSERT_TRUE(LoadInto(wnd, sample).loaded);
+    ASSERT_TRUE(LoadInto(wnd, docx).loaded);
+    EXPECT_EQ(Lines(runs), 1);
+    EXPECT_EQ(wnd->View()->pageCount(), 3);
+
+    // Another document of the same base name takes the output name over.
+    QDir(dir.path()).mkdir(QStringLiteral("other"));
+    const QString twin = dir.filePath(QStringLiteral("other/report.docx"));
+    WriteFile(twin, "another document");
+    ASSERT_TRUE(LoadInto(wnd, twin).loaded);
+    ASSERT_TRUE(LoadInto(wnd, docx).loaded);
+    EXPECT_EQ(Lines(runs), 3);
+
+    QFile file(docx);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    file.close();
+    ASSERT_TRUE(LoadInto(wnd, docx).loaded);
+    EXPECT_EQ(Lines(runs), 4);
+}
+
+// A converter that never ends (and has a child of its own) is killed with its child when the
+// user moves on, and by the time limit when the user waits.
+TEST_F(PdfWndTest, AConverterThatNeverEndsIsKilled)
+{
+    const QByteArray marker = "vuel-hanging-" + QByteArray::number(QCoreApplication::applicationPid());
+    Make(Converter(dir, QString::fromLatin1(marker), "sleep 1017 & wait"));
+    PointAt(docx);
+    wnd->StartLoading();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Running(QString::fromLatin1(marker)));
+    ASSERT_TRUE(LoadInto(wnd, sample).loaded);
+    EXPECT_FALSE(Running(QString::fromLatin1(marker)));
+    EXPECT_FALSE(Running(QStringLiteral("sleep 1017")));
+
+    manager->SetTimeLimit(300);
+    const Outcome outcome = LoadInto(wnd, docx);
+    EXPECT_TRUE(outcome.failed);
+    EXPECT_EQ(outcome.err, QStringLiteral("Offices convert failed."));
+    EXPECT_FALSE(Running(QString::fromLatin1(marker)));
+}
+
+TEST_F(PdfWndTest, TheRealConverterShowsOfficeDocuments)
+{
+    Make(CPdfManager::DefaultProgram());
+    const struct {
+        const char* name;
+        bool loaded;
+    } cases[] = {
+        {"sample.docx", true}, {"sample.xlsx", true}, {"sample.pptx", true}, {"sample.doc", true},
+        {"empty.docx", false}, {"garbage.docx", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = LoadInto(wnd, MadeSample(QStringLiteral("pdf/make-documents"), QString::fromLatin1(c.name)));
+        EXPECT_EQ(outcome.loaded, c.loaded) << qPrintable(outcome.err);
+        EXPECT_EQ(wnd->View()->pageCount() > 0, c.loaded);
+    }
+}
+
+} // namespace
