@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The document viewer as a user meets it: a text PDF's first page as a reference renderer
+# (pdftoppm) draws it, a zoomed page, a form, a converted DOCX and XLSX, and a locked PDF that
+# falls back to the information panel. Screenshots go to test-shots/ for a person to look at.
+set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
+shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
+printf '[General]\nshow_welcome=false\ndisplay_controls=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
+bash "$VUEL_SOURCE/tests/pdf/make-documents" "$tmp/files"
+
+preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 60 shown "$1" || fail "$1 not shown"; sleep 1.5; }
+picture() { on_screen "$(shown "$1")" "$2"; }
+# How far, 0 (same) to 1, the best match of picture $2 is within 30 px of where the page's
+# heading belongs in screenshot $1 (the page centred below the title bar; searching the whole
+# screenshot takes minutes).
+match() {
+  convert "$1" -crop 360x160+140+80 +repage "$tmp/near.png"
+  { compare -metric RMSE -subimage-search "$tmp/near.png" "$2" null: 2>&1 || true; } |
+    sed -n 's/.*(\([0-9.e-]*\)).*/\1/p' | head -1
+}
+close_enough() { awk -v d="$1" 'BEGIN { exit !(d < 0.08) }'; }
+
+start_instance
+preview text.pdf
+picture text.pdf "$shots/pdf_text.png"
+# The screen has 100 dpi and the page opens at its actual size: the reference at 100 dpi too.
+pdftoppm -r 100 -f 1 -l 1 -png "$tmp/files/text.pdf" "$tmp/reference"
+convert "$tmp"/reference*.png -crop 300x100+40+40 +repage "$tmp/heading.png"
+d=$(match "$shots/pdf_text.png" "$tmp/heading.png")
+close_enough "$d" || fail "the first page differs from pdftoppm's by $d"
+grep -q 'loading cost' "$tmp/vuel.log" || fail "no load was logged"
+
+# Ctrl+wheel over the page zooms in: the heading grows past the reference's size.
+win=$(shown text.pdf); eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 3)) keydown ctrl click 4 click 4 click 4 click 4 keyup ctrl
+sleep 1.5
+picture text.pdf "$shots/pdf_zoomed.png"
+d=$(match "$shots/pdf_zoomed.png" "$tmp/heading.png")
+close_enough "$d" && fail "the zoomed page still matches the page at actual size"
+
+preview form.pdf
+picture form.pdf "$shots/pdf_form.png"
+# Office previews are off by default: the information panel. Switched on, a new instance
+# converts them.
+preview sample.docx
+picture sample.docx "$shots/pdf_office_off.png"
+grep -q 'sample.docx" 0 33' "$tmp/vuel.log" || fail "with office_support off a DOCX was not sent to the information panel"
+kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null || true; rm "$tmp/vuel.log"
+printf '[General]\nshow_welcome=false\ndisplay_controls=true\noffice_support=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
+start_instance
+preview sample.docx
+picture sample.docx "$shots/pdf_docx.png"
+grep -q 'sample.docx" 5 33' "$tmp/vuel.log" || fail "with office_support on a DOCX was not shown as a document"
+preview sample.xlsx
+picture sample.xlsx "$shots/pdf_xlsx.png"
+pgrep -f soffice.bin >/dev/null && fail "LibreOffice is still running after its conversion"
+
+preview encrypted-user.pdf
+picture encrypted-user.pdf "$shots/pdf_locked.png"
+echo "document viewer: ok"
