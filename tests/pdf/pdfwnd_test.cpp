@@ -6,6 +6,7 @@
 #include "../samples.h"
 #include "../viewerload.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -96,6 +97,17 @@ TEST_F(PdfWndTest, PdfsOpenAtTheirFirstPageAndAskForTheirWidth)
     EXPECT_EQ(wnd->View()->pageCount(), 3);
     EXPECT_EQ(outcome.size, QSize(int(wnd->View()->sceneRect().width()) + 200, 9000));
     EXPECT_EQ(wnd->PageLabel()->text(), QStringLiteral("1/3"));
+
+    // Fit width fills the viewer but for 20 px; actual size goes back to 1.0.
+    const qreal sceneWidth = int(wnd->View()->sceneRect().width());
+    for (QAction* action : wnd->actions())
+        if (action->toolTip() == QStringLiteral("Fit Width"))
+            action->trigger();
+    EXPECT_DOUBLE_EQ(wnd->View()->zoomFactor(), (wnd->width() - 20) / sceneWidth);
+    for (QAction* action : wnd->actions())
+        if (action->toolTip() == QStringLiteral("Actual Size"))
+            action->trigger();
+    EXPECT_DOUBLE_EQ(wnd->View()->zoomFactor(), 1.0);
 }
 
 TEST_F(PdfWndTest, BrokenPdfsEndInAnError)
