@@ -6,6 +6,7 @@
 
 #include <QEventLoop>
 #include <QObject>
+#include <QProcess>
 #include <QSize>
 #include <QTimer>
 
@@ -42,4 +43,13 @@ inline Outcome LoadInto(CAbstractWnd* wnd, const QString& path)
     outcome.size = wnd->GetSize();
     outcome.err = wnd->Manager()->m_err;
     return outcome;
+}
+
+// Whether a helper program still runs with `marker` in its command line.
+inline bool Running(const QString& marker)
+{
+    QProcess pgrep;
+    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), marker});
+    pgrep.waitForFinished();
+    return !pgrep.readAllStandardOutput().isEmpty();
 }

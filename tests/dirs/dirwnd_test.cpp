@@ -60,15 +60,6 @@ QSet<QString> ReferencePaths(const QString& archive)
     return paths;
 }
 
-// Whether a lister still runs on the archive.
-bool Running(const QString& archive)
-{
-    QProcess pgrep;
-    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), archive});
-    pgrep.waitForFinished();
-    return !pgrep.readAllStandardOutput().isEmpty();
-}
-
 class DirWndTest : public ::testing::Test
 {
 protected:

@@ -48,14 +48,6 @@ QString Converter(const QTemporaryDir& dir, const QString& name, const QByteArra
     return path;
 }
 
-bool Running(const QString& marker)
-{
-    QProcess pgrep;
-    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), marker});
-    pgrep.waitForFinished();
-    return !pgrep.readAllStandardOutput().isEmpty();
-}
-
 int Lines(const QString& path)
 {
     QFile file(path);
