@@ -1,7 +1,9 @@
 #include "appsetup.h"
 #include "controller/cmain.h"
 #include "customapplication/customapplication.h"
+#include "core/settingsguard.h"
 #include "core/tempfolder.h"
+#include "controller/csystemtrayicon.h"
 #include "platform/allocator.h"
 #include "platform/crashhandler.h"
 #include "platform/startup.h"
@@ -10,7 +12,9 @@
 #include <QFontMetrics>
 #include <QIcon>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTime>
+#include <QTimer>
 
 namespace {
 
@@ -46,7 +50,15 @@ int main(int argc, char* argv[])
              << QCoreApplication::applicationDirPath() << "\n"
              << app.font() << QFontMetrics(app.font()).height() << "\n"
              << "Temp path" << TempFolder() << "\n\n\n";
+    const QString keptSettings = KeepUnreadableSettings(QSettings().fileName());
     auto* controller = new CMain;
+    if (!keptSettings.isEmpty()) // after the start balloon, which would cover it
+        QTimer::singleShot(0, controller, [controller, keptSettings] {
+            controller->Tray()->ShowNotice(
+                QCoreApplication::translate("main", "Notice"),
+                QCoreApplication::translate("main", "Some settings could not be read. A copy is kept in %1.")
+                    .arg(keptSettings));
+        });
     QObject::connect(&app, &CApplication::SigActiveApp, controller, &CMain::SlotForwardedArgs, Qt::DirectConnection);
     // After the connection: paths forwarded while the box is open are still previewed.
     if (crash.crashed)

@@ -1,0 +1,75 @@
+#include "core/settingsguard.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void Write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(SettingsGuard, KeepsACopyOnlyOfWhatASaveWouldDrop)
+{
+    struct Case {
+        const char* what;
+        QByteArray content;
+        bool copied;
+    };
+    const Case cases[] = {
+        {"clean", "[General]\ntext_wrap=false\nkey_ctrl=true\n", false},
+        {"newer keys and groups of known types", "[General]\ntext_wrap=false\nzoom=@Rect(1 2 3 4)\n[Future]\nlayout=3\n", false},
+        {"blanks around =", "[General]\ntext_wrap = false\n", false},
+        {"a value of a type this build does not know",
+         "[General]\ntext_wrap=false\nfuture=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\nFancyType\\0\\0)\n", true},
+        {"a line without =", "[General]\ntext_wrap=false\ngarbage here\n", true},
+        {"binary damage", QByteArray("[General]\ntext_wrap=false\n\x01\xff\xfe\x00zz\n", 33), true},
+        {"empty", "", false},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("Vuel.conf");
+        Write(file, c.content);
+        const QString copy = KeepUnreadableSettings(file);
+        EXPECT_EQ(!copy.isEmpty(), c.copied) << c.what;
+        if (c.copied) {
+            EXPECT_EQ(Read(copy), c.content) << c.what;
+        }
+        EXPECT_EQ(Read(file), c.content) << c.what << ": the file itself is left alone";
+    }
+}
+
+TEST(SettingsGuard, OneCopyPerDamageAndNoneAfterTheSave)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("Vuel.conf");
+    const QByteArray damaged = "[General]\ntext_wrap=false\nfuture=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\nFancyType\\0\\0)\n";
+    Write(file, damaged);
+    EXPECT_EQ(KeepUnreadableSettings(file), file + ".unreadable");
+    EXPECT_TRUE(KeepUnreadableSettings(file).isEmpty()) << "the same bytes are kept once";
+
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        settings.setValue("autorun", true);
+    }
+    EXPECT_TRUE(KeepUnreadableSettings(file).isEmpty()) << "what the save wrote reads back whole";
+    EXPECT_EQ(Read(file + ".unreadable"), damaged);
+
+    Write(file, "[General]\nnot a setting\n");
+    EXPECT_EQ(KeepUnreadableSettings(file), file + ".unreadable-2") << "a new damage never replaces the first copy";
+}
