@@ -1,6 +1,7 @@
 #include "controller/cmain.h"
 
 #include "Explorer/explorer.h"
+#include "about/caboutwnd.h"
 #include "Explorer/shortcut.h"
 #include "cconfirmdlg/cconfirmdlg.h"
 #include "cglobaldata/cglobaldata.h"
@@ -12,6 +13,7 @@
 #include "platform/fileinfo.h"
 #include "platform/previewerservice.h"
 #include "platform/updater.h"
+#include "settings/csettingsdlg.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -44,7 +46,9 @@ CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new
 {
     QTimer::singleShot(0, this, &CMain::DelayInit);
     connect(m_tray, &CSystemTrayIcon::SigQuit, this, &CMain::QuitApp);
+    connect(m_tray, &CSystemTrayIcon::SigQuerySettings, this, &CMain::SlotShowSettings);
     connect(m_tray, &CSystemTrayIcon::SigHelp, this, &CMain::SlotShowHelpDlg);
+    connect(m_tray, &CSystemTrayIcon::SigQueryAbout, this, &CMain::SlotShowAboutDlg);
     m_timer.setTimerType(Qt::VeryCoarseTimer);
     m_timer.setInterval(500);
     connect(&m_timer, &QTimer::timeout, this, &CMain::SlotFocusedItemChecker);
@@ -122,6 +126,8 @@ void CMain::OnShowFile(const QString& path, bool toggle)
         qDebug() << "ShowFile: nothing to preview at" << path.left(200);
         return;
     }
+    if (!KeyboardHook()->enabled) // a modal window of ours is open
+        return;
     if (toggle) {
         if (TakeKeyPress())
             ActiveWindow(target);
@@ -188,6 +194,52 @@ void CMain::SlotShowHelpDlg()
     m_wnd->Load(QStringLiteral("://help.jpg"));
     KeyboardHook()->enabled = true;
     m_tray->SetMenuEnabled(true);
+}
+
+void CMain::BlockReentry(bool block)
+{
+    KeyboardHook()->enabled = !block;
+    m_tray->SetMenuEnabled(!block);
+    if (block) {
+        CGlobalData::Instance().SetPath(QString());
+        m_wnd->HideWnd();
+    }
+}
+
+void CMain::PrepareHost(CConfirmDlg* host)
+{
+    host->SetTitleBarHeight(28);
+    host->SetIcon(QStringLiteral("://icons/32.png"));
+    host->HideLeftTitleWidget();
+}
+
+void CMain::SlotShowSettings()
+{
+    BlockReentry(true);
+    auto [host, settings] = CConfirmDlg::CreateDialog<CSettingsDlg>(tr("Settings"), true);
+    PrepareHost(host);
+    host->setWindowOpacity(1.0);
+    host->SetCloseOnEsc(false);
+    host->SetContentSize(QSize(600, 400));
+    host->setFixedSize(host->size());
+    if (host->exec() == 1)
+        settings->SaveSettings();
+    BlockReentry(false);
+}
+
+void CMain::SlotShowAboutDlg()
+{
+    BlockReentry(true);
+    auto [host, about] = CConfirmDlg::CreateDialog<CAboutWnd>(tr("About"), true);
+    Q_UNUSED(about)
+    host->SetCloseOnEsc(true);
+    host->SetCancelVisible(false);
+    PrepareHost(host);
+    host->SetOkText(tr("About to close~"));
+    host->SetContentSize(QSize(400, 470));
+    host->setFixedSize(host->size());
+    host->exec();
+    BlockReentry(false);
 }
 
 void CMain::SlotHookFailed()

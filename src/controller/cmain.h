@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 
+class CConfirmDlg;
 class CMainWnd;
 class CSystemTrayIcon;
 class PreviewerService;
@@ -31,6 +32,8 @@ public slots:
 private slots:
     void CheckUpdates();
     void DelayInit();
+    void SlotShowSettings();
+    void SlotShowAboutDlg();
     void SlotShowHelpDlg();
     void SlotFocusedItemChecker();
     void SlotHookFailed();
@@ -45,6 +48,9 @@ private:
     void OnTriggerKeyDown();
     bool TakeKeyPress();
     void OnShowFile(const QString& path, bool toggle);
+    // While a modal window of ours is open neither the trigger key nor the tray may re-enter.
+    void BlockReentry(bool block);
+    void PrepareHost(CConfirmDlg* host);
 
     QTimer m_timer;
     CSystemTrayIcon* m_tray;

@@ -38,6 +38,14 @@ QString& PreviousPluginOutput()
     return path;
 }
 
+// A plug-in's own output is shown by its viewer, never converted again.
+const PluginRecord* PluginForPath(const QFileInfo& fi, const QString& path)
+{
+    if (fi.isDir() || path == QLatin1String(kHelpPicture) || path == PreviousPluginOutput())
+        return nullptr;
+    return PluginFor(CGlobalData::Instance().Plugins(), fi.suffix());
+}
+
 } // namespace
 
 CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(new QStackedWidget(this))
@@ -113,6 +121,13 @@ void CMainWnd::Load(QString path)
     SetTitle(data.Path() == QLatin1String(kHelpPicture) ? tr("Help") : fi.fileName());
     data.SetMainType(data.Suffixes().GetMainType(data.Path()));
     data.SetSubType(data.Suffixes().GetSubType(data.Path()));
+    if (const PluginRecord* plugin = PluginForPath(fi, data.Path())) {
+        if (!LoadPlugin(plugin->command))
+            LoadUnknownFile();
+        return;
+    }
+    if (m_plugin)
+        m_plugin->QuitProcess(); // its result would replace the file switched to
     CAbstractWnd* viewer = m_viewers.value(data.MainType());
     if (!viewer) { // a kind whose viewer this build does not have
         LoadUnknownFile();
@@ -227,6 +242,8 @@ void CMainWnd::on_pushButton_close_clicked() { HideWnd(); }
 void CMainWnd::HideWnd()
 {
     CGlobalData::Instance().SetPath(QString());
+    if (m_plugin)
+        m_plugin->QuitProcess(); // a result arriving later would load into the hidden window
     if (m_hideAnimation || !isVisible())
         return;
     m_hideAnimation = FadeWindowOpacity(this, windowOpacity(), 0.0, 120, [this] { hide(); }, QEasingCurve::InCubic);

@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# The settings dialog and the about window, opened from the tray menu as a user does, driven
+# with the mouse through what the accessibility bus says is on the screen. Every page is saved
+# and read back by the next start; the new trigger combination works at once in the running
+# hook (PCManFM, which has no previewer bus); the about window's links reach the browser.
+set -euo pipefail
+if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
+source "$(dirname "$0")/../lib.sh"
+own_bus "$@"
+command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
+unset NO_AT_BRIDGE
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 GTK_MODULES=gail:atk-bridge
+shots="$VUEL_BUILD/test-shots"
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
+conf="$XDG_CONFIG_HOME/Keplo/Vuel.conf"
+mkdir -p "$shots" "$XDG_DATA_HOME/applications"
+
+# The default browser and the default text program: they only write down what they were given.
+printf '#!/bin/sh\necho "$1" >> %s/browser.log\n' "$tmp" > "$tmp/browser"
+chmod +x "$tmp/browser"
+printf '[Desktop Entry]\nType=Application\nName=Browser\nExec=%s/browser %%u\nMimeType=x-scheme-handler/http;x-scheme-handler/https;\n' "$tmp" \
+  > "$XDG_DATA_HOME/applications/vuel-test-browser.desktop"
+printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType=text/plain;\n' \
+  > "$XDG_DATA_HOME/applications/vuel-test-nothing.desktop"
+printf '[Default Applications]\nx-scheme-handler/https=vuel-test-browser.desktop\nx-scheme-handler/http=vuel-test-browser.desktop\ntext/plain=vuel-test-nothing.desktop\n' \
+  > "$XDG_CONFIG_HOME/mimeapps.list"
+
+find_w() { /usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-find" Vuel "$@"; }
+field() { local r; r=$(find_w "${@:2}") || return 2; [ "$(cut -d' ' -f"$1" <<<"$r")" = 1 ]; }
+checked() { field 3 "$@"; }
+enabled() { field 4 "$@"; }
+# The accessibility bus hears of a change a moment after the screen shows it.
+see() { wait_for 5 find_w "$@"; }
+gone() { sleep 0.5; ! find_w "$@" >/dev/null; }
+click() {
+  local r
+  wait_for 10 find_w "$@" || { import -window root "$shots/settings_window_fail.png"; fail "no '$1' on the screen"; }
+  point "$@"; xdotool click 1; sleep 0.4
+}
+# point NAME [ROLE]: the mouse onto it, in the window $win
+point() {
+  local r X Y WIDTH HEIGHT WINDOW SCREEN
+  r=$(find_w "$@")
+  local id; id=$(shown "$win") || { import -window root "$shots/settings_window_fail.png"; fail "no window $win to find '$1' in"; }
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + $(cut -d' ' -f1 <<<"$r"))) $((Y + $(cut -d' ' -f2 <<<"$r")))
+}
+tray_menu() { xdotool mousemove 1590 986 click 3; sleep 0.8; }
+stored() { grep -qx "$1=$2" "$conf"; }
+shot() { on_screen "$(shown "$1")" "$shots/$2.png"; }
+
+/usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-find" - >/dev/null # the accessibility bus, before the program
+start_instance
+sleep 1
+
+# --- the settings dialog, from the tray menu ---
+tray_menu
+xdotool key s
+wait_for 10 shown Settings || fail "the tray menu did not open Settings"
+win=Settings
+wait_for 10 find_w "General" "check box" || fail "the settings dialog is not on the accessibility bus"
+sleep 0.5
+shot Settings settings_general
+wait_for 5 checked "General" "check box" || fail "the dialog did not open on the General page"
+gone Plugins "check box" || fail "the Plugins button is visible"
+wait_for 5 checked "Double click to open file with system default application" || fail "defaults not shown"
+checked "Run Vuel when PC boots" && fail "autorun is on by default"
+# Nothing re-enters while it is open: the tray menu does not open, or shows only grey items.
+tray_menu
+enabled "Settings" "menu item" && fail "the tray menu is live while Settings is open"
+xdotool key Escape; sleep 0.4
+shown Settings >/dev/null || fail "Esc closed the settings dialog"
+
+click "Run Vuel when PC boots"
+click "Display controls"
+click "Repeat"
+click "Keyboard" "check box"
+sleep 0.5
+shot Settings settings_keyboard
+click "Control"
+click "Alt"
+sleep 0.3
+see "Trigger Keys:  Ctrl + Alt + Space" || fail "the trigger title did not follow the boxes"
+shot Settings settings_keyboard_ctrl_alt
+# Shift is the one the test can press in PCManFM: Ctrl+Space there takes the selection away.
+click "Alt"
+click "Control"
+click "Shift"
+see "Trigger Keys:  Shift + Space" || fail "the trigger title did not follow the boxes"
+click "Type" "check box"
+sleep 0.5
+shot Settings settings_filetype
+# The office box is below the groups: scroll the page down to it, as a user does.
+point "Text" panel; for _ in $(seq 15); do xdotool click 5; done; sleep 0.5
+shot Settings settings_filetype_office
+click "Support Microsoft Office Files (Required MS Office application)"
+click "Ok" "push button"
+wait_for 10 hidden Settings || fail "OK did not close the dialog"
+
+stored autorun true && stored display_controls true && stored media_repeat true || fail "General page not saved: $(cat "$conf")"
+stored key_shift true && stored key_ctrl false && stored key_alt false && stored office_support true || fail "Keyboard/Type pages not saved: $(cat "$conf")"
+entry="$XDG_CONFIG_HOME/autostart/Vuel.desktop"
+[ -f "$entry" ] || fail "no autostart entry"
+grep -qx "Exec=$VUEL_BUILD/vuel" "$entry" || fail "autostart Exec is wrong: $(grep Exec "$entry")"
+desktop-file-validate "$entry" || fail "the autostart entry does not validate"
+
+# --- the new trigger combination, in the running hook ---
+dir="$tmp/files/hook"
+mkdir -p "$dir"
+echo "alpha" > "$dir/alpha.txt"
+pcmanfm "$dir" >"$tmp/pcmanfm.log" 2>&1 & pids+=($!)
+fm=""
+for _ in $(seq 100); do fm=$(xdotool search --onlyvisible --pid "${pids[-1]}" 2>/dev/null | tail -1) && [ -n "$fm" ] && break; sleep 0.1; done
+[ -n "$fm" ] || fail "PCManFM shows no window"
+sleep 2
+keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
+keys ctrl+4; sleep 1.5
+keys Home; sleep 0.5
+keys space; sleep 2
+hidden alpha.txt || fail "plain Space still triggers after choosing Shift"
+keys shift+space
+wait_for 10 shown alpha.txt || fail "Shift+Space did not preview in the running hook"
+xdotool windowactivate --sync "$(shown alpha.txt)" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Escape
+wait_for 10 hidden alpha.txt || fail "Esc did not close the preview"
+kill "${pids[-1]}" 2>/dev/null || true
+
+# --- a further text suffix, classified at once ---
+echo "plain words" > "$tmp/files/notes.abc"
+tray_menu
+xdotool key s
+wait_for 10 shown Settings || fail "Settings did not open a second time"
+click "Type" "check box"
+click "Add new file suffix"
+wait_for 10 shown "Select your Text format file" || fail "no file dialog"
+sleep 0.5
+xdotool type --delay 20 "$tmp/files/notes.abc"; xdotool key Return
+wait_for 10 hidden "Select your Text format file" || fail "the file dialog stayed"
+sleep 0.5
+shot Settings settings_filetype_added
+click "Ok" "push button"
+wait_for 10 hidden Settings || fail "OK did not close the dialog"
+grep -q '^text_support=abc' "$conf" || fail "text_support not saved: $(cat "$conf")"
+"$VUEL_BUILD/vuel" "$tmp/files/notes.abc" || true
+wait_for 10 shown notes.abc || fail "notes.abc not previewed"
+wait_for 10 grep -q "loading cost.*notes.abc\" 6 " "$tmp/vuel.log" || fail "notes.abc is not in the text viewer: $(grep 'loading cost' "$tmp/vuel.log" | tail -2)"
+
+# --- the about window ---
+tray_menu
+xdotool key a
+wait_for 10 shown About || fail "the tray menu did not open About"
+win=About
+sleep 0.5
+shot About about_first
+see "Version 0.4.2" || fail "no version line"
+gone "Back" "push button" || fail "Back is visible on the first page"
+click "Support Vuel"
+see "Back" "push button" || fail "Back is missing on the support page"
+shot About about_support
+click "Back" "push button"
+see "Version 0.4.2" || fail "Back did not return"
+click "Qt"
+wait_for 10 grep -q "qt.io" "$tmp/browser.log" || fail "the Qt logo did not open the browser"
+xdotool key Escape
+wait_for 10 hidden About || fail "Esc did not close the about window"
+
+# --- the next start reads what this one wrote ---
+kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
+rm -f "$tmp/vuel.log"
+start_instance
+sleep 1
+tray_menu
+xdotool key s
+wait_for 10 shown Settings || fail "Settings did not open after the restart"
+win=Settings
+wait_for 5 checked "Run Vuel when PC boots" || fail "autorun not read back after the restart"
+wait_for 5 checked "Display controls" || fail "display_controls not read back after the restart"
+click "Keyboard" "check box"
+wait_for 5 checked "Shift" || { import -window root "$shots/settings_window_fail.png"; fail "key_shift not read back after the restart: $(find_w Shift) $(grep key_ "$conf")"; }
+click "General" "check box"
+click "Run Vuel when PC boots"
+click "Ok" "push button"
+wait_for 10 hidden Settings || fail "OK did not close the dialog"
+[ ! -e "$entry" ] || fail "unchecking autorun left the autostart entry"
+echo PASS
