@@ -25,31 +25,20 @@ printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType
 printf '[Default Applications]\nx-scheme-handler/https=vuel-test-browser.desktop\nx-scheme-handler/http=vuel-test-browser.desktop\ntext/plain=vuel-test-nothing.desktop\n' \
   > "$XDG_CONFIG_HOME/mimeapps.list"
 
-find_w() { /usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-find" Vuel "$@"; }
+source "$(dirname "$0")/../tools/atspi.sh"
+find_w() { atspi_find "$@"; }
 field() { local r; r=$(find_w "${@:2}") || return 2; [ "$(cut -d' ' -f"$1" <<<"$r")" = 1 ]; }
 checked() { field 3 "$@"; }
 enabled() { field 4 "$@"; }
 # The accessibility bus hears of a change a moment after the screen shows it.
 see() { wait_for 5 find_w "$@"; }
 gone() { sleep 0.5; ! find_w "$@" >/dev/null; }
-click() {
-  local r
-  wait_for 10 find_w "$@" || { import -window root "$shots/settings_window_fail.png"; fail "no '$1' on the screen"; }
-  point "$@"; xdotool click 1; sleep 0.4
-}
-# point NAME [ROLE]: the mouse onto it, in the window $win
-point() {
-  local r X Y WIDTH HEIGHT WINDOW SCREEN
-  r=$(find_w "$@")
-  local id; id=$(shown "$win") || { import -window root "$shots/settings_window_fail.png"; fail "no window $win to find '$1' in"; }
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  xdotool mousemove $((X + $(cut -d' ' -f1 <<<"$r"))) $((Y + $(cut -d' ' -f2 <<<"$r")))
-}
-tray_menu() { xdotool mousemove 1590 986 click 3; sleep 0.8; }
+click() { atspi_click "$@" || { import -window root "$shots/settings_window_fail.png"; fail "no '$1' in $win"; }; }
+point() { atspi_point "$@" || fail "no '$1' in $win"; }
 stored() { grep -qx "$1=$2" "$conf"; }
 shot() { on_screen "$(shown "$1")" "$shots/$2.png"; }
 
-/usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-find" - >/dev/null # the accessibility bus, before the program
+atspi_start_bus
 start_instance
 sleep 1
 

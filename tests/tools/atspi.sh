@@ -1,0 +1,21 @@
+# Vuel's widgets by their accessible names, as a screen reader sees them (atspi-find).
+# Start the accessibility bus before the program; set $win to the title of the window in use.
+atspi_start_bus() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi-find" - >/dev/null; }
+atspi_find() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi-find" Vuel "$@"; }
+# atspi_point NAME [ROLE]: the mouse onto it; fails when it or the window $win is not shown.
+atspi_point() {
+  local r id X Y WIDTH HEIGHT WINDOW SCREEN
+  r=$(atspi_find "$@") || return 1
+  id=$(xdotool search --onlyvisible --name "^$win\$" 2>/dev/null | head -1) && [ -n "$id" ] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + $(cut -d' ' -f1 <<<"$r"))) $((Y + $(cut -d' ' -f2 <<<"$r")))
+}
+# atspi_click NAME [ROLE]: waits up to 10 s for it, then clicks it.
+atspi_click() {
+  local end=$((SECONDS + 10))
+  until atspi_point "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.2; done
+  xdotool click 1
+  sleep 0.4
+}
+# The tray icon sits at the right end of the tray host of scripts/with-display.
+tray_menu() { xdotool mousemove 1590 986 click 3; sleep 0.8; }
