@@ -2,6 +2,7 @@
 
 #include "cparentdlg/fade.h"
 #include "cparentdlg/framehittest.h"
+#include "formparts/named.h"
 
 #include <QDebug>
 #include <QEvent>
@@ -41,14 +42,6 @@ struct CParentDlg::Form {
 };
 
 namespace {
-
-template <class T, class... Args>
-T* Named(const char* name, Args&&... args)
-{
-    T* object = new T(std::forward<Args>(args)...);
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 QLabel* BalanceLabel(const char* name, QWidget* parent)
 {

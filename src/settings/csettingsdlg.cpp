@@ -1,6 +1,7 @@
 #include "settings/csettingsdlg.h"
 
 #include "cconfirmdlg/cconfirmdlg.h"
+#include "formparts/named.h"
 #include "settings/csettingswnd4filetype.h"
 #include "settings/csettingswnd4general.h"
 #include "settings/csettingswnd4key.h"
@@ -28,14 +29,6 @@ struct CSettingsDlg::Form {
 };
 
 namespace {
-
-template <class T, class... Args>
-T* Named(const char* name, Args&&... args)
-{
-    T* object = new T(std::forward<Args>(args)...);
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 QFontMetrics AppFontMetrics(int pointSize)
 {

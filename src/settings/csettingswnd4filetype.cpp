@@ -2,6 +2,7 @@
 
 #include "cglobaldata/cglobaldata.h"
 #include "core/settings.h"
+#include "formparts/named.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -42,14 +43,6 @@ std::function<QString(QWidget*, const QString&)> CSettingsWnd4FileType::s_askOpe
 namespace {
 
 const QString kSeparator = QStringLiteral("   ");
-
-template <class T, class... Args>
-T* Named(const char* name, Args&&... args)
-{
-    T* object = new T(std::forward<Args>(args)...);
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 QGroupBox* GroupOf(QWidget* w)
 {

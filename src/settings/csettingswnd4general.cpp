@@ -1,6 +1,8 @@
 #include "settings/csettingswnd4general.h"
 
 #include "core/settings.h"
+#include "formparts/named.h"
+#include "formparts/scrollpage.h"
 #include "platform/autostart.h"
 
 #include <QCheckBox>
@@ -11,10 +13,7 @@
 #include <QVBoxLayout>
 
 struct CSettingsWnd4General::Form {
-    QVBoxLayout* verticalLayout;
-    QScrollArea* scrollArea;
-    QWidget* scrollAreaWidgetContents;
-    QVBoxLayout* verticalLayout_contents;
+    ScrollPage scroll;
     QCheckBox* checkBox_dclicked_by_default;
     QCheckBox* checkBox_close_wnd_by_trigger_key;
     QCheckBox* checkBox_display_title;
@@ -30,14 +29,6 @@ struct CSettingsWnd4General::Form {
 };
 
 namespace {
-
-template <class T, class... Args>
-T* Named(const char* name, Args&&... args)
-{
-    T* object = new T(std::forward<Args>(args)...);
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 QGroupBox* Group(const char* name, const QString& title, std::initializer_list<QCheckBox*> boxes, QWidget* parent)
 {
@@ -64,12 +55,8 @@ void CSettingsWnd4General::BuildForm()
 {
     setObjectName(QStringLiteral("CSettingsWnd4General"));
     setWindowTitle(tr("Form"));
-    m_ui->verticalLayout = Named<QVBoxLayout>("verticalLayout", this);
-    m_ui->scrollArea = Named<QScrollArea>("scrollArea", this);
-    m_ui->scrollArea->setWidgetResizable(true);
-    m_ui->scrollAreaWidgetContents = Named<QWidget>("scrollAreaWidgetContents");
-    QWidget* contents = m_ui->scrollAreaWidgetContents;
-    m_ui->verticalLayout_contents = Named<QVBoxLayout>("verticalLayout_contents", contents);
+    m_ui->scroll = BuildScrollPage(this);
+    QWidget* contents = m_ui->scroll.scrollAreaWidgetContents;
 
     m_ui->checkBox_dclicked_by_default = Named<QCheckBox>(
         "checkBox_dclicked_by_default", tr("Double click to open file with system default application"), contents);
@@ -92,10 +79,8 @@ void CSettingsWnd4General::BuildForm()
              m_ui->checkBox_dclicked_by_default, m_ui->checkBox_close_wnd_by_trigger_key,
              m_ui->checkBox_display_title, m_ui->checkBox_controls, m_ui->groupBox_2, m_ui->checkBox_autorun,
              m_ui->checkBox_tracking, m_ui->checkBox_close_wnd, m_ui->groupBox})
-        m_ui->verticalLayout_contents->addWidget(w);
-    m_ui->verticalLayout_contents->addStretch();
-    m_ui->scrollArea->setWidget(contents);
-    m_ui->verticalLayout->addWidget(m_ui->scrollArea);
+        m_ui->scroll.verticalLayout_contents->addWidget(w);
+    m_ui->scroll.verticalLayout_contents->addStretch();
 }
 
 std::vector<std::pair<const char*, QCheckBox*>> CSettingsWnd4General::Bindings() const

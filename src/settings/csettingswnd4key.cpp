@@ -1,6 +1,8 @@
 #include "settings/csettingswnd4key.h"
 
 #include "core/settings.h"
+#include "formparts/named.h"
+#include "formparts/scrollpage.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -12,10 +14,7 @@
 #include <QVBoxLayout>
 
 struct CSettingsWnd4Key::Form {
-    QVBoxLayout* verticalLayout;
-    QScrollArea* scrollArea;
-    QWidget* scrollAreaWidgetContents;
-    QVBoxLayout* verticalLayout_contents;
+    ScrollPage scroll;
     QGroupBox* groupBox_key;
     QCheckBox* checkBox_trigger_s;
     QCheckBox* checkBox_trigger_a;
@@ -24,14 +23,6 @@ struct CSettingsWnd4Key::Form {
 };
 
 namespace {
-
-template <class T, class... Args>
-T* Named(const char* name, Args&&... args)
-{
-    T* object = new T(std::forward<Args>(args)...);
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 struct CardRow {
     const char* action;
@@ -88,12 +79,8 @@ void CSettingsWnd4Key::BuildForm()
 {
     setObjectName(QStringLiteral("CSettingsWnd4Key"));
     setWindowTitle(tr("Form"));
-    m_ui->verticalLayout = Named<QVBoxLayout>("verticalLayout", this);
-    m_ui->scrollArea = Named<QScrollArea>("scrollArea", this);
-    m_ui->scrollArea->setWidgetResizable(true);
-    m_ui->scrollAreaWidgetContents = Named<QWidget>("scrollAreaWidgetContents");
-    QWidget* contents = m_ui->scrollAreaWidgetContents;
-    m_ui->verticalLayout_contents = Named<QVBoxLayout>("verticalLayout_contents", contents);
+    m_ui->scroll = BuildScrollPage(this);
+    QWidget* contents = m_ui->scroll.scrollAreaWidgetContents;
 
     m_ui->groupBox_key = Named<QGroupBox>("groupBox_key", contents);
     auto* triggerLayout = new QHBoxLayout(m_ui->groupBox_key);
@@ -104,7 +91,7 @@ void CSettingsWnd4Key::BuildForm()
     triggerLayout->addWidget(m_ui->checkBox_trigger_a);
     triggerLayout->addWidget(m_ui->checkBox_trigger_c);
     triggerLayout->addStretch();
-    m_ui->verticalLayout_contents->addWidget(m_ui->groupBox_key);
+    m_ui->scroll.verticalLayout_contents->addWidget(m_ui->groupBox_key);
 
     struct Card {
         const char* name;
@@ -146,11 +133,9 @@ void CSettingsWnd4Key::BuildForm()
             }
             rows->addRow(new QLabel(tr(row.action), group), keys);
         }
-        m_ui->verticalLayout_contents->addWidget(group);
+        m_ui->scroll.verticalLayout_contents->addWidget(group);
     }
-    m_ui->verticalLayout_contents->addStretch();
-    m_ui->scrollArea->setWidget(contents);
-    m_ui->verticalLayout->addWidget(m_ui->scrollArea);
+    m_ui->scroll.verticalLayout_contents->addStretch();
 }
 
 void CSettingsWnd4Key::ExtendCloseKeys()

@@ -2,6 +2,7 @@
 
 #include "cconfirmdlg/cconfirmdlg.h"
 #include "cglobaldata/cglobaldata.h"
+#include "formparts/named.h"
 #include "settings/csettingswnd4pluginsadd.h"
 
 #include <QHBoxLayout>
@@ -17,14 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class T, class... Args>
-T* Named(const char* name, Args&&... args)
-{
-    T* object = new T(std::forward<Args>(args)...);
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 constexpr int kColumns = 3;
 

@@ -1,6 +1,7 @@
 #include "settings/csettingswnd4pluginsadd.h"
 
 #include "cconfirmdlg/cconfirmdlg.h"
+#include "formparts/named.h"
 
 #include <QDynamicPropertyChangeEvent>
 #include <QFileDialog>
@@ -19,14 +20,6 @@
 namespace {
 
 constexpr int kTipMs = 5000;
-
-template <class T, class... Args>
-T* Named(const char* name, Args&&... args)
-{
-    T* object = new T(std::forward<Args>(args)...);
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 // Word characters of any script, so names and parameters may be in the user's language.
 QValidator* WordValidator(QObject* parent)
