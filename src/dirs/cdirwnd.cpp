@@ -114,13 +114,18 @@ void CDirWnd::LoadHelper()
         m_pages.setCurrentWidget(m_archiveTree);
         return;
     }
+    ShowFolderInChosenView();
+    emit SigLoaded();
+}
+
+void CDirWnd::ShowFolderInChosenView()
+{
     if (m_columnAction && m_columnAction->isChecked())
         m_columnAction->trigger();
     else if (m_treeAction)
         m_treeAction->trigger();
     else
         ShowTree(true);
-    emit SigLoaded();
 }
 
 void CDirWnd::PerformFinished(QVariant v)

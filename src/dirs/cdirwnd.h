@@ -36,6 +36,7 @@ protected slots:
 private:
     static void SetUpTree(QTreeView* tree);
     void ShowTree(bool checked);
+    void ShowFolderInChosenView();
     void ShowColumns(bool checked);
     void EnableItemActions(const QItemSelection& selected);
     void EmitForSelection(void (CDirWnd::*signal)(QString));

@@ -120,6 +120,8 @@ ByteVector FromApe(TagLib::APE::Tag* tag)
 ByteVector FromFile(TagLib::File* file)
 {
     using namespace TagLib;
+    if (!file)
+        return ByteVector();
     if (auto* mpeg = dynamic_cast<MPEG::File*>(file))
         return FromId3(mpeg->ID3v2Tag());
     if (auto* flac = dynamic_cast<FLAC::File*>(file)) {

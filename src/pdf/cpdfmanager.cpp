@@ -46,8 +46,7 @@ QString CPdfManager::OutputPathFor(const QString& input)
     QDir().mkpath(folder);
     QString output = folder + QFileInfo(input).baseName() + QStringLiteral(".pdf");
     if (QFile::exists(output) && !QFile::remove(output)) {
-        QRandomGenerator random(quint32(QDateTime::currentMSecsSinceEpoch()));
-        output = folder + QString::number(random.generate()) + QStringLiteral(".pdf");
+        output = folder + QString::number(QRandomGenerator::global()->generate()) + QStringLiteral(".pdf");
     }
     return QDir::toNativeSeparators(output);
 }

@@ -134,8 +134,8 @@ int WheelScrollSteps(int delta)
 
 QRect MagnifierRegion(const QPointF& scenePoint, const QPointF& pageTopLeft)
 {
-    const int x = int((scenePoint.x() - pageTopLeft.x() - MagnifierWidth / 4) * 2);
-    const int y = int((scenePoint.y() - pageTopLeft.y() - MagnifierHeight / 4) * 2);
+    const int x = int((scenePoint.x() - pageTopLeft.x() - MagnifierWidth / 4.0) * 2);
+    const int y = int((scenePoint.y() - pageTopLeft.y() - MagnifierHeight / 4.0) * 2);
     return QRect(x, y, MagnifierWidth, MagnifierHeight);
 }
 

@@ -783,7 +783,7 @@ void PdfViewPrivate::finishTool(const QPoint& viewPoint, bool showMenus)
 
 void PdfViewPrivate::showMagnifier(const QPointF& scenePoint)
 {
-    const QRectF frame(scenePoint - QPointF(MagnifierWidth / 2, MagnifierHeight / 2),
+    const QRectF frame(scenePoint - QPointF(MagnifierWidth / 2.0, MagnifierHeight / 2.0),
                        QSizeF(MagnifierWidth, MagnifierHeight));
     if (!m_magnifierFrame) {
         m_magnifierPicture = m_scene->addPixmap(QPixmap());
@@ -814,7 +814,7 @@ void PdfViewPrivate::requestMagnifierPicture()
         return;
     }
     m_magnifierTicket = m_renderer->requestRegion(page, 2 * m_dpiX * m_zoom, 2 * m_dpiY * m_zoom, onPage);
-    const QPointF frameTopLeft = m_magnifierPoint - QPointF(MagnifierWidth / 2, MagnifierHeight / 2);
+    const QPointF frameTopLeft = m_magnifierPoint - QPointF(MagnifierWidth / 2.0, MagnifierHeight / 2.0);
     m_magnifierPicture->setData(2, frameTopLeft + QPointF(onPage.topLeft() - region.topLeft()));
 }
 

@@ -56,8 +56,8 @@ int main(int argc, char* argv[])
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2)
         return Usage("FILE and OUT.png are needed");
-    const QString file = positional.at(0);
-    const QString out = positional.at(1);
+    const QString& file = positional.at(0);
+    const QString& out = positional.at(1);
     if (!QFileInfo::exists(file))
         return Fail(qPrintable(QStringLiteral("%1 not found").arg(file)));
     if (!CanWrite(out))
