@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
+#include <QTranslator>
 
 namespace {
 
@@ -17,10 +19,29 @@ void LogToFile(QtMsgType, const QMessageLogContext&, const QString& message)
     out << QString::fromLocal8Bit(message.toLocal8Bit()) << Qt::endl;
 }
 
+bool InstallTranslator(QCoreApplication& app, const QLocale& locale, const QString& name, const QString& folder)
+{
+    auto* translator = new QTranslator(&app);
+    if (translator->load(locale, name, QStringLiteral("_"), folder) && QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
+
 } // namespace
+
+bool InstallTranslations(QCoreApplication& app, const QLocale& locale)
+{
+    // Qt's own texts (file dialog, message box buttons) from the system, when it has them.
+    InstallTranslator(app, locale, QStringLiteral("qtbase"), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+    return InstallTranslator(app, locale, QStringLiteral("vuel"), QStringLiteral(":/i18n"));
+}
 
 void ApplyApplicationMetadata(QApplication& app)
 {
+    // First: the application name is translated. "Vuel" stays "Vuel" in every language, so the
+    // settings store is the same file whatever the language.
+    InstallTranslations(app, QLocale::system());
     QCoreApplication::setOrganizationName(QStringLiteral("Keplo"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("keplo.github.io"));
     QCoreApplication::setApplicationName(QCoreApplication::translate("main", "Vuel"));

@@ -1,0 +1,259 @@
+// The translation files in the tree: complete, faithful to the texts they translate, in step
+// with the code, compiled into the program and chosen by the locale.
+#include "appsetup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+struct Message {
+    QString context;
+    QString source;
+    QString translation;
+    QString type; // "unfinished", "vanished", "obsolete" or empty
+};
+
+QString Describe(const Message& m)
+{
+    return m.context + QStringLiteral(" \"") + m.source + QStringLiteral("\" -> \"") + m.translation +
+           QLatin1Char('"');
+}
+
+void ReadMessage(QXmlStreamReader& xml, const QString& context, QList<Message>& out)
+{
+    Message m{context, {}, {}, {}};
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("source")) {
+            m.source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            m.type = xml.attributes().value(QStringLiteral("type")).toString();
+            m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    out << m;
+}
+
+void ReadContext(QXmlStreamReader& xml, QList<Message>& out)
+{
+    QString name;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("name"))
+            name = xml.readElementText();
+        else if (xml.name() == QLatin1String("message"))
+            ReadMessage(xml, name, out);
+        else
+            xml.skipCurrentElement();
+    }
+}
+
+// Every message of a .ts file; an unreadable file fails the calling test.
+QList<Message> ReadTs(const QString& path)
+{
+    QList<Message> out;
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(path);
+    QXmlStreamReader xml(&file);
+    if (xml.readNextStartElement() && xml.name() == QLatin1String("TS")) {
+        while (xml.readNextStartElement()) {
+            if (xml.name() == QLatin1String("context"))
+                ReadContext(xml, out);
+            else
+                xml.skipCurrentElement();
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << qPrintable(path) << ": " << qPrintable(xml.errorString());
+    return out;
+}
+
+const QDir kTsFolder(QStringLiteral(VUEL_SOURCE_DIR "/translations"));
+
+// File names, which also name the test cases.
+std::vector<std::string> TsFiles()
+{
+    std::vector<std::string> files;
+    for (const QString& name : kTsFolder.entryList({QStringLiteral("vuel_*.ts")}, QDir::Files))
+        files.push_back(name.toStdString());
+    return files;
+}
+
+QString TsPath(const std::string& name) { return kTsFolder.filePath(QString::fromStdString(name)); }
+
+QList<int> Placeholders(const QString& text)
+{
+    QList<int> numbers;
+    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("%L?(\\d{1,2})")).globalMatch(text);
+    while (it.hasNext())
+        numbers << it.next().captured(1).toInt();
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+// "&S" marks a shortcut letter; "&&" is a plain "&" and "&amp;" an HTML entity.
+int Accelerators(QString text)
+{
+    text.remove(QStringLiteral("&&"));
+    text.remove(QRegularExpression(QStringLiteral("&#?\\w+;")));
+    return text.count(QRegularExpression(QStringLiteral("&[^\\s]")));
+}
+
+QStringList Tags(const QString& text)
+{
+    QStringList tags;
+    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("<[^>]*>")).globalMatch(text);
+    while (it.hasNext())
+        tags << it.next().captured();
+    return tags;
+}
+
+QString Leading(const QString& s)
+{
+    return s.left(s.size() - QString(s).remove(QRegularExpression(QStringLiteral("^\\s+"))).size());
+}
+
+QString Trailing(const QString& s)
+{
+    return s.mid(QString(s).remove(QRegularExpression(QStringLiteral("\\s+$"))).size());
+}
+
+class TsFileTest : public ::testing::TestWithParam<std::string> {};
+
+TEST(TsFiles, TheSimplifiedChineseOneIsThere)
+{
+    const std::vector<std::string> files = TsFiles();
+    EXPECT_NE(std::find(files.begin(), files.end(), "vuel_zh_CN.ts"), files.end());
+}
+
+TEST_P(TsFileTest, EveryMessageIsTranslatedAndFinished)
+{
+    const QList<Message> messages = ReadTs(TsPath(GetParam()));
+    ASSERT_FALSE(messages.isEmpty());
+    for (const Message& m : messages) {
+        EXPECT_TRUE(m.type.isEmpty()) << qPrintable(m.type) << ": " << qPrintable(Describe(m));
+        EXPECT_FALSE(m.translation.trimmed().isEmpty()) << qPrintable(Describe(m));
+    }
+}
+
+TEST_P(TsFileTest, TranslationsKeepPlaceholdersShortcutsMarkupAndBlanks)
+{
+    for (const Message& m : ReadTs(TsPath(GetParam()))) {
+        const QString what = Describe(m);
+        EXPECT_EQ(Placeholders(m.translation), Placeholders(m.source)) << qPrintable(what);
+        EXPECT_EQ(Accelerators(m.translation), Accelerators(m.source)) << qPrintable(what);
+        EXPECT_EQ(Tags(m.translation), Tags(m.source)) << qPrintable(what);
+        EXPECT_EQ(m.translation.count(QLatin1Char('\n')), m.source.count(QLatin1Char('\n'))) << qPrintable(what);
+        EXPECT_EQ(m.translation.count(QLatin1Char('\t')), m.source.count(QLatin1Char('\t'))) << qPrintable(what);
+        EXPECT_EQ(Leading(m.translation), Leading(m.source)) << qPrintable(what);
+        EXPECT_EQ(Trailing(m.translation), Trailing(m.source)) << qPrintable(what);
+    }
+}
+
+// The settings store and the temporary folder are named by it.
+TEST_P(TsFileTest, TheProgramNameStaysVuel)
+{
+    int seen = 0;
+    for (const Message& m : ReadTs(TsPath(GetParam()))) {
+        if (m.source != QLatin1String("Vuel"))
+            continue;
+        ++seen;
+        EXPECT_EQ(m.translation, QStringLiteral("Vuel")) << qPrintable(m.context);
+    }
+    EXPECT_GT(seen, 0);
+}
+
+// A text added to the code without scripts/update-translations would show in English.
+TEST_P(TsFileTest, HoldsExactlyTheTextsOfTheCode)
+{
+    const QString lupdate = QStringLiteral("/usr/lib/qt5/bin/lupdate");
+    if (!QFile::exists(lupdate))
+        GTEST_SKIP() << "no lupdate (qttools5-dev-tools)";
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("fresh.ts"));
+    QProcess run;
+    run.setWorkingDirectory(QStringLiteral(VUEL_SOURCE_DIR));
+    run.start(lupdate, {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
+                        QStringLiteral("src"), QStringLiteral("helper"), QStringLiteral("-ts"), fresh});
+    ASSERT_TRUE(run.waitForFinished(-1));
+    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().constData();
+    auto keys = [](const QList<Message>& messages) {
+        QSet<QString> set;
+        for (const Message& m : messages)
+            set << m.context + QLatin1Char('|') + m.source;
+        return set;
+    };
+    const QSet<QString> inCode = keys(ReadTs(fresh));
+    const QSet<QString> inTree = keys(ReadTs(TsPath(GetParam())));
+    for (const QString& key : inCode - inTree)
+        ADD_FAILURE() << "not in the .ts: " << qPrintable(key);
+    for (const QString& key : inTree - inCode)
+        ADD_FAILURE() << "no longer in the code: " << qPrintable(key);
+}
+
+TEST_P(TsFileTest, IsCompiledIntoTheResources)
+{
+    const QString name = QFileInfo(TsPath(GetParam())).completeBaseName() + QStringLiteral(".qm");
+    QTranslator translator;
+    EXPECT_TRUE(translator.load(name, QStringLiteral(":/i18n"))) << qPrintable(name);
+    EXPECT_FALSE(translator.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Tree, TsFileTest, ::testing::ValuesIn(TsFiles()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.param.substr(0, info.param.find('.'));
+                         });
+
+struct LocaleCase {
+    const char* locale;
+    bool translated;
+    const char* settings; // the tray menu's "&Settings" as the user reads it
+};
+
+class TranslatorsTest : public ::testing::Test {
+protected:
+    void TearDown() override { qDeleteAll(qApp->findChildren<QTranslator*>()); }
+};
+
+class LocaleTest : public TranslatorsTest, public ::testing::WithParamInterface<LocaleCase> {};
+
+TEST_P(LocaleTest, TheLocalePicksTheTranslation)
+{
+    const LocaleCase& c = GetParam();
+    EXPECT_EQ(InstallTranslations(*qApp, QLocale(QString::fromLatin1(c.locale))), c.translated);
+    EXPECT_EQ(QCoreApplication::translate("CSystemTrayIcon", "&Settings"), QString::fromUtf8(c.settings));
+    EXPECT_EQ(QCoreApplication::translate("main", "Vuel"), QStringLiteral("Vuel"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, LocaleTest,
+                         ::testing::Values(LocaleCase{"zh_CN", true, "设置(&S)"},
+                                           LocaleCase{"en_US", false, "&Settings"},
+                                           LocaleCase{"de_DE", false, "&Settings"},
+                                           LocaleCase{"C", false, "&Settings"},
+                                           // Traditional Chinese readers are not given Simplified.
+                                           LocaleCase{"zh_TW", false, "&Settings"}));
+
+TEST_F(TranslatorsTest, QtsOwnTextsFollowWhenTheSystemHasThem)
+{
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    if (!QFile::exists(folder + QStringLiteral("/qtbase_zh_CN.qm")))
+        GTEST_SKIP() << "no qtbase_zh_CN.qm (qttranslations5-l10n)";
+    InstallTranslations(*qApp, QLocale(QStringLiteral("zh_CN")));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString::fromUtf8("是(&Y)"));
+}
+
+} // namespace
