@@ -26,7 +26,7 @@ sleep 1
 
 # --- the tray menu ---
 # Opened as tray_menu does; the shortcut letters stay, in brackets after the Chinese words.
-menu=$(/usr/bin/python3 "$(dirname "$0")/atspi-menu" Vuel xdotool mousemove 1590 986 click 3) ||
+menu=$(/usr/bin/python3 "$(dirname "$0")/../tools/atspi-menu" Vuel xdotool mousemove 1590 986 click 3) ||
   { import -window root "$shots/i18n_zh_cn_fail.png"; fail "no tray menu on the accessibility bus"; }
 sleep 0.5
 for item in "设置(S)" "关于(A)" "帮助(H)" "退出(Q)"; do
