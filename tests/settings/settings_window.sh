@@ -29,7 +29,6 @@ source "$(dirname "$0")/../tools/atspi.sh"
 find_w() { atspi_find "$@"; }
 field() { local r; r=$(find_w "${@:2}") || return 2; [ "$(cut -d' ' -f"$1" <<<"$r")" = 1 ]; }
 checked() { field 3 "$@"; }
-enabled() { field 4 "$@"; }
 # The accessibility bus hears of a change a moment after the screen shows it.
 see() { wait_for 5 find_w "$@"; }
 gone() { sleep 0.5; ! find_w "$@" >/dev/null; }
@@ -54,10 +53,11 @@ wait_for 5 checked "General" "check box" || fail "the dialog did not open on the
 gone Plugins "check box" || fail "the Plugins button is visible"
 wait_for 5 checked "Double click to open file with system default application" || fail "defaults not shown"
 checked "Run Vuel when PC boots" && fail "autorun is on by default"
-# Nothing re-enters while it is open: the tray menu does not open, or shows only grey items.
-tray_menu
-enabled "Settings" "menu item" && fail "the tray menu is live while Settings is open"
-xdotool key Escape; sleep 0.4
+# Nothing re-enters while it is open: the modal window keeps the tray icon from opening its menu
+# (whose items are grey besides).
+/usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-menu" Vuel xdotool mousemove 1590 986 click 3 >/dev/null &&
+  fail "the tray menu opened while Settings is open"
+xdotool key Escape; sleep 0.5
 shown Settings >/dev/null || fail "Esc closed the settings dialog"
 
 click "Run Vuel when PC boots"
