@@ -101,3 +101,8 @@ const PluginRecord* PluginFor(const QList<PluginRecord>& plugins, const QString&
     }
     return nullptr;
 }
+
+PluginRow PluginRowOf(const PluginRecord& plugin)
+{
+    return {plugin.name, plugin.suffixes.join(QStringLiteral("   ")), plugin.command.join(QLatin1Char(' '))};
+}

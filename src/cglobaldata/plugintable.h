@@ -24,6 +24,8 @@ QList<PluginRecord> ReadPluginTable(const QString& path);
 // The record a row stands for, split the way the reader splits it.
 PluginRecord PluginRecordFromRow(const PluginRow& row);
 QList<PluginRecord> PluginRecordsFromRows(const QList<PluginRow>& rows);
+// The row a record is shown and saved as: suffixes three blanks apart, command words one.
+PluginRow PluginRowOf(const PluginRecord& plugin);
 
 // The indented JSON document of the rows; cells a row lacks are written empty.
 QByteArray FormatPluginTable(const QList<PluginRow>& rows);

@@ -23,11 +23,6 @@ constexpr int kColumns = 3;
 
 } // namespace
 
-PluginRow PluginRowOf(const PluginRecord& plugin)
-{
-    return {plugin.name, plugin.suffixes.join(QStringLiteral("   ")), plugin.command.join(QLatin1Char(' '))};
-}
-
 bool RowMatchesSearch(const PluginRow& row, const QString& text)
 {
     const QString t = text.trimmed();

@@ -6,9 +6,6 @@
 
 class QStandardItemModel;
 
-// The cells of a table row: suffixes apart by three blanks, the command by one.
-PluginRow PluginRowOf(const PluginRecord& plugin);
-
 // Whether a row shows for a search text; the text is trimmed, an empty one shows every row.
 bool RowMatchesSearch(const PluginRow& row, const QString& text);
 

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QList<PluginRecord> records = ParsePluginTable(QByteArray(reinterpret_cast<const char*>(data), int(size)));
     QList<PluginRow> rows;
     for (const PluginRecord& r : records)
-        rows << PluginRow{r.name, r.suffixes.join(QStringLiteral("   ")), r.command.join(QLatin1Char(' '))};
+        rows << PluginRowOf(r);
     const QList<PluginRecord> again = ParsePluginTable(FormatPluginTable(rows));
     if (again.size() != records.size())
         abort();
