@@ -49,5 +49,5 @@ on_screen() {
 start_instance() {
   (cd "$tmp" && exec "$VUEL_BUILD/vuel" log "$@") & pids+=($!)
   # the log, not the socket file: a dead instance may have left its socket behind
-  wait_for 10 grep -q 'Application started' "$tmp/vuel.log" || fail "no running instance"
+  wait_for 10 grep -q 'tray: started' "$tmp/vuel.log" || fail "no running instance"
 }

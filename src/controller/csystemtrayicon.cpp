@@ -27,6 +27,8 @@ void CSystemTrayIcon::InitMenu()
 void CSystemTrayIcon::ShowStartBalloon()
 {
     setVisible(true);
+    // the tests wait for this line; the balloon's own text is translated
+    qDebug() << "tray: started";
     ShowNotice(tr("Information"), tr("Application started."));
 }
 

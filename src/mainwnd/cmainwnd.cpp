@@ -121,6 +121,10 @@ void CMainWnd::Load(QString path)
     SetTitle(data.Path() == QLatin1String(kHelpPicture) ? tr("Help") : fi.fileName());
     data.SetMainType(data.Suffixes().GetMainType(data.Path()));
     data.SetSubType(data.Suffixes().GetSubType(data.Path()));
+    if (IsSpecialFile(fi)) { // a FIFO or a device: opening it may wait for ever
+        LoadUnknownFile();
+        return;
+    }
     if (const PluginRecord* plugin = PluginForPath(fi, data.Path())) {
         if (!LoadPlugin(plugin->command))
             LoadUnknownFile();
@@ -133,7 +137,21 @@ void CMainWnd::Load(QString path)
         LoadUnknownFile();
         return;
     }
+    StopViewersBut(viewer);
     viewer->StartLoading();
+}
+
+bool CMainWnd::IsSpecialFile(const QFileInfo& fi)
+{
+    return fi.exists() && !fi.isFile() && !fi.isDir();
+}
+
+// A viewer still loading is not on show, so no hide event stops it.
+void CMainWnd::StopViewersBut(CAbstractWnd* keep)
+{
+    for (CAbstractWnd* viewer : qAsConst(m_viewers))
+        if (viewer != keep)
+            viewer->Manager()->Stop();
 }
 
 void CMainWnd::OnBe4Load()
@@ -159,6 +177,7 @@ void CMainWnd::LoadUnknownFile()
     CGlobalData& data = CGlobalData::Instance();
     data.SetMainType(0);
     data.SetSubType(0);
+    StopViewersBut(nullptr);
     m_stack->setCurrentWidget(m_unknownWnd);
     m_unknownWnd->StartLoading();
 }
@@ -233,6 +252,7 @@ void CMainWnd::showEvent(QShowEvent* event)
 
 void CMainWnd::hideEvent(QHideEvent* event)
 {
+    StopViewersBut(nullptr);
     emit SigHide();
     CParentDlg::hideEvent(event);
 }

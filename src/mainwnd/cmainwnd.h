@@ -9,6 +9,7 @@
 
 class CAbstractWnd;
 class CPlayProcess;
+class QFileInfo;
 class QLabel;
 class QMovie;
 class QPropertyAnimation;
@@ -50,6 +51,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    static bool IsSpecialFile(const QFileInfo& fi);
+    void StopViewersBut(CAbstractWnd* keep);
     void AddViewer(CAbstractWnd* viewer);
     void OnBe4Load();
     void FitToContent(CAbstractWnd* viewer);

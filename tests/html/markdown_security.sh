@@ -122,9 +122,9 @@ close readme.md
 # The program's own folder decides the converter: a copy of the program without a working one.
 kill "$instance"; wait "$instance" 2>/dev/null || true
 app="$tmp/app"; mkdir -p "$app/plugins"; cp "$VUEL_BUILD/vuel" "$app/vuel"
-mv "$tmp/vuel.log" "$tmp/vuel-first.log" # its "Application started" is not the new instance's
+mv "$tmp/vuel.log" "$tmp/vuel-first.log" # its start line is not the new instance's
 (cd "$tmp" && exec "$app/vuel" log) & pids+=($!)
-wait_for 10 grep -q 'Application started' "$tmp/vuel.log" || fail "no running instance"
+wait_for 10 grep -q 'tray: started' "$tmp/vuel.log" || fail "no running instance"
 for case in missing gives-up crashes; do
   case $case in
     missing) rm -f "$app/plugins/md"; why="plugins/md can not be found." ;;
