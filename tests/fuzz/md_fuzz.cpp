@@ -31,7 +31,7 @@ void CheckPage(const std::string& html)
 {
     static const char* const tags[] = {"p", "em", "strong", "del", "a", "img", "code", "pre", "br", "hr", "ul",
         "ol", "li", "input", "blockquote", "table", "thead", "tbody", "tr", "th", "td", "h1", "h2", "h3", "h4",
-        "h5", "h6", nullptr};
+        "h5", "h6", "wbr", nullptr};
     static const char* const attributes[] = {"href", "src", "alt", "title", "type", "checked", "disabled",
         "align", "class", "start", nullptr};
     for (size_t i = html.find('<'); i != std::string::npos; i = html.find('<', i + 1)) {

@@ -28,7 +28,7 @@ void ExpectOnlySafeTags(const std::string& html, const std::string& images, cons
 {
     static const std::set<std::string> tags = {"p", "em", "strong", "del", "a", "img", "code", "pre", "br", "hr",
         "ul", "ol", "li", "input", "blockquote", "table", "thead", "tbody", "tr", "th", "td", "h1", "h2", "h3",
-        "h4", "h5", "h6"};
+        "h4", "h5", "h6", "wbr"};
     static const std::set<std::string> attributes = {"href", "src", "alt", "title", "type", "checked",
         "disabled", "align", "class", "start"};
     static const std::regex tag(R"(<(/?)([a-z0-9]+)((?:\s+[a-z]+="[^"<>]*")*)\s*/?>)");
@@ -136,6 +136,12 @@ TEST(MdConvert, CostlyExtensionsAreLeftOutOfDocumentsBuiltForThem)
     const std::string html = ConvertMarkdownToHtml(ordinary, kFolder);
     EXPECT_NE(html.find("<table>"), std::string::npos);
     EXPECT_NE(html.find("<a href=\"http://www.example.com\">"), std::string::npos);
+
+    std::string quotes;
+    for (int i = 0; i < 200; ++i)
+        quotes += "> ";
+    EXPECT_EQ(ConvertMarkdownToHtml(quotes + "x", kFolder), PlainTextAsHtml(quotes + "x")) << "200 nested quotes";
+    EXPECT_EQ(ConvertMarkdownToHtml(quotes.substr(0, 80) + "x", kFolder).rfind("<blockquote>\n<p>x</p>"), 39u * 13) << "40";
 }
 
 TEST(MdConvert, PlainTextIsEscapedValidUtf8)
@@ -145,6 +151,39 @@ TEST(MdConvert, PlainTextIsEscapedValidUtf8)
     // Stray continuation, overlong, surrogate, past U+10FFFF, cut short.
     EXPECT_EQ(PlainTextAsHtml("\x80|\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE4\xB8"),
         "<pre>\uFFFD|\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD</pre>\n");
+}
+
+// A word far wider than the page gets break opportunities; its text, its entities, its UTF-8
+// sequences and its link target stay whole (a break inside a tag fails the safe-tag check).
+TEST(MdConvert, LongWordsGetBreakOpportunitiesWithoutChangingTheirText)
+{
+    const auto without = [](std::string html) {
+        for (size_t at; (at = html.find("<wbr>\u200E")) != std::string::npos;)
+            html.erase(at, 8);
+        return html;
+    };
+    std::string ordinary(255, 'a'), letters, umlauts, ampersands, escaped, link = "http://x.example/";
+    for (int i = 0; i < 1000; ++i)
+        letters += 'b', umlauts += "\xC3\xBC", ampersands += '&', escaped += "&amp;", link += 'c';
+    const struct {
+        std::string markdown, expected;
+        bool broken;
+    } cases[] = {
+        {ordinary + " " + ordinary, "<p>" + ordinary + " " + ordinary + "</p>\n", false},
+        {letters, "<p>" + letters + "</p>\n", true},
+        {umlauts, "<p>" + umlauts + "</p>\n", true},
+        {"*" + ampersands + "*", "<p><em>" + escaped + "</em></p>\n", true},
+        {"<" + link + ">", "<p><a href=\"" + link + "\">" + link + "</a></p>\n", true},
+    };
+    for (const auto& c : cases) {
+        const std::string html = ConvertMarkdownToHtml(c.markdown, kFolder);
+        EXPECT_EQ(without(html), c.expected);
+        EXPECT_EQ(html != c.expected, c.broken) << c.expected.substr(0, 40);
+        ExpectOnlySafeTags(html, kImages, c.expected.substr(0, 40));
+    }
+    const std::string plain = PlainTextAsHtml(letters);
+    EXPECT_NE(plain.find("<wbr>\u200E"), std::string::npos);
+    EXPECT_EQ(without(plain), "<pre>" + letters + "</pre>\n");
 }
 
 TEST(MdConvert, FuzzFindingsStayFixed)

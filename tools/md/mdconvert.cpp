@@ -357,6 +357,60 @@ bool AutolinksStayLinear(const std::string& text)
     return true;
 }
 
+// The engine wraps a word wider than the page letter by letter, and resolves the direction of a
+// run of neutral characters ("####…") by scanning it, each at a cost that grows with the square
+// of the length: 300 000 such characters in a row froze the window for minutes. A break
+// opportunity and an invisible left-to-right mark every few characters keep both short.
+constexpr size_t kLongWord = 256;
+constexpr size_t kBreakEvery = 16;
+
+std::string BreakLongWords(const std::string& html)
+{
+    std::string out;
+    out.reserve(html.size() + html.size() / 32);
+    bool inTag = false, inEntity = false;
+    size_t wordChars = 0;
+    for (const char ch : html) {
+        const unsigned char c = ch;
+        if (inTag) {
+            inTag = c != '>';
+        } else if (c == '<') {
+            inTag = true;
+        } else if (c == ' ' || c == '\n' || c == '\t' || c == '\r') {
+            wordChars = 0;
+            inEntity = false;
+        } else if (inEntity) {
+            inEntity = c != ';';
+        } else if ((c & 0xC0) != 0x80) { // a character starts here, not inside one
+            if (wordChars >= kLongWord && wordChars % kBreakEvery == 0)
+                out += "<wbr>\xE2\x80\x8E"; // U+200E
+            ++wordChars;
+            inEntity = c == '&';
+        }
+        out += ch;
+    }
+    return out;
+}
+
+// Each level of nesting costs the page engine's layout more: 50 000 nested quotes froze the
+// window for seconds. Real documents stay far below this.
+constexpr int kMaxNesting = 64;
+
+bool NestsTooDeep(cmark_node* document)
+{
+    int depth = 0;
+    bool tooDeep = false;
+    cmark_iter* iter = cmark_iter_new(document);
+    for (cmark_event_type ev; !tooDeep && (ev = cmark_iter_next(iter)) != CMARK_EVENT_DONE;) {
+        if (ev == CMARK_EVENT_ENTER && cmark_node_first_child(cmark_iter_get_node(iter)))
+            tooDeep = ++depth > kMaxNesting;
+        else if (ev == CMARK_EVENT_EXIT)
+            --depth;
+    }
+    cmark_iter_free(iter);
+    return tooDeep;
+}
+
 struct Parser {
     cmark_parser* p;
     explicit Parser(int options) : p(cmark_parser_new(options)) {}
@@ -390,13 +444,17 @@ std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string
     cmark_node* document = cmark_parser_finish(parser.p);
     if (!document)
         return {};
+    if (NestsTooDeep(document)) {
+        cmark_node_free(document);
+        return PlainTextAsHtml(markdown);
+    }
     const std::vector<std::string> images = Sanitise(document, documentFolder);
 
     cmark_mem* mem = cmark_get_default_mem_allocator();
     char* html =
         cmark_render_html_with_mem(document, kOptions, cmark_parser_get_syntax_extensions(parser.p), mem);
     cmark_node_free(document);
-    std::string out = html ? PutLocalImages(html, images) : std::string();
+    std::string out = html ? BreakLongWords(PutLocalImages(html, images)) : std::string();
     mem->free(html);
     return out;
 }
@@ -449,7 +507,7 @@ std::string PlainTextAsHtml(const std::string& text)
         ++i;
     }
     out += "</pre>\n";
-    return out;
+    return BreakLongWords(out);
 }
 
 } // namespace mdconvert

@@ -13,7 +13,10 @@
 //   absolute, percent-encoded file:// URL; any other picture is replaced by its alt text, as
 //   plain text, so that the page never asks the network or a file elsewhere;
 // - invalid UTF-8 becomes U+FFFD;
-// - a document built to make the table or autolink extension superlinear is read without it.
+// - a document built to make the table or autolink extension superlinear is read without it;
+// - a document nested deeper than 64 levels is shown as plain text;
+// - a word longer than 256 characters gets a break opportunity (<wbr>) and a left-to-right
+//   mark every 16.
 namespace mdconvert {
 
 // `documentFolder` is the absolute path of the folder the markdown file is in; when it is
