@@ -47,7 +47,7 @@ call Close >/dev/null
 wait_for 10 hidden a.txt || fail "Close() did not hide"
 
 # Hostile calls: refused, and the service still answers at once afterwards.
-mkfifo "$tmp/files/pipe.txt"
+mkfifo "$tmp/files/pipe.txt" "$tmp/files/pipe.pdf" "$tmp/files/pipe.zip"
 printf 'x' > "$tmp/files/line
 break.txt"
 mkdir "$tmp/files/folder.d"
@@ -59,6 +59,12 @@ sleep 0.3
 [ "$(visible_prop)" = "(<false>,)" ] || fail "a refused ShowFile showed the window"
 show_file pipe.txt true
 wait_for 10 shown pipe.txt || fail "a FIFO was not described"
+# Viewers that open the file themselves would wait for a writer for ever: the information panel.
+for pipe in pipe.pdf pipe.zip; do
+  show_file $pipe false
+  described() { grep -F "$1" "$tmp/vuel.log" | grep -qE 'loading cost .* 0 0$'; }
+  wait_for 10 described "$pipe\"" || fail "$pipe did not reach the information panel"
+done
 call ShowFile "file://$tmp/files/line%0Abreak.txt" "" false >/dev/null
 # (a function: a process substitution would read the log only once)
 line_break_shown() { grep -F 'line\nbreak.txt' "$tmp/vuel.log" | grep -qF 'loading cost'; }
