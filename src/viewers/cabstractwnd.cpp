@@ -83,8 +83,12 @@ void CAbstractWnd::StartLoading()
     m_timer.start();
     Clear();
     m_manager->Stop();
-    // Lets the loading page paint before the work begins.
-    QTimer::singleShot(0, this, &CAbstractWnd::LoadHelper);
+    // Lets the loading page paint before the work begins; a file left meanwhile is not read.
+    const QString path = CGlobalData::Instance().Path();
+    QTimer::singleShot(0, this, [this, path] {
+        if (CGlobalData::Instance().Path() == path)
+            LoadHelper();
+    });
 }
 
 void CAbstractWnd::UpdateControlBar()

@@ -15,13 +15,14 @@ xdotool windowactivate --sync "$fm"
 eval "$(xdotool getwindowgeometry --shell "$fm")"
 # Click the first icon of the view (right of the sidebar) and press Space, until the view
 # has filled in and the preview comes.
-for _ in $(seq 30); do
+# A retry presses Space again, which would toggle a preview that is merely slow: wait long.
+for _ in $(seq 10); do
   xdotool mousemove $((X + 330)) $((Y + 130)) click 1 sleep 0.3 key space
-  wait_for 1 shown alpha.txt && break
+  wait_for 4 shown alpha.txt && break
 done
 shown alpha.txt >/dev/null || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "Space did not preview alpha.txt"; }
 xdotool windowactivate --sync "$fm" key Right
-wait_for 10 shown beta.txt || fail "the preview did not follow the selection"
+wait_for 10 shown beta.txt || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "the preview did not follow the selection"; }
 import -window root "$VUEL_BUILD/test-shots/gnome_files.png"
 xdotool windowactivate --sync "$fm" key space
 wait_for 10 hidden beta.txt || fail "Space again did not close the preview"
