@@ -141,6 +141,10 @@ TEST(MdConvert, CostlyExtensionsAreLeftOutOfDocumentsBuiltForThem)
     for (int i = 0; i < 200; ++i)
         quotes += "> ";
     EXPECT_EQ(ConvertMarkdownToHtml(quotes + "x", kFolder), PlainTextAsHtml(quotes + "x")) << "200 nested quotes";
+    std::string empties; // each quote empty, no paragraph in it
+    for (int i = 1; i <= 200; ++i)
+        empties += quotes.substr(0, 2 * i) + "\n";
+    EXPECT_EQ(ConvertMarkdownToHtml(empties, kFolder).rfind("<pre>", 0), 0u) << "200 nested empty quotes";
     EXPECT_EQ(ConvertMarkdownToHtml(quotes.substr(0, 80) + "x", kFolder).rfind("<blockquote>\n<p>x</p>"), 39u * 13) << "40";
 }
 

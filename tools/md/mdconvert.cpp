@@ -398,14 +398,15 @@ constexpr int kMaxNesting = 64;
 
 bool NestsTooDeep(cmark_node* document)
 {
-    int depth = 0;
     bool tooDeep = false;
     cmark_iter* iter = cmark_iter_new(document);
     for (cmark_event_type ev; !tooDeep && (ev = cmark_iter_next(iter)) != CMARK_EVENT_DONE;) {
-        if (ev == CMARK_EVENT_ENTER && cmark_node_first_child(cmark_iter_get_node(iter)))
-            tooDeep = ++depth > kMaxNesting;
-        else if (ev == CMARK_EVENT_EXIT)
-            --depth;
+        if (ev != CMARK_EVENT_ENTER)
+            continue;
+        int depth = 0; // ancestors, counted no further than the limit
+        for (cmark_node* n = cmark_iter_get_node(iter); n && depth <= kMaxNesting; n = cmark_node_parent(n))
+            ++depth;
+        tooDeep = depth > kMaxNesting;
     }
     cmark_iter_free(iter);
     return tooDeep;
