@@ -1,5 +1,7 @@
 #include "media/framerenderer.h"
 
+#include <QTransform>
+
 #include <mpv/client.h>
 #include <mpv/render.h>
 
@@ -73,6 +75,18 @@ void FrameRenderer::SetTargetSize(const QSize& devicePixels)
     m_wake.notify_one();
 }
 
+void FrameRenderer::SetRotation(int degrees)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_rotation == degrees)
+            return;
+        m_rotation = degrees;
+        m_redraw = true;
+    }
+    m_wake.notify_one();
+}
+
 void FrameRenderer::Redraw()
 {
     {
@@ -101,17 +115,20 @@ void FrameRenderer::Run()
             return;
         const bool redraw = m_redraw;
         const QSize size = m_size;
+        const int rotation = m_rotation;
         m_updatePending = m_redraw = false;
         lock.unlock();
         const uint64_t flags = mpv_render_context_update(m_context);
         if ((flags & MPV_RENDER_UPDATE_FRAME) || redraw)
-            RenderFrame(size);
+            RenderFrame(size, rotation);
         lock.lock();
     }
 }
 
-void FrameRenderer::RenderFrame(const QSize& size)
+// The picture is drawn upright and turned here: libmpv's own turning aborts in this renderer.
+void FrameRenderer::RenderFrame(const QSize& shown, int rotation)
 {
+    const QSize size = rotation % 180 ? shown.transposed() : shown;
     if (size.isEmpty())
         return;
     QImage frame = AlignedImage(size);
@@ -128,5 +145,5 @@ void FrameRenderer::RenderFrame(const QSize& size)
     if (mpv_render_context_render(m_context, params) < 0)
         return;
     MakeOpaque(frame);
-    emit FrameRendered(frame);
+    emit FrameRendered(rotation ? frame.transformed(QTransform().rotate(rotation)) : frame);
 }

@@ -21,6 +21,7 @@ public:
     ~FrameRenderer() override;
 
     void SetTargetSize(const QSize& devicePixels); // any thread
+    void SetRotation(int degrees);                 // clockwise, a multiple of 90; any thread
     void Redraw();                                  // the current frame again, e.g. for a new viewer
 
 signals:
@@ -29,7 +30,7 @@ signals:
 private:
     explicit FrameRenderer(mpv_render_context* context);
     void Run();
-    void RenderFrame(const QSize& size);
+    void RenderFrame(const QSize& shown, int rotation);
     static void OnUpdate(void* self);
 
     mpv_render_context* m_context;
@@ -39,5 +40,6 @@ private:
     bool m_updatePending = false;
     bool m_redraw = false;
     bool m_quit = false;
+    int m_rotation = 0;
     std::thread m_thread;
 };

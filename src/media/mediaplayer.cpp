@@ -29,6 +29,9 @@ const char* const kOptions[][2] = {
     {"resume-playback", "no"},  {"save-position-on-quit", "no"}, {"load-stats-overlay", "no"},
     {"load-osd-console", "no"}, {"load-auto-profiles", "no"}, {"osd-level", "0"},
     {"demuxer-max-bytes", "32MiB"}, {"demuxer-max-back-bytes", "4MiB"},
+    // This libmpv's software renderer aborts on a turned picture (a phone video, a JPEG with an
+    // orientation): the frame renderer turns it instead.
+    {"video-rotate", "no"},
 };
 
 // Without a sound card the medium still plays (silently), so its picture and timeline show.
@@ -187,11 +190,18 @@ void MediaPlayer::OnVideoReconfig()
 {
     if (!m_loaded)
         return;
-    int64_t w = 0, h = 0;
+    int64_t w = 0, h = 0, rotation = 0;
     mpv_get_property(m_mpv, "dwidth", MPV_FORMAT_INT64, &w);
     mpv_get_property(m_mpv, "dheight", MPV_FORMAT_INT64, &h);
+    // A frame's own orientation (a JPEG's) first, else the stream's (a phone video's).
+    mpv_get_property(m_mpv, "video-dec-params/rotate", MPV_FORMAT_INT64, &rotation);
+    if (rotation == 0)
+        mpv_get_property(m_mpv, "current-tracks/video/demux-rotation", MPV_FORMAT_INT64, &rotation);
+    rotation = ((rotation % 360 + 360) % 360) / 90 * 90;
+    if (m_renderer)
+        m_renderer->SetRotation(int(rotation));
     if (w > 0 && h > 0)
-        m_frameSize = QSize(int(w), int(h));
+        m_frameSize = rotation % 180 ? QSize(int(h), int(w)) : QSize(int(w), int(h));
     MaybeEmitStarted();
 }
 

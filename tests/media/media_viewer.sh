@@ -27,6 +27,20 @@ picture wide.mp4 "$shots/media_video.png"
 bars=("191,191,191" "191,191,0" "0,191,191" "0,191,0" "191,0,191" "191,0,0" "0,0,191")
 for i in "${!bars[@]}"; do expect "$shots/media_video.png" $((31 + i * 640 / 7 + 45)) $((62 + 100)) "${bars[$i]}"; done
 
+# The renderer turns these itself: libmpv's own turning aborted the program.
+# A phone photo (EXIF orientation 6) under a video suffix.
+bash "$VUEL_SOURCE/tests/picture/make-pictures" "$tmp/pictures" >/dev/null
+cp "$tmp/pictures/exif6.jpg" "$tmp/files/turned-photo.mp4"
+preview bars.mp4
+eval "$(xdotool getwindowgeometry --shell "$(shown bars.mp4)")"
+level=$HEIGHT
+for turned in turned.mp4 turned-photo.mp4; do
+  preview $turned
+  eval "$(xdotool getwindowgeometry --shell "$(shown $turned)")"
+  [ "$HEIGHT" -gt "$level" ] || fail "$turned is not upright: ${WIDTH}x$HEIGHT, the level bars ${level} high"
+  picture $turned "$shots/media_${turned%.mp4}.png"
+done
+
 preview cover.mp3
 picture cover.mp3 "$shots/media_cover.png"
 eval "$(xdotool getwindowgeometry --shell "$(shown cover.mp3)")"
