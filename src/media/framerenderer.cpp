@@ -63,29 +63,22 @@ FrameRenderer::~FrameRenderer()
     mpv_render_context_free(m_context);
 }
 
-void FrameRenderer::SetTargetSize(const QSize& devicePixels)
+template <typename T>
+void FrameRenderer::ChangeAndRedraw(T& field, const T& value)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_size == devicePixels)
+        if (field == value)
             return;
-        m_size = devicePixels;
+        field = value;
         m_redraw = true;
     }
     m_wake.notify_one();
 }
 
-void FrameRenderer::SetRotation(int degrees)
-{
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_rotation == degrees)
-            return;
-        m_rotation = degrees;
-        m_redraw = true;
-    }
-    m_wake.notify_one();
-}
+void FrameRenderer::SetTargetSize(const QSize& devicePixels) { ChangeAndRedraw(m_size, devicePixels); }
+
+void FrameRenderer::SetRotation(int degrees) { ChangeAndRedraw(m_rotation, degrees); }
 
 void FrameRenderer::Redraw()
 {

@@ -31,6 +31,8 @@ private:
     explicit FrameRenderer(mpv_render_context* context);
     void Run();
     void RenderFrame(const QSize& shown, int rotation);
+    template <typename T>
+    void ChangeAndRedraw(T& field, const T& value);
     static void OnUpdate(void* self);
 
     mpv_render_context* m_context;
