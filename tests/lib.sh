@@ -35,16 +35,7 @@ own_bus() {
 }
 
 fail() { echo "FAIL: $*"; tail -20 "$tmp/vuel.log" 2>/dev/null || true; exit 1; }
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds
-wait_for() { local end=$((SECONDS + $1)); shift; until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done; }
-shown() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }
-hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-# What the user sees of window $1: the composited screen, where a wrong alpha shows.
-on_screen() {
-  local WIDTH HEIGHT X Y WINDOW SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/tools/windows.sh"
 # start_instance [ARGS]: the running instance, logging into $tmp/vuel.log
 start_instance() {
   (cd "$tmp" && exec "$VUEL_BUILD/vuel" log "$@") & pids+=($!)
