@@ -312,48 +312,48 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMain</name>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="177"/>
-        <location filename="../src/controller/cmain.cpp" line="182"/>
+        <location filename="../src/controller/cmain.cpp" line="178"/>
+        <location filename="../src/controller/cmain.cpp" line="183"/>
         <source>Notice</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="177"/>
+        <location filename="../src/controller/cmain.cpp" line="178"/>
         <source>Application is already running.</source>
         <translation>程序已在运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="182"/>
+        <location filename="../src/controller/cmain.cpp" line="183"/>
         <source>%1 not found.</source>
         <translation>未找到 %1。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="219"/>
+        <location filename="../src/controller/cmain.cpp" line="220"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="233"/>
+        <location filename="../src/controller/cmain.cpp" line="234"/>
         <source>About</source>
         <translation>关于</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="238"/>
+        <location filename="../src/controller/cmain.cpp" line="239"/>
         <source>About to close~</source>
         <translation>关闭~</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="247"/>
+        <location filename="../src/controller/cmain.cpp" line="248"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="247"/>
+        <location filename="../src/controller/cmain.cpp" line="248"/>
         <source>Monitor &apos;Space&apos; key failed, can&apos;t proceed.</source>
         <translation>无法监听“Space”键，程序无法继续运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="247"/>
+        <location filename="../src/controller/cmain.cpp" line="248"/>
         <source>Quit</source>
         <translation>退出</translation>
     </message>
@@ -361,12 +361,12 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMainWnd</name>
     <message>
-        <location filename="../src/mainwnd/cmainwnd.cpp" line="51"/>
+        <location filename="../src/mainwnd/cmainwnd.cpp" line="52"/>
         <source>Vuel</source>
         <translation>Vuel</translation>
     </message>
     <message>
-        <location filename="../src/mainwnd/cmainwnd.cpp" line="121"/>
+        <location filename="../src/mainwnd/cmainwnd.cpp" line="122"/>
         <source>Help</source>
         <translation>帮助</translation>
     </message>
@@ -387,12 +387,17 @@ Line: %2	Column: %3</source>
         <translation>找不到 %1 文件</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfmanager.cpp" line="81"/>
+        <location filename="../src/pdf/cpdfmanager.cpp" line="80"/>
+        <source>Can not create a temporary folder.</source>
+        <translation>无法创建临时文件夹。</translation>
+    </message>
+    <message>
+        <location filename="../src/pdf/cpdfmanager.cpp" line="83"/>
         <source>Can not run %1.</source>
         <translation>无法运行 %1。</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfmanager.cpp" line="104"/>
+        <location filename="../src/pdf/cpdfmanager.cpp" line="106"/>
         <source>Offices convert failed.</source>
         <translation>Office 文档转换失败。</translation>
     </message>
@@ -750,52 +755,52 @@ Line: %2	Column: %3</source>
 <context>
     <name>CSettingsWnd4Plugins</name>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="58"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="53"/>
         <source>Name</source>
         <translation>名称</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="58"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="53"/>
         <source>Suffix</source>
         <translation>后缀</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="58"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="53"/>
         <source>Plugin</source>
         <translation>插件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="73"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="68"/>
         <source>Search plugins</source>
         <translation>搜索插件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="89"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="84"/>
         <source>&lt;p&gt;&lt;b&gt;Plugins&lt;/b&gt; let Vuel preview files it cannot show by itself, through a program of your own, for the suffixes you give it.&lt;/p&gt;&lt;p&gt;Vuel starts the program with the parameters you set (the first one is the program, found on the search path), then the path of the previewed file, then an output base name.&lt;/p&gt;&lt;p&gt;The program writes its result to the base name plus a suffix of its choice (&lt;i&gt;base&lt;/i&gt;.txt, &lt;i&gt;base&lt;/i&gt;.png, ...) and exits with code 0. Vuel then previews that output. When the program cannot start, fails or writes nothing, Vuel shows the file&apos;s information instead.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;插件&lt;/b&gt;让 Vuel 借助您自己的程序，预览它本身无法显示的文件，适用于您指定的后缀。&lt;/p&gt;&lt;p&gt;Vuel 启动该程序时依次传入您设置的参数（第一个参数是程序本身，在搜索路径中查找）、被预览文件的路径，以及一个输出基本名。&lt;/p&gt;&lt;p&gt;程序把结果写入基本名加上它自选的后缀（&lt;i&gt;base&lt;/i&gt;.txt、&lt;i&gt;base&lt;/i&gt;.png 等），并以退出码 0 结束。随后 Vuel 预览该输出。如果程序无法启动、运行失败或没有写出任何内容，Vuel 将改为显示该文件的信息。&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="105"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="100"/>
         <source>About plugin</source>
         <translation>关于插件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="204"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="199"/>
         <source>Add Plugin</source>
         <translation>添加插件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="220"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="215"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="220"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="215"/>
         <source>Save plugins settings failed.</source>
         <translation>保存插件设置失败。</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="220"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="215"/>
         <source>Ok</source>
         <translation>确定</translation>
     </message>
@@ -896,12 +901,12 @@ Line: %2	Column: %3</source>
         <translation>退出(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="30"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="32"/>
         <source>Information</source>
         <translation>信息</translation>
     </message>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="30"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="32"/>
         <source>Application started.</source>
         <translation>程序已启动。</translation>
     </message>
@@ -957,12 +962,12 @@ Line: %2	Column: %3</source>
 <context>
     <name>MediaPlayer</name>
     <message>
-        <location filename="../src/media/mediaplayer.cpp" line="216"/>
+        <location filename="../src/media/mediaplayer.cpp" line="226"/>
         <source>The file is a playlist; playlists are not played.</source>
         <translation>该文件是播放列表；播放列表不会被播放。</translation>
     </message>
     <message>
-        <location filename="../src/media/mediaplayer.cpp" line="294"/>
+        <location filename="../src/media/mediaplayer.cpp" line="304"/>
         <source>The media engine could not start.</source>
         <translation>媒体引擎无法启动。</translation>
     </message>
@@ -1200,7 +1205,7 @@ Line: %2	Column: %3</source>
     <message>
         <location filename="../src/appsetup.cpp" line="47"/>
         <location filename="../src/appsetup.cpp" line="48"/>
-        <location filename="../src/core/tempfolder.cpp" line="9"/>
+        <location filename="../src/core/tempfolder.cpp" line="10"/>
         <source>Vuel</source>
         <translation>Vuel</translation>
     </message>

@@ -67,7 +67,8 @@ CMain::~CMain()
     delete m_tray;
     delete m_wnd;
     Updater::Cleanup();
-    QDir(TempFolder()).removeRecursively();
+    if (!TempFolder().isEmpty()) // an empty path would name the working folder
+        QDir(TempFolder()).removeRecursively();
 }
 
 void CMain::DelayInit()

@@ -1,10 +1,12 @@
 #include "core/tempfolder.h"
 
+#include "platform/privatefolder.h"
+
 #include <QCoreApplication>
-#include <QStandardPaths>
 
 QString TempFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QLatin1Char('/') +
-           QCoreApplication::translate("main", "Vuel") + QLatin1Char('/');
+    // Decided once: where the usual name was planted, the unique folder taken instead must stay ours.
+    static const QString folder = PrivateFolder(QCoreApplication::translate("main", "Vuel"));
+    return folder.isEmpty() ? folder : folder + QLatin1Char('/');
 }

@@ -4,6 +4,7 @@
 #include "cglobaldata/screenarea.h"
 #include "code/ccodewnd.h"
 #include "core/settings.h"
+#include "core/tempfolder.h"
 #include "dirs/cdirwnd.h"
 #include "cparentdlg/fade.h"
 #include "cplayprocess/cplayprocess.h"
@@ -352,6 +353,15 @@ void CMainWnd::ToggleTitleBar()
         SetTitleBarVisible(visible);
 }
 
+// A unique name in our own folder; the plug-in writes NAME.suffix, so the empty file itself goes.
+QString CMainWnd::PluginOutputName()
+{
+    if (TempFolder().isEmpty())
+        return QString();
+    QTemporaryFile name(TempFolder() + QStringLiteral("plugin-XXXXXX"));
+    return name.open() ? name.fileName() : QString();
+}
+
 bool CMainWnd::LoadPlugin(QStringList plu_path)
 {
     if (!m_plugin) {
@@ -362,13 +372,12 @@ bool CMainWnd::LoadPlugin(QStringList plu_path)
     m_plugin->QuitProcess();
     if (plu_path.isEmpty())
         return false;
-    LoadLoading();
-    QString output;
-    {
-        QTemporaryFile name;
-        if (name.open())
-            output = name.fileName(); // only the unique name is wanted; the file goes with `name`
+    const QString output = PluginOutputName();
+    if (output.isEmpty()) {
+        LoadUnknownFile();
+        return false;
     }
+    LoadLoading();
     const QString program = plu_path.takeFirst();
     return m_plugin->Start(program, plu_path << CGlobalData::Instance().Path() << output);
 }

@@ -52,6 +52,7 @@ protected:
 
 private:
     static bool IsSpecialFile(const QFileInfo& fi);
+    static QString PluginOutputName();
     void StopViewersBut(CAbstractWnd* keep);
     void AddViewer(CAbstractWnd* viewer);
     void OnBe4Load();

@@ -43,7 +43,8 @@ QString CPdfManager::DocumentKey(const QString& path)
 QString CPdfManager::OutputPathFor(const QString& input)
 {
     const QString folder = TempFolder();
-    QDir().mkpath(folder);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return QString();
     QString output = folder + QFileInfo(input).baseName() + QStringLiteral(".pdf");
     if (QFile::exists(output) && !QFile::remove(output)) {
         output = folder + QString::number(QRandomGenerator::global()->generate()) + QStringLiteral(".pdf");
@@ -75,6 +76,8 @@ void CPdfManager::Perform()
     if (!QFileInfo::exists(m_program))
         return Fail(tr("Can not find %1 file").arg(QFileInfo(m_program).fileName()));
     m_outputPath = OutputPathFor(input);
+    if (m_outputPath.isEmpty())
+        return Fail(tr("Can not create a temporary folder."));
     m_documentIn.remove(m_outputPath);
     if (!m_process->Start(m_program, {input, m_outputPath}))
         return Fail(tr("Can not run %1.").arg(m_program));

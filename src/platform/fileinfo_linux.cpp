@@ -1,5 +1,7 @@
 #include "platform/fileinfo.h"
 
+#include "platform/privatefolder.h"
+
 #include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -105,7 +107,8 @@ AssociatedProgram FindAssociatedProgram(const QString& path)
 
 void WarmShellCaches()
 {
-    const QString sample = QDir::tempPath() + QStringLiteral("/vuel-warm-up.txt");
+    // A name no one else can plant: a FIFO there would hold the window's thread while its type is read.
+    const QString sample = UserRuntimeFolder() + QStringLiteral("/vuel-warm-up.txt");
     ShellTypeName(sample);
     ShellFileIcon(sample).pixmap(24, 24);
     FindAssociatedProgram(sample);

@@ -2,6 +2,7 @@
 #include "../viewerload.h"
 
 #include "code/ccodewnd.h"
+#include "core/tempfolder.h"
 #include "mainwnd/cmainwnd.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -27,7 +28,7 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = new QTemporaryDir;
-        qputenv("TMPDIR", s_dir->path().toLocal8Bit()); // where plug-in outputs land
+        qputenv("TMPDIR", s_dir->path().toLocal8Bit()); // where plug-in outputs land without a runtime folder
         s_wnd = new CMainWnd;
         s_wnd->Display();
     }
@@ -85,6 +86,8 @@ TEST_F(PluginRoute, ConvertedOutputIsPreviewedByItsOwnSuffix)
     EXPECT_EQ(shown.kind, MT_TEXT);
     EXPECT_EQ(shown.text, "HELLO PLUGIN\n");
     EXPECT_TRUE(shown.path.endsWith(".txt")) << shown.path.toStdString();
+    // in our own folder, so that no one else reads it and Quit removes it
+    EXPECT_TRUE(!TempFolder().isEmpty() && shown.path.startsWith(TempFolder())) << shown.path.toStdString();
 }
 
 TEST_F(PluginRoute, PluginWithoutUsableOutputEndsOnTheInformationPanel)

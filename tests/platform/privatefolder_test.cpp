@@ -1,0 +1,108 @@
+#include "platform/privatefolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool IsPrivate(const QString& path)
+{
+    struct stat st{};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::getuid() && (st.st_mode & 0777) == 0700;
+}
+
+void MakeFolder(const QString& path, mode_t mode)
+{
+    ASSERT_EQ(::mkdir(QFile::encodeName(path).constData(), mode), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+}
+
+} // namespace
+
+// Whatever was prepared where the folder goes, the result is a folder only we can enter, and
+// what someone planted (a link's target, a folder of theirs) is left as it was.
+TEST(PrivateFolder, NeverUsesWhatSomeoneElsePrepared)
+{
+    enum Expect { Named, Unique };
+    struct Case {
+        const char* what;
+        bool runtimeSet;
+        std::function<void(const QString& runtime, const QString& shared, const QString& victim)> prepare;
+        const char* expectedParent; // "runtime" or "shared"
+        Expect expect;
+    };
+    const QString own = QStringLiteral("vuel-%1").arg(::getuid());
+    const Case cases[] = {
+        {"nothing there yet", true, [](auto&, auto&, auto&) {}, "runtime", Named},
+        {"our own folder from an earlier run", true,
+         [](const QString& r, auto&, auto&) { MakeFolder(r + "/Vuel", 0700); }, "runtime", Named},
+        {"a link to someone's folder", true,
+         [](const QString& r, auto&, const QString& v) { QFile::link(v, r + "/Vuel"); }, "runtime", Unique},
+        {"a dangling link", true,
+         [](const QString& r, auto&, const QString& v) { QFile::link(v + "/missing", r + "/Vuel"); }, "runtime",
+         Unique},
+        {"a folder others may enter", true, [](const QString& r, auto&, auto&) { MakeFolder(r + "/Vuel", 0755); },
+         "runtime", Unique},
+        {"a file", true, [](const QString& r, auto&, auto&) { QFile(r + "/Vuel").open(QIODevice::WriteOnly); },
+         "runtime", Unique},
+        {"no runtime folder", false, [](auto&, auto&, auto&) {}, "shared", Named},
+        {"a runtime folder open to others", true, [](const QString& r, auto&, auto&) { ::chmod(QFile::encodeName(r), 0755); },
+         "shared", Named},
+        {"our folder in the shared temp folder planted as a link", false,
+         [own](auto&, const QString& s, const QString& v) { QFile::link(v, s + "/" + own); }, "shared", Unique},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        qunsetenv("TMPDIR"); // the last case's folder is gone
+        QTemporaryDir runtime, shared, victim;
+        ASSERT_TRUE(runtime.isValid() && shared.isValid() && victim.isValid());
+        ::chmod(QFile::encodeName(shared.path()), 01777);
+        QFile planted(victim.path() + "/keep");
+        ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+        planted.close();
+        c.prepare(runtime.path(), shared.path(), victim.path());
+        qputenv("TMPDIR", QFile::encodeName(shared.path()));
+        if (c.runtimeSet)
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+
+        const QString folder = PrivateFolder(QStringLiteral("Vuel"));
+
+        const QString parent = QString::fromLatin1(c.expectedParent) == "runtime" ? runtime.path()
+                                                                                 : shared.path() + "/" + own;
+        if (c.expect == Named)
+            EXPECT_EQ(folder, parent + "/Vuel");
+        else
+            EXPECT_TRUE(folder.startsWith(parent + "/Vuel-") || folder.startsWith(parent + "-")) << qPrintable(folder);
+        EXPECT_TRUE(IsPrivate(folder)) << qPrintable(folder);
+        EXPECT_EQ(QDir(victim.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"keep"});
+    }
+    qunsetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+// Root can hand a folder to another user; that user's folder is never taken for ours.
+TEST(PrivateFolder, PassesOverAFolderOfAnotherUser)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "only root can make a folder of another user";
+    QTemporaryDir runtime;
+    const QString named = runtime.path() + "/Vuel";
+    MakeFolder(named, 0700);
+    ASSERT_EQ(::chown(QFile::encodeName(named).constData(), 65534, 65534), 0);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString folder = PrivateFolder(QStringLiteral("Vuel"));
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_NE(folder, named);
+    EXPECT_TRUE(IsPrivate(folder)) << qPrintable(folder);
+}
