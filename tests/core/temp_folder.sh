@@ -30,8 +30,11 @@ cp "$VUEL_BUILD/vuel-snapshot" "$shared/bin/"; cp "$VUEL_BUILD/plugins/1syt" "$s
 make_docx "$shared/sample.docx"
 office_on "$shared/nobody"; office_on "$XDG_CONFIG_HOME"
 chown -R nobody "$shared/nobody"
+# Under the sanitizers the second user needs the known-leak list too, where it can read it.
+cp "$VUEL_SOURCE/tests/lsan.supp" "$shared/"
+lsan="LSAN_OPTIONS=suppressions=$shared/lsan.supp:print_suppressions=0"
 snapshot_as_nobody() {
-  runuser -u nobody -- env -i PATH=/usr/bin:/bin HOME="$shared/nobody" TMPDIR="$shared/tmp" QT_QPA_PLATFORM=offscreen \
+  runuser -u nobody -- env -i "$lsan" PATH=/usr/bin:/bin HOME="$shared/nobody" TMPDIR="$shared/tmp" QT_QPA_PLATFORM=offscreen \
     XDG_CONFIG_HOME="$shared/nobody" XDG_CACHE_HOME="$shared/nobody/cache" \
     "$shared/bin/vuel-snapshot" --timeout 240 "$shared/sample.docx" "$shared/nobody/shot.png"
 }
