@@ -36,9 +36,31 @@ own_bus() {
 
 fail() { echo "FAIL: $*"; tail -20 "$tmp/vuel.log" 2>/dev/null || true; exit 1; }
 source "$(dirname "${BASH_SOURCE[0]}")/tools/windows.sh"
+# loads NAME: how many loads of the file NAME the viewer has logged ("loading cost … "…/NAME" …")
+loads() { awk -v f="/$1\" " '/loading cost/ && index($0, f) { n++ } END { print n + 0 }' "$tmp/vuel.log" 2>/dev/null || echo 0; }
+more_loads() { [ "$(loads "$1")" -gt "$2" ]; }
+# preview_with PROGRAM PATH [SECONDS]: PROGRAM previews PATH; back once its window is shown and
+# the viewer has logged one more load of it (a failed one ends on the information panel, which
+# logs its own). A busy machine takes its time: 30 s unless said.
+preview_with() {
+  local name n; name=$(basename "$2"); n=$(loads "$name")
+  "$1" "$2" || true
+  wait_for "${3:-30}" shown "$name" || fail "$name not shown"
+  wait_for "${3:-30}" more_loads "$name" "$n" || fail "$name: no load was logged"
+}
+# still FILE CAPTURE...: runs CAPTURE... FILE until two captures in a row agree: nothing is drawn
+# any more (a spinner or an animation never agrees). Gives up after 30 s.
+still() {
+  local file=$1 end=$((SECONDS + 30)); shift
+  "$@" "$file"
+  until sleep 0.5; cp "$file" "$tmp/still.png"; "$@" "$file" &&
+    [ "$(compare -metric AE "$file" "$tmp/still.png" null: 2>&1)" = 0 ]; do
+    [ $SECONDS -lt $end ] || return 1
+  done
+}
 # start_instance [ARGS]: the running instance, logging into $tmp/vuel.log
 start_instance() {
   (cd "$tmp" && exec "$VUEL_BUILD/vuel" log "$@") & pids+=($!)
   # the log, not the socket file: a dead instance may have left its socket behind
-  wait_for 10 grep -q 'tray: started' "$tmp/vuel.log" || fail "no running instance"
+  wait_for 30 grep -q 'tray: started' "$tmp/vuel.log" || fail "no running instance"
 }

@@ -10,24 +10,10 @@ bash "$VUEL_SOURCE/tests/pdf/make-documents" "$tmp/files"
 # The converter's throw-away LibreOffice profiles land in here, where they are known as ours.
 export TMPDIR="$tmp/tmp"; mkdir -p "$TMPDIR"
 
-# preview FILE: its window, once the viewer has logged the load ("loading cost … TYPE SUBTYPE");
-# a LibreOffice conversion on a busy machine takes tens of seconds.
-preview() {
-  "$VUEL_BUILD/vuel" "$tmp/files/$1" || true
-  wait_for 60 shown "$1" || fail "$1 not shown"
-  wait_for 180 grep -q "loading cost.*/$1\" " "$tmp/vuel.log" || fail "$1: no load was logged"
-}
-# settle TITLE FILE: the window once two screenshots in a row agree (pages are drawn by threads
-# after the load; a spinner never agrees).
-settle() {
-  local end=$((SECONDS + 30))
-  on_screen "$(shown "$1")" "$2"
-  until sleep 0.5; cp "$2" "$tmp/before.png"; on_screen "$(shown "$1")" "$2"
-    [ "$(compare -metric AE "$2" "$tmp/before.png" null: 2>&1)" = 0 ]; do
-    [ $SECONDS -lt $end ] || return 1
-  done
-}
-picture() { settle "$@" || fail "$1 keeps changing"; }
+# A LibreOffice conversion on a busy machine takes tens of seconds.
+preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1" 180; }
+# Pages are drawn by threads after the load is logged.
+picture() { still "$2" on_screen "$(shown "$1")" || fail "$1 keeps changing"; }
 # How far, 0 (same) to 1, the best match of picture $2 is within 30 px of where the page's
 # heading belongs in screenshot $1 (the page centred below the title bar; searching the whole
 # screenshot takes minutes).
@@ -43,7 +29,7 @@ pdftoppm -r 100 -f 1 -l 1 -png "$tmp/files/text.pdf" "$tmp/reference"
 convert "$tmp"/reference*.png -crop 300x100+40+40 +repage "$tmp/heading.png"
 # measure SHOT: $d for text.pdf's page as it settles
 d=
-measure() { settle text.pdf "$1" && d=$(match "$1" "$tmp/heading.png") && [ -n "$d" ]; }
+measure() { still "$1" on_screen "$(shown text.pdf)" && d=$(match "$1" "$tmp/heading.png") && [ -n "$d" ]; }
 near() { measure "$1" && close_enough "$d"; }
 
 start_instance
