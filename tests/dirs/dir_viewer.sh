@@ -14,31 +14,43 @@ printf 'read me\n' > "$tmp/files/folder/readme.txt"
 printf 'old\n' > "$tmp/files/folder/docs/old/draft.txt"
 
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
-preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 10 shown "$(basename "$1")" || fail "$1 not shown"; sleep 1; }
+preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"; }
+# click_at X Y: a click that changes the window (a row opened out, a column added, a selection);
+# the next click's place depends on it. The pointer goes there first, so that the picture before
+# has its hover already.
+click_at() {
+  xdotool mousemove "$1" "$2"
+  still "$tmp/before.png" import -window "$win" || fail "the window keeps changing"
+  xdotool click 1
+  wait_for 30 changed || fail "a click at $1,$2 changed nothing"
+}
+changed() { still "$tmp/after.png" import -window "$win" && [ "$(compare -metric AE "$tmp/before.png" "$tmp/after.png" null: 2>&1)" != 0 ]; }
 # Content starts below the 30 px shadow and the 32 px title bar.
-click_content() { xdotool mousemove $((X + 30 + $1)) $((Y + 62 + $2)) click 1; sleep 0.5; }
+click_content() { click_at $((X + 30 + $1)) $((Y + 62 + $2)); }
 # The content grabs no keyboard focus, so rows are opened out by their arrows: row N of the
 # tree at depth D (rows of 22 px below a 26 px header).
 open_row() { click_content $((10 + 20 * $2)) $((38 + 22 * ($1 - 1))); }
 # The control bar: open with, reveal, a divider, then tree (120 px in) and columns (160 px).
-click_bar() { xdotool mousemove $((X + 30 + $1)) $((Y + HEIGHT - 30 - 21)) click 1; sleep 0.5; }
+click_bar() { click_at $((X + 30 + $1)) $((Y + HEIGHT - 30 - 21)); }
 
 start_instance
 preview nested.zip
-win=$(shown nested.zip); geometry "$win"
-[ "$WIDTH" = $((700 + 62)) ] || fail "an archive's window is $WIDTH wide"
+win=$(shown nested.zip)
+# The window takes its fitted size a moment after the load.
+wide() { geometry "$win"; [ "$WIDTH" = "$1" ]; }
+wait_for 20 wide $((700 + 62)) || fail "an archive's window is $WIDTH wide"
 # Bottom-up, so the rows above stay where they are: with spaces, 中文, a, then a/b.
 open_row 5 0; open_row 2 0; open_row 1 0; open_row 2 1
 on_screen "$win" "$shots/dirs_zip_tree.png"
 
 preview nested.rar
-win=$(shown nested.rar)
+win=$(shown nested.rar); geometry "$win"
 open_row 5 0; open_row 2 0; open_row 1 0; open_row 2 1
 on_screen "$win" "$shots/dirs_rar.png"
 
 preview folder
-win=$(shown folder); geometry "$win"
-[ "$WIDTH" = $((900 + 62)) ] || fail "a folder's window is $WIDTH wide"
+win=$(shown folder)
+wait_for 20 wide $((900 + 62)) || fail "a folder's window is $WIDTH wide"
 open_row 1 0; open_row 2 1
 on_screen "$win" "$shots/dirs_folder_tree.png"
 click_bar 160
@@ -49,7 +61,7 @@ on_screen "$win" "$shots/dirs_folder_columns.png"
 # "S" on a selected file shows it here.
 click_content 660 12
 xdotool key s
-wait_for 10 shown draft.txt || fail "S did not preview the selected file"
+wait_for 20 shown draft.txt || fail "S did not preview the selected file"
 
 # A ZIP made on Chinese Windows, in a Chinese locale: a new instance reads the new locale.
 kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null || true; rm "$tmp/vuel.log"
