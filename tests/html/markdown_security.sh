@@ -6,8 +6,8 @@ set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
 [ -x "$VUEL_BUILD/plugins/md" ] || fail "the md converter is not built"
-preview() { "$1" "$2" || true; wait_for 10 shown "$(basename "$2")" || fail "$2 not shown"; sleep 0.5; }
-close() { xdotool windowactivate --sync "$(shown "$1")" key Escape; wait_for 5 hidden "$1" || fail "Esc did not close $1"; }
+preview() { preview_with "$1" "$2"; }
+close() { xdotool windowactivate --sync "$(shown "$1")" key Escape; wait_for 20 hidden "$1" || fail "Esc did not close $1"; }
 # pixels COLOUR FILE: how many pixels of the picture have that colour
 pixels() { convert "$2" -fuzz 8% -fill black +opaque "$1" -fill white -opaque "$1" -format '%[fx:round(mean*w*h)]' info:; }
 
@@ -103,8 +103,8 @@ preview "$VUEL_BUILD/vuel" "$doc/hostile.md"
 win=$(shown hostile.md)
 eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 3)) sleep 0.3 mousemove $((X + 100)) $((Y + 200))
-sleep 2 # anything the page would fetch late
-import -window "$win" "$shots/markdown_hostile.png"
+sleep 2 # anything the page would fetch late: nothing may come, so a fixed pause
+still "$shots/markdown_hostile.png" import -window "$win" || fail "hostile.md keeps changing"
 grep -q 'loading cost.*hostile.md" 1 6' "$tmp/vuel.log" || fail "hostile.md was not shown as markdown"
 [ ! -s "$tmp/requests.log" ] || fail "the page reached the server: $(cat "$tmp/requests.log")"
 [ "$(pixels blue "$shots/markdown_hostile.png")" = 0 ] || fail "a picture outside the folder was shown"
@@ -112,10 +112,11 @@ close hostile.md
 
 preview "$VUEL_BUILD/vuel" "$doc/readme.md"
 win=$(shown readme.md)
-import -window "$win" "$shots/markdown_readme.png"
 grep -q 'loading cost.*readme.md" 1 6' "$tmp/vuel.log" || fail "readme.md was not shown as markdown"
-red=$(pixels red "$shots/markdown_readme.png")
-[ "$red" -ge 1500 ] || fail "the picture beside the document is not shown ($red red pixels)"
+# The page draws its picture after the load is logged.
+red=0
+red_shown() { still "$shots/markdown_readme.png" import -window "$win" && red=$(pixels red "$shots/markdown_readme.png") && [ "$red" -ge 1500 ]; }
+wait_for 30 red_shown || fail "the picture beside the document is not shown ($red red pixels)"
 [ ! -s "$tmp/requests.log" ] || fail "the page reached the server: $(cat "$tmp/requests.log")"
 close readme.md
 
@@ -124,7 +125,7 @@ kill "$instance"; wait "$instance" 2>/dev/null || true
 app="$tmp/app"; mkdir -p "$app/plugins"; cp "$VUEL_BUILD/vuel" "$app/vuel"
 mv "$tmp/vuel.log" "$tmp/vuel-first.log" # its start line is not the new instance's
 (cd "$tmp" && exec "$app/vuel" log) & pids+=($!)
-wait_for 10 grep -q 'tray: started' "$tmp/vuel.log" || fail "no running instance"
+wait_for 30 grep -q 'tray: started' "$tmp/vuel.log" || fail "no running instance"
 for case in missing gives-up crashes; do
   case $case in
     missing) rm -f "$app/plugins/md"; why="plugins/md can not be found." ;;
@@ -135,7 +136,7 @@ for case in missing gives-up crashes; do
   cp "$doc/readme.md" "$doc/$case.md"
   before=$(grep -cF "$why" "$tmp/vuel.log" || true)
   preview "$app/vuel" "$doc/$case.md"
-  wait_for 5 grep -q "loading cost.*$case.md\" 0 0" "$tmp/vuel.log" || fail "$case: no information panel"
+  wait_for 30 grep -q "loading cost.*$case.md\" 0 0" "$tmp/vuel.log" || fail "$case: no information panel"
   [ "$(grep -cF "$why" "$tmp/vuel.log" || true)" -gt "$before" ] || fail "$case: no '$why' in the log"
   close "$case.md"
 done
