@@ -15,44 +15,39 @@ conf="$XDG_CONFIG_HOME/Keplo/Vuel.conf"
 mkdir -p "$shots"
 
 source "$(dirname "$0")/../tools/atspi.sh"
-see() { wait_for 5 atspi_find "$@"; }
+see() { wait_for 20 atspi_find "$@"; }
 click() { atspi_click "$@" || { import -window root "$shots/i18n_zh_cn_fail.png"; fail "no '$1' in $win"; }; }
 
 atspi_start_bus
 # start_instance waits for the English balloon; this one is Chinese.
 (cd "$tmp" && exec "$VUEL_BUILD/vuel" log) & pids+=($!)
-wait_for 10 grep -q '程序已启动' "$tmp/vuel.log" || fail "no Chinese start balloon: $(grep notice "$tmp/vuel.log" || true)"
-sleep 1
+wait_for 30 grep -q '程序已启动' "$tmp/vuel.log" || fail "no Chinese start balloon: $(grep notice "$tmp/vuel.log" || true)"
 
 # --- the tray menu ---
-# Opened as tray_menu does; the shortcut letters stay, in brackets after the Chinese words.
-menu=$(/usr/bin/python3 "$(dirname "$0")/../tools/atspi-menu" Vuel xdotool mousemove 1590 986 click 3) ||
-  { import -window root "$shots/i18n_zh_cn_fail.png"; fail "no tray menu on the accessibility bus"; }
-sleep 0.5
+# The shortcut letters stay, in brackets after the Chinese words.
+menu=$(tray_menu) || { import -window root "$shots/i18n_zh_cn_fail.png"; fail "no tray menu on the accessibility bus"; }
 for item in "设置(S)" "关于(A)" "帮助(H)" "退出(Q)"; do
   grep -qxF "$item" <<<"$menu" || fail "no '$item' in the tray menu: $menu"
 done
-import -window root -crop 400x300+1200+700 +repage "$shots/i18n_zh_cn_tray_menu.png"
+still "$shots/i18n_zh_cn_tray_menu.png" import -window root -crop 400x300+1200+700 +repage || fail "the tray menu keeps changing"
 # The shortcut letter still works.
 xdotool key s
-wait_for 10 shown 设置 || fail "the tray menu did not open the settings dialog (titled 设置)"
+wait_for 20 shown 设置 || fail "the tray menu did not open the settings dialog (titled 设置)"
 
 # --- the settings dialog ---
 win=设置
-wait_for 10 atspi_find "常规" "check box" || fail "no Chinese General page button"
+wait_for 20 atspi_find "常规" "check box" || fail "no Chinese General page button"
 for page in 类型 键盘; do
   see "$page" "check box" || fail "no Chinese page button '$page'"
 done
 see "开机时启动 Vuel" "check box" || fail "no Chinese check box on the General page"
 see "确定(O)" "push button" || fail "no Chinese OK button"
-sleep 0.5
-on_screen "$(shown 设置)" "$shots/i18n_zh_cn_settings.png"
+still "$shots/i18n_zh_cn_settings.png" on_screen "$(shown 设置)" || fail "the settings dialog keeps changing"
 click "显示控制栏" "check box"
 click "键盘" "check box"
 see "触发键：  Space" || fail "no Chinese trigger title on the Keyboard page"
-sleep 0.5
-on_screen "$(shown 设置)" "$shots/i18n_zh_cn_keyboard.png"
+still "$shots/i18n_zh_cn_keyboard.png" on_screen "$(shown 设置)" || fail "the settings dialog keeps changing"
 click "确定(O)" "push button"
-wait_for 10 hidden 设置 || fail "OK did not close the settings dialog"
+wait_for 20 hidden 设置 || fail "OK did not close the settings dialog"
 grep -qx "display_controls=true" "$conf" || fail "the Chinese instance did not save into Keplo/Vuel.conf: $(ls "$XDG_CONFIG_HOME"/*)"
 echo PASS
