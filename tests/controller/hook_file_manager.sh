@@ -26,30 +26,35 @@ fm_pid=$!
 fm=""
 for _ in $(seq 100); do fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ] && break; sleep 0.1; done
 [ -n "$fm" ] || fail "PCManFM shows no window"
-sleep 2
 # keys KEYS...: real key strokes (XTEST) into the file manager, focused
 keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
-keys ctrl+4; sleep 1.5 # the detailed list view
-keys Home; sleep 0.3
-xdotool type --delay 80 "alp"; sleep 0.6
-keys Escape; sleep 0.5 # ends the type-ahead search, the file stays selected
+focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$dir/$1" ]; }
+# PCManFM fills its view in its own time: the detailed list view and the file, again until it
+# is focused. Escape ends the type-ahead search, the file stays selected.
+for _ in 1 2 3 4 5; do
+  keys ctrl+4 Home; xdotool type --delay 80 "alp"; keys Escape
+  wait_for 5 focused "alpha one.txt" && break
+done
+focused "alpha one.txt" || fail "PCManFM did not select alpha one.txt"
 
 keys space
-wait_for 10 shown "alpha one.txt" || { import -window root "$VUEL_BUILD/test-shots/hook_file_manager_fail.png"; fail "Space did not preview alpha one.txt"; }
+wait_for 20 shown "alpha one.txt" || { import -window root "$VUEL_BUILD/test-shots/hook_file_manager_fail.png"; fail "Space did not preview alpha one.txt"; }
 # While the preview is shown and the file manager is in front, the preview follows the selection.
 keys Down
-wait_for 10 shown "beta ü.txt" || { import -window root "$VUEL_BUILD/test-shots/hook_file_manager_fail.png"; fail "the preview did not follow the selection"; }
+wait_for 20 shown "beta ü.txt" || { import -window root "$VUEL_BUILD/test-shots/hook_file_manager_fail.png"; fail "the preview did not follow the selection"; }
 import -window root "$VUEL_BUILD/test-shots/hook_file_manager.png"
 keys space
-wait_for 10 hidden "beta ü.txt" || fail "Space again did not close the preview"
-sleep 1
+wait_for 20 hidden "beta ü.txt" || fail "Space again did not close the preview"
+sleep 1 # it must stay closed: a short look
 hidden "beta ü.txt" || fail "the same key press toggled twice"
 
 keys space
-wait_for 10 shown "beta ü.txt" || fail "Space did not preview beta ü.txt again"
+wait_for 20 shown "beta ü.txt" || fail "Space did not preview beta ü.txt again"
 preview=$(shown "beta ü.txt") || fail "the preview of beta ü.txt closed by itself: $(grep -E 'loading cost|command' "$tmp/vuel.log" | tail -5)"
 xdotool windowactivate --sync "$preview" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers Escape
-wait_for 10 hidden "beta ü.txt" || fail "Esc in the preview did not close it"
-[ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 3 ] || fail "expected three previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
+wait_for 20 hidden "beta ü.txt" || fail "Esc in the preview did not close it"
+# The log line of a preview may come a moment after its window.
+three_previews() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 3 ]; }
+wait_for 20 three_previews || fail "expected three previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
 echo PASS
