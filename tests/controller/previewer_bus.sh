@@ -16,35 +16,36 @@ printf 'a\n' > "$tmp/files/a.txt"
 printf 'b\n' > "$tmp/files/b.txt"
 
 (cd "$tmp" && exec "$VUEL_BUILD/vuel" log) & pids+=($!)
-wait_for 10 test -S "$XDG_RUNTIME_DIR/vuel" || fail "no instance"
+wait_for 30 test -S "$XDG_RUNTIME_DIR/vuel" || fail "no instance"
 owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
   --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
-wait_for 10 owned || fail "the name is not taken" # asking before would start another previewer
+wait_for 30 owned || fail "the name is not taken" # asking before would start another previewer
 [ "$(visible_prop)" = "(<false>,)" ] || fail "Visible before any preview: $(visible_prop)"
 grep -q "^Exec=$VUEL_BUILD/vuel\$" "$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service" \
   || fail "no activation file"
 dbus-monitor --session "type='signal',interface='org.freedesktop.DBus.Properties',path='/org/gnome/NautilusPreviewer'" \
   > "$tmp/signals.log" 2>&1 & pids+=($!)
-sleep 0.3
+# Its own unique name goes once it has become a monitor: from then on it hears everything.
+wait_for 20 grep -q 'member=NameLost' "$tmp/signals.log" || fail "dbus-monitor did not start"
 
 show_file a.txt true
-wait_for 10 shown a.txt || fail "ShowFile(true) did not show a.txt"
+wait_for 20 shown a.txt || fail "ShowFile(true) did not show a.txt"
 [ "$(visible_prop)" = "(<true>,)" ] || fail "Visible is not true while shown"
-wait_for 5 grep -q 'boolean true' "$tmp/signals.log" || fail "no PropertiesChanged for Visible=true"
+wait_for 20 grep -q 'boolean true' "$tmp/signals.log" || fail "no PropertiesChanged for Visible=true"
 
 show_file b.txt false
-wait_for 10 shown b.txt || fail "a new selection did not switch the preview"
+wait_for 20 shown b.txt || fail "a new selection did not switch the preview"
 show_file b.txt true
-wait_for 10 hidden b.txt || fail "ShowFile(true) on the shown file did not toggle it off"
-wait_for 5 grep -q 'boolean false' "$tmp/signals.log" || fail "no PropertiesChanged for Visible=false"
+wait_for 20 hidden b.txt || fail "ShowFile(true) on the shown file did not toggle it off"
+wait_for 20 grep -q 'boolean false' "$tmp/signals.log" || fail "no PropertiesChanged for Visible=false"
 show_file a.txt false
-sleep 0.5
+sleep 0.5 # nothing may show: a short look
 hidden a.txt || fail "a selection change showed a hidden preview"
 
 show_file a.txt true
-wait_for 10 shown a.txt || fail "not shown again"
+wait_for 20 shown a.txt || fail "not shown again"
 call Close >/dev/null
-wait_for 10 hidden a.txt || fail "Close() did not hide"
+wait_for 20 hidden a.txt || fail "Close() did not hide"
 
 # Hostile calls: refused, and the service still answers at once afterwards.
 mkfifo "$tmp/files/pipe.txt" "$tmp/files/pipe.pdf" "$tmp/files/pipe.zip"
@@ -55,33 +56,33 @@ for uri in "http://example.invalid/a.txt" "not a uri" "file://$tmp/files/missing
            "file://$(head -c 100000 /dev/zero | tr '\0' a)"; do
   call ShowFile "$uri" "" true >/dev/null || true
 done
-sleep 0.3
+sleep 0.3 # nothing may show: a short look
 [ "$(visible_prop)" = "(<false>,)" ] || fail "a refused ShowFile showed the window"
 show_file pipe.txt true
-wait_for 10 shown pipe.txt || fail "a FIFO was not described"
+wait_for 20 shown pipe.txt || fail "a FIFO was not described"
 # Viewers that open the file themselves would wait for a writer for ever: the information panel.
 for pipe in pipe.pdf pipe.zip; do
   show_file $pipe false
   described() { grep -F "$1" "$tmp/vuel.log" | grep -qE 'loading cost .* 0 0$'; }
-  wait_for 10 described "$pipe\"" || fail "$pipe did not reach the information panel"
+  wait_for 20 described "$pipe\"" || fail "$pipe did not reach the information panel"
 done
 call ShowFile "file://$tmp/files/line%0Abreak.txt" "" false >/dev/null
 # (a function: a process substitution would read the log only once)
 line_break_shown() { grep -F 'line\nbreak.txt' "$tmp/vuel.log" | grep -qF 'loading cost'; }
-wait_for 10 line_break_shown || fail "a name with a line break was not shown"
+wait_for 20 line_break_shown || fail "a name with a line break was not shown"
 show_file folder.d false
-wait_for 10 shown folder.d || fail "a folder was not shown"
+wait_for 20 shown folder.d || fail "a folder was not shown"
 wait_for 2 visible_prop || fail "the service stopped answering"
 
 # Quitting releases the name; a ShowFile then starts Vuel through the activation file...
 kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
 not_owned() { ! owned; }
-wait_for 10 not_owned || fail "the name is still owned after quitting"
+wait_for 20 not_owned || fail "the name is still owned after quitting"
 printf '[General]\nshow_welcome=false\ntracking_file=false\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
 show_file b.txt true || true
-wait_for 20 shown b.txt || fail "the bus did not start Vuel for ShowFile"
+wait_for 30 shown b.txt || fail "the bus did not start Vuel for ShowFile"
 # ... and with tracking off, a new selection no longer switches the preview.
 show_file a.txt false
-sleep 0.5
+sleep 0.5 # the preview may not switch: a short look
 shown b.txt >/dev/null || { for w in $(xdotool search --name .); do echo "$w $(xdotool getwindowname $w) $(xwininfo -id $w | grep -o "Map State: .*")"; done; ps aux | grep "[b]uild/vuel"; fail "tracking_file=false still switched the preview"; }
 echo PASS
