@@ -14,20 +14,20 @@ mode=$(stat -c %a "$XDG_RUNTIME_DIR/vuel")
 [ "$(stat -c %u "$XDG_RUNTIME_DIR/vuel")" = "$(id -u)" ] || fail "socket not owned by the user"
 
 [ "$(second "b b.txt" a.txt)" = 255 ] || fail "a second start did not exit with -1"
-wait_for 10 grep -qF "command: \"$tmp/files/b b.txt\"" "$log" || fail "relative path not forwarded as absolute"
+wait_for 20 grep -qF "command: \"$tmp/files/b b.txt\"" "$log" || fail "relative path not forwarded as absolute"
 grep -qF "a.txt" "$log" && fail "only the first path is used"
-wait_for 10 shown "b b.txt" || fail "forwarded file not previewed"
+wait_for 20 shown "b b.txt" || fail "forwarded file not previewed"
 second "$tmp/missing.txt" >/dev/null
-wait_for 10 grep -qF "notice: \"Notice\" \"$tmp/missing.txt not found.\"" "$log" || fail "no not-found notice"
+wait_for 20 grep -qF "notice: \"Notice\" \"$tmp/missing.txt not found.\"" "$log" || fail "no not-found notice"
 second >/dev/null
-wait_for 10 grep -qF 'notice: "Notice" "Application is already running."' "$log" || fail "no already-running notice"
+wait_for 20 grep -qF 'notice: "Notice" "Application is already running."' "$log" || fail "no already-running notice"
 
 # Another user can neither reach nor take over the instance.
 if id nobody >/dev/null 2>&1 && command -v runuser >/dev/null; then
   chmod 755 "$tmp" "$tmp/files"
   runuser -u nobody -- env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" HOME=/nonexistent QT_QPA_PLATFORM=offscreen \
     timeout 5 "$VUEL_BUILD/vuel" "$tmp/files/a.txt" >/dev/null 2>&1 || true
-  sleep 0.5
+  sleep 0.5 # nothing may arrive: a short look
   grep -qF "command: \"$tmp/files/a.txt\"" "$log" && fail "another user reached the instance"
   test -S "$XDG_RUNTIME_DIR/vuel" || fail "another user removed the socket"
 fi
@@ -38,15 +38,15 @@ test -S "$XDG_RUNTIME_DIR/vuel" || fail "expected a stale socket file"
 rm -f "$log"
 start_instance
 [ "$(second "$tmp/files/a.txt")" = 255 ] || fail "no forwarding after a stale socket"
-wait_for 10 grep -qF "command: \"$tmp/files/a.txt\"" "$log" || fail "new instance did not take over"
+wait_for 20 grep -qF "command: \"$tmp/files/a.txt\"" "$log" || fail "new instance did not take over"
 
 # A first start with a path previews nothing; "log" with another argument logs nothing.
 kill "${pids[1]}"; wait "${pids[1]}" 2>/dev/null || true
 mkdir "$tmp/quiet"
 rm -f "$XDG_RUNTIME_DIR/vuel"
 (cd "$tmp/quiet" && exec "$VUEL_BUILD/vuel" log "$tmp/files/a.txt") & pids+=($!)
-wait_for 10 test -S "$XDG_RUNTIME_DIR/vuel" || fail "no instance with arguments"
-sleep 1
+wait_for 30 test -S "$XDG_RUNTIME_DIR/vuel" || fail "no instance with arguments"
+sleep 1 # no log and no preview may come: a short look
 [ -e "$tmp/quiet/vuel.log" ] && fail "\"log\" with another argument wrote a log"
 hidden a.txt || fail "a first start previewed its argument"
 
@@ -55,6 +55,6 @@ kill "${pids[2]}"; wait "${pids[2]}" 2>/dev/null || true
 own="${TMPDIR:-/tmp}/vuel-$(id -u)"
 rm -rf "$own"
 (unset XDG_RUNTIME_DIR; cd "$tmp" && exec "$VUEL_BUILD/vuel") & pids+=($!)
-wait_for 10 test -S "$own/vuel" || fail "no socket in $own"
+wait_for 30 test -S "$own/vuel" || fail "no socket in $own"
 [ "$(stat -c %a "$own")" = 700 ] || fail "$own is not private"
 echo PASS
