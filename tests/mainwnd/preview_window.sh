@@ -6,48 +6,53 @@ source "$(dirname "$0")/../lib.sh"
 printf 'hello\n' > "$tmp/files/note.dat"
 mkdir -p "$VUEL_BUILD/test-shots"
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
-preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 10 shown "$1" || fail "$1 not shown"; sleep 0.4; }
+preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"; }
 
 start_instance
 preview note.dat
 win=$(shown note.dat)
-geometry "$win"
+# The window takes its fitted size and place, and is drawn, a moment after the load.
 # the information panel's content area is 400 x 340, inside a 30 px shadow and a 32 px title bar
-[ "$WIDTH" = 462 ] && [ "$HEIGHT" = 434 ] || fail "window is ${WIDTH}x$HEIGHT"
-[ $((X + WIDTH / 2)) -ge 790 ] && [ $((X + WIDTH / 2)) -le 810 ] || fail "not centred: x=$X width=$WIDTH"
-import -window "$win" "$VUEL_BUILD/test-shots/preview_window.png"
-[ "$(convert "$VUEL_BUILD/test-shots/preview_window.png" -format '%[fx:standard_deviation>0.05]' info:)" = 1 ] \
-  || fail "the window is blank"
+fitted() { geometry "$win"; [ "$WIDTH" = 462 ] && [ "$HEIGHT" = 434 ]; }
+wait_for 20 fitted || fail "window is ${WIDTH}x$HEIGHT"
+centred() { geometry "$win"; [ $((X + WIDTH / 2)) -ge 790 ] && [ $((X + WIDTH / 2)) -le 810 ]; }
+wait_for 20 centred || fail "not centred: x=$X width=$WIDTH"
+drawn() {
+  import -window "$win" "$VUEL_BUILD/test-shots/preview_window.png" &&
+    [ "$(convert "$VUEL_BUILD/test-shots/preview_window.png" -format '%[fx:standard_deviation>0.05]' info:)" = 1 ]
+}
+wait_for 20 drawn || fail "the window is blank"
 
 xdotool windowactivate --sync "$win" key Escape
-wait_for 5 hidden note.dat || fail "Esc did not close"
+wait_for 20 hidden note.dat || fail "Esc did not close"
 preview note.dat
 win=$(shown note.dat)
 xdotool windowactivate --sync "$win" key ctrl+w
-wait_for 5 hidden note.dat || fail "Ctrl+W did not close"
+wait_for 20 hidden note.dat || fail "Ctrl+W did not close"
 
 preview note.dat
 win=$(shown note.dat)
+wait_for 20 centred || fail "not centred again: x=$X width=$WIDTH"
 geometry "$win"; x0=$X y0=$Y w0=$WIDTH h0=$HEIGHT
 # drag by the title bar
 xdotool mousemove $((x0 + 120)) $((y0 + 30 + 16)) mousedown 1 mousemove $((x0 + 170)) $((y0 + 76)) sleep 0.2 \
   mousemove $((x0 + 220)) $((y0 + 106)) mouseup 1
-sleep 0.3; geometry "$win"
-[ $((X - x0)) -ge 90 ] && [ $((Y - y0)) -ge 50 ] || fail "title-bar drag moved it by $((X - x0)),$((Y - y0))"
+dragged() { geometry "$win"; [ $((X - x0)) -ge 90 ] && [ $((Y - y0)) -ge 50 ]; }
+wait_for 20 dragged || fail "title-bar drag moved it by $((X - x0)),$((Y - y0))"
 # the resize band is the last 5 pixels of the shadow on the right
 x0=$X y0=$Y
 xdotool mousemove $((x0 + WIDTH - 30 + 2)) $((y0 + HEIGHT / 2)) mousedown 1 sleep 0.2 \
   mousemove $((x0 + WIDTH + 40)) $((y0 + HEIGHT / 2)) sleep 0.2 mousemove $((x0 + WIDTH + 80)) $((y0 + HEIGHT / 2)) \
   sleep 0.2 mouseup 1
-sleep 0.3; geometry "$win"
-[ $((WIDTH - w0)) -ge 40 ] || fail "edge drag did not widen it (${w0} -> $WIDTH)"
+widened() { geometry "$win"; [ $((WIDTH - w0)) -ge 40 ]; }
+wait_for 20 widened || fail "edge drag did not widen it (${w0} -> $WIDTH)"
 # T hides the title bar and remembers it
 xdotool windowactivate --sync "$win" key t
-sleep 0.3
-grep -q 'display%20titlebar=false' "$XDG_CONFIG_HOME/Keplo/Vuel.conf" || fail "T was not stored"
+wait_for 20 grep -q 'display%20titlebar=false' "$XDG_CONFIG_HOME/Keplo/Vuel.conf" || fail "T was not stored"
 xdotool key Escape
-wait_for 5 hidden note.dat || fail "Esc did not close"
+wait_for 20 hidden note.dat || fail "Esc did not close"
 preview note.dat
-win=$(shown note.dat); geometry "$win"
-[ "$HEIGHT" = $((434 - 32)) ] || fail "without its title bar the window is ${HEIGHT} high"
+win=$(shown note.dat)
+untitled() { geometry "$win"; [ "$HEIGHT" = $((434 - 32)) ]; }
+wait_for 20 untitled || fail "without its title bar the window is ${HEIGHT} high"
 echo PASS
