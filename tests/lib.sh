@@ -58,6 +58,9 @@ still() {
     [ $SECONDS -lt $end ] || return 1
   done
 }
+# placed WINDOW: it keeps its size and place for a moment (a preview is fitted and centred after
+# its load is logged)
+placed() { local before; before=$(xdotool getwindowgeometry "$1") && sleep 0.3 && [ "$(xdotool getwindowgeometry "$1")" = "$before" ]; }
 # start_instance [ARGS]: the running instance, logging into $tmp/vuel.log
 start_instance() {
   (cd "$tmp" && exec "$VUEL_BUILD/vuel" log "$@") & pids+=($!)

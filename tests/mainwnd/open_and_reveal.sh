@@ -24,13 +24,10 @@ printf '[Default Applications]\ntext/plain=vuel-test-opener.desktop\ninode/direc
 printf 'hello\n' > "$tmp/files/note.txt"
 printf '\000\001\377\376' > "$tmp/files/blob.vueltestunknown" # binary: nothing opens it
 
-geometry() { xdotool getwindowgeometry "$win"; }
-# The window is fitted and centred after the load: it has its place once it stops moving.
-placed() { local before; before=$(geometry) && sleep 0.3 && [ "$(geometry)" = "$before" ]; }
 preview() { # preview NAME: forwards the file; $win, once loaded and in its place
   preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"
   win=$(shown "$1")
-  wait_for 20 placed || fail "$1 keeps moving"
+  wait_for 20 placed "$win" || fail "$1 keeps moving"
 }
 centre_of() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; }
 
