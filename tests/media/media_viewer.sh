@@ -9,7 +9,12 @@ printf '[General]\nshow_welcome=false\ndisplay_controls=true\n' > "$XDG_CONFIG_H
 bash "$VUEL_SOURCE/tests/media/make-media" "$tmp/files"
 export VUEL_AUDIO_OUTPUT=null # no sound card here
 
-preview() { "$VUEL_BUILD/vuel" "$tmp/files/$1" || true; wait_for 10 shown "$1" || fail "$1 not shown"; sleep 1.5; }
+# preview NAME: once loaded, and fitted to what was loaded; its geometry in X, Y, WIDTH, HEIGHT
+preview() {
+  preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"
+  wait_for 20 placed "$(shown "$1")" || fail "$1 keeps changing its size"
+  eval "$(xdotool getwindowgeometry --shell "$(shown "$1")")"
+}
 picture() { on_screen "$(shown "$1")" "$2"; }
 # The colour of the pixel at x,y of a screenshot, as "r,g,b" in 0..255.
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
@@ -19,12 +24,14 @@ near() { # near "r,g,b" "r,g,b": every channel within 40
 }
 # Content starts below the 30 px shadow and the 32 px title bar; the content is 640 × 360 for wide.mp4.
 expect() { local got; got=$(pixel "$1" "$2" "$3"); near "$got" "$4" || fail "$1 at $2,$3 is $got, not $4"; }
+# shows NAME SHOT X Y RGB: a screenshot with that colour there comes (frames are drawn after the load)
+shows() { picture "$1" "$2" && near "$(pixel "$2" "$3" "$4")" "$5"; }
 
 start_instance
 preview wide.mp4
-picture wide.mp4 "$shots/media_video.png"
 # Seven bars across 640 px: grey, yellow, cyan, green, magenta, red, blue.
 bars=("191,191,191" "191,191,0" "0,191,191" "0,191,0" "191,0,191" "191,0,0" "0,0,191")
+wait_for 30 shows wide.mp4 "$shots/media_video.png" $((31 + 45)) $((62 + 100)) "${bars[0]}" || true
 for i in "${!bars[@]}"; do expect "$shots/media_video.png" $((31 + i * 640 / 7 + 45)) $((62 + 100)) "${bars[$i]}"; done
 
 # The renderer turns these itself: libmpv's own turning aborted the program.
@@ -32,35 +39,33 @@ for i in "${!bars[@]}"; do expect "$shots/media_video.png" $((31 + i * 640 / 7 +
 bash "$VUEL_SOURCE/tests/picture/make-pictures" "$tmp/pictures" >/dev/null
 cp "$tmp/pictures/exif6.jpg" "$tmp/files/turned-photo.mp4"
 preview bars.mp4
-eval "$(xdotool getwindowgeometry --shell "$(shown bars.mp4)")"
 level=$HEIGHT
 for turned in turned.mp4 turned-photo.mp4; do
   preview $turned
-  eval "$(xdotool getwindowgeometry --shell "$(shown $turned)")"
   [ "$HEIGHT" -gt "$level" ] || fail "$turned is not upright: ${WIDTH}x$HEIGHT, the level bars ${level} high"
   picture $turned "$shots/media_${turned%.mp4}.png"
 done
 
 preview cover.mp3
-picture cover.mp3 "$shots/media_cover.png"
-eval "$(xdotool getwindowgeometry --shell "$(shown cover.mp3)")"
 [ "$WIDTH" -lt 500 ] && fail "the cover's window is only $WIDTH wide"
+wait_for 30 shows cover.mp3 "$shots/media_cover.png" $((WIDTH / 2)) $((30 + 32 + 50)) "255,0,0" || true
 expect "$shots/media_cover.png" $((WIDTH / 2)) $((30 + 32 + 50)) "255,0,0"
 
 preview tone.ogg
 picture tone.ogg "$shots/media_music.png"
 
 for bad in text.mp3 empty.mp4 playlist.mp4 garbage.mkv; do
+  errors=$(grep -c SlotErr "$tmp/vuel.log" || true)
   preview "$bad"
-  grep -q "SlotErr" "$tmp/vuel.log" || fail "$bad gave no error in the log"
+  more_errors() { [ "$(grep -c SlotErr "$tmp/vuel.log")" -gt "$errors" ]; }
+  wait_for 30 more_errors || fail "$bad gave no error in the log"
 done
-picture garbage.mkv "$shots/media_unreadable.png"
+still "$shots/media_unreadable.png" picture garbage.mkv || fail "the information panel keeps changing"
 
 preview oneframe.mp4
-picture oneframe.mp4 "$tmp/oneframe.png"
 # Narrower than the smallest window: centred, so its middle (the green bar) is the window's.
-eval "$(xdotool getwindowgeometry --shell "$(shown oneframe.mp4)")"
+wait_for 30 shows oneframe.mp4 "$tmp/oneframe.png" $((WIDTH / 2)) $((62 + 60)) "0,191,0" || true
 expect "$tmp/oneframe.png" $((WIDTH / 2)) $((62 + 60)) "0,191,0"
 xdotool key Escape
-wait_for 5 hidden oneframe.mp4 || fail "Esc left the window open"
+wait_for 20 hidden oneframe.mp4 || fail "Esc left the window open"
 echo "media viewer: ok"
