@@ -10,18 +10,18 @@ crash_with() { # crash_with SIGNAL HEXCODE
   start_instance
   local pid=${pids[-1]}
   kill -"$1" "$pid"
-  wait_for 10 xdotool search --onlyvisible --name '^Sorry$' || fail "no message after SIG$1"
+  wait_for 30 xdotool search --onlyvisible --name '^Sorry$' || fail "no message after SIG$1"
   local box
   box=$(xdotool search --onlyvisible --name '^Sorry$' | head -1)
   tr '\0' ' ' < "/proc/$pid/cmdline" | grep -q -- "--vuel-crash-report $2 " || fail "fresh process got $(tr '\0' ' ' < /proc/$pid/cmdline)"
-  sleep 0.3
-  import -window "$box" "$VUEL_BUILD/test-shots/crash_$1.png"
-  [ "$(convert "$VUEL_BUILD/test-shots/crash_$1.png" -format '%[fx:standard_deviation>0.02]' info:)" = 1 ] \
-    || fail "the message is blank"
+  local shot="$VUEL_BUILD/test-shots/crash_$1.png"
+  # The box is drawn a moment after it is mapped.
+  drawn() { import -window "$box" "$shot" && [ "$(convert "$shot" -format '%[fx:standard_deviation>0.02]' info:)" = 1 ]; }
+  wait_for 20 drawn || fail "the message is blank"
   xdotool windowactivate --sync "$box" key Return
-  wait_for 10 hidden Sorry || fail "the message did not close"
+  wait_for 20 hidden Sorry || fail "the message did not close"
   "$VUEL_BUILD/vuel" "$tmp/files/a.txt" || [ $? = 255 ] || fail "no forwarding to the restarted process"
-  wait_for 10 shown a.txt || fail "the restarted process does not preview"
+  wait_for 20 shown a.txt || fail "the restarted process does not preview"
   kill "$pid"; wait "$pid" 2>/dev/null || true
   rm -f "$tmp/vuel.log"
 }
