@@ -24,7 +24,8 @@ lookup() { echo "$1" >&"${PROBE[1]}"; local line; read -r -t 10 line <&"${PROBE[
 last_ms() { tail -1 "$tmp/probe.err" | awk '{print $2}'; }
 [ -z "$(lookup 0x7fffff)" ] || fail "a window that does not exist gave a path"
 
-# select KEYS... TEXT: switches the view, goes to the first item and types TEXT to reach a file
+# select KEYS... TEXT: switches the view, goes to the first item and types TEXT to reach a file;
+# the pauses pace the keys, as each file manager takes a moment to switch views and to search
 select_file() {
   xdotool windowactivate --sync "$xid" >/dev/null 2>&1 || true
   xdotool key --clearmodifiers "$1"; sleep 1.5
@@ -32,11 +33,21 @@ select_file() {
   xdotool type --delay 80 "$2"; sleep 0.6
   xdotool key Escape; sleep 0.5
 }
-expect() { # expect FILE WHAT: the file manager may still be drawing, so a few tries
-  local got="" try
-  for try in 1 2 3 4 5; do got=$(lookup "$xid"); [ "$got" = "$dir/$1" ] && break; sleep 0.5; done
-  [ "$got" = "$dir/$1" ] || fail "$2: got '$got', not '$dir/$1'"
+got=""
+expect() { # expect FILE WHAT: the file manager may still be drawing, so tries for 10 s
+  local try=0 end=$((SECONDS + 10))
+  until got=$(lookup "$xid"); try=$((try + 1)); [ "$got" = "$dir/$1" ]; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.5
+  done
   echo "ok: $2 ($(last_ms) ms, try $try)"
+}
+# pick KEYS TEXT FILE WHAT: a file manager just started fills its view in its own time, and
+# keys before that are lost: the selection again, until the lookup names the file
+pick() {
+  local n
+  for n in 1 2 3; do select_file "$1" "$2"; expect "$3" "$4" && return 0; done
+  fail "$4: got '$got', not '$dir/$3'"
 }
 
 tested=0
@@ -50,12 +61,9 @@ for fm in "pcmanfm|pcmanfm|ctrl+1 ctrl+4" "thunar|thunar|ctrl+1 ctrl+2" "caja|ca
   xid=""
   for _ in $(seq 100); do xid=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$xid" ] && break; sleep 0.1; done
   [ -n "$xid" ] || fail "$name shows no window"
-  sleep 2
   for view in $views; do
-    select_file "$view" "crè"
-    expect "crème brûlée.txt" "$name $view, first file"
-    select_file "$view" "delta"
-    expect "delta ü.pdf" "$name $view, second file"
+    pick "$view" "crè" "crème brûlée.txt" "$name $view, first file"
+    pick "$view" "delta" "delta ü.pdf" "$name $view, second file"
   done
   kill -STOP "$fm_pid"
   [ -z "$(lookup "$xid")" ] || fail "$name stopped, yet a path"
@@ -63,7 +71,7 @@ for fm in "pcmanfm|pcmanfm|ctrl+1 ctrl+4" "thunar|thunar|ctrl+1 ctrl+2" "caja|ca
   [ -z "$(lookup "$xid")" ] || fail "$name stopped, yet a path the second time"
   echo "ok: $name stopped: nothing, the lookup gave up after $ms ms, then $(last_ms) ms"
   kill -CONT "$fm_pid"
-  expect "delta ü.pdf" "$name running again"
+  expect "delta ü.pdf" "$name running again" || fail "$name running again: got '$got', not '$dir/delta ü.pdf'"
   kill "$fm_pid"; wait "$fm_pid" 2>/dev/null || true
   tested=$((tested + 1))
 done
