@@ -59,8 +59,8 @@ for fm in "pcmanfm|pcmanfm|ctrl+1 ctrl+4" "thunar|thunar|ctrl+1 ctrl+2" "caja|ca
   $cmd "$dir" >"$tmp/$name.log" 2>&1 & fm_pid=$!
   pids+=($fm_pid)
   xid=""
-  for _ in $(seq 100); do xid=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$xid" ] && break; sleep 0.1; done
-  [ -n "$xid" ] || fail "$name shows no window"
+  fm_window() { xid=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$xid" ]; }
+  wait_for 30 fm_window || fail "$name shows no window"
   for view in $views; do
     pick "$view" "crè" "crème brûlée.txt" "$name $view, first file"
     pick "$view" "delta" "delta ü.pdf" "$name $view, second file"

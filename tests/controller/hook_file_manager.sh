@@ -24,8 +24,8 @@ start_instance
 pcmanfm "$dir" >"$tmp/pcmanfm.log" 2>&1 & pids+=($!)
 fm_pid=$!
 fm=""
-for _ in $(seq 100); do fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ] && break; sleep 0.1; done
-[ -n "$fm" ] || fail "PCManFM shows no window"
+fm_window() { fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
+wait_for 30 fm_window || fail "PCManFM shows no window"
 # keys KEYS...: real key strokes (XTEST) into the file manager, focused
 keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
 focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$dir/$1" ]; }
@@ -33,7 +33,7 @@ focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$d
 # is focused. Escape ends the type-ahead search, the file stays selected.
 for _ in 1 2 3 4 5; do
   keys ctrl+4 Home; xdotool type --delay 80 "alp"; keys Escape
-  wait_for 5 focused "alpha one.txt" && break
+  wait_for 10 focused "alpha one.txt" && break
 done
 focused "alpha one.txt" || fail "PCManFM did not select alpha one.txt"
 

@@ -100,14 +100,14 @@ mkdir -p "$dir"
 echo "alpha" > "$dir/alpha.txt"
 pcmanfm "$dir" >"$tmp/pcmanfm.log" 2>&1 & pids+=($!)
 fm=""
-for _ in $(seq 100); do fm=$(xdotool search --onlyvisible --pid "${pids[-1]}" 2>/dev/null | tail -1) && [ -n "$fm" ] && break; sleep 0.1; done
-[ -n "$fm" ] || fail "PCManFM shows no window"
+fm_window() { fm=$(xdotool search --onlyvisible --pid "${pids[-1]}" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
+wait_for 30 fm_window || fail "PCManFM shows no window"
 keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
 # PCManFM fills its view in its own time: the list view and the file, again until it is focused.
 focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$dir/alpha.txt" ]; }
 for _ in 1 2 3 4 5; do
   keys ctrl+4 Home; xdotool type --delay 80 alp; keys Escape
-  wait_for 5 focused && break
+  wait_for 10 focused && break
 done
 focused || fail "PCManFM did not select alpha.txt"
 keys space; sleep 2 # no preview may come: a short look
