@@ -18,7 +18,7 @@ eval "$(xdotool getwindowgeometry --shell "$fm")"
 # A retry presses Space again, which would toggle a preview that is merely slow: wait long.
 for _ in $(seq 10); do
   xdotool mousemove $((X + 330)) $((Y + 130)) click 1 sleep 0.3 key space
-  wait_for 4 shown alpha.txt && break
+  wait_for 10 shown alpha.txt && break
 done
 shown alpha.txt >/dev/null || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "Space did not preview alpha.txt"; }
 xdotool windowactivate --sync "$fm" key Right
