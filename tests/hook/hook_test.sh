@@ -18,23 +18,23 @@ lines() { grep -cx "$1" "$2" || true; }
 
 env -u DISPLAY QT_QPA_PLATFORM=offscreen "$probe" > "$tmp/nox.log" 2>&1 & nox=$!
 pids+=($nox)
-wait_for 10 grep -qx failed "$tmp/nox.log" || fail "without DISPLAY the hook did not report failure: $(cat "$tmp/nox.log")"
+wait_for 20 grep -qx failed "$tmp/nox.log" || fail "without DISPLAY the hook did not report failure: $(cat "$tmp/nox.log")"
 kill "$nox"
 
 for n in $(seq 150 190); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
 Xvfb ":$n" -extension RECORD -nolisten tcp >/dev/null 2>&1 & norecord=$!
 pids+=($norecord)
-wait_for 10 env DISPLAY=":$n" xdpyinfo || fail "no second X server"
+wait_for 20 env DISPLAY=":$n" xdpyinfo || fail "no second X server"
 DISPLAY=":$n" "$probe" > "$tmp/norecord.log" 2>/dev/null & noprobe=$!
 pids+=($noprobe)
-wait_for 10 grep -qx failed "$tmp/norecord.log" || fail "without RECORD the hook did not report failure"
+wait_for 20 grep -qx failed "$tmp/norecord.log" || fail "without RECORD the hook did not report failure"
 kill "$noprobe" "$norecord"
 
 "$probe" window > "$tmp/window.log" 2>&1 & pids+=($!)
-wait_for 10 xdotool search --onlyvisible --name '^hookprobe target$' || fail "no target window"
+wait_for 20 xdotool search --onlyvisible --name '^hookprobe target$' || fail "no target window"
 xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^hookprobe target$' | head -1)"
 "$probe" > "$tmp/hook.log" 2> "$tmp/hook.err" & pids+=($!)
-wait_for 10 grep -qx ready "$tmp/hook.log" || fail "the hook is not installed"
+wait_for 20 grep -qx ready "$tmp/hook.log" || fail "the hook is not installed"
 sleep 0.3 # the server takes the recording request before our first key
 
 expected=()
@@ -50,8 +50,8 @@ step() {
   "$@"
   expected+=(down)
   [ "$triggers" = no ] || expected+=(trigger)
-  wait_for 10 window_got_it || fail "$name: the focused window did not get the Space key"
-  wait_for 10 hook_printed_expected \
+  wait_for 20 window_got_it || fail "$name: the focused window did not get the Space key"
+  wait_for 20 hook_printed_expected \
     || fail "$name (or a step before it that must not trigger): the hook did not print: ${expected[*]}"
 }
 hold_space() { xdotool keydown space; sleep 1; xdotool keyup space; }

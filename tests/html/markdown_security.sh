@@ -39,12 +39,12 @@ while time.time() < end:
 PY
 : > "$tmp/requests.log"
 python3 "$tmp/server.py" "$tmp/requests.log" "$tmp/port" & pids+=($!)
-wait_for 10 test -s "$tmp/port" || fail "no test server"
+wait_for 20 test -s "$tmp/port" || fail "no test server"
 port=$(cat "$tmp/port"); net="http://127.0.0.1:$port"
 python3 -c "import urllib.request as u
 try: u.urlopen('$net/self-check')
 except Exception: pass"
-wait_for 5 grep -q self-check "$tmp/requests.log" || fail "the test server counts nothing"
+wait_for 20 grep -q self-check "$tmp/requests.log" || fail "the test server counts nothing"
 : > "$tmp/requests.log"
 
 doc="$tmp/files/doc"; mkdir -p "$doc"

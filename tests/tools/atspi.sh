@@ -10,9 +10,9 @@ atspi_point() {
   eval "$(xdotool getwindowgeometry --shell "$id")"
   xdotool mousemove $((X + $(cut -d' ' -f1 <<<"$r"))) $((Y + $(cut -d' ' -f2 <<<"$r")))
 }
-# atspi_click NAME [ROLE]: waits up to 10 s for it, then clicks it.
+# atspi_click NAME [ROLE]: waits up to 20 s for it, then clicks it.
 atspi_click() {
-  local end=$((SECONDS + 10))
+  local end=$((SECONDS + 20))
   until atspi_point "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.2; done
   xdotool click 1
   sleep 0.4
