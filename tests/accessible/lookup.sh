@@ -45,8 +45,7 @@ expect() { # expect FILE WHAT: the file manager may still be drawing, so tries f
 # pick KEYS TEXT FILE WHAT: a file manager just started fills its view in its own time, and
 # keys before that are lost: the selection again, until the lookup names the file
 pick() {
-  local n
-  for n in 1 2 3; do select_file "$1" "$2"; expect "$3" "$4" && return 0; done
+  for _ in 1 2 3; do select_file "$1" "$2"; expect "$3" "$4" && return 0; done
   fail "$4: got '$got', not '$dir/$3'"
 }
 

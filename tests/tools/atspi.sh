@@ -20,8 +20,7 @@ atspi_click() {
 # tray_menu: opens the tray icon's menu and prints its items once it shows. The icon sits at the
 # right end of the tray host of scripts/with-display; just after a start it may not be there yet.
 tray_menu() {
-  local try
-  for try in 1 2 3; do
+  for _ in 1 2 3; do
     /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi-menu" Vuel xdotool mousemove 1590 986 click 3 && return 0
   done
   return 1
