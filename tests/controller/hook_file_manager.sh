@@ -30,9 +30,13 @@ wait_for 30 fm_window || fail "PCManFM shows no window"
 keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
 focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$dir/$1" ]; }
 # PCManFM fills its view in its own time: the detailed list view and the file, again until it
-# is focused. Escape ends the type-ahead search, the file stays selected.
+# is focused. The pauses pace the keys: a key that comes before the search box is up stays out
+# of it, and an Escape too early leaves the box open to swallow the Space.
 for _ in 1 2 3 4 5; do
-  keys ctrl+4 Home; xdotool type --delay 80 "alp"; keys Escape
+  keys ctrl+4; sleep 1.5
+  keys Home; sleep 0.3
+  xdotool type --delay 80 "alp"; sleep 0.6
+  keys Escape; sleep 0.5 # ends the type-ahead search, the file stays selected
   wait_for 10 focused "alpha one.txt" && break
 done
 focused "alpha one.txt" || fail "PCManFM did not select alpha one.txt"

@@ -104,9 +104,13 @@ fm_window() { fm=$(xdotool search --onlyvisible --pid "${pids[-1]}" 2>/dev/null 
 wait_for 30 fm_window || fail "PCManFM shows no window"
 keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
 # PCManFM fills its view in its own time: the list view and the file, again until it is focused.
+# The pauses pace the keys: an Escape too early leaves the search box open to swallow the Space.
 focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$dir/alpha.txt" ]; }
 for _ in 1 2 3 4 5; do
-  keys ctrl+4 Home; xdotool type --delay 80 alp; keys Escape
+  keys ctrl+4; sleep 1.5
+  keys Home; sleep 0.3
+  xdotool type --delay 80 alp; sleep 0.6
+  keys Escape; sleep 0.5
   wait_for 10 focused && break
 done
 focused || fail "PCManFM did not select alpha.txt"
