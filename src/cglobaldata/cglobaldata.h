@@ -23,6 +23,10 @@ public:
     int SubType() const { return m_subType.loadAcquire(); }
     void SetSubType(int type) { m_subType.storeRelease(type); }
 
+    // A lexer the content type chose where the file type has none; read on the GUI thread only.
+    const QString& Lexer() const { return m_lexer; }
+    void SetLexer(const QString& lexer) { m_lexer = lexer; }
+
     const CSuffixTables& Suffixes() const { return m_suffixes; }
     void RebuildSuffixTables() { m_suffixes = CSuffixTables(); }
 
@@ -40,6 +44,7 @@ private:
     QAtomicInt m_subType{0};
     mutable QMutex m_pathMutex;
     QString m_path;
+    QString m_lexer;
     QList<PluginRecord> m_plugins;
     CSuffixTables m_suffixes;
 };

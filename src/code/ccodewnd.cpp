@@ -261,7 +261,7 @@ void CCodeWnd::LoadHelper()
         return;
     }
     const int generation = m_generation;
-    ApplyLexer(CGlobalData::Instance().SubType());
+    ApplyLexer(CGlobalData::Instance().SubType(), CGlobalData::Instance().Lexer());
     if (generation != m_generation) // the lexer table processed events, and a newer load came in
         return;
     ApplyMainColours();
@@ -297,9 +297,9 @@ QByteArray CCodeWnd::DocumentUtf8() const
     return decoder->toUnicode(file.readAll()).toUtf8();
 }
 
-void CCodeWnd::ApplyLexer(int subType)
+void CCodeWnd::ApplyLexer(int subType, const QString& name)
 {
-    if (QsciLexer* lexer = LexerForSubType(subType)) {
+    if (QsciLexer* lexer = name.isEmpty() ? LexerForSubType(subType) : LexerForName(name)) {
         m_editor->setLexer(lexer);
         return;
     }

@@ -48,7 +48,7 @@ private:
     void SetUpMainEditor();
     void SetUpFormatView();
     void CreateCodecBox();
-    void ApplyLexer(int subType);
+    void ApplyLexer(int subType, const QString& name);
     void ApplyMainColours();
     void ApplyLineNumbers();
     void ReadNextPiece();

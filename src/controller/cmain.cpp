@@ -10,6 +10,7 @@
 #include "core/tempfolder.h"
 #include "hook/ckeyboardhookcontroler.h"
 #include "mainwnd/cmainwnd.h"
+#include "platform/contenttype.h"
 #include "platform/fileinfo.h"
 #include "platform/previewerservice.h"
 #include "platform/updater.h"
@@ -32,7 +33,7 @@ constexpr qint64 kSamePressMs = 2000;
 QString PreviewablePath(const QString& path)
 {
     QFileInfo fi(path);
-    if (path.isEmpty() || !fi.exists() || (fi.suffix().isEmpty() && !fi.isDir()))
+    if (path.isEmpty() || !fi.exists() || (fi.suffix().isEmpty() && !fi.isDir() && !KnowsContentTypes()))
         return QString();
     const QString target = ResolveShortcut(path);
     if (target != path)

@@ -1,6 +1,7 @@
 #include "mainwnd/cmainwnd.h"
 
 #include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/contentkind.h"
 #include "cglobaldata/screenarea.h"
 #include "code/ccodewnd.h"
 #include "core/settings.h"
@@ -12,6 +13,7 @@
 #include "mainwnd/wndgeometry.h"
 #include "media/cmediawnd.h"
 #include "pdf/cpdfwnd.h"
+#include "platform/contenttype.h"
 #include "platform/launcher.h"
 #include "picture/cpicwnd.h"
 #include "viewers/cunknownwnd.h"
@@ -45,6 +47,15 @@ const PluginRecord* PluginForPath(const QFileInfo& fi, const QString& path)
     if (fi.isDir() || path == QLatin1String(kHelpPicture) || path == PreviousPluginOutput())
         return nullptr;
     return PluginFor(CGlobalData::Instance().Plugins(), fi.suffix());
+}
+
+// Where the suffix tables know nothing, the content may.
+void ClassifyByContent(CGlobalData& data, const QFileInfo& fi)
+{
+    const ContentKind kind = KindOfContentType(ContentTypeChain(fi.absoluteFilePath()), fi.suffix());
+    data.SetMainType(kind.mainType);
+    data.SetSubType(kind.subType);
+    data.SetLexer(kind.lexer);
 }
 
 } // namespace
@@ -113,7 +124,7 @@ CAbstractWnd* CMainWnd::CurrentViewer() const { return qobject_cast<CAbstractWnd
 void CMainWnd::Load(QString path)
 {
     const QFileInfo fi(path);
-    if (fi.suffix().trimmed().isEmpty() && !fi.isDir()) {
+    if (fi.suffix().trimmed().isEmpty() && !fi.isDir() && !KnowsContentTypes()) {
         HideWnd();
         return;
     }
@@ -122,10 +133,14 @@ void CMainWnd::Load(QString path)
     SetTitle(data.Path() == QLatin1String(kHelpPicture) ? tr("Help") : fi.fileName());
     data.SetMainType(data.Suffixes().GetMainType(data.Path()));
     data.SetSubType(data.Suffixes().GetSubType(data.Path()));
+    data.SetLexer(QString());
     if (IsSpecialFile(fi)) { // a FIFO or a device: opening it may wait for ever
         LoadUnknownFile();
         return;
     }
+    // Size 0 is an empty file, or a kernel file (/proc/kmsg) whose read may wait for ever.
+    if (data.MainType() == MT_UNKNOWN && fi.isFile() && fi.size() > 0)
+        ClassifyByContent(data, fi);
     if (const PluginRecord* plugin = PluginForPath(fi, data.Path())) {
         if (!LoadPlugin(plugin->command))
             LoadUnknownFile();

@@ -52,7 +52,7 @@ mkfifo "$tmp/files/pipe.txt" "$tmp/files/pipe.pdf" "$tmp/files/pipe.zip"
 printf 'x' > "$tmp/files/line
 break.txt"
 mkdir "$tmp/files/folder.d"
-for uri in "http://example.invalid/a.txt" "not a uri" "file://$tmp/files/missing.txt" "file:///dev/null" \
+for uri in "http://example.invalid/a.txt" "not a uri" "file://$tmp/files/missing.txt" \
            "file://$(head -c 100000 /dev/zero | tr '\0' a)"; do
   call ShowFile "$uri" "" true >/dev/null || true
 done

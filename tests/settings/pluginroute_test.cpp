@@ -90,18 +90,20 @@ TEST_F(PluginRoute, ConvertedOutputIsPreviewedByItsOwnSuffix)
     EXPECT_TRUE(!TempFolder().isEmpty() && shown.path.startsWith(TempFolder())) << shown.path.toStdString();
 }
 
-TEST_F(PluginRoute, PluginWithoutUsableOutputEndsOnTheInformationPanel)
+TEST_F(PluginRoute, PluginWithoutUsableOutputIsNotShownAsConverted)
 {
     const QString input = File("broken.foo", "data");
     const struct {
         const char* name;
         QByteArray script; // empty: a program that does not exist
         bool aboutInput;   // whether the panel tells of the file asked for, not of an output
+        int kind;
     } cases[] = {
-        {"ExitCode1", R"(echo partial > "$2.txt"; exit 1)", true},
-        {"NoOutput", "exit 0", true},
-        {"Missing", "", true},
-        {"OwnSuffix", R"(cp "$1" "$2.foo")", false}, // not converted again and again
+        {"ExitCode1", R"(echo partial > "$2.txt"; exit 1)", true, MT_UNKNOWN},
+        {"NoOutput", "exit 0", true, MT_UNKNOWN},
+        {"Missing", "", true, MT_UNKNOWN},
+        // not converted again and again: shown by its content
+        {"OwnSuffix", R"(cp "$1" "$2.foo")", false, MT_TEXT},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,7 +111,7 @@ TEST_F(PluginRoute, PluginWithoutUsableOutputEndsOnTheInformationPanel)
         if (c.script.isEmpty())
             CGlobalData::Instance().SetPlugins({{c.name, {"foo"}, {"/nonexistent/vuel-plugin"}}});
         const Shown shown = LoadAndWait(input);
-        EXPECT_EQ(shown.kind, MT_UNKNOWN);
+        EXPECT_EQ(shown.kind, c.kind);
         EXPECT_EQ(shown.path == input, c.aboutInput) << shown.path.toStdString();
         EXPECT_EQ(Runs(c.name), c.script.isEmpty() ? 0 : 1);
     }

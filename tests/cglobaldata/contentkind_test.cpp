@@ -1,0 +1,72 @@
+#include "cglobaldata/contentkind.h"
+#include "cglobaldata/csuffixtables.h"
+#include "platform/contenttype.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Png()
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+// Files the suffix tables do not know reach the viewer their content calls for.
+TEST(ContentKind, FilesWithoutAKnownSuffixAreShownByTheirContent)
+{
+    const struct {
+        const char* name;
+        QByteArray content;
+        int mainType;
+        int subType;
+        const char* lexer;
+    } cases[] = {
+        {"README", "Read me first.\n", MT_TEXT, ST_PLAIN_TEXT, ""},
+        {"LICENSE", "Permission is hereby granted, free of charge.\n", MT_TEXT, ST_PLAIN_TEXT, ""},
+        {"Dockerfile", "FROM debian:12\nRUN true\n", MT_TEXT, ST_PLAIN_TEXT, ""},
+        {"Makefile", "all:\n\techo hi\n", MT_TEXT, ST_MAKE, "makefile"},
+        {"run-me", "#!/bin/sh\necho hi\n", MT_TEXT, ST_BASH, ""},
+        {".bashrc", "alias ll='ls -l'\n", MT_TEXT, ST_BASH, ""},
+        {"main.go", "package main\n\nfunc main() {}\n", MT_TEXT, ST_PLAIN_TEXT, "go"},
+        {"lib.rs", "fn main() {}\n", MT_TEXT, ST_PLAIN_TEXT, "rust"},
+        {"app.kt", "fun main() {}\n", MT_TEXT, ST_PLAIN_TEXT, "kotlin"},
+        {"ci.yaml", "jobs:\n  build: true\n", MT_TEXT, ST_PLAIN_TEXT, "yaml"},
+        {"Cargo.toml", "[package]\nname = \"x\"\n", MT_TEXT, ST_PLAIN_TEXT, "properties"},
+        {"vuel.desktop", "[Desktop Entry]\nName=Vuel\n", MT_TEXT, ST_PLAIN_TEXT, "properties"},
+        {"nginx.conf", "worker_processes 1;\n", MT_TEXT, ST_PLAIN_TEXT, "properties"},
+        {"data.csv", "a,b\n1,2\n", MT_TEXT, ST_PLAIN_TEXT, ""},
+        {"photo", Png(), MT_PICTURE, ST_PICTURE, ""},
+        {"paper", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<<>>\nendobj\n", MT_DOCUMENT, ST_PDF, ""},
+        {"backup", QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10), MT_DIR, ST_ARCHIVE, ""},
+        {"empty", "", MT_UNKNOWN, ST_UNKNOWN, ""},
+        {"blob", QByteArray("\x00\x01\x02\xff\xfe\x00\x10\x80", 8).repeated(64), MT_UNKNOWN, ST_UNKNOWN, ""},
+    };
+    if (!KnowsContentTypes())
+        GTEST_SKIP() << "this platform leaves kinds to suffixes";
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(dir.filePath(QString::fromLatin1(c.name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.content);
+        file.close();
+        const ContentKind kind = KindOfContentType(ContentTypeChain(file.fileName()), QFileInfo(file).suffix());
+        EXPECT_EQ(kind.mainType, c.mainType);
+        EXPECT_EQ(kind.subType, c.subType);
+        EXPECT_EQ(kind.lexer, QString::fromLatin1(c.lexer));
+    }
+}
