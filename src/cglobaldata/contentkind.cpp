@@ -97,7 +97,8 @@ ContentKind KindOfContentType(const QStringList& chain, const QString& suffix)
         return {MT_PICTURE, ST_PICTURE, QString()};
     for (const QString& name : chain) {
         const auto known = KnownTypes().constFind(name);
-        if (known == KnownTypes().constEnd())
+        // A DOCX or an ODT is a ZIP too, but a listing of its parts is no preview of it.
+        if (known == KnownTypes().constEnd() || (name != type && known->mainType != MT_TEXT))
             continue;
         return name == QLatin1String("text/plain") ? PlainTextBySuffix(suffix.toLower()) : *known;
     }

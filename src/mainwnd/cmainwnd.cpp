@@ -138,8 +138,9 @@ void CMainWnd::Load(QString path)
         LoadUnknownFile();
         return;
     }
-    // Size 0 is an empty file, or a kernel file (/proc/kmsg) whose read may wait for ever.
-    if (data.MainType() == MT_UNKNOWN && fi.isFile() && fi.size() > 0)
+    // A suffix the tables know but leave off (office documents) stays theirs. Size 0 is an
+    // empty file, or a kernel file (/proc/kmsg) whose read may wait for ever.
+    if (data.MainType() == MT_UNKNOWN && data.SubType() == ST_UNKNOWN && fi.isFile() && fi.size() > 0)
         ClassifyByContent(data, fi);
     if (const PluginRecord* plugin = PluginForPath(fi, data.Path())) {
         if (!LoadPlugin(plugin->command))

@@ -52,6 +52,8 @@ TEST(ContentKind, FilesWithoutAKnownSuffixAreShownByTheirContent)
         {"photo", Png(), MT_PICTURE, ST_PICTURE, ""},
         {"paper", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<<>>\nendobj\n", MT_DOCUMENT, ST_PDF, ""},
         {"backup", QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10), MT_DIR, ST_ARCHIVE, ""},
+        {"notes.odt", QByteArray("PK\x03\x04\x14\x00\x00\x00\x00\x00", 10) + "mimetypeapplication/vnd.oasis.opendocument.text",
+         MT_UNKNOWN, ST_UNKNOWN, ""},
         {"empty", "", MT_UNKNOWN, ST_UNKNOWN, ""},
         {"blob", QByteArray("\x00\x01\x02\xff\xfe\x00\x10\x80", 8).repeated(64), MT_UNKNOWN, ST_UNKNOWN, ""},
     };
