@@ -138,10 +138,6 @@ void CMainWnd::Load(QString path)
         LoadUnknownFile();
         return;
     }
-    // A suffix the tables know but leave off (office documents) stays theirs. Size 0 is an
-    // empty file, or a kernel file (/proc/kmsg) whose read may wait for ever.
-    if (data.MainType() == MT_UNKNOWN && data.SubType() == ST_UNKNOWN && fi.isFile() && fi.size() > 0)
-        ClassifyByContent(data, fi);
     if (const PluginRecord* plugin = PluginForPath(fi, data.Path())) {
         if (!LoadPlugin(plugin->command))
             LoadUnknownFile();
@@ -149,6 +145,10 @@ void CMainWnd::Load(QString path)
     }
     if (m_plugin)
         m_plugin->QuitProcess(); // its result would replace the file switched to
+    // A suffix the tables know but leave off (office documents) stays theirs. Size 0 is an
+    // empty file, or a kernel file (/proc/kmsg) whose read may wait for ever.
+    if (data.MainType() == MT_UNKNOWN && data.SubType() == ST_UNKNOWN && fi.isFile() && fi.size() > 0)
+        ClassifyByContent(data, fi);
     CAbstractWnd* viewer = m_viewers.value(data.MainType());
     if (!viewer) { // a kind whose viewer this build does not have
         LoadUnknownFile();

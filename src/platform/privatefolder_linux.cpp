@@ -35,10 +35,20 @@ QString PrivateOrUnique(const QString& path)
 
 QString UserRuntimeFolder()
 {
+    // Decided once for the environment it was asked in: where our name in the shared temp folder
+    // was planted, every caller (socket, temporary folder) must get the same unique folder, not
+    // a new one each. Asked on the GUI thread only.
+    static QString askedRuntime, askedTemp, folder;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && IsPrivateFolder(runtime))
-        return runtime;
-    return PrivateOrUnique(QDir::tempPath() + QStringLiteral("/vuel-%1").arg(::getuid()));
+    const QString temp = QDir::tempPath();
+    if (!folder.isEmpty() && runtime == askedRuntime && temp == askedTemp && IsPrivateFolder(folder))
+        return folder;
+    askedRuntime = runtime;
+    askedTemp = temp;
+    folder = !runtime.isEmpty() && IsPrivateFolder(runtime)
+                 ? runtime
+                 : PrivateOrUnique(temp + QStringLiteral("/vuel-%1").arg(::getuid()));
+    return folder;
 }
 
 QString PrivateFolder(const QString& name)
