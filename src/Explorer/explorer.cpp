@@ -29,13 +29,13 @@ bool IsFileManager(quint64 window)
 
 } // namespace
 
-QString GetThePath(const PreviewerService* service)
+FocusedItem GetThePath(const PreviewerService* service, Patience patience)
 {
     const quint64 window = ForegroundWindow();
     if (!window || IsOwnWindow(window))
-        return QString();
+        return {};
     const QString reported = service ? service->ReportedItem(window) : QString();
     if (!reported.isEmpty())
-        return reported;
-    return IsFileManager(window) ? FocusedItemPath(window) : QString();
+        return {reported, false};
+    return IsFileManager(window) ? FocusedItemPath(window, patience) : FocusedItem();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QString>
+#include "platform/accessiblelookup.h"
 
 class PreviewerService;
 
 // The path of the focused item in the foreground file-manager window, or an empty string.
 // A window that reported its selection over the bus is taken at its word; the others are read
 // through the accessibility bus.
-QString GetThePath(const PreviewerService* service);
+FocusedItem GetThePath(const PreviewerService* service, Patience patience = Patience::Usual);

@@ -29,6 +29,9 @@ namespace {
 // The file manager reports a Space press before the key is released; a report this long
 // after the press belongs to it.
 constexpr qint64 kSamePressMs = 2000;
+// A file manager too busy to tell its selection at a key press is asked again, this often in all.
+constexpr int kPressLookups = 4;
+constexpr int kPressLookupGapMs = 150;
 
 QString PreviewablePath(const QString& path)
 {
@@ -58,6 +61,9 @@ CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new
     m_hookTrigger.setSingleShot(true);
     m_hookTrigger.setInterval(0);
     connect(&m_hookTrigger, &QTimer::timeout, this, &CMain::SlotHookActived);
+    m_pressLookupRetry.setSingleShot(true);
+    m_pressLookupRetry.setInterval(kPressLookupGapMs);
+    connect(&m_pressLookupRetry, &QTimer::timeout, this, &CMain::LookUpPressedItem);
     connect(m_service, &PreviewerService::SigShowFile, this, &CMain::OnShowFile);
     connect(m_service, &PreviewerService::SigClose, m_wnd, &CMainWnd::HideWnd);
     qApp->installEventFilter(this);
@@ -94,7 +100,7 @@ void CMain::CheckUpdates()
     Updater::CheckUpdateWithoutUi();
 }
 
-QString CMain::GetSelectedPath() const { return PreviewablePath(GetThePath(m_service)); }
+QString CMain::GetSelectedPath() const { return PreviewablePath(GetThePath(m_service).path); }
 
 void CMain::OnTriggerKeyDown()
 {
@@ -116,7 +122,20 @@ bool CMain::TakeKeyPress()
 
 void CMain::SlotHookActived()
 {
-    const QString path = GetSelectedPath();
+    m_pressLookups = 0;
+    m_pressLookupRetry.stop();
+    LookUpPressedItem();
+}
+
+// The user waits on a key press: after a first usual lookup, the next ones get the most time.
+void CMain::LookUpPressedItem()
+{
+    const FocusedItem item = GetThePath(m_service, m_pressLookups++ ? Patience::Most : Patience::Usual);
+    if (item.unanswered && m_pressLookups < kPressLookups) {
+        m_pressLookupRetry.start();
+        return;
+    }
+    const QString path = PreviewablePath(item.path);
     if (!path.isEmpty() && TakeKeyPress())
         ActiveWindow(path);
 }
@@ -160,7 +179,9 @@ void CMain::ActiveWindow(QString path)
 
 void CMain::SlotFocusedItemChecker()
 {
-    if (!m_wnd->isVisible()) {
+    // A window fading out shows nothing any more: the user closed it, following the selection
+    // would bring it back.
+    if (!m_wnd->isVisible() || CGlobalData::Instance().Path().isEmpty()) {
         m_timer.stop();
         return;
     }

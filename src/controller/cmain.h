@@ -38,6 +38,7 @@ private slots:
     void SlotFocusedItemChecker();
     void SlotHookFailed();
     void SlotHookActived();
+    void LookUpPressedItem();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,4 +63,6 @@ private:
     QElapsedTimer m_sincePress;
     quint64 m_presses = 0;
     quint64 m_pressesActedOn = 0;
+    QTimer m_pressLookupRetry;
+    int m_pressLookups = 0;
 };

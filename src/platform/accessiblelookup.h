@@ -2,11 +2,19 @@
 
 #include <QString>
 
+struct FocusedItem {
+    QString path;
+    bool unanswered = false; // the application was too slow: asking again may tell
+};
+
+// How long a lookup may take: what this application's last answers ask for (50 to 250 ms), or
+// the most, for a key press that the user waits on.
+enum class Patience { Usual, Most };
+
 // The absolute path of the focused item (else the selected one) in the file view of a file
 // manager's top-level X11 window, read through the accessibility bus; empty when it cannot be
-// told. Bounded in time: an application that does not answer costs one short timeout, the whole
-// lookup about 50 ms.
-QString FocusedItemPath(unsigned long x11Window);
+// told. Bounded in time: an application that stops answering soon costs about 50 ms a lookup.
+FocusedItem FocusedItemPath(unsigned long x11Window, Patience patience = Patience::Usual);
 
 // The class name of a top-level X11 window (the second part of WM_CLASS), empty when it has none.
 QString WindowClass(unsigned long x11Window);

@@ -21,17 +21,16 @@
 
 namespace {
 
-// The lookup runs on the GUI thread, on every trigger and every tracking tick: one call waits at
-// most CallTimeoutMs (libatspi may wait up to twice its timeout), the whole lookup about BudgetMs.
-constexpr int CallTimeoutMs = 25;
+// The lookup runs on the GUI thread, on every trigger and every tracking tick. Each application
+// gets a budget of its own that follows how fast it answered last (twice that, within the bounds):
+// a busy machine slows every file manager down, and one that stopped answering soon costs only
+// the least. One call waits at most half the budget (libatspi may wait up to twice its timeout).
+// The first lookups in an application are the slowest (it builds its accessible objects, libatspi
+// fetches its cache: measured 60 to 210 ms), so it starts at the most.
+constexpr qint64 LeastBudgetMs = 50;
+constexpr qint64 MostBudgetMs = 250;
 constexpr int ShortestCallMs = 2;
-constexpr qint64 BudgetMs = 50;
-// The first lookups in an application are slower: the application builds its accessible objects,
-// libatspi fetches its cache (measured 60 to 210 ms). The first ColdLookups get this much; an
-// application that does not answer loses the allowance at once.
-constexpr int ColdCallTimeoutMs = 100;
-constexpr qint64 ColdBudgetMs = 250;
-constexpr int ColdLookups = 3;
+constexpr int LongestCallMs = 100;
 constexpr int NodeLimit = 300;
 constexpr int ChildLimit = 64;
 constexpr int SelectedLimit = 16;
@@ -130,9 +129,10 @@ public:
     QStringList items[3]; // the names of the focused items, the selected ones, the one in the status bar
     QString found;        // a focused item in a known folder: nothing better can come
 
-    Lookup(qint64 budget, int callTimeout) : budget(budget), callTimeout(callTimeout) { clock.start(); }
+    explicit Lookup(qint64 budget) : budget(budget) { clock.start(); }
     bool Live() const { return !failed && found.isEmpty() && clock.elapsed() < budget; }
-    bool Failed() const { return failed; }
+    bool Failed() const { return failed || clock.elapsed() >= budget; }
+    qint64 Elapsed() const { return clock.elapsed(); }
 
     // What ends the lookup: a call's error (a timeout, mostly), or for the calls that report no
     // error, an answer as slow as a timeout.
@@ -147,7 +147,7 @@ public:
         if (failed)
             return fallback;
         const qint64 start = clock.elapsed();
-        const int wait = int(std::clamp<qint64>((budget - start) / 2, ShortestCallMs, callTimeout));
+        const int wait = int(std::clamp<qint64>((budget - start) / 2, ShortestCallMs, LongestCallMs));
         atspi_set_timeout(wait, -1);
         GError* error = nullptr;
         T result = call(&error);
@@ -311,7 +311,6 @@ public:
 
 private:
     const qint64 budget;
-    const int callTimeout;
     QElapsedTimer clock;
     bool failed = false;
 };
@@ -326,27 +325,29 @@ QString WindowClass(unsigned long x11Window)
     return names.size() >= 2 ? QString::fromLocal8Bit(names[1]) : QString();
 }
 
-QString FocusedItemPath(unsigned long x11Window)
+FocusedItem FocusedItemPath(unsigned long x11Window, Patience patience)
 {
     uint pid = 0;
     QString title;
     if (!DescribeWindow(x11Window, &pid, &title) || !Connected())
         return {};
-    // Keyed by process id: a reused one costs no more than the allowance.
-    static QHash<uint, int> coldLookups;
-    const auto cold = coldLookups.insert(pid, coldLookups.value(pid, ColdLookups));
-    Lookup lookup(*cold > 0 ? ColdBudgetMs : BudgetMs, *cold > 0 ? ColdCallTimeoutMs : CallTimeoutMs);
+    // Keyed by process id: a reused one costs no more than one slow lookup.
+    static QHash<uint, qint64> budgets;
+    qint64& budget = budgets.insert(pid, budgets.value(pid, MostBudgetMs)).value();
+    Lookup lookup(patience == Patience::Most ? MostBudgetMs : budget);
     Ref frame = lookup.Frame(pid, title);
     int nodes = 0;
     if (frame)
         lookup.Walk(frame.get(), ATSPI_ROLE_FRAME, &nodes);
-    *cold = lookup.Failed() ? 0 : std::max(*cold - 1, 0);
+    budget = lookup.Failed() ? std::max(LeastBudgetMs, budget / 2)
+                             : std::clamp(2 * lookup.Elapsed(), LeastBudgetMs, MostBudgetMs);
     if (!lookup.found.isEmpty())
-        return lookup.found;
+        return {lookup.found, false};
     // Titles that show the full path: "/a/b - Thunar", "~/b".
     const QString titlePath = title.startsWith("~/") ? QDir::homePath() + title.mid(1) : title;
     if (titlePath.startsWith('/'))
         lookup.folders << titlePath << titlePath.left(titlePath.lastIndexOf(" - "))
                        << titlePath.left(titlePath.lastIndexOf(QString::fromUtf8(" \u2014 ")));
-    return Resolve(lookup.items[0] + lookup.items[1] + lookup.items[2], lookup.folders);
+    const QString path = Resolve(lookup.items[0] + lookup.items[1] + lookup.items[2], lookup.folders);
+    return {path, path.isEmpty() && lookup.Failed()};
 }

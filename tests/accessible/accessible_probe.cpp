@@ -24,7 +24,7 @@ int main(int argc, char** argv)
         line[size] = '\0';
         QElapsedTimer clock;
         clock.start();
-        const QString path = FocusedItemPath(strtoul(line, nullptr, 0));
+        const QString path = FocusedItemPath(strtoul(line, nullptr, 0)).path;
         const double ms = clock.nsecsElapsed() / 1e6;
         printf("%s\n", path.toUtf8().constData());
         fflush(stdout);
