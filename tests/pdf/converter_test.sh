@@ -52,17 +52,13 @@ convert() {
 }
 
 # ---- conversions ------------------------------------------------------------------------------
+# One format is enough here: which formats LibreOffice reads is shown by the viewer's tests.
 cp "$docs/sample.docx" "$tmp/in/Größe – Vuel sample v1.2.final.docx"
 cp "$docs/sample.doc" "$tmp/in/-leading dash.doc"
 mkdir -p "$tmp/out/Ausgabe ü"
 # name | input | output | pages (0: any)
 good_cases=(
   "docx|$docs/sample.docx|$tmp/out/docx.pdf|0"
-  "xlsx|$docs/sample.xlsx|$tmp/out/xlsx.pdf|0"
-  "pptx|$docs/sample.pptx|$tmp/out/pptx.pdf|0"
-  "doc|$docs/sample.doc|$tmp/out/doc.pdf|0"
-  "xls|$docs/sample.xls|$tmp/out/xls.pdf|0"
-  "ppt|$docs/sample.ppt|$tmp/out/ppt.pdf|0"
   "bench20|$docs/bench20.docx|$tmp/out/bench20.pdf|20"
   "non-ascii|$tmp/in/Größe – Vuel sample v1.2.final.docx|$tmp/out/Ausgabe ü/Größe – Vuel.pdf|0"
 )
