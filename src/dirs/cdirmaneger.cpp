@@ -29,15 +29,16 @@ QString CDirManeger::ProgramFolder() { return QCoreApplication::applicationDirPa
 void CDirManeger::Perform()
 {
     const CGlobalData& data = CGlobalData::Instance();
-    m_rar = data.SubType() == ST_RAR;
-    const QString name = m_rar ? QStringLiteral("unrar") : QStringLiteral("7za");
+    // Our libarchive lister reads RAR and the members of compressed tarballs.
+    m_unrarLister = data.SubType() == ST_RAR || IsCompressedTarball(data.Path());
+    const QString name = m_unrarLister ? QStringLiteral("unrar") : QStringLiteral("7za");
     const QString program = ProgramFolder() + name;
     if (!QFileInfo::exists(program)) {
         Fail(name + tr(" can not be found."));
         return;
     }
     m_output.clear();
-    const QStringList arguments{m_rar ? QStringLiteral("v") : QStringLiteral("l"), data.Path()};
+    const QStringList arguments{m_unrarLister ? QStringLiteral("v") : QStringLiteral("l"), data.Path()};
     m_clock.start();
     if (!m_process->Start(program, arguments)) {
         Fail(tr("Can not run %1.").arg(name));
@@ -67,7 +68,7 @@ void CDirManeger::OnFinishedNaturally()
     QTextCodec* codec = QTextCodec::codecForName("System");
     const QString text = DecodeListerOutput(m_output, codec ? codec : QTextCodec::codecForLocale(), QLocale::system());
     m_output.clear();
-    Databox entries = m_rar ? ParseRarLine(text) : ParseZipLine(text);
+    Databox entries = m_unrarLister ? ParseRarLine(text) : ParseZipLine(text);
     SortListing(entries);
     qDebug() << "listed" << entries.size() << "entries: lister" << listerMs << "ms, parsing and sorting"
              << m_clock.elapsed() << "ms";

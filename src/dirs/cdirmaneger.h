@@ -29,6 +29,6 @@ private:
 
     QByteArray m_output; // decoded once the lister ends, line by line
     CPlayProcess* m_process;
-    bool m_rar = false;
+    bool m_unrarLister = false;
     QElapsedTimer m_clock; // the lister's time and ours, for the log
 };

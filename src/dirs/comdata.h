@@ -8,8 +8,8 @@
 // One archive entry as a lister prints it.
 struct ComData {
     QString name;      // path inside the archive, as printed
-    quint32 size = 0;  // unpacked
-    quint32 packed = 0;
+    quint64 size = 0; // unpacked
+    quint64 packed = 0;
     QString ratio;     // "45%" from unrar, "45.83%" computed for 7za
     QDateTime time;    // local time
     bool isDir = false;

@@ -23,18 +23,11 @@ QString EntryBlock(const QString& output, const QString& separator)
     return last < 0 ? rest : rest.left(last);
 }
 
-// 7za's columns are signed; anything it cannot read, or beyond 2147483647, counts as 0.
-quint32 ZipNumber(const QString& column)
+// Members past 4 GiB are common in tarballs and 7z files; anything unreadable counts as 0.
+quint64 SizeNumber(const QString& field)
 {
     bool ok = false;
-    const int value = column.trimmed().toInt(&ok);
-    return ok ? static_cast<quint32>(value) : 0;
-}
-
-quint32 RarNumber(const QString& field)
-{
-    bool ok = false;
-    const uint value = field.toUInt(&ok);
+    const qulonglong value = field.trimmed().toULongLong(&ok);
     return ok ? value : 0;
 }
 
@@ -60,8 +53,8 @@ Databox ParseZipLine(const QString& output)
         const QString stamp = line.mid(0, 19);
         ComData entry;
         entry.name = line.mid(53);
-        entry.size = ZipNumber(line.mid(26, 12));
-        entry.packed = ZipNumber(line.mid(39, 12));
+        entry.size = SizeNumber(line.mid(26, 12));
+        entry.packed = SizeNumber(line.mid(39, 12));
         if (!haveLast || stamp != lastStamp) {
             lastStamp = stamp;
             lastTime = QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd hh:mm:ss"));
@@ -101,8 +94,8 @@ Databox ParseRarLine(const QString& output)
         }
         ComData entry;
         entry.name = name;
-        entry.size = RarNumber(fields[0]);
-        entry.packed = RarNumber(fields[1]);
+        entry.size = SizeNumber(fields[0]);
+        entry.packed = SizeNumber(fields[1]);
         entry.ratio = fields[2];
         entry.time = QDateTime(QDate::fromString(fields[3], QStringLiteral("dd-MM-yy")),
                                QTime::fromString(fields[4], QStringLiteral("hh:mm")));
@@ -111,6 +104,14 @@ Databox ParseRarLine(const QString& output)
         expectName = true;
     }
     return box;
+}
+
+bool IsCompressedTarball(const QString& fileName)
+{
+    static const QStringList endings{".tar.gz", ".tgz", ".tar.bz2", ".tbz2", ".tbz", ".tar.xz", ".txz",
+                                     ".tar.zst", ".tzst", ".tar.lzma", ".tlz", ".tar.lz", ".tar.z", ".taz"};
+    const QString name = fileName.toLower();
+    return std::any_of(endings.cbegin(), endings.cend(), [&](const QString& end) { return name.endsWith(end); });
 }
 
 void SortListing(Databox& box)

@@ -9,5 +9,8 @@ Databox ParseZipLine(const QString& output);
 // that does not fit yields an empty listing.
 Databox ParseRarLine(const QString& output);
 
+// A tar inside a compression filter: 7-Zip would list the one inner .tar, not its members.
+bool IsCompressedTarball(const QString& fileName);
+
 // Shorter names first, so that a folder comes before what it holds; stable.
 void SortListing(Databox& box);

@@ -141,7 +141,7 @@ struct ZipRowCase {
     const char* what;
     QString row;
     QString name;
-    quint32 size, packed;
+    quint64 size, packed;
     QString ratio;
     bool isDir;
 };
@@ -157,10 +157,9 @@ TEST(ZipListing, Columns)
         {"blank packed", ZipRow(stamp, "....A", "5000", "", "sub/r.bin"), "sub/r.bin", 5000, 0, "0.00%", false},
         {"packed above size", ZipRow(stamp, "....A", "6", "5984", "a.txt"), "a.txt", 6, 5984, "99733.33%", false},
         {"largest signed", ZipRow(stamp, ".....", "2147483647", "1073741824", "big"), "big", 2147483647u, 1073741824u, "50.00%", false},
-        {"above signed", ZipRow(stamp, ".....", "3000000000", "0", "./big"), "./big", 0, 0, "0%", false},
+        {"past 4 GiB", ZipRow(stamp, ".....", "5000000000", "0", "./big"), "./big", 5000000000u, 0, "0.00%", false},
         {"not a number", ZipRow(stamp, ".....", "12a", "x", "odd"), "odd", 0, 0, "0%", false},
-        // Read as signed, kept as unsigned.
-        {"negative", ZipRow(stamp, ".....", "-5", "0", "neg"), "neg", 4294967291u, 0, "0.00%", false},
+        {"negative", ZipRow(stamp, ".....", "-5", "0", "neg"), "neg", 0, 0, "0%", false},
         {"spaces in the name", ZipRow(stamp, ".....", "2", "2", "with space/f g.txt"), "with space/f g.txt", 2, 2, "100.00%", false},
         {"leading blanks kept", ZipRow(stamp, ".....", "1", "1", "  lead"), "  lead", 1, 1, "100.00%", false},
         {"trailing blanks lost", ZipRow(stamp, ".....", "1", "1", "trail  "), "trail", 1, 1, "100.00%", false},
@@ -235,7 +234,7 @@ TEST(RarListing, Fields)
         const char* what;
         QString rows;
         QString name;
-        quint32 size, packed;
+        quint64 size, packed;
         QString ratio;
         QDateTime time;
         bool isDir;
@@ -252,9 +251,9 @@ TEST(RarListing, Fields)
         {"largest unsigned",
          " huge.iso\n 4294967295 4294967295 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9",
          "huge.iso", 4294967295u, 4294967295u, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
-        {"above unsigned",
+        {"past 4 GiB",
          " huger.iso\n 4294967296 12 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9",
-         "huger.iso", 0, 12, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
+         "huger.iso", 4294967296u, 12, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
         {"spaces in the name, blank lines between",
          " my notes.txt\n\n   \n 10 9 90% 02-03-04 05:06 .....A. 12345678 m3b 2.9",
          "my notes.txt", 10, 9, "90%", QDateTime(QDate(1904, 3, 2), QTime(5, 6)), false},
@@ -370,12 +369,20 @@ TEST(ListingTree, BackslashIsAnOrdinaryCharacterHere)
     EXPECT_EQ(Tree(Entries({"a\\b"})), QStringList({"a\\b|1.46 KB|700 bytes|46.66%|26/12/07 06:15"}));
 }
 
-TEST(ListingTree, ZeroExtendsSizes)
+TEST(ListingTree, SizesPastFourGiB)
 {
     Databox box = Entries({"big"});
-    box[0].size = 4294967295u;
-    box[0].packed = 2147483648u;
-    EXPECT_EQ(Tree(box), QStringList({"big|3.99 GB|2.00 GB|46.66%|26/12/07 06:15"}));
+    box[0].size = 3221225472u;
+    box[0].packed = 6442450944u;
+    EXPECT_EQ(Tree(box), QStringList({"big|3.00 GB|6.00 GB|46.66%|26/12/07 06:15"}));
+}
+
+TEST(Listing, CompressedTarballsByName)
+{
+    for (const char* name : {"a.tar.gz", "A.TGZ", "a.tar.bz2", "a.tbz2", "a.tar.xz", "a.txz", "a.tar.zst", "a.tzst"})
+        EXPECT_TRUE(IsCompressedTarball(name)) << name;
+    for (const char* name : {"a.gz", "a.tar", "a.zip", "a.xz", "tar.gz.txt", "a.7z"})
+        EXPECT_FALSE(IsCompressedTarball(name)) << name;
 }
 
 TEST(ListingTree, DeepNesting)

@@ -1,6 +1,7 @@
-// The archive viewer's RAR lister: `unrar v ARCHIVE` prints the listing in the layout of unrar's
-// classic "v" command, read with libarchive (RAR 4 and RAR 5), as the non-free unrar is not there.
-// It only reads headers: nothing is extracted and nothing is written but the listing.
+// The archive viewer's libarchive lister: `unrar v ARCHIVE` prints the listing in the layout of
+// unrar's classic "v" command, as the non-free unrar is not there. It reads RAR 4 and RAR 5, and
+// tarballs inside gzip, bzip2, xz, lzma, lzip, zstd or compress, whose members 7-Zip does not
+// list. It only reads headers: nothing is extracted and nothing is written but the listing.
 //
 // What libarchive does not tell is printed as unknown: the CRC as 00000000, the method as "m?",
 // and the version from the format alone. The packed size is what skipping the entry's data
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -145,9 +147,25 @@ std::string DateAndTime(time_t mtime)
     return text;
 }
 
+bool IsTar(int format) { return (format & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_TAR; }
+
 const char* VersionOf(int format)
 {
+    if (IsTar(format))
+        return "tar";
     return format == ARCHIVE_FORMAT_RAR_V5 ? "5.0" : "2.9";
+}
+
+// Tar names a folder "a/", and in a tarball made of "." every member "./…" and the folder
+// itself "./": the tree shows the members under their names, not a folder named ".". False
+// for the folder itself.
+bool TidyTarName(std::string& name)
+{
+    while (name.compare(0, 2, "./") == 0)
+        name.erase(0, 2);
+    while (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    return !name.empty() && name != "." && name != "/";
 }
 
 void PrintHeader(const char* path)
@@ -201,15 +219,18 @@ std::string ListEntries(archive* a, Totals& totals)
         if (totals.count == kMaxEntries)
             return "more than " + std::to_string(kMaxEntries) + " entries: the rest is not listed";
         Entry e = Describe(entry);
+        const bool listed = !IsTar(archive_format(a)) || TidyTarName(e.name);
         const la_int64_t before = archive_filter_bytes(a, -1);
         const bool skipped = archive_read_data_skip(a) == ARCHIVE_OK;
         const la_int64_t after = archive_filter_bytes(a, -1);
         if (skipped && !e.folder && after >= before)
             e.packed = static_cast<uint64_t>(after - before);
-        PrintEntry(e, VersionOf(archive_format(a)));
-        ++totals.count;
-        totals.size = SaturatingAdd(totals.size, e.size);
-        totals.packed = SaturatingAdd(totals.packed, e.packed);
+        if (listed) {
+            PrintEntry(e, VersionOf(archive_format(a)));
+            ++totals.count;
+            totals.size = SaturatingAdd(totals.size, e.size);
+            totals.packed = SaturatingAdd(totals.packed, e.packed);
+        }
         if (!skipped)
             return ErrorOf(a, "damaged archive");
     }
@@ -248,8 +269,14 @@ int List(const char* path)
     archive* a = archive_read_new();
     archive_read_support_format_rar(a);
     archive_read_support_format_rar5(a);
+    archive_read_support_format_tar(a);
+    for (auto filter : {archive_read_support_filter_gzip, archive_read_support_filter_bzip2,
+                        archive_read_support_filter_xz, archive_read_support_filter_lzma,
+                        archive_read_support_filter_lzip, archive_read_support_filter_zstd,
+                        archive_read_support_filter_compress})
+        filter(a);
     if (archive_read_open_fd(a, fd, 1 << 16) != ARCHIVE_OK) {
-        reason = ErrorOf(a, "not a RAR archive");
+        reason = ErrorOf(a, "not a RAR archive or a tarball");
         archive_read_free(a);
         close(fd);
         return Fail(path, reason);
