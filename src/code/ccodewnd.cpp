@@ -4,6 +4,7 @@
 #include "code/codeformat.h"
 #include "code/codelexers.h"
 #include "code/comboboxdelegate.h"
+#include "code/encodingguess.h"
 #include "core/settings.h"
 
 #include <QAction>
@@ -101,12 +102,6 @@ QTextCodec* CodecByName(const QString& name)
 {
     return name == QLatin1String(kSystemCodec) ? QTextCodec::codecForLocale()
                                                : QTextCodec::codecForName(name.toLatin1());
-}
-
-// A byte-order mark names the codec for sure; otherwise the locale's.
-QTextCodec* CodecForFirstPiece(const QByteArray& piece)
-{
-    return QTextCodec::codecForUtfText(piece, QTextCodec::codecForLocale());
 }
 
 // Line and index (bytes) of a UTF-8 offset, as the editor counts them: both from 0.
@@ -270,7 +265,11 @@ void CCodeWnd::LoadHelper()
 
     const bool whole = m_file.size() <= kPieceSize;
     const QByteArray first = whole ? m_file.readAll() : m_file.read(kPieceSize);
-    SetDocument(CodecForFirstPiece(first), first);
+    SetDocument(CodecForText(first, QTextCodec::codecForLocale()), first);
+    if (m_codecBox && m_codec != QTextCodec::codecForLocale()) { // a guess, or a byte-order mark: say which
+        const QSignalBlocker quiet(m_codecBox);
+        m_codecBox->setCurrentText(QString::fromLatin1(m_codec->name()));
+    }
     if (whole)
         m_file.close();
     else
