@@ -56,8 +56,21 @@ const Kinds& KnownTypes()
         Add(k,
             "application/zip application/x-7z-compressed application/x-tar application/gzip application/x-xz "
             "application/x-bzip application/x-bzip2 application/x-lzma application/java-archive "
-            "application/x-compressed-tar application/x-xz-compressed-tar application/x-bzip-compressed-tar",
+            "application/x-compressed-tar application/x-xz-compressed-tar application/x-bzip-compressed-tar "
+            "application/x-zstd-compressed-tar application/x-lzma-compressed-tar application/x-lzip-compressed-tar "
+            "application/x-tarz",
             MT_DIR, ST_ARCHIVE);
+        // LibreOffice converts these as it does the Microsoft formats; RTF is text too, but its
+        // markup is no preview of it.
+        Add(k,
+            "application/vnd.oasis.opendocument.text application/vnd.oasis.opendocument.spreadsheet "
+            "application/vnd.oasis.opendocument.presentation application/vnd.oasis.opendocument.graphics "
+            "application/rtf text/rtf",
+            MT_DOCUMENT, ST_OFFICE);
+        Add(k,
+            "font/ttf font/otf font/collection font/woff font/woff2 application/x-font-ttf application/x-font-otf "
+            "application/x-font-ttx application/x-font-type1 application/x-font-pcf",
+            MT_FONT, ST_FONT);
         return k;
     }();
     return kinds;
@@ -104,3 +117,5 @@ ContentKind KindOfContentType(const QStringList& chain, const QString& suffix)
     }
     return {};
 }
+
+QStringList OfficeSuffixesByContent() { return {"odt", "ods", "odp", "odg", "rtf"}; }

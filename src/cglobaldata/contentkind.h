@@ -13,3 +13,7 @@ struct ContentKind {
 // `chain` is the MIME type by name and content followed by its ancestors, nearest first;
 // `suffix` picks among kinds that share a type (".conf" and ".bashrc" are both plain text).
 ContentKind KindOfContentType(const QStringList& chain, const QString& suffix);
+
+// The suffixes of the office documents that only their content type makes documents: shown in
+// the settings beside the suffix tables' own.
+QStringList OfficeSuffixesByContent();

@@ -35,9 +35,9 @@ QString LowerSuffix(const QFileInfo& fi) { return fi.suffix().toLower(); }
 
 const char* MainTypeName(int mainType)
 {
-    static const char* const names[] = {"MT_UNKNOWN", "MT_MARKDOWN", "MT_PICTURE", "MT_MEDIA",
-                                        "MT_DIR",     "MT_DOCUMENT", "MT_TEXT"};
-    return mainType >= 0 && mainType <= MT_TEXT ? names[mainType] : "MT_UNKNOWN";
+    static const char* const names[] = {"MT_UNKNOWN",  "MT_MARKDOWN", "MT_PICTURE", "MT_MEDIA",
+                                        "MT_DIR",      "MT_DOCUMENT", "MT_TEXT",    "MT_FONT"};
+    return mainType >= 0 && mainType <= MT_FONT ? names[mainType] : "MT_UNKNOWN";
 }
 
 CSuffixTables::CSuffixTables()
@@ -48,10 +48,6 @@ CSuffixTables::CSuffixTables()
     m_bySubType[ST_AUDIO] = Words("mp3 ogg oga wav wma aac ac3 dts ra ape flac thd mka m4a");
     m_bySubType[ST_ANIMATION] = FormatNames(QMovie::supportedFormats());
     m_bySubType[ST_PSD] = Words("psd psb");
-    QStringList still = FormatNames(QImageReader::supportedImageFormats());
-    for (const QString& animation : m_bySubType[ST_ANIMATION])
-        still.removeAll(animation);
-    m_bySubType[ST_PICTURE] = still;
     m_bySubType[ST_MARKDOWN] = Words("md markdown mdown mkdn mkd mdwn mdtxt mdtext");
     m_bySubType[ST_BASH] = Words("bash zsh ebuild eclass sh");
     m_bySubType[ST_BATCH] = Words("bat cmd");
@@ -79,6 +75,13 @@ CSuffixTables::CSuffixTables()
     m_bySubType[ST_ARCHIVE] = Words("zip zipx tar 7z xz txz z taz tbz2 lzma lzma86 bzip2 gz tgz bz2 jar");
     m_bySubType[ST_PDF] = Words("pdf ai");
     m_bySubType[ST_OFFICE] = Words("doc docx xls xlsx ppt pptx vsd vsdx");
+    // The fixed lists keep their suffixes: a picture plug-in that reads Radiance ".hdr" does not
+    // take XML headers over.
+    QStringList still = FormatNames(QImageReader::supportedImageFormats());
+    for (const QStringList& fixed : qAsConst(m_bySubType))
+        for (const QString& suffix : fixed)
+            still.removeAll(suffix);
+    m_bySubType[ST_PICTURE] = still;
 
     m_byMainType[MT_MARKDOWN] = m_bySubType[ST_MARKDOWN];
     m_byMainType[MT_PICTURE] = m_bySubType[ST_PSD] + m_bySubType[ST_PICTURE] + m_bySubType[ST_ANIMATION];

@@ -13,6 +13,7 @@ enum MainType {
     MT_DIR = 4,
     MT_DOCUMENT = 5,
     MT_TEXT = 6,
+    MT_FONT = 7, // by content type only: the suffix tables name no fonts
 };
 
 // File types: they pick a lexer, a lister or a picture decoder.
@@ -22,7 +23,7 @@ enum SubType {
     ST_BASH, ST_BATCH, ST_MAKE, ST_CSHARP, ST_CPP, ST_CSS, ST_DIFF, ST_FORTRAN77, ST_FORTRAN,
     ST_HTML, ST_JAVA, ST_JAVASCRIPT, ST_LUA, ST_MATLAB, ST_PERL, ST_PYTHON, ST_SQL, ST_TCL,
     ST_TEX, ST_RUBY, ST_XML, ST_PLAIN_TEXT,
-    ST_RAR, ST_ARCHIVE, ST_DIR, ST_PDF, ST_OFFICE,
+    ST_RAR, ST_ARCHIVE, ST_DIR, ST_PDF, ST_OFFICE, ST_FONT,
 };
 
 const char* MainTypeName(int mainType);

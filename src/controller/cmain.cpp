@@ -16,13 +16,17 @@
 #include "platform/updater.h"
 #include "settings/csettingsdlg.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 namespace {
 
@@ -32,6 +36,18 @@ constexpr qint64 kSamePressMs = 2000;
 // A file manager too busy to tell its selection at a key press is asked again, this often in all.
 constexpr int kPressLookups = 4;
 constexpr int kPressLookupGapMs = 150;
+
+// A Space typed into a text field (the font viewer's sample text) is text, not the trigger key.
+bool IsTypingInto(const QWidget* focus)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(focus))
+        return !line->isReadOnly();
+    if (const auto* text = qobject_cast<const QTextEdit*>(focus))
+        return !text->isReadOnly();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(focus))
+        return !plain->isReadOnly();
+    return qobject_cast<const QAbstractSpinBox*>(focus) != nullptr;
+}
 
 QString PreviewablePath(const QString& path)
 {
@@ -302,7 +318,7 @@ bool CMain::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::KeyRelease: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape || IsTriggerRelease(key)) {
+        if (key->key() == Qt::Key_Escape || (IsTriggerRelease(key) && !IsTypingInto(QApplication::focusWidget()))) {
             m_wnd->HideWnd();
             return true;
         }

@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "core/tempfolder.h"
 #include "dirs/cdirwnd.h"
+#include "font/cfontwnd.h"
 #include "cparentdlg/fade.h"
 #include "cplayprocess/cplayprocess.h"
 #include "html/chtmlwnd.h"
@@ -52,7 +53,9 @@ const PluginRecord* PluginForPath(const QFileInfo& fi, const QString& path)
 // Where the suffix tables know nothing, the content may.
 void ClassifyByContent(CGlobalData& data, const QFileInfo& fi)
 {
-    const ContentKind kind = KindOfContentType(ContentTypeChain(fi.absoluteFilePath()), fi.suffix());
+    ContentKind kind = KindOfContentType(ContentTypeChain(fi.absoluteFilePath()), fi.suffix());
+    if (kind.subType == ST_OFFICE && !GetSettingValue(SettingKey::OfficeSupport).toBool())
+        kind = ContentKind();
     data.SetMainType(kind.mainType);
     data.SetSubType(kind.subType);
     data.SetLexer(kind.lexer);
@@ -71,7 +74,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     MaxWndSize();
 
     SetContentWidget(m_stack);
-    // Page order: markdown, picture, listing, information, media, document, text.
+    // Page order: markdown, picture, listing, information, media, document, text, font.
     AddViewer(new CHtmlWnd(m_stack));
     AddViewer(new CPicWnd(m_stack));
     AddViewer(new CDirWnd(m_stack));
@@ -80,6 +83,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     AddViewer(new CMediaWnd(m_stack));
     AddViewer(new CPdfWnd(m_stack));
     AddViewer(new CCodeWnd(m_stack));
+    AddViewer(new CFontWnd(m_stack));
 
     m_loadingMovie = new QMovie(QStringLiteral("://loading.gif"), QByteArray(), this);
     m_loadingLabel = new QLabel(m_stack);

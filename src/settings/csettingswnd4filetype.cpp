@@ -1,6 +1,7 @@
 #include "settings/csettingswnd4filetype.h"
 
 #include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/contentkind.h"
 #include "core/settings.h"
 #include "formparts/named.h"
 
@@ -152,6 +153,8 @@ void CSettingsWnd4FileType::FillGroups()
     m_groupSuffixes[m_ui->label_media] = tables.SuffixesOfKind(MT_MEDIA);
     m_groupSuffixes[m_ui->label_dir] = tables.SuffixesOfKind(MT_DIR);
     m_groupSuffixes[m_ui->label_other] = tables.SuffixesOfKind(MT_DOCUMENT) + tables.SuffixesOfKind(MT_MARKDOWN);
+    if (GetSettingValue(SettingKey::OfficeSupport).toBool())
+        m_groupSuffixes[m_ui->label_other] += OfficeSuffixesByContent();
     for (auto it = m_groupSuffixes.cbegin(); it != m_groupSuffixes.cend(); ++it)
         ShowList(it.key(), it.value());
     m_ui->checkBox_office->setChecked(GetSettingValue(SettingKey::OfficeSupport).toBool());
@@ -223,7 +226,7 @@ void CSettingsWnd4FileType::on_pushButton_remove_text_clicked() {}
 
 void CSettingsWnd4FileType::on_checkBox_office_clicked(bool checked)
 {
-    const QStringList office = CGlobalData::Instance().Suffixes().SuffixesOf(ST_OFFICE);
+    const QStringList office = CGlobalData::Instance().Suffixes().SuffixesOf(ST_OFFICE) + OfficeSuffixesByContent();
     QStringList& other = m_groupSuffixes[m_ui->label_other];
     if (checked) {
         other << office;

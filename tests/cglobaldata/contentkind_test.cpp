@@ -53,7 +53,12 @@ TEST(ContentKind, FilesWithoutAKnownSuffixAreShownByTheirContent)
         {"paper", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<<>>\nendobj\n", MT_DOCUMENT, ST_PDF, ""},
         {"backup", QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10), MT_DIR, ST_ARCHIVE, ""},
         {"notes.odt", QByteArray("PK\x03\x04\x14\x00\x00\x00\x00\x00", 10) + "mimetypeapplication/vnd.oasis.opendocument.text",
-         MT_UNKNOWN, ST_UNKNOWN, ""},
+         MT_DOCUMENT, ST_OFFICE, ""},
+        {"letter.rtf", "{\\rtf1\\ansi Dear reader,\\par}\n", MT_DOCUMENT, ST_OFFICE, ""},
+        {"Sans.ttf", QByteArray("\x00\x01\x00\x00\x00\x0c\x00\x80", 8).leftJustified(64, '\0'), MT_FONT, ST_FONT, ""},
+        {"Serif.otf", QByteArray("OTTO\x00\x0c\x00\x80", 8).leftJustified(64, '\0'), MT_FONT, ST_FONT, ""},
+        {"web.woff2", QByteArray("wOF2\x00\x01\x00\x00", 8).leftJustified(64, '\0'), MT_FONT, ST_FONT, ""},
+        {"backup.tzst", QByteArray("\x28\xb5\x2f\xfd\x04\x58", 6).leftJustified(64, '\0'), MT_DIR, ST_ARCHIVE, ""},
         {"empty", "", MT_UNKNOWN, ST_UNKNOWN, ""},
         {"blob", QByteArray("\x00\x01\x02\xff\xfe\x00\x10\x80", 8).repeated(64), MT_UNKNOWN, ST_UNKNOWN, ""},
     };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The document viewer as a user meets it: a text PDF's first page as a reference renderer
-# (pdftoppm) draws it, a zoomed page, a form, a converted DOCX and XLSX, and a locked PDF that
+# (pdftoppm) draws it, a zoomed page, a form, a converted DOCX, XLSX and ODT, and a locked PDF that
 # falls back to the information panel. Screenshots go to test-shots/ for a person to look at.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
@@ -51,6 +51,8 @@ picture form.pdf "$shots/pdf_form.png"
 preview sample.docx
 picture sample.docx "$shots/pdf_office_off.png"
 grep -q 'sample.docx" 0 33' "$tmp/vuel.log" || fail "with office_support off a DOCX was not sent to the information panel"
+preview sample.odt # known by its content type alone
+grep -q 'sample.odt" 0 0' "$tmp/vuel.log" || fail "with office_support off an ODT was not sent to the information panel"
 kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null || true; rm "$tmp/vuel.log"
 printf '[General]\nshow_welcome=false\ndisplay_controls=true\noffice_support=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
 start_instance
@@ -60,6 +62,9 @@ grep -q 'sample.docx" 5 33' "$tmp/vuel.log" || fail "with office_support on a DO
 preview sample.xlsx
 picture sample.xlsx "$shots/pdf_xlsx.png"
 grep -q 'sample.xlsx" 5 33' "$tmp/vuel.log" || fail "with office_support on an XLSX was not shown as a document"
+preview sample.odt
+picture sample.odt "$shots/pdf_odt.png"
+grep -q 'sample.odt" 5 33' "$tmp/vuel.log" || fail "with office_support on an ODT was not shown as a document"
 # Only the LibreOffice of this test's converter: its shared profile or a throw-away one.
 office_gone() { ! pgrep -f "soffice\.bin.*UserInstallation=file://($XDG_CACHE_HOME/Vuel/lo-profile|$TMPDIR/1syt-)"; }
 wait_for 60 office_gone || fail "LibreOffice is still running after its conversion"

@@ -1,0 +1,92 @@
+#include "font/cfontmanager.h"
+
+#include "cglobaldata/cglobaldata.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QPointer>
+#include <QRawFont>
+#include <QThreadPool>
+
+namespace {
+
+QByteArray ReadFontFile(const QString& path, QString* err)
+{
+    const QFileInfo fi(path);
+    if (!fi.isFile()) {
+        *err = CFontManager::tr("Not a regular file.");
+        return {};
+    }
+    if (fi.size() > CFontManager::MaxFontBytes) {
+        *err = CFontManager::tr("The font is too large.");
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *err = file.errorString();
+        return {};
+    }
+    return file.read(CFontManager::MaxFontBytes);
+}
+
+} // namespace
+
+CFontManager::CFontManager(QObject* parent) : CAbstractManager(parent)
+{
+    qRegisterMetaType<LoadedFont>("LoadedFont");
+}
+
+CFontManager::~CFontManager() { RemoveFont(); }
+
+void CFontManager::Perform()
+{
+    const QString path = CGlobalData::Instance().Path();
+    QThreadPool::globalInstance()->start([self = QPointer<CFontManager>(this), path] {
+        QString err;
+        const QByteArray bytes = ReadFontFile(path, &err);
+        if (self)
+            QMetaObject::invokeMethod(self.data(), [self, path, bytes, err] {
+                if (self)
+                    self->AddFont(path, bytes, err);
+            }, Qt::QueuedConnection);
+    });
+}
+
+void CFontManager::AddFont(const QString& path, const QByteArray& bytes, const QString& err)
+{
+    if (path != CGlobalData::Instance().Path()) // the user moved on while it was read
+        return;
+    if (!err.isEmpty())
+        return Fail(err);
+    RemoveFont();
+    // The raw font names the face this file holds; the family alone would pick an installed
+    // face of the same family (the regular one for a bold file).
+    const QRawFont raw(bytes, 24);
+    m_fontId = raw.isValid() ? QFontDatabase::addApplicationFontFromData(bytes) : -1;
+    if (m_fontId < 0 || QFontDatabase::applicationFontFamilies(m_fontId).isEmpty())
+        return Fail(tr("The font can not be loaded."));
+    LoadedFont font;
+    font.family = raw.familyName();
+    font.style = raw.styleName();
+    font.weight = QFont::Weight(raw.weight());
+    font.slant = raw.style();
+    font.writingSystems = raw.supportedWritingSystems();
+    m_err.clear();
+    emit SigPerformFinished(QVariant::fromValue(font));
+}
+
+void CFontManager::Fail(const QString& err)
+{
+    m_err = err;
+    emit SigPerformFinished(QVariant());
+}
+
+void CFontManager::Stop() { RemoveFont(); }
+
+void CFontManager::RemoveFont()
+{
+    if (m_fontId >= 0)
+        QFontDatabase::removeApplicationFont(m_fontId);
+    m_fontId = -1;
+}
