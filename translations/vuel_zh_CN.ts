@@ -164,7 +164,7 @@
 <context>
     <name>CAbstractManager</name>
     <message>
-        <location filename="../src/dirs/cdirmaneger.cpp" line="75"/>
+        <location filename="../src/dirs/cdirmaneger.cpp" line="76"/>
         <location filename="../src/picture/cpicturemanager.cpp" line="19"/>
         <source>Unknown</source>
         <translation>未知</translation>
@@ -191,12 +191,12 @@
 <context>
     <name>CCodeWnd</name>
     <message>
-        <location filename="../src/code/ccodewnd.cpp" line="180"/>
+        <location filename="../src/code/ccodewnd.cpp" line="175"/>
         <source>Format Code</source>
         <translation>格式化代码</translation>
     </message>
     <message>
-        <location filename="../src/code/ccodewnd.cpp" line="253"/>
+        <location filename="../src/code/ccodewnd.cpp" line="248"/>
         <source>Not a regular file.</source>
         <translation>不是普通文件。</translation>
     </message>
@@ -228,12 +228,12 @@ Line: %2	Column: %3</source>
 <context>
     <name>CDirManeger</name>
     <message>
-        <location filename="../src/dirs/cdirmaneger.cpp" line="36"/>
+        <location filename="../src/dirs/cdirmaneger.cpp" line="37"/>
         <source> can not be found.</source>
         <translation> 未找到。</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirmaneger.cpp" line="43"/>
+        <location filename="../src/dirs/cdirmaneger.cpp" line="44"/>
         <source>Can not run %1.</source>
         <translation>无法运行 %1。</translation>
     </message>
@@ -292,6 +292,32 @@ Line: %2	Column: %3</source>
     </message>
 </context>
 <context>
+    <name>CFontManager</name>
+    <message>
+        <location filename="../src/font/cfontmanager.cpp" line="18"/>
+        <source>Not a regular file.</source>
+        <translation>不是普通文件。</translation>
+    </message>
+    <message>
+        <location filename="../src/font/cfontmanager.cpp" line="22"/>
+        <source>The font is too large.</source>
+        <translation>字体文件过大。</translation>
+    </message>
+    <message>
+        <location filename="../src/font/cfontmanager.cpp" line="68"/>
+        <source>The font can not be loaded.</source>
+        <translation>无法载入该字体。</translation>
+    </message>
+</context>
+<context>
+    <name>CFontWnd</name>
+    <message>
+        <location filename="../src/font/cfontwnd.cpp" line="33"/>
+        <source>Type a sample text</source>
+        <translation>输入示例文字</translation>
+    </message>
+</context>
+<context>
     <name>CHtmlManager</name>
     <message>
         <location filename="../src/html/chtmlmanager.cpp" line="39"/>
@@ -312,48 +338,48 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMain</name>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="178"/>
-        <location filename="../src/controller/cmain.cpp" line="183"/>
+        <location filename="../src/controller/cmain.cpp" line="216"/>
+        <location filename="../src/controller/cmain.cpp" line="221"/>
         <source>Notice</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="178"/>
+        <location filename="../src/controller/cmain.cpp" line="216"/>
         <source>Application is already running.</source>
         <translation>程序已在运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="183"/>
+        <location filename="../src/controller/cmain.cpp" line="221"/>
         <source>%1 not found.</source>
         <translation>未找到 %1。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="220"/>
+        <location filename="../src/controller/cmain.cpp" line="258"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="234"/>
+        <location filename="../src/controller/cmain.cpp" line="272"/>
         <source>About</source>
         <translation>关于</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="239"/>
+        <location filename="../src/controller/cmain.cpp" line="277"/>
         <source>About to close~</source>
         <translation>关闭~</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="248"/>
+        <location filename="../src/controller/cmain.cpp" line="286"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="248"/>
+        <location filename="../src/controller/cmain.cpp" line="286"/>
         <source>Monitor &apos;Space&apos; key failed, can&apos;t proceed.</source>
         <translation>无法监听“Space”键，程序无法继续运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="248"/>
+        <location filename="../src/controller/cmain.cpp" line="286"/>
         <source>Quit</source>
         <translation>退出</translation>
     </message>
@@ -361,12 +387,12 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMainWnd</name>
     <message>
-        <location filename="../src/mainwnd/cmainwnd.cpp" line="52"/>
+        <location filename="../src/mainwnd/cmainwnd.cpp" line="66"/>
         <source>Vuel</source>
         <translation>Vuel</translation>
     </message>
     <message>
-        <location filename="../src/mainwnd/cmainwnd.cpp" line="122"/>
+        <location filename="../src/mainwnd/cmainwnd.cpp" line="137"/>
         <source>Help</source>
         <translation>帮助</translation>
     </message>
@@ -489,62 +515,62 @@ Line: %2	Column: %3</source>
 <context>
     <name>CSettingsWnd4FileType</name>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="77"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="78"/>
         <source>Form</source>
         <translation>表单</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="80"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="81"/>
         <source>Search file suffix, e.g.: psd</source>
         <translation>搜索文件后缀，例如：psd</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="101"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="102"/>
         <source>Text</source>
         <translation>文本</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="102"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="103"/>
         <source>Picture</source>
         <translation>图片</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="103"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="104"/>
         <source>Media</source>
         <translation>媒体</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="104"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="105"/>
         <source>Compressed</source>
         <translation>压缩文件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="105"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="106"/>
         <source>Other</source>
         <translation>其他</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="116"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="117"/>
         <source>Add new file suffix</source>
         <translation>添加新的文件后缀</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="119"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="120"/>
         <source>Remove custom file suffix</source>
         <translation>删除自定义文件后缀</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="127"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="128"/>
         <source>Support Microsoft Office Files (Required MS Office application)</source>
         <translation>支持 Microsoft Office 文件（需要 MS Office 程序）</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="136"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="137"/>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;&lt;img src=&quot;:/face_nohappy.png&quot;/&gt;&lt;span style=&quot; font-size:18pt; font-weight:496; color:#333;&quot;&gt; Oops! &lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;&lt;span style=&quot; font-size:18pt; font-weight:496; color:#333;&quot;&gt;No suffixs matched.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;&lt;img src=&quot;:/face_nohappy.png&quot;/&gt;&lt;span style=&quot; font-size:18pt; font-weight:496; color:#333;&quot;&gt; 哎呀！ &lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;&lt;span style=&quot; font-size:18pt; font-weight:496; color:#333;&quot;&gt;没有匹配的后缀。&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="204"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="207"/>
         <source>Select your Text format file</source>
         <translation>选择文本格式的文件</translation>
     </message>
