@@ -15,7 +15,8 @@
 
 namespace {
 
-const QStringList kOffice{"doc", "docx", "xls", "xlsx", "ppt", "pptx", "vsd", "vsdx"};
+// The suffix tables' office suffixes, then the OpenDocument and RTF ones only their content type names.
+const QStringList kOffice{"doc", "docx", "xls", "xlsx", "ppt", "pptx", "vsd", "vsdx", "odt", "ods", "odp", "odg", "rtf"};
 
 const CSuffixTables& Tables() { return CGlobalData::Instance().Suffixes(); }
 
