@@ -85,7 +85,9 @@ void CPicWnd::PerformFinished(QVariant v)
         if (data.SubType() == ST_PICTURE) {
             QImageReader reader(data.Path());
             reader.setAutoTransform(true);
-            if (DisplayedSize(reader) != m_size)
+            // A reader that cannot tell the size (some image plug-ins) read the picture whole.
+            const QSize full = DisplayedSize(reader);
+            if (full.isValid() && full != m_size)
                 ShowButtons({CImageView::Fit, CImageView::ActualSize});
         }
     }
