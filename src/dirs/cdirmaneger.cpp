@@ -78,9 +78,3 @@ void CDirManeger::OnFinishedNaturally()
     }
     emit SigPerformFinished(QVariant::fromValue(entries));
 }
-
-void CDirManeger::Fail(const QString& err)
-{
-    m_err = err;
-    emit SigPerformFinished(QVariant());
-}

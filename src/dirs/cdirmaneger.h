@@ -25,7 +25,6 @@ public slots:
 private:
     void ReadOutput();
     void OnFinishedNaturally();
-    void Fail(const QString& err);
 
     QByteArray m_output; // decoded once the lister ends, line by line
     CPlayProcess* m_process;

@@ -76,12 +76,6 @@ void CFontManager::AddFont(const QString& path, const QByteArray& bytes, const Q
     emit SigPerformFinished(QVariant::fromValue(font));
 }
 
-void CFontManager::Fail(const QString& err)
-{
-    m_err = err;
-    emit SigPerformFinished(QVariant());
-}
-
 void CFontManager::Stop() { RemoveFont(); }
 
 void CFontManager::RemoveFont()

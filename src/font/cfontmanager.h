@@ -36,7 +36,6 @@ public slots:
 
 private:
     void AddFont(const QString& path, const QByteArray& bytes, const QString& err);
-    void Fail(const QString& err);
     void RemoveFont();
 
     int m_fontId = -1;

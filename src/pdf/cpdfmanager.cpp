@@ -110,9 +110,3 @@ void CPdfManager::SlotProcessFinished(int exitCode)
     emit SigUpdatePDFView(m_outputPath);
     emit SigPerformFinished(QVariant());
 }
-
-void CPdfManager::Fail(const QString& err)
-{
-    m_err = err;
-    emit SigPerformFinished(QVariant());
-}

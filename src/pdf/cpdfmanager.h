@@ -34,7 +34,6 @@ private:
     static QString DocumentKey(const QString& path);
     static QString OutputPathFor(const QString& input);
     bool ShowConverted(const QString& key);
-    void Fail(const QString& err);
 
     QString m_program;
     CPlayProcess* m_process;

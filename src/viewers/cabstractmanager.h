@@ -19,4 +19,12 @@ public slots:
 
 signals:
     void SigPerformFinished(QVariant v = QVariant());
+
+protected:
+    // Ends the job with no result and why: the viewer shows the information panel.
+    void Fail(const QString& err)
+    {
+        m_err = err;
+        emit SigPerformFinished(QVariant());
+    }
 };
