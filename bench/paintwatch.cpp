@@ -10,11 +10,13 @@
 // PAINTWATCH_COLOUR=RRGGBB:PIXELS makes "painted" the first picture with at least PIXELS
 // pixels of that colour instead: a playing video never settles, so its sample carries a
 // patch of a colour no previewer's own chrome uses.
+// PAINTWATCH_FRAMES=DIR saves each new picture there as MS.png, to see what kept it changing.
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QThread>
 
 #include <X11/Xlib.h>
@@ -78,6 +80,21 @@ QByteArray PictureHash(Display* d, Window w, Margins ignore)
         QByteArray::fromRawData(image->data, image->bytes_per_line * image->height), QCryptographicHash::Md5);
     XDestroyImage(image);
     return hash;
+}
+
+void SaveFrame(Display* d, Window w, const QString& path)
+{
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable)
+        return;
+    XImage* image = XGetImage(d, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+    if (!image)
+        return;
+    if (image->bits_per_pixel == 32)
+        QImage(reinterpret_cast<const uchar*>(image->data), image->width, image->height, image->bytes_per_line,
+               QImage::Format_RGB32)
+            .save(path);
+    XDestroyImage(image);
 }
 
 struct ColourTarget {
@@ -145,6 +162,7 @@ int main(int argc, char* argv[])
                          qEnvironmentVariableIntValue("PAINTWATCH_IGNORE_BOTTOM")};
     const qint64 settle = qMax<qint64>(kSettledMs, qEnvironmentVariableIntValue("PAINTWATCH_SETTLE_MS"));
     const ColourTarget colour = ParseColourTarget(qgetenv("PAINTWATCH_COLOUR"));
+    const QString frames = qEnvironmentVariable("PAINTWATCH_FRAMES");
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.gnome.NautilusPreviewer"), QStringLiteral("/org/gnome/NautilusPreviewer"),
         QStringLiteral("org.gnome.NautilusPreviewer2"), QStringLiteral("ShowFile"));
@@ -169,6 +187,8 @@ int main(int argc, char* argv[])
             if (hash != last) {
                 last = hash;
                 lastChange = clock.elapsed();
+                if (!frames.isEmpty())
+                    SaveFrame(d, window, QStringLiteral("%1/%2.png").arg(frames).arg(lastChange, 5, 10, QLatin1Char('0')));
             } else if (clock.elapsed() - lastChange > settle) {
                 std::printf("%lld %lld\n", static_cast<long long>(mapped), static_cast<long long>(lastChange));
                 return 0;
