@@ -12,7 +12,6 @@
 // patch of a colour no previewer's own chrome uses.
 // PAINTWATCH_FRAMES=DIR saves each new picture there as MS.png, to see what kept it changing.
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
@@ -21,6 +20,8 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <sys/shm.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,38 +65,58 @@ struct Margins {
     int bottom = 0;
 };
 
-// A text that is still being filled in moves its scroll bar, and a player its position,
-// long after the content itself is painted: `ignore` leaves those strips out.
-QByteArray PictureHash(Display* d, Window w, Margins ignore)
-{
-    XWindowAttributes a;
-    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable)
-        return {};
-    const int width = qMax(1, a.width - ignore.right);
-    const int height = qMax(1, a.height - ignore.bottom);
-    XImage* image = XGetImage(d, w, 0, 0, width, height, AllPlanes, ZPixmap);
-    if (!image)
-        return {};
-    const QByteArray hash = QCryptographicHash::hash(
-        QByteArray::fromRawData(image->data, image->bytes_per_line * image->height), QCryptographicHash::Md5);
-    XDestroyImage(image);
-    return hash;
-}
+// Grabs through shared memory: a picture of a big window sent over the socket every few
+// milliseconds keeps the X server busy enough to slow the very previewer being timed.
+class Grabber {
+public:
+    explicit Grabber(Display* d) : m_display(d) {}
+    ~Grabber() { Release(); }
 
-void SaveFrame(Display* d, Window w, const QString& path)
-{
-    XWindowAttributes a;
-    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable)
-        return;
-    XImage* image = XGetImage(d, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
-    if (!image)
-        return;
-    if (image->bits_per_pixel == 32)
-        QImage(reinterpret_cast<const uchar*>(image->data), image->width, image->height, image->bytes_per_line,
-               QImage::Format_RGB32)
-            .save(path);
-    XDestroyImage(image);
-}
+    // The window's picture, or a null image while it is not viewable. Valid until the next call.
+    QImage Grab(Window w, Margins ignore = {})
+    {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(m_display, w, &a) || a.map_state != IsViewable)
+            return {};
+        const QSize size(qMax(1, a.width - ignore.right), qMax(1, a.height - ignore.bottom));
+        if (!m_image || size != QSize(m_image->width, m_image->height))
+            Allocate(a.visual, a.depth, size);
+        if (!m_image || !XShmGetImage(m_display, w, m_image, 0, 0, AllPlanes) || m_image->bits_per_pixel != 32)
+            return {};
+        return QImage(reinterpret_cast<const uchar*>(m_image->data), m_image->width, m_image->height,
+                      m_image->bytes_per_line, QImage::Format_RGB32);
+    }
+
+private:
+    void Allocate(Visual* visual, int depth, QSize size)
+    {
+        Release();
+        m_image = XShmCreateImage(m_display, visual, unsigned(depth), ZPixmap, nullptr, &m_shm, unsigned(size.width()),
+                                  unsigned(size.height()));
+        if (!m_image)
+            return;
+        m_shm.shmid = shmget(IPC_PRIVATE, size_t(m_image->bytes_per_line) * size_t(m_image->height), IPC_CREAT | 0600);
+        m_shm.shmaddr = m_image->data = static_cast<char*>(shmat(m_shm.shmid, nullptr, 0));
+        m_shm.readOnly = False;
+        XShmAttach(m_display, &m_shm);
+        XSync(m_display, False);
+        shmctl(m_shm.shmid, IPC_RMID, nullptr); // gone once both sides detach
+    }
+
+    void Release()
+    {
+        if (!m_image)
+            return;
+        XShmDetach(m_display, &m_shm);
+        XDestroyImage(m_image);
+        shmdt(m_shm.shmaddr);
+        m_image = nullptr;
+    }
+
+    Display* m_display;
+    XShmSegmentInfo m_shm{};
+    XImage* m_image = nullptr;
+};
 
 struct ColourTarget {
     quint32 rgb = 0;
@@ -124,20 +145,14 @@ bool Near(quint32 a, quint32 b)
 }
 
 // Counts every 4th pixel of every 4th row, scaled back up.
-bool ShowsColour(Display* d, Window w, const ColourTarget& target)
+bool ShowsColour(const QImage& picture, const ColourTarget& target)
 {
-    XWindowAttributes a;
-    if (!XGetWindowAttributes(d, w, &a) || a.map_state != IsViewable)
-        return false;
-    XImage* image = XGetImage(d, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
-    if (!image)
-        return false;
     int count = 0;
-    for (int y = 0; y < a.height; y += 4) {
-        for (int x = 0; x < a.width; x += 4)
-            count += Near(XGetPixel(image, x, y) & 0xffffff, target.rgb) ? 16 : 0;
+    for (int y = 0; y < picture.height(); y += 4) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); x += 4)
+            count += Near(line[x] & 0xffffff, target.rgb) ? 16 : 0;
     }
-    XDestroyImage(image);
     return count >= target.pixels;
 }
 
@@ -173,22 +188,23 @@ int main(int argc, char* argv[])
     QDBusConnection::sessionBus().call(call, QDBus::NoBlock);
     Window window = 0;
     qint64 mapped = -1, lastChange = -1;
-    QByteArray last;
+    Grabber grabber(d);
+    QImage last;
     while (clock.elapsed() < kGiveUpMs) {
         if (!window && (window = FindViewable(d, DefaultRootWindow(d), title.constData())))
             mapped = clock.elapsed();
         if (window && colour.pixels > 0) {
-            if (ShowsColour(d, window, colour)) {
+            if (ShowsColour(grabber.Grab(window), colour)) {
                 std::printf("%lld %lld\n", static_cast<long long>(mapped), static_cast<long long>(clock.elapsed()));
                 return 0;
             }
         } else if (window) {
-            const QByteArray hash = PictureHash(d, window, ignore);
-            if (hash != last) {
-                last = hash;
+            const QImage picture = grabber.Grab(window, ignore);
+            if (picture != last) {
+                last = picture.copy();
                 lastChange = clock.elapsed();
                 if (!frames.isEmpty())
-                    SaveFrame(d, window, QStringLiteral("%1/%2.png").arg(frames).arg(lastChange, 5, 10, QLatin1Char('0')));
+                    picture.save(QStringLiteral("%1/%2.png").arg(frames).arg(lastChange, 5, 10, QLatin1Char('0')));
             } else if (clock.elapsed() - lastChange > settle) {
                 std::printf("%lld %lld\n", static_cast<long long>(mapped), static_cast<long long>(lastChange));
                 return 0;

@@ -1,5 +1,7 @@
 #include "cparentdlg/cparentdlg.h"
 
+#include <algorithm>
+
 #include "cparentdlg/fade.h"
 #include "cparentdlg/framehittest.h"
 #include "formparts/named.h"
@@ -224,15 +226,38 @@ QPushButton* CParentDlg::CloseButton() const { return m_ui->pushButton_close; }
 
 void CParentDlg::UpdateShadow()
 {
-    auto* helper = new CWndShadowEffectHelper(m_shadowWidth, m_ui->wnd_bg, this);
-    connect(helper, &CWndShadowEffectHelper::SigPixChanged, this, &CParentDlg::SlotUpdateShadow);
-    helper->SetBlurRadius(isActiveWindow() ? m_shadowWidth : m_inactiveRadius);
-    helper->SetColor(m_shadowColor);
-    helper->Draw();
-    helper->deleteLater(); // also when it drew nothing
+    const qreal radius = isActiveWindow() ? m_shadowWidth : m_inactiveRadius;
+    const QString key = QStringLiteral("%1x%2 %3 %4 %5")
+                            .arg(width())
+                            .arg(height())
+                            .arg(radius)
+                            .arg(m_shadowWidth)
+                            .arg(m_shadowColor.rgba());
+    const auto cached = std::find_if(m_shadowCache.cbegin(), m_shadowCache.cend(),
+                                     [&key](const QPair<QString, SHADOW_PIXS>& entry) { return entry.first == key; });
+    if (cached != m_shadowCache.cend())
+        SlotUpdateShadow(cached->second);
+    else
+        DrawShadow(key, radius);
     m_ui->wnd_bg->setProperty("active", isActiveWindow());
     m_ui->wnd_bg->style()->unpolish(m_ui->wnd_bg);
     m_ui->wnd_bg->style()->polish(m_ui->wnd_bg);
+}
+
+void CParentDlg::DrawShadow(const QString& key, qreal radius)
+{
+    constexpr int kCachedShadows = 6;
+    auto* helper = new CWndShadowEffectHelper(m_shadowWidth, m_ui->wnd_bg, this);
+    connect(helper, &CWndShadowEffectHelper::SigPixChanged, this, &CParentDlg::SlotUpdateShadow);
+    connect(helper, &CWndShadowEffectHelper::SigPixChanged, this, [this, key](const SHADOW_PIXS& map) {
+        if (m_shadowCache.size() == kCachedShadows)
+            m_shadowCache.removeFirst();
+        m_shadowCache.append({key, map});
+    });
+    helper->SetBlurRadius(radius);
+    helper->SetColor(m_shadowColor);
+    helper->Draw();
+    helper->deleteLater(); // also when it drew nothing
 }
 
 void CParentDlg::SlotUpdateShadow(SHADOW_PIXS map)

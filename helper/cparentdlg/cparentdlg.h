@@ -73,6 +73,7 @@ private:
     void BuildForm();
     void ApplyStyleSheet();
     void UpdateResizeCursor(const QPoint& globalPos);
+    void DrawShadow(const QString& key, qreal radius);
 
     QPoint m_dragOffset;
     bool m_dragging = false;
@@ -84,4 +85,7 @@ private:
     qint16 m_shadowWidth = 40;
     qint16 m_inactiveRadius = 15;
     SHADOW_PIXS m_shadowPieces;
+    // A preview shows the same few sizes again and again; a blur of a screen-sized window
+    // costs tens of milliseconds each time the window is shown or activated.
+    QList<QPair<QString, SHADOW_PIXS>> m_shadowCache;
 };
