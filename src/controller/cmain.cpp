@@ -82,6 +82,7 @@ CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new
     connect(&m_pressLookupRetry, &QTimer::timeout, this, &CMain::LookUpPressedItem);
     connect(m_service, &PreviewerService::SigShowFile, this, &CMain::OnShowFile);
     connect(m_service, &PreviewerService::SigClose, m_wnd, &CMainWnd::HideWnd);
+    m_service->SetTakeover(GetSettingValue(SettingKey::PreviewerTakeover).toBool());
     qApp->installEventFilter(this);
 }
 
@@ -261,8 +262,10 @@ void CMain::SlotShowSettings()
     host->SetCloseOnEsc(false);
     host->SetContentSize(QSize(600, 400));
     host->setFixedSize(host->size());
-    if (host->exec() == 1)
+    if (host->exec() == 1) {
         settings->SaveSettings();
+        m_service->SetTakeover(GetSettingValue(SettingKey::PreviewerTakeover).toBool());
+    }
     BlockReentry(false);
 }
 

@@ -19,7 +19,8 @@ const QStringList& TrueDefaults()
 {
     static const QStringList keys{SettingKey::DisplayTitlebar,   SettingKey::TextWrap,
                                   SettingKey::ShowWelcome,       SettingKey::OpenFileByDefault,
-                                  SettingKey::UseTriggerKeyClose, SettingKey::TrackingFile};
+                                  SettingKey::UseTriggerKeyClose, SettingKey::TrackingFile,
+                                  SettingKey::PreviewerTakeover};
     return keys;
 }
 

@@ -15,6 +15,7 @@ constexpr char KeyShift[] = "key_shift";
 constexpr char MediaRepeat[] = "media_repeat";
 constexpr char OfficeSupport[] = "office_support";
 constexpr char OpenFileByDefault[] = "openfile_by_default";
+constexpr char PreviewerTakeover[] = "gnome_files_space"; // GNOME Files' Space comes to us
 constexpr char ShowWelcome[] = "show_welcome";
 constexpr char TextLineNum[] = "text_line_num";
 constexpr char TextSupport[] = "text_support";

@@ -16,6 +16,9 @@ public:
     ~PreviewerService() override;
 
     bool IsRegistered() const { return m_registered; }
+    // On: the file manager's Space comes to us, now or as soon as another previewer lets go;
+    // off: to the system's previewer, activation included.
+    void SetTakeover(bool on);
     bool IsVisible() const { return m_visible; }
     void SetVisible(bool visible);
 
@@ -29,10 +32,16 @@ signals:
     void SigVisibleChanged(bool visible);
 
 private:
-    void InstallActivationFile();
+    void RequestName();
+    void ReleaseName();
+    void OnNameAcquired(const QString& name);
+    void OnNameLost(const QString& name);
+    static void InstallActivationFile();
+    static void RemoveActivationFile();
 
     PreviewerBusAdaptor* m_adaptor = nullptr;
     bool m_registered = false;
+    bool m_takeover = false;
     bool m_visible = false;
     QHash<quint64, QString> m_reported;
 };

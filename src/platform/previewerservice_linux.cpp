@@ -3,11 +3,15 @@
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDebug>
 #include <QDir>
+#include <QDBusReply>
 #include <QFile>
+#include <QRegularExpression>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -27,6 +31,60 @@ quint64 WindowOfHandle(const QString& handle)
     bool ok = false;
     const quint64 xid = handle.midRef(4).toULongLong(&ok, 16);
     return ok ? xid : 0;
+}
+
+QString ActivationFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/dbus-1/services/") + QLatin1String(kServiceName) + QStringLiteral(".service");
+}
+
+QString SingleQuoted(QString text) { return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QLatin1String("'\\''")) + QLatin1Char('\''); }
+
+// The bus splits Exec like a shell: inside double quotes a backslash escapes these four.
+QString BusDoubleQuoted(QString text)
+{
+    for (const char* special : {"\\", "\"", "$", "`"})
+        text.replace(QLatin1String(special), QLatin1Char('\\') + QLatin1String(special));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// What the system's own activation file starts (GNOME Sushi's), for the hand-over below.
+QString SystemPreviewerCommand(const QString& ownFile)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./@%+=:, -]+$"));
+    const QString name = QStringLiteral("dbus-1/services/") + QLatin1String(kServiceName) + QStringLiteral(".service");
+    for (const QString& path : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, name)) {
+        QFile file(path);
+        if (path == ownFile || !file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray exec = QByteArrayLiteral("Exec=");
+        for (const QByteArray& line : file.read(64 * 1024).split('\n')) {
+            const QString command = QString::fromUtf8(line.mid(exec.size())).trimmed();
+            if (line.startsWith(exec) && plain.match(command).hasMatch())
+                return command;
+        }
+    }
+    return QStringLiteral("/usr/libexec/") + QLatin1String(kServiceName);
+}
+
+// Once the program is gone (package removed, build folder deleted), the file removes itself
+// and hands this request on: the bus watches its folders, so the next Space finds the
+// system's previewer.
+QByteArray ActivationFileContent(const QString& program, const QString& file)
+{
+    const QString script = QStringLiteral("test -x %1 && exec %1; rm -f %2; exec %3")
+                               .arg(SingleQuoted(program), SingleQuoted(file), SystemPreviewerCommand(file));
+    return QByteArrayLiteral("[D-BUS Service]\nName=") + kServiceName + QByteArrayLiteral("\nExec=/bin/sh -c ") +
+           BusDoubleQuoted(script).toUtf8() + '\n';
+}
+
+void ReloadBusConfig()
+{
+    // The bus reads a folder that did not exist when it started only when told to.
+    QDBusConnection::sessionBus().asyncCall(QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig")));
 }
 
 } // namespace
@@ -62,15 +120,10 @@ PreviewerService::PreviewerService(QObject* parent) : QObject(parent), m_adaptor
         qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << "no session bus:" << bus.lastError().message();
         return;
     }
-    if (!bus.registerObject(QLatin1String(kObjectPath), this)) {
+    if (!bus.registerObject(QLatin1String(kObjectPath), this))
         qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << "cannot register" << kObjectPath;
-        return;
-    }
-    m_registered = bus.registerService(QLatin1String(kServiceName));
-    if (!m_registered)
-        qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << kServiceName << "is owned by another program:"
-                 << bus.lastError().message();
-    InstallActivationFile();
+    connect(bus.interface(), &QDBusConnectionInterface::serviceRegistered, this, &PreviewerService::OnNameAcquired);
+    connect(bus.interface(), &QDBusConnectionInterface::serviceUnregistered, this, &PreviewerService::OnNameLost);
 }
 
 PreviewerService::~PreviewerService()
@@ -79,6 +132,62 @@ PreviewerService::~PreviewerService()
     if (m_registered)
         bus.unregisterService(QLatin1String(kServiceName));
     bus.unregisterObject(QLatin1String(kObjectPath));
+}
+
+void PreviewerService::SetTakeover(bool on)
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        return;
+    m_takeover = on;
+    if (on) {
+        InstallActivationFile();
+        RequestName();
+    } else {
+        ReleaseName();
+        RemoveActivationFile();
+    }
+}
+
+// Queued behind a previewer that holds the name: the bus hands it over when that one quits,
+// instead of starting a second Vuel for the next Space.
+void PreviewerService::RequestName()
+{
+    if (m_registered)
+        return;
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        QDBusConnection::sessionBus().interface()->registerService(QLatin1String(kServiceName),
+                                                                   QDBusConnectionInterface::QueueService,
+                                                                   QDBusConnectionInterface::DontAllowReplacement);
+    if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered)
+        OnNameAcquired(QLatin1String(kServiceName));
+    else if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceQueued)
+        qDebug() << "previewer: waiting for" << kServiceName << "held by another program";
+    else
+        qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << kServiceName << reply.error().message();
+}
+
+void PreviewerService::ReleaseName()
+{
+    // Also leaves the queue when the name was never ours.
+    QDBusConnection::sessionBus().interface()->unregisterService(QLatin1String(kServiceName));
+    OnNameLost(QLatin1String(kServiceName));
+}
+
+void PreviewerService::OnNameAcquired(const QString& name)
+{
+    if (name != QLatin1String(kServiceName) || m_registered)
+        return;
+    m_registered = true;
+    qDebug() << "previewer: owns" << kServiceName;
+}
+
+void PreviewerService::OnNameLost(const QString& name)
+{
+    if (name != QLatin1String(kServiceName) || !m_registered)
+        return;
+    m_registered = false;
+    SetVisible(false);
+    qDebug() << "previewer: released" << kServiceName;
 }
 
 void PreviewerService::HandleShowFile(const QString& uri, const QString& windowHandle, bool toggle)
@@ -112,26 +221,30 @@ void PreviewerService::SetVisible(bool visible)
 // The user's own services folder comes before the system's: GNOME Files then starts us.
 void PreviewerService::InstallActivationFile()
 {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/dbus-1/services");
-    const QString path = folder + QLatin1Char('/') + QLatin1String(kServiceName) + QStringLiteral(".service");
-    const QByteArray content = QByteArrayLiteral("[D-BUS Service]\nName=") + kServiceName +
-                               QByteArrayLiteral("\nExec=") +
-                               QFile::encodeName(QCoreApplication::applicationFilePath()) + '\n';
+    const QString path = ActivationFilePath();
+    const QByteArray content = ActivationFileContent(QCoreApplication::applicationFilePath(), path);
     QFile file(path);
     if (file.open(QIODevice::ReadOnly) && file.readAll() == content)
         return;
     file.close();
-    QDir().mkpath(folder);
+    QDir().mkpath(QFileInfo(path).path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size()) {
         qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << path << file.errorString();
         return;
     }
     file.close();
-    // The bus reads a folder that did not exist when it started only when told to.
-    QDBusConnection::sessionBus().asyncCall(QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig")));
+    ReloadBusConfig();
+}
+
+// Only a file of ours: one the user wrote for another previewer stays.
+void PreviewerService::RemoveActivationFile()
+{
+    QFile file(ActivationFilePath());
+    if (!file.open(QIODevice::ReadOnly) || !file.readAll().contains(QFile::encodeName(QCoreApplication::applicationFilePath())))
+        return;
+    file.close();
+    if (file.remove())
+        ReloadBusConfig();
 }
 
 #include "previewerservice_linux.moc"

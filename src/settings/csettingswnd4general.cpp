@@ -22,6 +22,7 @@ struct CSettingsWnd4General::Form {
     QCheckBox* checkBox_repeat_play;
     QCheckBox* checkBox_autorun;
     QCheckBox* checkBox_tracking;
+    QCheckBox* checkBox_gnome_files;
     QCheckBox* checkBox_close_wnd;
     QGroupBox* groupBox;
     QCheckBox* checkBox_wrap_text;
@@ -68,6 +69,8 @@ void CSettingsWnd4General::BuildForm()
     m_ui->groupBox_2 = Group("groupBox_2", tr("Media"), {m_ui->checkBox_repeat_play}, contents);
     m_ui->checkBox_autorun = Named<QCheckBox>("checkBox_autorun", tr("Run Vuel when PC boots"), contents);
     m_ui->checkBox_tracking = Named<QCheckBox>("checkBox_tracking", tr("Track selected file in Explorer"), contents);
+    m_ui->checkBox_gnome_files =
+        Named<QCheckBox>("checkBox_gnome_files", tr("Preview with Space in GNOME Files"), contents);
     m_ui->checkBox_close_wnd =
         Named<QCheckBox>("checkBox_close_wnd", tr("Close the window when file open failed"), contents);
     m_ui->checkBox_wrap_text = Named<QCheckBox>("checkBox_wrap_text", tr("Wrap"));
@@ -78,7 +81,7 @@ void CSettingsWnd4General::BuildForm()
     for (QWidget* w : std::initializer_list<QWidget*>{
              m_ui->checkBox_dclicked_by_default, m_ui->checkBox_close_wnd_by_trigger_key,
              m_ui->checkBox_display_title, m_ui->checkBox_controls, m_ui->groupBox_2, m_ui->checkBox_autorun,
-             m_ui->checkBox_tracking, m_ui->checkBox_close_wnd, m_ui->groupBox})
+             m_ui->checkBox_tracking, m_ui->checkBox_gnome_files, m_ui->checkBox_close_wnd, m_ui->groupBox})
         m_ui->scroll.verticalLayout_contents->addWidget(w);
     m_ui->scroll.verticalLayout_contents->addStretch();
 }
@@ -96,6 +99,7 @@ std::vector<std::pair<const char*, QCheckBox*>> CSettingsWnd4General::Bindings()
         {SettingKey::DisplayControls, m_ui->checkBox_controls},
         {SettingKey::UseTriggerKeyClose, m_ui->checkBox_close_wnd_by_trigger_key},
         {SettingKey::TrackingFile, m_ui->checkBox_tracking},
+        {SettingKey::PreviewerTakeover, m_ui->checkBox_gnome_files},
     };
 }
 

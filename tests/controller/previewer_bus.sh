@@ -21,7 +21,7 @@ owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
   --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
 wait_for 30 owned || fail "the name is not taken" # asking before would start another previewer
 [ "$(visible_prop)" = "(<false>,)" ] || fail "Visible before any preview: $(visible_prop)"
-grep -q "^Exec=$VUEL_BUILD/vuel\$" "$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service" \
+grep -qF "test -x '$VUEL_BUILD/vuel'" "$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service" \
   || fail "no activation file"
 dbus-monitor --session "type='signal',interface='org.freedesktop.DBus.Properties',path='/org/gnome/NautilusPreviewer'" \
   > "$tmp/signals.log" 2>&1 & pids+=($!)

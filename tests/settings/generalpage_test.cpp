@@ -20,6 +20,7 @@ const struct { const char *box, *key; bool byDefault; } kBindings[] = {
     {"checkBox_repeat_play", "media_repeat", false},
     {"checkBox_autorun", "autorun", false},
     {"checkBox_tracking", "tracking_file", true},
+    {"checkBox_gnome_files", "gnome_files_space", true},
     {"checkBox_close_wnd", "close_4_open_failed", false},
     {"checkBox_wrap_text", "text_wrap", true},
     {"checkBox_line_num", "text_line_num", false},
