@@ -338,48 +338,48 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMain</name>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="216"/>
-        <location filename="../src/controller/cmain.cpp" line="221"/>
+        <location filename="../src/controller/cmain.cpp" line="217"/>
+        <location filename="../src/controller/cmain.cpp" line="222"/>
         <source>Notice</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="216"/>
+        <location filename="../src/controller/cmain.cpp" line="217"/>
         <source>Application is already running.</source>
         <translation>程序已在运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="221"/>
+        <location filename="../src/controller/cmain.cpp" line="222"/>
         <source>%1 not found.</source>
         <translation>未找到 %1。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="258"/>
+        <location filename="../src/controller/cmain.cpp" line="259"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="272"/>
+        <location filename="../src/controller/cmain.cpp" line="275"/>
         <source>About</source>
         <translation>关于</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="277"/>
+        <location filename="../src/controller/cmain.cpp" line="280"/>
         <source>About to close~</source>
         <translation>关闭~</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="286"/>
+        <location filename="../src/controller/cmain.cpp" line="289"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="286"/>
+        <location filename="../src/controller/cmain.cpp" line="289"/>
         <source>Monitor &apos;Space&apos; key failed, can&apos;t proceed.</source>
         <translation>无法监听“Space”键，程序无法继续运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="286"/>
+        <location filename="../src/controller/cmain.cpp" line="289"/>
         <source>Quit</source>
         <translation>退出</translation>
     </message>
@@ -578,67 +578,72 @@ Line: %2	Column: %3</source>
 <context>
     <name>CSettingsWnd4General</name>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="57"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="58"/>
         <source>Form</source>
         <translation>表单</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="62"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="63"/>
         <source>Double click to open file with system default application</source>
         <translation>双击用系统默认程序打开文件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="64"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="65"/>
         <source>Use trigger key close the window</source>
         <translation>用触发键关闭窗口</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="65"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="66"/>
         <source>Display titlebar</source>
         <translation>显示标题栏</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="66"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="67"/>
         <source>Display controls</source>
         <translation>显示控制栏</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="67"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="68"/>
         <source>Repeat</source>
         <translation>循环播放</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="68"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="69"/>
         <source>Media</source>
         <translation>媒体</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="69"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="70"/>
         <source>Run Vuel when PC boots</source>
         <translation>开机时启动 Vuel</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="70"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="71"/>
         <source>Track selected file in Explorer</source>
         <translation>跟随文件管理器中选中的文件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="72"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="73"/>
+        <source>Preview with Space in GNOME Files</source>
+        <translation>在 GNOME 文件中按空格键预览</translation>
+    </message>
+    <message>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="75"/>
         <source>Close the window when file open failed</source>
         <translation>文件打开失败时关闭窗口</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="73"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="76"/>
         <source>Wrap</source>
         <translation>自动换行</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="74"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="77"/>
         <source>Line Number</source>
         <translation>行号</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="76"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="79"/>
         <source>Text</source>
         <translation>文本</translation>
     </message>
