@@ -9,12 +9,15 @@
 #include "platform/startup.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTime>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -27,6 +30,14 @@ void TellAboutCrash(const CrashHandler::Report& report)
                     QMessageBox::Ok);
     box.setTextFormat(Qt::RichText);
     box.exec();
+}
+
+bool IsOption(const QString& arg) { return arg.startsWith(QLatin1String("--")) || arg == QLatin1String("log"); }
+
+// The file a start asks to preview (`vuel FILE`), empty for none.
+QString FileArgument(const QStringList& args)
+{
+    return args.isEmpty() || IsOption(args.first()) ? QString() : args.first();
 }
 
 } // namespace
@@ -42,8 +53,16 @@ int main(int argc, char* argv[])
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() == 1 && args.first() == QLatin1String("log"))
         InstallLogFile();
+    const QString file = FileArgument(args);
+    // Handed over to the running instance: 0, or 1 for a file that is not there.
     if (!app.IsFirstInstance())
-        return -1;
+        return file.isEmpty() || QFileInfo::exists(file) ? 0 : 1;
+    if (!file.isEmpty() && !QFileInfo::exists(file)) {
+        std::fprintf(stderr, "vuel: %s: no such file or folder\n", qPrintable(file));
+        return 1;
+    }
+    if (args.value(0) == QLatin1String("--quit"))
+        return 0; // nothing runs that could quit
 
     ApplyApplicationMetadata(app);
     qDebug() << QTime::currentTime().toString() << "\n"
@@ -60,6 +79,11 @@ int main(int argc, char* argv[])
                     .arg(keptSettings));
         });
     QObject::connect(&app, &CApplication::SigActiveApp, controller, &CMain::SlotForwardedArgs, Qt::DirectConnection);
+    // A cold start with a file or --settings does what it would ask of a running instance.
+    if (!file.isEmpty() || args.value(0) == QLatin1String("--settings")) {
+        const QStringList own{file.isEmpty() ? args.first() : QFileInfo(file).absoluteFilePath()};
+        QTimer::singleShot(0, controller, [controller, own] { controller->SlotForwardedArgs(own); });
+    }
     // After the connection: paths forwarded while the box is open are still previewed.
     if (crash.crashed)
         TellAboutCrash(crash);

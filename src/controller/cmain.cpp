@@ -213,11 +213,20 @@ void CMain::SlotFocusedItemChecker()
 
 void CMain::SlotForwardedArgs(const QStringList& args)
 {
+    const QString first = args.value(0);
+    // Without a tray, starting Vuel again from the application menu is the way to its settings.
+    if (first == QLatin1String("--settings") || (args.isEmpty() && !QSystemTrayIcon::isSystemTrayAvailable())) {
+        QTimer::singleShot(0, this, &CMain::SlotShowSettings); // a modal loop must not run inside the socket's slot
+        return;
+    }
+    if (first == QLatin1String("--quit")) {
+        QTimer::singleShot(0, this, &CMain::QuitApp);
+        return;
+    }
     if (args.isEmpty()) {
         m_tray->ShowNotice(tr("Notice"), tr("Application is already running."));
         return;
     }
-    const QString& first = args.first();
     if (!QFile(first).exists()) {
         m_tray->ShowNotice(tr("Notice"), tr("%1 not found.").arg(first));
         return;
@@ -255,6 +264,9 @@ void CMain::PrepareHost(CConfirmDlg* host)
 
 void CMain::SlotShowSettings()
 {
+    if (m_settingsOpen)
+        return;
+    m_settingsOpen = true;
     BlockReentry(true);
     auto [host, settings] = CConfirmDlg::CreateDialog<CSettingsDlg>(tr("Settings"), true);
     PrepareHost(host);
@@ -267,6 +279,7 @@ void CMain::SlotShowSettings()
         m_service->SetTakeover(GetSettingValue(SettingKey::PreviewerTakeover).toBool());
     }
     BlockReentry(false);
+    m_settingsOpen = false;
 }
 
 void CMain::SlotShowAboutDlg()

@@ -65,4 +65,5 @@ private:
     quint64 m_pressesActedOn = 0;
     QTimer m_pressLookupRetry;
     int m_pressLookups = 0;
+    bool m_settingsOpen = false;
 };

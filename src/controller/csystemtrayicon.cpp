@@ -1,5 +1,7 @@
 #include "controller/csystemtrayicon.h"
 
+#include "platform/desktopnotice.h"
+
 #include <QDebug>
 #include <QMenu>
 #include <QTimer>
@@ -35,7 +37,10 @@ void CSystemTrayIcon::ShowStartBalloon()
 void CSystemTrayIcon::ShowNotice(const QString& title, const QString& text)
 {
     qDebug() << "notice:" << title << text;
-    showMessage(title, text, QSystemTrayIcon::Information, 10000);
+    if (isSystemTrayAvailable())
+        showMessage(title, text, QSystemTrayIcon::Information, 10000);
+    else
+        ShowDesktopNotice(title, text);
 }
 
 void CSystemTrayIcon::SetMenuEnabled(bool enabled)
