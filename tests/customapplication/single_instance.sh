@@ -13,11 +13,11 @@ mode=$(stat -c %a "$XDG_RUNTIME_DIR/vuel")
 [ $((8#$mode & 8#077)) -eq 0 ] || fail "socket mode $mode lets others in"
 [ "$(stat -c %u "$XDG_RUNTIME_DIR/vuel")" = "$(id -u)" ] || fail "socket not owned by the user"
 
-[ "$(second "b b.txt" a.txt)" = 255 ] || fail "a second start did not exit with -1"
+[ "$(second "b b.txt" a.txt)" = 0 ] || fail "a second start that handed a file over did not exit 0"
 wait_for 20 grep -qF "command: \"$tmp/files/b b.txt\"" "$log" || fail "relative path not forwarded as absolute"
 grep -qF "a.txt" "$log" && fail "only the first path is used"
 wait_for 20 shown "b b.txt" || fail "forwarded file not previewed"
-second "$tmp/missing.txt" >/dev/null
+[ "$(second "$tmp/missing.txt")" = 1 ] || fail "a second start with a missing file did not exit 1"
 wait_for 20 grep -qF "notice: \"Notice\" \"$tmp/missing.txt not found.\"" "$log" || fail "no not-found notice"
 second >/dev/null
 wait_for 20 grep -qF 'notice: "Notice" "Application is already running."' "$log" || fail "no already-running notice"
@@ -37,7 +37,7 @@ kill -9 "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
 test -S "$XDG_RUNTIME_DIR/vuel" || fail "expected a stale socket file"
 rm -f "$log"
 start_instance
-[ "$(second "$tmp/files/a.txt")" = 255 ] || fail "no forwarding after a stale socket"
+[ "$(second "$tmp/files/a.txt")" = 0 ] || fail "no forwarding after a stale socket"
 wait_for 20 grep -qF "command: \"$tmp/files/a.txt\"" "$log" || fail "new instance did not take over"
 
 # A first start with a path previews nothing; "log" with another argument logs nothing.
