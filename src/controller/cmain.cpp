@@ -172,8 +172,7 @@ void CMain::OnShowFile(const QString& path, bool toggle)
         return;
     }
     // A new selection while the preview is shown.
-    if (GetSettingValue(SettingKey::TrackingFile).toBool() && m_wnd->isVisible() &&
-        target != CGlobalData::Instance().Path())
+    if (GetSettingValue(SettingKey::TrackingFile).toBool() && m_wnd->isVisible() && target != m_wnd->ShownFile())
         ActiveWindow(target);
 }
 
@@ -205,7 +204,7 @@ void CMain::SlotFocusedItemChecker()
     if (m_wnd->isActiveWindow())
         return;
     const QString path = GetSelectedPath();
-    if (!path.isEmpty() && path != CGlobalData::Instance().Path()) {
+    if (!path.isEmpty() && path != m_wnd->ShownFile()) {
         m_timer.stop();
         ActiveWindow(path);
     }

@@ -398,6 +398,7 @@ bool CMainWnd::LoadPlugin(QStringList plu_path)
         return false;
     }
     LoadLoading();
+    m_pluginSource = CGlobalData::Instance().Path();
     const QString program = plu_path.takeFirst();
     return m_plugin->Start(program, plu_path << CGlobalData::Instance().Path() << output);
 }
@@ -423,4 +424,11 @@ void CMainWnd::OnPluginFinished(int exitCode, QProcess::ExitStatus status)
         QFile::remove(PreviousPluginOutput());
     PreviousPluginOutput() = outputs.first().absoluteFilePath();
     Load(PreviousPluginOutput());
+    SetTitle(QFileInfo(m_pluginSource).fileName());
+}
+
+QString CMainWnd::ShownFile() const
+{
+    const QString path = CGlobalData::Instance().Path();
+    return !path.isEmpty() && path == PreviousPluginOutput() ? m_pluginSource : path;
 }

@@ -34,6 +34,8 @@ public slots:
     void LoadLoading();
     void LoadUnknownFile();
     bool LoadPlugin(QStringList plu_path);
+    // The file the user asked for: a plug-in's output stands for the file it was made from.
+    QString ShownFile() const;
     void Display();
     void HideWnd();
     void WaggleWnd();
@@ -78,4 +80,5 @@ private:
     bool m_placing = false;
     QColor m_normalShadowColor;
     CPlayProcess* m_plugin = nullptr;
+    QString m_pluginSource;
 };
