@@ -21,9 +21,8 @@ TEST_P(ZoomInTest, AddsTheStepOfItsBand)
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ZoomInTest,
-                         ::testing::Values(ZoomCase{0.1, 0.2}, ZoomCase{0.5, 0.6}, ZoomCase{0.95, 1.05},
-                                           ZoomCase{0.99, 1.09}, ZoomCase{1.0, 1.2}, ZoomCase{1.95, 2.15},
-                                           ZoomCase{1.99, 2.19}, ZoomCase{2.0, 2.5}, ZoomCase{5.8, 6.0},
+                         ::testing::Values(ZoomCase{0.1, 0.2}, ZoomCase{0.95, 1.05}, ZoomCase{1.0, 1.2},
+                                           ZoomCase{1.95, 2.15}, ZoomCase{2.0, 2.5}, ZoomCase{5.8, 6.0},
                                            ZoomCase{6.0, 6.0}));
 
 TEST_P(ZoomOutTest, SubtractsTheStepOfItsBand)
@@ -42,9 +41,8 @@ TEST_P(ClampTest, KeepsZoomWithinLimits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, ClampTest,
-                         ::testing::Values(ZoomCase{0.05, 0.1}, ZoomCase{0.1, 0.1}, ZoomCase{-3, 0.1},
-                                           ZoomCase{0, 0.1}, ZoomCase{0.11, 0.11}, ZoomCase{1, 1},
-                                           ZoomCase{6, 6}, ZoomCase{7, 6}, ZoomCase{1e9, 6},
+                         ::testing::Values(ZoomCase{0.05, 0.1}, ZoomCase{-3, 0.1}, ZoomCase{1, 1},
+                                           ZoomCase{7, 6}, ZoomCase{1e9, 6},
                                            ZoomCase{std::numeric_limits<qreal>::quiet_NaN(), 0.1}));
 
 TEST(ZoomChange, IsIgnoredOnlyAboveTheMaximumWhenAtTheMaximum)
@@ -104,9 +102,8 @@ TEST_P(PageAtPositionTest, FindsTheLastPageStartingAtOrAbove)
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, PageAtPositionTest,
-                         ::testing::Values(PositionCase{-50, 0}, PositionCase{0, 0}, PositionCase{5, 0},
-                                           PositionCase{114.9, 0}, PositionCase{115, 1}, PositionCase{224, 1},
-                                           PositionCase{225, 2}, PositionCase{329, 2}, PositionCase{10000, 2}));
+                         ::testing::Values(PositionCase{-50, 0}, PositionCase{5, 0}, PositionCase{114.9, 0},
+                                           PositionCase{115, 1}, PositionCase{225, 2}, PositionCase{10000, 2}));
 
 TEST(VisiblePages, RangeCoversTheBand)
 {
@@ -181,8 +178,7 @@ TEST_P(WheelTest, ThreeSingleStepsPerNotchTruncated)
 
 INSTANTIATE_TEST_SUITE_P(Deltas, WheelTest,
                          ::testing::Values(WheelCase{120, -3}, WheelCase{-120, 3}, WheelCase{240, -6},
-                                           WheelCase{119, 0}, WheelCase{60, 0}, WheelCase{-239, 3},
-                                           WheelCase{0, 0}));
+                                           WheelCase{119, 0}, WheelCase{-239, 3}, WheelCase{0, 0}));
 
 TEST(Magnifier, RegionIsAroundThePointAtTwiceTheResolution)
 {

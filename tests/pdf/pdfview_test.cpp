@@ -6,7 +6,6 @@
 #include "pdf/zoomaction.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QClipboard>
 #include <QMenu>
 #include <QTimer>
@@ -465,8 +464,7 @@ TEST_P(ZoomClampTest, ZoomStaysWithinLimitsWithAndWithoutDocument)
 }
 
 INSTANTIATE_TEST_SUITE_P(Requests, ZoomClampTest,
-                         ::testing::Values(ZoomRequest{0.05, 0.1}, ZoomRequest{7, 6}, ZoomRequest{0.1, 0.1},
-                                           ZoomRequest{6, 6}, ZoomRequest{2.5, 2.5}));
+                         ::testing::Values(ZoomRequest{0.05, 0.1}, ZoomRequest{7, 6}, ZoomRequest{2.5, 2.5}));
 
 TEST_F(PdfViewTest, ZoomInAtTheMaximumChangesNothing)
 {
@@ -476,21 +474,6 @@ TEST_F(PdfViewTest, ZoomInAtTheMaximumChangesNothing)
     view->setZoomFactor(8);
     EXPECT_DOUBLE_EQ(view->zoomFactor(), 6.0);
     EXPECT_EQ(changed.count(), 0);
-}
-
-TEST_F(PdfViewTest, ZoomSlotsStepAndAnnounce)
-{
-    QSignalSpy changed(view.get(), &PdfView::zoomFactorChanged);
-    const QList<QPair<qreal, qreal>> steps{{0.95, 1.05}, {1.95, 2.15}, {2.0, 2.5}};
-    for (const auto& step : steps) {
-        view->setZoomFactor(step.first);
-        view->slotZoomIn();
-        EXPECT_NEAR(view->zoomFactor(), step.second, 1e-9);
-        EXPECT_NEAR(changed.last().first().toReal(), step.second, 1e-9);
-    }
-    view->setZoomFactor(2.5);
-    view->slotZoomOut();
-    EXPECT_NEAR(view->zoomFactor(), 2.0, 1e-9);
 }
 
 QWheelEvent Wheel(int delta, Qt::KeyboardModifiers modifiers)
@@ -585,61 +568,16 @@ TEST_F(PdfViewTest, ScrollTrackingFollowsTheBar)
     ASSERT_TRUE(WaitFor([&] { return HasPicture(*view, 7); }));
 }
 
-struct ActionRow {
-    PdfView::PdfViewAction id;
-    const char* text;
-    const char* iconText;
-    const char* objectName;
-    QKeySequence shortcut;
-};
-
-void PrintTo(const ActionRow& row, std::ostream* os)
-{
-    *os << row.text;
-}
-
-class ActionTableTest : public PdfViewTest, public ::testing::WithParamInterface<ActionRow> {};
-
-TEST_P(ActionTableTest, HasItsTextNameAndShortcut)
-{
-    const ActionRow& row = GetParam();
-    QAction* action = view->action(row.id);
-    ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), QString(row.text));
-    if (*row.iconText) {
-        EXPECT_EQ(action->iconText(), QString(row.iconText));
-    }
-    EXPECT_EQ(action->objectName(), QString(row.objectName));
-    EXPECT_EQ(action->shortcut(), row.shortcut);
-    EXPECT_EQ(view->action(row.id), action) << "created once";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Actions, ActionTableTest,
-    ::testing::Values(
-        ActionRow{PdfView::ZoomIn, "Zoom &In", "", "pdfview_zoom_in", QKeySequence(QKeySequence::ZoomIn)},
-        ActionRow{PdfView::ZoomOut, "Zoom &Out", "", "pdfview_zoom_out", QKeySequence(QKeySequence::ZoomOut)},
-        ActionRow{PdfView::GoToStartOfDocument, "&Beginning of the Document", "Start", "pdfview_go_start_document",
-                  QKeySequence(QKeySequence::MoveToStartOfDocument)},
-        ActionRow{PdfView::GoToEndOfDocument, "&End of the Document", "End", "pdfview_go_end_document",
-                  QKeySequence(QKeySequence::MoveToEndOfDocument)},
-        ActionRow{PdfView::GoToPreviousPage, "&Previous Page", "Previous", "pdfview_go_previous_page", QKeySequence()},
-        ActionRow{PdfView::GoToNextPage, "&Next Page", "Next", "pdfview_go_next_page", QKeySequence()},
-        ActionRow{PdfView::Print, "&Print...", "", "pdfview_print", QKeySequence(QKeySequence::Print)},
-        ActionRow{PdfView::MouseToolBrowse, "&Browse Tool", "", "pdfview_mouse_browse", QKeySequence()},
-        ActionRow{PdfView::MouseToolMagnify, "&Magnify Tool", "", "pdfview_mouse_magnify", QKeySequence()},
-        ActionRow{PdfView::MouseToolSelection, "&Selection Tool", "", "pdfview_mouse_selection", QKeySequence()},
-        ActionRow{PdfView::MouseToolTextSelection, "&Text Selection Tool", "", "pdfview_mouse_text_selection",
-                  QKeySequence()},
-        ActionRow{PdfView::ShowForms, "S&how Forms", "", "pdfview_show_forms", QKeySequence()}));
-
 TEST_F(PdfViewTest, ActionsRunTheirSlots)
 {
     ASSERT_TRUE(view->load(Docs().a4));
+    QSignalSpy changed(view.get(), &PdfView::zoomFactorChanged);
     view->action(PdfView::ZoomIn)->trigger();
     EXPECT_NEAR(view->zoomFactor(), 1.2, 1e-9);
+    EXPECT_NEAR(changed.last().first().toReal(), 1.2, 1e-9);
     view->action(PdfView::ZoomOut)->trigger();
     EXPECT_NEAR(view->zoomFactor(), 1.0, 1e-9);
+    EXPECT_NEAR(changed.last().first().toReal(), 1.0, 1e-9);
     view->action(PdfView::GoToNextPage)->trigger();
     EXPECT_EQ(int(view->pageNumber()), 1);
     view->action(PdfView::GoToEndOfDocument)->trigger();
@@ -649,7 +587,7 @@ TEST_F(PdfViewTest, ActionsRunTheirSlots)
     EXPECT_EQ(view->action(PdfView::NoPdfViewAction), nullptr);
 }
 
-TEST_F(PdfViewTest, MouseToolActionsFormOneGroupCarryingTheirTool)
+TEST_F(PdfViewTest, MouseToolActionsPickOneToolAtATime)
 {
     QSignalSpy changed(view.get(), &PdfView::mouseToolChanged);
     const QList<QPair<PdfView::PdfViewAction, PdfView::MouseTool>> tools{
@@ -657,18 +595,13 @@ TEST_F(PdfViewTest, MouseToolActionsFormOneGroupCarryingTheirTool)
         {PdfView::MouseToolMagnify, PdfView::Magnifying},
         {PdfView::MouseToolSelection, PdfView::Selection},
         {PdfView::MouseToolTextSelection, PdfView::TextSelection}};
-    QActionGroup* group = view->action(PdfView::MouseToolBrowse)->actionGroup();
-    ASSERT_NE(group, nullptr);
     EXPECT_TRUE(view->action(PdfView::MouseToolMagnify)->isChecked()) << "the view starts magnifying";
     for (const auto& tool : tools) {
-        QAction* action = view->action(tool.first);
-        EXPECT_EQ(action->actionGroup(), group);
-        EXPECT_TRUE(action->isCheckable());
-        EXPECT_EQ(action->data().toInt(), int(tool.second));
-        action->trigger();
-        EXPECT_TRUE(action->isChecked());
+        view->action(tool.first)->trigger();
         EXPECT_EQ(view->mouseTool(), tool.second);
         EXPECT_EQ(changed.last().first().value<PdfView::MouseTool>(), tool.second);
+        for (const auto& other : tools)
+            EXPECT_EQ(view->action(other.first)->isChecked(), other.first == tool.first);
     }
     view->setMouseTool(PdfView::Selection);
     EXPECT_TRUE(view->action(PdfView::MouseToolSelection)->isChecked());
@@ -676,18 +609,16 @@ TEST_F(PdfViewTest, MouseToolActionsFormOneGroupCarryingTheirTool)
 
 TEST_F(PdfViewTest, DocumentActionsAreDisabledWithoutADocument)
 {
-    QAction* end = view->action(PdfView::GoToEndOfDocument);
-    QAction* selector = view->action(PdfView::GoToPage);
-    ASSERT_NE(selector, nullptr);
-    EXPECT_FALSE(end->isEnabled());
-    EXPECT_FALSE(selector->isEnabled());
+    const QList<QAction*> actions{view->action(PdfView::GoToEndOfDocument), view->action(PdfView::GoToPage),
+                                  view->action(PdfView::SetBookmark)};
+    for (QAction* action : actions)
+        EXPECT_FALSE(action->isEnabled()) << qPrintable(action->text());
     ASSERT_TRUE(view->load(Docs().a4));
-    EXPECT_TRUE(end->isEnabled());
-    EXPECT_TRUE(selector->isEnabled());
+    for (QAction* action : actions)
+        EXPECT_TRUE(action->isEnabled()) << qPrintable(action->text());
     view->close();
-    EXPECT_FALSE(end->isEnabled());
-    EXPECT_FALSE(selector->isEnabled());
-    EXPECT_TRUE(view->action(PdfView::ShowForms)->isCheckable());
+    for (QAction* action : actions)
+        EXPECT_FALSE(action->isEnabled()) << qPrintable(action->text());
 }
 
 TEST_F(PdfViewTest, ShowFormsReloadsAtTheSamePlaceAndIsRemembered)
@@ -872,28 +803,10 @@ TEST_F(PdfViewTest, FormFieldsAreShownOverTheirPageWhenAskedFor)
     EXPECT_TRUE(proxies().isEmpty());
 }
 
-TEST_F(PdfViewTest, BookmarkActionsFollowTheDocument)
-{
-    QAction* set = view->action(PdfView::SetBookmark);
-    ASSERT_NE(set, nullptr);
-    EXPECT_EQ(set->objectName(), "pdfview_bookmarks_set");
-    EXPECT_FALSE(set->isEnabled());
-    ASSERT_TRUE(view->load(Docs().a4));
-    EXPECT_TRUE(set->isEnabled());
-    EXPECT_NE(view->action(PdfView::Bookmarks), nullptr);
-    EXPECT_NE(view->action(PdfView::PreviousBookmark), nullptr);
-    EXPECT_NE(view->action(PdfView::NextBookmark), nullptr);
-    view->close();
-    EXPECT_FALSE(set->isEnabled());
-}
-
 TEST_F(PdfViewTest, ZoomSelectorShowsAndSetsTheZoom)
 {
-    QAction* zoom = view->action(PdfView::Zoom);
-    ASSERT_NE(zoom, nullptr);
-    EXPECT_EQ(zoom->text(), "&Zoom");
     ASSERT_TRUE(view->load(Docs().a4));
-    auto* selector = qobject_cast<ZoomAction*>(zoom);
+    auto* selector = qobject_cast<ZoomAction*>(view->action(PdfView::Zoom));
     ASSERT_NE(selector, nullptr);
     selector->setZoomFactor(QString("250%"));
     EXPECT_NEAR(view->zoomFactor(), 2.5, 1e-9);
