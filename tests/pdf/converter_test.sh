@@ -125,12 +125,11 @@ any_office() { pgrep -f -- "UserInstallation=file://$tmp/" >/dev/null; }
 
 # name | start (setsid: own group, as the previewer starts it; plain: in this script's group) |
 # what is killed | signal
+# (INT and HUP reach the converter's one handler as TERM does: TERM stands for the three)
 kill_cases=(
   "group-term|setsid|group|TERM"
   "group-kill|setsid|group|KILL"
   "own-group-term|setsid|converter|TERM"
-  "own-group-int|setsid|converter|INT"
-  "own-group-hup|setsid|converter|HUP"
   "own-group-kill|setsid|converter|KILL"
   "shared-group-term|plain|converter|TERM"
   "shared-group-kill|plain|converter|KILL"

@@ -214,21 +214,16 @@ TEST_F(PdfWndTest, AConverterThatNeverEndsIsKilled)
     EXPECT_FALSE(Running(QString::fromLatin1(marker)));
 }
 
+// DOCX, XLSX and ODT go through the whole program in pdf_viewer, and the converter's refusals
+// are converter_1syt's: here the other two formats.
 TEST_F(PdfWndTest, TheRealConverterShowsOfficeDocuments)
 {
     Make(CPdfManager::DefaultProgram());
-    const struct {
-        const char* name;
-        bool loaded;
-    } cases[] = {
-        {"sample.docx", true}, {"sample.xlsx", true}, {"sample.pptx", true}, {"sample.doc", true},
-        {"empty.docx", false}, {"garbage.docx", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Outcome outcome = LoadInto(wnd, MadeSample(QStringLiteral("pdf/make-documents"), QString::fromLatin1(c.name)));
-        EXPECT_EQ(outcome.loaded, c.loaded) << qPrintable(outcome.err);
-        EXPECT_EQ(wnd->View()->pageCount() > 0, c.loaded);
+    for (const char* name : {"sample.pptx", "sample.doc"}) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = LoadInto(wnd, MadeSample(QStringLiteral("pdf/make-documents"), QString::fromLatin1(name)));
+        EXPECT_TRUE(outcome.loaded) << qPrintable(outcome.err);
+        EXPECT_GT(wnd->View()->pageCount(), 0);
     }
 }
 
