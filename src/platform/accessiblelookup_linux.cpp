@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -129,8 +130,10 @@ public:
     QStringList items[3]; // the names of the focused items, the selected ones, the one in the status bar
     QString found;        // a focused item in a known folder: nothing better can come
 
+    bool typing = false;  // the focus is in an editable text: a Space there is typed, not a trigger
+
     explicit Lookup(qint64 budget) : budget(budget) { clock.start(); }
-    bool Live() const { return !failed && found.isEmpty() && clock.elapsed() < budget; }
+    bool Live() const { return !failed && !typing && found.isEmpty() && clock.elapsed() < budget; }
     bool Failed() const { return failed || clock.elapsed() >= budget; }
     qint64 Elapsed() const { return clock.elapsed(); }
 
@@ -213,7 +216,13 @@ public:
                 ViewItems(a);
             found = Resolve(items[0], folders);
             return;
-        case ATSPI_ROLE_TEXT: case ATSPI_ROLE_ENTRY: { // a location bar (PCManFM, Thunar)
+        case ATSPI_ROLE_TEXT: case ATSPI_ROLE_ENTRY: case ATSPI_ROLE_PASSWORD_TEXT: { // a location bar (PCManFM, Thunar)
+            const auto states = Interface<AtspiStateSet>([&] { return atspi_accessible_get_state_set(a); });
+            if (states && atspi_state_set_contains(states.get(), ATSPI_STATE_FOCUSED) &&
+                atspi_state_set_contains(states.get(), ATSPI_STATE_EDITABLE)) {
+                typing = true;
+                return;
+            }
             const QString text = Text(a);
             if (text.startsWith('/') || text.startsWith("file:///"))
                 folders << (text.startsWith('/') ? text : QUrl(text).toLocalFile());
@@ -294,7 +303,9 @@ public:
                 continue;
             for (int j = 0, n = std::min(Count(app.get()), ChildLimit); j < n && Live(); ++j) {
                 Ref frame = Child(app.get(), j);
-                if (!frame || Role(frame.get()) != ATSPI_ROLE_FRAME)
+                // A dialog too: a rename box is one (PCManFM, Thunar).
+                const AtspiRole role = frame ? Role(frame.get()) : ATSPI_ROLE_INVALID;
+                if (role != ATSPI_ROLE_FRAME && role != ATSPI_ROLE_DIALOG)
                     continue;
                 const bool named = Name(frame.get()) == title;
                 if ((named || !active) && Has(frame.get(), ATSPI_STATE_ACTIVE)) {
@@ -341,6 +352,10 @@ FocusedItem FocusedItemPath(unsigned long x11Window, Patience patience)
         lookup.Walk(frame.get(), ATSPI_ROLE_FRAME, &nodes);
     budget = lookup.Failed() ? std::max(LeastBudgetMs, budget / 2)
                              : std::clamp(2 * lookup.Elapsed(), LeastBudgetMs, MostBudgetMs);
+    if (lookup.typing) {
+        qDebug() << "lookup: the focus is in a text field";
+        return {};
+    }
     if (!lookup.found.isEmpty())
         return {lookup.found, false};
     // Titles that show the full path: "/a/b - Thunar", "~/b".
