@@ -6,14 +6,6 @@
 
 #include <gtest/gtest.h>
 
-// Shared with corrupt_settings_test.cpp: every key and its default.
-#include "settings_defaults.h"
-
-TEST(Settings, EveryKeyHasItsDefault)
-{
-    ExpectAllDefaults();
-}
-
 TEST(Settings, WrittenValuesAreReadBack)
 {
     SetSettingValue(SettingKey::TextWrap, false);

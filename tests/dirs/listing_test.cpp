@@ -4,14 +4,11 @@
 #include "dirs/listingtree.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QStandardItemModel>
 #include <QVariant>
 
 #include <gtest/gtest.h>
-
-#include <iostream>
 
 namespace {
 
@@ -415,30 +412,6 @@ TEST(ListingTree, RealZipListing)
                            "a.txt|6 bytes|6 bytes|100.00%|26/12/07 06:15",
                            "with space||||26/12/07 06:15",
                            "  f g.txt|2 bytes|2 bytes|100.00%|26/12/07 06:15"}));
-}
-
-// Not a limit, a figure to watch: a listing of 100000 entries in 50 × 7 folders.
-TEST(ListingTree, HundredThousandEntries)
-{
-    QString rows;
-    for (int i = 0; i < 100000; ++i)
-        rows += ZipRow("2026-12-07 06:15:05", ".....", QString::number(i % 100), QString::number(i % 50),
-                       QStringLiteral("folder%1/sub%2/file%3.txt").arg(i % 50).arg(i % 7).arg(i)) + '\n';
-    const QString output = ZipOutput(rows);
-    QElapsedTimer timer;
-    timer.start();
-    Databox box = ParseZipLine(output);
-    const qint64 parsed = timer.elapsed();
-    SortListing(box);
-    const qint64 sorted = timer.elapsed();
-    QStandardItemModel model;
-    BuildListingTree(box, &model);
-    const qint64 built = timer.elapsed();
-    std::cout << "100000 entries: parse " << parsed << " ms, sort " << sorted - parsed << " ms, tree "
-              << built - sorted << " ms\n";
-    ASSERT_EQ(box.size(), 100000);
-    EXPECT_EQ(model.rowCount(), 50);
-    EXPECT_EQ(model.rowCount(model.index(0, 0)), 7);
 }
 
 // What the fuzzers ever stopped on, and names made of separators, end with a result.
