@@ -55,7 +55,9 @@ expect "$f/layers.psd" MT_PICTURE 4
 # Compressed tarballs list the tar's members as a tree, with 64-bit sizes.
 mkdir -p "$tmp/tree/src/lib"; printf 'x\n' > "$tmp/tree/src/lib/a.c"; printf 'y\n' > "$tmp/tree/README"
 truncate -s 3G "$tmp/tree/disk.img"
-for ball in tree.tar.gz tree.tgz tree.tar.bz2 tree.tar.xz tree.txz tree.tar.zst tree.tzst; do
+# (the lister goes by content: .tgz and .txz would repeat .tar.gz and .tar.xz; .tzst is the
+# short name the previewer is shown below)
+for ball in tree.tar.gz tree.tar.bz2 tree.tar.xz tree.tzst; do
   tar -C "$tmp/tree" -caSf "$f/$ball" .
   listing=$("$VUEL_BUILD/plugins/unrar" v "$f/$ball") || fail "$ball: the lister failed"
   grep -q ' src/lib/a.c$' <<<"$listing" || fail "$ball: members not listed: $listing"
