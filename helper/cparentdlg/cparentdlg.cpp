@@ -4,6 +4,7 @@
 
 #include "cparentdlg/fade.h"
 #include "cparentdlg/framehittest.h"
+#include "platform/compositing.h"
 #include "formparts/named.h"
 
 #include <QDebug>
@@ -58,7 +59,8 @@ CParentDlg::CParentDlg(QString title, QWidget* parent) : QDialog(parent), m_ui(n
 {
     setObjectName(QStringLiteral("CParentDlg"));
     BuildForm();
-    m_ui->Layout->setContentsMargins(m_shadowWidth, m_shadowWidth, m_shadowWidth, m_shadowWidth);
+    m_blended = IsCompositing();
+    ApplyShadowMargin();
     m_ui->Layout_child->setContentsMargins(0, 0, 0, 0);
     m_ui->pushButton_min->hide();
     m_ui->label_min->hide();
@@ -182,7 +184,7 @@ void CParentDlg::SetContentWidget(QWidget* w)
 
 void CParentDlg::SetContentSize(const QSize& s)
 {
-    const int frame = 2 * m_shadowWidth + 2;
+    const int frame = 2 * ShadowWidth() + 2;
     resize(s.width() + frame, s.height() + frame + TitleBarHeight());
 }
 
@@ -200,7 +202,26 @@ void CParentDlg::SetTitleBarHeight(int h)
 void CParentDlg::SetShadowWidth(int w)
 {
     m_shadowWidth = static_cast<qint16>(w);
-    m_ui->Layout->setContentsMargins(w, w, w, w);
+    ApplyShadowMargin();
+}
+
+// Without a compositing manager the shadow's translucent band would show black: the window
+// is its body alone then.
+void CParentDlg::CheckBlending()
+{
+    const bool blended = IsCompositing();
+    if (blended == m_blended)
+        return;
+    m_blended = blended;
+    ApplyShadowMargin();
+}
+
+void CParentDlg::ApplyShadowMargin()
+{
+    const int m = ShadowWidth();
+    m_ui->Layout->setContentsMargins(m, m, m, m);
+    if (m == 0)
+        m_shadowPieces.clear();
 }
 
 void CParentDlg::HideLeftTitleWidget() { m_ui->widget_left->hide(); }
@@ -235,9 +256,9 @@ void CParentDlg::UpdateShadow()
                             .arg(m_shadowColor.rgba());
     const auto cached = std::find_if(m_shadowCache.cbegin(), m_shadowCache.cend(),
                                      [&key](const QPair<QString, SHADOW_PIXS>& entry) { return entry.first == key; });
-    if (cached != m_shadowCache.cend())
+    if (ShadowWidth() > 0 && cached != m_shadowCache.cend())
         SlotUpdateShadow(cached->second);
-    else
+    else if (ShadowWidth() > 0)
         DrawShadow(key, radius);
     m_ui->wnd_bg->setProperty("active", isActiveWindow());
     m_ui->wnd_bg->style()->unpolish(m_ui->wnd_bg);
@@ -299,7 +320,7 @@ void CParentDlg::on_pushButton_max_clicked()
         showMaximized();
         return;
     }
-    m_ui->Layout->setContentsMargins(m_shadowWidth, m_shadowWidth, m_shadowWidth, m_shadowWidth);
+    ApplyShadowMargin();
     showNormal();
     UpdateShadow();
 }
@@ -331,7 +352,7 @@ bool CParentDlg::eventFilter(QObject* watched, QEvent* event)
 void CParentDlg::mousePressEvent(QMouseEvent* event)
 {
     if (!IsMaximizedOrFull() && event->button() == Qt::LeftButton) {
-        const FrameZone zone = HitTestFrame(frameGeometry(), event->globalPos(), m_shadowWidth,
+        const FrameZone zone = HitTestFrame(frameGeometry(), event->globalPos(), ResizeBand(),
                                             minimumWidth() != maximumWidth(), minimumHeight() != maximumHeight());
         if (zone != FrameZone::None && windowHandle() && windowHandle()->startSystemResize(EdgesOf(zone)))
             return;
@@ -361,7 +382,7 @@ void CParentDlg::mouseReleaseEvent(QMouseEvent* event)
 void CParentDlg::UpdateResizeCursor(const QPoint& globalPos)
 {
     const FrameZone zone = IsMaximizedOrFull() ? FrameZone::None
-                                                : HitTestFrame(frameGeometry(), globalPos, m_shadowWidth,
+                                                : HitTestFrame(frameGeometry(), globalPos, ResizeBand(),
                                                                minimumWidth() != maximumWidth(),
                                                                minimumHeight() != maximumHeight());
     if (zone == FrameZone::None)
@@ -401,6 +422,7 @@ void CParentDlg::resizeEvent(QResizeEvent* event)
 
 void CParentDlg::showEvent(QShowEvent* event)
 {
+    CheckBlending();
     QDialog::showEvent(event);
     QTimer::singleShot(0, this, &CParentDlg::UpdateShadow);
 }

@@ -35,7 +35,7 @@ public:
     bool IsInTitleBar(const QPoint& globalPos) const;
     void SetShadowColor(const QColor& color) { m_shadowColor = color; }
     QColor ShadowColor() const { return m_shadowColor; }
-    int ShadowWidth() const { return m_shadowWidth; }
+    int ShadowWidth() const { return m_blended ? m_shadowWidth : 0; }
     int TitleBarHeight() const;
     void SetAlertStyle();
 
@@ -67,6 +67,7 @@ protected:
     QPushButton* CloseButton() const;
     void FadeOutAndClose();
     bool IsMaximizedOrFull() const { return isMaximized() || isFullScreen(); }
+    void CheckBlending();
 
 private:
     struct Form;
@@ -74,6 +75,9 @@ private:
     void ApplyStyleSheet();
     void UpdateResizeCursor(const QPoint& globalPos);
     void DrawShadow(const QString& key, qreal radius);
+    void ApplyShadowMargin();
+    // The edge a mouse press resizes at: the shadow band, or a strip inside the body without one.
+    int ResizeBand() const { return m_blended ? m_shadowWidth : 4; }
 
     QPoint m_dragOffset;
     bool m_dragging = false;
@@ -83,6 +87,7 @@ private:
     bool m_movable = true;
     QColor m_shadowColor = QColor("#4d4d4d");
     qint16 m_shadowWidth = 40;
+    bool m_blended = true;
     qint16 m_inactiveRadius = 15;
     SHADOW_PIXS m_shadowPieces;
     // A preview shows the same few sizes again and again; a blur of a screen-sized window

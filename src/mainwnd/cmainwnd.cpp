@@ -266,6 +266,7 @@ void CMainWnd::Display()
 
 void CMainWnd::showEvent(QShowEvent* event)
 {
+    CheckBlending(); // before sizing: the shadow band is part of the window's size
     SetContentSize(QSize(400, 300));
     PlaceAt(CentredIn(size(), AvailableScreenArea()));
     CParentDlg::showEvent(event);

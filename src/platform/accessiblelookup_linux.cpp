@@ -20,6 +20,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include "platform/x11display_linux.h" // after Qt: Xlib's macros clash with Qt's names
+
 namespace {
 
 // The lookup runs on the GUI thread, on every trigger and every tracking tick. Each application
@@ -62,12 +64,6 @@ QByteArray WindowProperty(Display* display, unsigned long window, const char* na
     if (data)
         XFree(data);
     return result;
-}
-
-Display* OwnDisplay()
-{
-    static Display* display = XOpenDisplay(nullptr); // a connection of its own, kept for the process
-    return display;
 }
 
 // The window's properties; a window that is gone yields none rather than Xlib's fatal default

@@ -1,17 +1,9 @@
 #include "platform/foregroundwindow.h"
 
+#include "platform/x11display_linux.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-
-namespace {
-
-Display* OwnDisplay()
-{
-    static Display* display = XOpenDisplay(nullptr); // a connection of its own, kept for the process
-    return display;
-}
-
-} // namespace
 
 quint64 ForegroundWindow()
 {
