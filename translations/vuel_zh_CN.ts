@@ -184,7 +184,7 @@
     </message>
     <message>
         <location filename="../src/viewers/cabstractwnd.cpp" line="51"/>
-        <source>Reveal In Explorer</source>
+        <source>Reveal in file manager</source>
         <translation>在文件管理器中显示</translation>
     </message>
 </context>
@@ -282,8 +282,8 @@ Line: %2	Column: %3</source>
     </message>
     <message>
         <location filename="../src/dirs/cdirwnd.cpp" line="78"/>
-        <source>Reveal Selected Item In Explorer</source>
-        <translation>在文件管理器中显示所选项</translation>
+        <source>Reveal selected item in file manager</source>
+        <translation>在文件管理器中显示所选项目</translation>
     </message>
     <message>
         <location filename="../src/dirs/cdirwnd.cpp" line="81"/>
@@ -338,48 +338,48 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMain</name>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="217"/>
-        <location filename="../src/controller/cmain.cpp" line="222"/>
+        <location filename="../src/controller/cmain.cpp" line="226"/>
+        <location filename="../src/controller/cmain.cpp" line="230"/>
         <source>Notice</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="217"/>
+        <location filename="../src/controller/cmain.cpp" line="226"/>
         <source>Application is already running.</source>
         <translation>程序已在运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="222"/>
+        <location filename="../src/controller/cmain.cpp" line="230"/>
         <source>%1 not found.</source>
         <translation>未找到 %1。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="259"/>
+        <location filename="../src/controller/cmain.cpp" line="270"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="275"/>
+        <location filename="../src/controller/cmain.cpp" line="287"/>
         <source>About</source>
         <translation>关于</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="280"/>
+        <location filename="../src/controller/cmain.cpp" line="292"/>
         <source>About to close~</source>
         <translation>关闭~</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="289"/>
+        <location filename="../src/controller/cmain.cpp" line="301"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="289"/>
+        <location filename="../src/controller/cmain.cpp" line="301"/>
         <source>Monitor &apos;Space&apos; key failed, can&apos;t proceed.</source>
         <translation>无法监听“Space”键，程序无法继续运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="289"/>
+        <location filename="../src/controller/cmain.cpp" line="301"/>
         <source>Quit</source>
         <translation>退出</translation>
     </message>
@@ -561,8 +561,8 @@ Line: %2	Column: %3</source>
     </message>
     <message>
         <location filename="../src/settings/csettingswnd4filetype.cpp" line="128"/>
-        <source>Support Microsoft Office Files (Required MS Office application)</source>
-        <translation>支持 Microsoft Office 文件（需要 MS Office 程序）</translation>
+        <source>Support office documents (LibreOffice)</source>
+        <translation>支持 Office 文档（LibreOffice）</translation>
     </message>
     <message>
         <location filename="../src/settings/csettingswnd4filetype.cpp" line="137"/>
@@ -614,13 +614,13 @@ Line: %2	Column: %3</source>
     </message>
     <message>
         <location filename="../src/settings/csettingswnd4general.cpp" line="70"/>
-        <source>Run Vuel when PC boots</source>
-        <translation>开机时启动 Vuel</translation>
+        <source>Start Vuel at log-in</source>
+        <translation>登录时启动 Vuel</translation>
     </message>
     <message>
         <location filename="../src/settings/csettingswnd4general.cpp" line="71"/>
-        <source>Track selected file in Explorer</source>
-        <translation>跟随文件管理器中选中的文件</translation>
+        <source>Follow the file manager&apos;s selection</source>
+        <translation>跟随文件管理器中的选择</translation>
     </message>
     <message>
         <location filename="../src/settings/csettingswnd4general.cpp" line="73"/>
@@ -907,37 +907,37 @@ Line: %2	Column: %3</source>
 <context>
     <name>CSystemTrayIcon</name>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="7"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="9"/>
         <source>Menu</source>
         <translation>菜单</translation>
     </message>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="20"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="22"/>
         <source>&amp;Settings</source>
         <translation>设置(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="21"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="23"/>
         <source>&amp;About</source>
         <translation>关于(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="22"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="24"/>
         <source>&amp;Help</source>
         <translation>帮助(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="24"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="26"/>
         <source>&amp;Quit</source>
         <translation>退出(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="32"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="34"/>
         <source>Information</source>
         <translation>信息</translation>
     </message>
     <message>
-        <location filename="../src/controller/csystemtrayicon.cpp" line="32"/>
+        <location filename="../src/controller/csystemtrayicon.cpp" line="34"/>
         <source>Application started.</source>
         <translation>程序已启动。</translation>
     </message>
@@ -1241,12 +1241,12 @@ Line: %2	Column: %3</source>
         <translation>Vuel</translation>
     </message>
     <message>
-        <location filename="../src/main.cpp" line="58"/>
+        <location filename="../src/main.cpp" line="77"/>
         <source>Notice</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../src/main.cpp" line="59"/>
+        <location filename="../src/main.cpp" line="78"/>
         <source>Some settings could not be read. A copy is kept in %1.</source>
         <translation>部分设置无法读取。已在 %1 保留一份副本。</translation>
     </message>

@@ -75,7 +75,7 @@ void CDirWnd::InitControlBar(QBoxLayout* layout)
                               QStringLiteral("://open_file_in_dir.png"),
                               tr("Open Selected Item With Default Application"), QStringLiteral("O"));
     QAction* reveal = AddButton(layout, QStringLiteral("://reveal_file_in_dir.png"),
-                                QStringLiteral("://reveal_file_in_dir.png"), tr("Reveal Selected Item In Explorer"),
+                                QStringLiteral("://reveal_file_in_dir.png"), tr("Reveal selected item in file manager"),
                                 QStringLiteral("R"));
     QAction* here = AddButton(layout, QStringLiteral("://eye.png"), QStringLiteral("://eye.png"),
                               tr("Open Selected Item With Vuel"), QStringLiteral("S"));

@@ -125,7 +125,7 @@ void CSettingsWnd4FileType::BuildForm()
     static_cast<QVBoxLayout*>(textGroup->layout())->addLayout(buttons);
 
     m_ui->checkBox_office = Named<QCheckBox>(
-        "checkBox_office", tr("Support Microsoft Office Files (Required MS Office application)"),
+        "checkBox_office", tr("Support office documents (LibreOffice)"),
         m_ui->scrollAreaWidgetContents);
     groupsLayout->addWidget(m_ui->checkBox_office);
     groupsLayout->addStretch();

@@ -48,7 +48,7 @@ void CAbstractWnd::BuildControlBar()
     auto* reveal = new QToolButton(m_controlBar);
     reveal->setIcon(QFileIconProvider().icon(QFileIconProvider::Folder));
     reveal->setIconSize(QSize(32, 32));
-    reveal->setToolTip(tr("Reveal In Explorer"));
+    reveal->setToolTip(tr("Reveal in file manager"));
     connect(reveal, &QToolButton::clicked, this, [this] { emit SigRevealInExplorer(CGlobalData::Instance().Path()); });
 
     bar->addWidget(m_openWithButton);

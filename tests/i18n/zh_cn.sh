@@ -40,7 +40,7 @@ wait_for 20 atspi_find "常规" "check box" || fail "no Chinese General page but
 for page in 类型 键盘; do
   see "$page" "check box" || fail "no Chinese page button '$page'"
 done
-see "开机时启动 Vuel" "check box" || fail "no Chinese check box on the General page"
+see "登录时启动 Vuel" "check box" || fail "no Chinese check box on the General page"
 see "确定(O)" "push button" || fail "no Chinese OK button"
 still "$shots/i18n_zh_cn_settings.png" on_screen "$(shown 设置)" || fail "the settings dialog keeps changing"
 click "显示控制栏" "check box"

@@ -51,7 +51,7 @@ shot Settings settings_general
 wait_for 20 checked "General" "check box" || fail "the dialog did not open on the General page"
 gone Plugins "check box" || fail "the Plugins button is visible"
 wait_for 20 checked "Double click to open file with system default application" || fail "defaults not shown"
-checked "Run Vuel when PC boots" && fail "autorun is on by default"
+checked "Start Vuel at log-in" && fail "autorun is on by default"
 # Nothing re-enters while it is open: the modal window keeps the tray icon from opening its menu
 # (whose items are grey besides).
 /usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-menu" Vuel xdotool mousemove 1590 986 click 3 >/dev/null &&
@@ -59,7 +59,7 @@ checked "Run Vuel when PC boots" && fail "autorun is on by default"
 xdotool key Escape; sleep 0.5 # it must stay: a short look
 shown Settings >/dev/null || fail "Esc closed the settings dialog"
 
-click "Run Vuel when PC boots"
+click "Start Vuel at log-in"
 click "Display controls"
 click "Repeat"
 click "Keyboard" "check box"
@@ -80,7 +80,7 @@ shot Settings settings_filetype
 # The office box is below the groups: scroll the page down to it, as a user does.
 point "Text" panel; for _ in $(seq 15); do xdotool click 5; done
 shot Settings settings_filetype_office
-click "Support Microsoft Office Files (Required MS Office application)"
+click "Support office documents (LibreOffice)"
 click "Ok" "push button"
 wait_for 20 hidden Settings || fail "OK did not close the dialog"
 
@@ -168,12 +168,12 @@ tray_menu >/dev/null || fail "no tray menu"
 xdotool key s
 wait_for 20 shown Settings || fail "Settings did not open after the restart"
 win=Settings
-wait_for 20 checked "Run Vuel when PC boots" || fail "autorun not read back after the restart"
+wait_for 20 checked "Start Vuel at log-in" || fail "autorun not read back after the restart"
 wait_for 20 checked "Display controls" || fail "display_controls not read back after the restart"
 click "Keyboard" "check box"
 wait_for 20 checked "Shift" || { import -window root "$shots/settings_window_fail.png"; fail "key_shift not read back after the restart: $(find_w Shift) $(grep key_ "$conf")"; }
 click "General" "check box"
-click "Run Vuel when PC boots"
+click "Start Vuel at log-in"
 click "Ok" "push button"
 wait_for 20 hidden Settings || fail "OK did not close the dialog"
 wait_for 20 test ! -e "$entry" || fail "unchecking autorun left the autostart entry"
