@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The preview window as a user meets it: fitted and centred, Esc and Ctrl+W close it, the
-# title bar drags it, the edge band resizes it, T hides the title bar.
+# The preview window as a user meets it: fitted and centred, Esc and Ctrl+W close it with a
+# visible fade, the title bar drags it, the edge band resizes it, T hides the title bar.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 printf 'hello\n' > "$tmp/files/note.dat"
@@ -23,7 +23,24 @@ drawn() {
 }
 wait_for 20 drawn || fail "the window is blank"
 
-xdotool windowactivate --sync "$win" key Escape
+# The fade-out reaches the window system step by step: an opacity between none and full.
+faded_midway() {
+  local w v seen=1
+  w=$(shown note.dat) || return 1
+  xdotool windowactivate --sync "$w" key Escape
+  while v=$(xprop -id "$w" _NET_WM_WINDOW_OPACITY 2>/dev/null) && ! hidden note.dat; do
+    v=${v##* }
+    [[ $v =~ ^[0-9]+$ ]] && [ "$v" -gt 0 ] && [ "$v" -lt 4294967295 ] && seen=0
+  done
+  return $seen
+}
+fade_seen=1
+for _ in 1 2 3; do # a busy machine may let a whole fade pass between two looks
+  wait_for 20 shown note.dat || preview note.dat
+  faded_midway && { fade_seen=0; break; }
+  wait_for 20 hidden note.dat || fail "Esc did not close"
+done
+[ $fade_seen = 0 ] || fail "the fade-out never reached the window system"
 wait_for 20 hidden note.dat || fail "Esc did not close"
 preview note.dat
 win=$(shown note.dat)
