@@ -82,6 +82,7 @@ CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new
     connect(&m_pressLookupRetry, &QTimer::timeout, this, &CMain::LookUpPressedItem);
     connect(m_service, &PreviewerService::SigShowFile, this, &CMain::OnShowFile);
     connect(m_service, &PreviewerService::SigClose, m_wnd, &CMainWnd::HideWnd);
+    connect(m_wnd, &CMainWnd::SigSelectionKey, m_service, &PreviewerService::SendSelectionKey);
     m_service->SetTakeover(GetSettingValue(SettingKey::PreviewerTakeover).toBool());
     qApp->installEventFilter(this);
 }

@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMovie>
 #include <QPropertyAnimation>
@@ -277,6 +278,17 @@ void CMainWnd::hideEvent(QHideEvent* event)
     StopViewersBut(nullptr);
     emit SigHide();
     CParentDlg::hideEvent(event);
+}
+
+void CMainWnd::keyPressEvent(QKeyEvent* event)
+{
+    const bool arrow = event->key() == Qt::Key_Left || event->key() == Qt::Key_Right || event->key() == Qt::Key_Up ||
+                       event->key() == Qt::Key_Down;
+    if (arrow && event->modifiers() == Qt::NoModifier) {
+        emit SigSelectionKey(event->key());
+        return;
+    }
+    CParentDlg::keyPressEvent(event);
 }
 
 void CMainWnd::on_pushButton_close_clicked() { HideWnd(); }

@@ -28,6 +28,8 @@ public:
 
 signals:
     void SigHide();
+    // An arrow key that no viewer used: the file manager moves its selection.
+    void SigSelectionKey(int key);
 
 public slots:
     void Load(QString path);
@@ -50,6 +52,7 @@ private slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:

@@ -25,6 +25,8 @@ public:
     // The item a file-manager window last reported, empty for a window that never did.
     QString ReportedItem(quint64 window) const { return m_reported.value(window); }
     void HandleShowFile(const QString& uri, const QString& windowHandle, bool toggle);
+    // Asks the file manager to move its selection, for an arrow key (Qt::Key_Left…) pressed in the preview.
+    void SendSelectionKey(int key);
 
 signals:
     void SigShowFile(QString path, bool toggle);

@@ -203,6 +203,14 @@ void PreviewerService::HandleShowFile(const QString& uri, const QString& windowH
     emit SigShowFile(path, toggle);
 }
 
+void PreviewerService::SendSelectionKey(int key)
+{
+    // GTK's direction numbers, which GNOME Files expects.
+    static const QHash<int, uint> directions{{Qt::Key_Up, 2}, {Qt::Key_Down, 3}, {Qt::Key_Left, 4}, {Qt::Key_Right, 5}};
+    if (m_registered && directions.contains(key))
+        emit m_adaptor->SelectionEvent(directions.value(key));
+}
+
 void PreviewerService::SetVisible(bool visible)
 {
     if (visible == m_visible)

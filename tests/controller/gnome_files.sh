@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real GNOME Files: Space on a selected file previews it, moving the selection switches
-# the preview, Space again closes it — one toggle per key press.
+# the preview, an arrow key in the preview moves the selection too, Space again closes it —
+# one toggle per key press.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 command -v nautilus >/dev/null || fail "nautilus is not installed"
@@ -26,11 +27,16 @@ shown alpha.txt >/dev/null || { import -window root "$VUEL_BUILD/test-shots/gnom
 xdotool windowactivate --sync "$fm" key Right
 wait_for 20 shown beta.txt || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "the preview did not follow the selection"; }
 import -window root "$VUEL_BUILD/test-shots/gnome_files.png"
+# An arrow key in the preview itself moves GNOME Files' selection, and the preview follows.
+xdotool windowactivate --sync "$(shown beta.txt)" key Left
+wait_for 20 shown alpha.txt || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "Left in the preview did not move the selection"; }
+xdotool windowactivate --sync "$fm" key Right
+wait_for 20 shown beta.txt || fail "the preview did not follow the selection back"
 xdotool windowactivate --sync "$fm" key space
 wait_for 20 hidden beta.txt || fail "Space again did not close the preview"
 sleep 1 # it must stay closed: a short look
 hidden beta.txt || fail "the same key press toggled twice"
 # The log line of the second preview may come a moment after its window.
-two_previews() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 2 ]; }
-wait_for 20 two_previews || fail "expected two previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
+four_previews() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 4 ]; }
+wait_for 20 four_previews || fail "expected four previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
 echo PASS

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The file manager's side of the previewer bus interface, played with gdbus: Space toggles,
-# a new selection switches while shown, Close hides, Visible is announced, hostile calls are
+# a new selection switches while shown, Close hides, Visible is announced, an unused arrow key
+# asks the file manager to move its selection, hostile calls are
 # refused, and the bus starts Vuel through the user's activation file.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
@@ -46,6 +47,19 @@ show_file a.txt true
 wait_for 20 shown a.txt || fail "not shown again"
 call Close >/dev/null
 wait_for 20 hidden a.txt || fail "Close() did not hide"
+
+# An arrow key the viewer does not use goes back to the file manager as SelectionEvent (GTK's
+# direction: 3 is down).
+head -c 64 /dev/urandom > "$tmp/files/blob.bin"
+dbus-monitor --session "type='signal',interface='org.gnome.NautilusPreviewer2',member='SelectionEvent'" \
+  > "$tmp/selection.log" 2>&1 & pids+=($!)
+wait_for 20 grep -q 'member=NameLost' "$tmp/selection.log" || fail "dbus-monitor did not start"
+show_file blob.bin true
+wait_for 20 shown blob.bin || fail "blob.bin not shown"
+xdotool windowactivate --sync "$(shown blob.bin)" key Down
+wait_for 20 grep -q 'uint32 3' "$tmp/selection.log" || fail "Down in the preview sent no SelectionEvent"
+call Close >/dev/null
+wait_for 20 hidden blob.bin || fail "Close() did not hide"
 
 # Hostile calls: refused, and the service still answers at once afterwards.
 mkfifo "$tmp/files/pipe.txt" "$tmp/files/pipe.pdf" "$tmp/files/pipe.zip"
