@@ -103,6 +103,11 @@ void CMain::DelayInit()
     connect(hook, &CKeyboardHookControler::SigHookFailed, this, &CMain::SlotHookFailed);
     connect(hook, &CKeyboardHookControler::SigKeyPressed, &m_hookTrigger, qOverload<>(&QTimer::start));
     connect(hook, &CKeyboardHookControler::SigTriggerKeyDown, this, &CMain::OnTriggerKeyDown);
+    // While the preview has the focus its own key handling closes it.
+    connect(hook, &CKeyboardHookControler::SigEscapeReleased, this, [this] {
+        if (m_wnd->isVisible() && !m_wnd->isActiveWindow() && !CGlobalData::Instance().Path().isEmpty())
+            m_wnd->HideWnd();
+    });
     if (GetSettingValue(SettingKey::ShowWelcome).toBool()) {
         SlotShowHelpDlg();
         SetSettingValue(SettingKey::ShowWelcome, false);

@@ -33,6 +33,8 @@ CKeyboardHookControler::~CKeyboardHookControler() = default;
 
 void CKeyboardHookControler::OnKey(const KeyEventInfo& key)
 {
+    if (enabled && key.isEscape && key.release && !key.alt && !key.ctrl && !key.shift && !key.super)
+        emit SigEscapeReleased();
     if (!enabled || !key.isSpace)
         return;
     if (!key.release) {

@@ -21,6 +21,8 @@ signals:
     void SigHookFailed();
     void SigKeyPressed();
     void SigTriggerKeyDown();
+    // Esc let go anywhere on the desktop: the preview closes even while it lacks the focus.
+    void SigEscapeReleased();
 
 private:
     void OnKey(const KeyEventInfo& key);

@@ -102,6 +102,8 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
 
     SetContentSize(QSize(400, 300));
     setWindowFlags(windowFlags() | Qt::Tool | Qt::WindowStaysOnTopHint);
+    // The file manager keeps the keyboard: its arrow keys go on moving the selection.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 void CMainWnd::AddViewer(CAbstractWnd* viewer)

@@ -7,6 +7,7 @@
 struct KeyEventInfo {
     bool release = false;
     bool isSpace = false;
+    bool isEscape = false;
     bool autoRepeat = false; // a press the keyboard repeats while the key is held
     bool super = false;
     bool alt = false;

@@ -43,6 +43,7 @@ private:
     Display* m_data = nullptr;
     XRecordContext m_context = 0;
     KeyCode m_space = 0;
+    KeyCode m_escape = 0;
     std::unique_ptr<QSocketNotifier> m_notifier;
     std::vector<RecordedKey> m_received;
     std::bitset<256> m_held;
@@ -87,6 +88,7 @@ bool X11KeyHook::Install(Callback onKey)
     if (!XRecordQueryVersion(m_control, &major, &minor))
         return false;
     m_space = XKeysymToKeycode(m_control, XK_space);
+    m_escape = XKeysymToKeycode(m_control, XK_Escape);
     return EnableRecording();
 }
 
@@ -169,6 +171,7 @@ void X11KeyHook::Report(const RecordedKey& key, bool autoRepeat)
     KeyEventInfo info;
     info.release = key.release;
     info.isSpace = key.keycode == m_space;
+    info.isEscape = key.keycode == m_escape;
     info.autoRepeat = autoRepeat;
     info.super = key.state & Mod4Mask;
     info.alt = key.state & Mod1Mask;

@@ -56,10 +56,25 @@ dbus-monitor --session "type='signal',interface='org.gnome.NautilusPreviewer2',m
 wait_for 20 grep -q 'member=NameLost' "$tmp/selection.log" || fail "dbus-monitor did not start"
 show_file blob.bin true
 wait_for 20 shown blob.bin || fail "blob.bin not shown"
-xdotool windowactivate --sync "$(shown blob.bin)" key Down
-wait_for 20 grep -q 'uint32 3' "$tmp/selection.log" || fail "Down in the preview sent no SelectionEvent"
+# A key sent before the program has taken the focus is lost: pressed again until heard.
+for _ in 1 2 3 4 5; do
+  xdotool windowactivate --sync "$(shown blob.bin)" key Down
+  wait_for 4 grep -q 'uint32 3' "$tmp/selection.log" && break
+done
+grep -q 'uint32 3' "$tmp/selection.log" || fail "Down in the preview sent no SelectionEvent"
 call Close >/dev/null
 wait_for 20 hidden blob.bin || fail "Close() did not hide"
+
+# The file manager keeps the keyboard when the preview appears, and its Esc closes the preview.
+xmessage -name fm -title fm "a file manager" & pids+=($!)
+wait_for 20 shown fm || fail "no file manager window"
+xdotool windowactivate --sync "$(shown fm)"
+show_file a.txt true
+wait_for 20 shown a.txt || fail "a.txt not shown"
+sleep 0.5 # the focus must stay: a short look
+[ "$(xdotool getactivewindow)" = "$(shown fm)" ] || fail "the preview took the focus from the file manager"
+xdotool key Escape
+wait_for 20 hidden a.txt || fail "Esc in the file manager did not close the preview"
 
 # Hostile calls: refused, and the service still answers at once afterwards.
 mkfifo "$tmp/files/pipe.txt" "$tmp/files/pipe.pdf" "$tmp/files/pipe.zip"
