@@ -8,7 +8,6 @@ if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@
 source "$(dirname "$0")/../lib.sh"
 # A session bus of our own, so that the accessibility bus starts afresh for this test.
 own_bus "$@"
-command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
 unset NO_AT_BRIDGE
 export GTK_MODULES=gail:atk-bridge # as an X session sets it: GTK 2 programs load the bridge as a module
 dir="$tmp/files/Vuel ü files"
@@ -21,25 +20,9 @@ printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType
 printf '[Default Applications]\ntext/plain=vuel-test-nothing.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
 
 start_instance
-pcmanfm "$dir" >"$tmp/pcmanfm.log" 2>&1 & pids+=($!)
-fm_pid=$!
-fm=""
-fm_window() { fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
-wait_for 30 fm_window || fail "PCManFM shows no window"
-# keys KEYS...: real key strokes (XTEST) into the file manager, focused
-keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
-focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$dir/$1" ]; }
-# PCManFM fills its view in its own time: the detailed list view and the file, again until it
-# is focused. The pauses pace the keys: a key that comes before the search box is up stays out
-# of it, and an Escape too early leaves the box open to swallow the Space.
-for _ in 1 2 3 4 5; do
-  keys ctrl+4; sleep 1.5
-  keys Home; sleep 0.3
-  xdotool type --delay 80 "alp"; sleep 0.6
-  keys Escape; sleep 0.5 # ends the type-ahead search, the file stays selected
-  wait_for 10 focused "alpha one.txt" && break
-done
-focused "alpha one.txt" || fail "PCManFM did not select alpha one.txt"
+source "$(dirname "$0")/../tools/pcmanfm.sh"
+pcmanfm_open "$dir"
+pcmanfm_select "$dir/alpha one.txt" ctrl+4 # the detailed list view
 
 keys space
 wait_for 20 shown "alpha one.txt" || { import -window root "$VUEL_BUILD/test-shots/hook_file_manager_fail.png"; fail "Space did not preview alpha one.txt"; }

@@ -5,7 +5,6 @@ set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
-command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
 unset NO_AT_BRIDGE
 export GTK_MODULES=gail:atk-bridge
 dir="$tmp/files/typing"
@@ -17,20 +16,9 @@ printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType
 printf '[Default Applications]\ntext/plain=vuel-test-nothing.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
 
 start_instance
-pcmanfm "$dir" >"$tmp/pcmanfm.log" 2>&1 & fm_pid=$!; pids+=($fm_pid)
-fm=""
-fm_window() { fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
-wait_for 30 fm_window || fail "PCManFM shows no window"
-keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
-focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$dir/$1" ]; }
-# A selected file: what a Space outside a text field would preview.
-for _ in 1 2 3 4 5; do
-  keys Home; sleep 0.3
-  xdotool type --delay 80 "alp"; sleep 0.6
-  keys Escape; sleep 0.5
-  wait_for 10 focused alpha.txt && break
-done
-focused alpha.txt || fail "PCManFM did not select alpha.txt"
+source "$(dirname "$0")/../tools/pcmanfm.sh"
+pcmanfm_open "$dir"
+pcmanfm_select "$dir/alpha.txt" # what a Space outside a text field would preview
 
 typed_into_field() { [ "$(grep -c 'lookup: the focus is in a text field' "$tmp/vuel.log")" -ge "$1" ]; }
 keys ctrl+l; sleep 0.5

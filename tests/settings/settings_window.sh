@@ -98,22 +98,9 @@ desktop-file-validate "$entry" || fail "the autostart entry does not validate"
 dir="$tmp/files/hook"
 mkdir -p "$dir"
 echo "alpha" > "$dir/alpha.txt"
-pcmanfm "$dir" >"$tmp/pcmanfm.log" 2>&1 & pids+=($!)
-fm=""
-fm_window() { fm=$(xdotool search --onlyvisible --pid "${pids[-1]}" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
-wait_for 30 fm_window || fail "PCManFM shows no window"
-keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
-# PCManFM fills its view in its own time: the list view and the file, again until it is focused.
-# The pauses pace the keys: an Escape too early leaves the search box open to swallow the Space.
-focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$dir/alpha.txt" ]; }
-for _ in 1 2 3 4 5; do
-  keys ctrl+4; sleep 1.5
-  keys Home; sleep 0.3
-  xdotool type --delay 80 alp; sleep 0.6
-  keys Escape; sleep 0.5
-  wait_for 10 focused && break
-done
-focused || fail "PCManFM did not select alpha.txt"
+source "$(dirname "$0")/../tools/pcmanfm.sh"
+pcmanfm_open "$dir"
+pcmanfm_select "$dir/alpha.txt" ctrl+4
 keys space; sleep 2 # no preview may come: a short look
 hidden alpha.txt || fail "plain Space still triggers after choosing Shift"
 keys shift+space

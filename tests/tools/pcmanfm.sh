@@ -1,0 +1,29 @@
+# PCManFM, which knows no previewer bus, driven by real key strokes for the key hook's tests.
+# Source after lib.sh; needs the accessibility bridge (GTK_MODULES=gail:atk-bridge).
+# pcmanfm_open DIR: starts it on DIR, last in $pids; sets $fm_pid and $fm (its window)
+pcmanfm_open() {
+  command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
+  pcmanfm "$1" >"$tmp/pcmanfm.log" 2>&1 & fm_pid=$!; pids+=($fm_pid)
+  fm=""
+  wait_for 30 pcmanfm_window || fail "PCManFM shows no window"
+}
+pcmanfm_window() { fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
+# keys KEYS...: real key strokes (XTEST) into the file manager, focused
+keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
+# focused PATH: PATH is the item the file manager's view has focused
+focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$1" ]; }
+# pcmanfm_select PATH [VIEW_KEYS]: selects PATH by typing the start of its name. PCManFM fills
+# its view in its own time: again until it is focused. The pauses pace the keys: a key that
+# comes before the search box is up stays out of it, and an Escape too early leaves the box
+# open to swallow the next Space.
+pcmanfm_select() {
+  local name; name=$(basename "$1")
+  for _ in 1 2 3 4 5; do
+    if [ -n "${2:-}" ]; then keys "$2"; sleep 1.5; fi
+    keys Home; sleep 0.3
+    xdotool type --delay 80 "${name:0:3}"; sleep 0.6
+    keys Escape; sleep 0.5 # ends the type-ahead search, the file stays selected
+    wait_for 10 focused "$1" && return 0
+  done
+  fail "PCManFM did not select $name"
+}
