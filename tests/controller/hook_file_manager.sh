@@ -14,11 +14,6 @@ dir="$tmp/files/Vuel ü files"
 mkdir -p "$dir" "$VUEL_BUILD/test-shots"
 for f in "alpha one.txt" "beta ü.txt" "gamma.txt"; do echo "$f" > "$dir/$f"; done
 
-mkdir -p "$XDG_DATA_HOME/applications"
-printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType=text/plain;\n' \
-  > "$XDG_DATA_HOME/applications/vuel-test-nothing.desktop"
-printf '[Default Applications]\ntext/plain=vuel-test-nothing.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
-
 start_instance
 source "$(dirname "$0")/../tools/pcmanfm.sh"
 pcmanfm_open "$dir"

@@ -10,11 +10,6 @@ export GTK_MODULES=gail:atk-bridge
 dir="$tmp/files/typing"
 mkdir -p "$dir" "$VUEL_BUILD/test-shots"
 echo alpha > "$dir/alpha.txt"
-mkdir -p "$XDG_DATA_HOME/applications"
-printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType=text/plain;\n' \
-  > "$XDG_DATA_HOME/applications/vuel-test-nothing.desktop"
-printf '[Default Applications]\ntext/plain=vuel-test-nothing.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
-
 start_instance
 source "$(dirname "$0")/../tools/pcmanfm.sh"
 pcmanfm_open "$dir"

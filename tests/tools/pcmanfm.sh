@@ -1,8 +1,14 @@
 # PCManFM, which knows no previewer bus, driven by real key strokes for the key hook's tests.
 # Source after lib.sh; needs the accessibility bridge (GTK_MODULES=gail:atk-bridge).
-# pcmanfm_open DIR: starts it on DIR, last in $pids; sets $fm_pid and $fm (its window)
+# pcmanfm_open DIR: starts it on DIR, last in $pids; sets $fm_pid and $fm (its window). PCManFM
+# also opens a text file on Space: with a program that does nothing and shows no window.
 pcmanfm_open() {
   command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
+  mkdir -p "$XDG_DATA_HOME/applications"
+  printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType=text/plain;\n' \
+    > "$XDG_DATA_HOME/applications/vuel-test-nothing.desktop"
+  [ -e "$XDG_CONFIG_HOME/mimeapps.list" ] ||
+    printf '[Default Applications]\ntext/plain=vuel-test-nothing.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
   pcmanfm "$1" >"$tmp/pcmanfm.log" 2>&1 & fm_pid=$!; pids+=($fm_pid)
   fm=""
   wait_for 30 pcmanfm_window || fail "PCManFM shows no window"
