@@ -43,7 +43,6 @@ private:
 
     PreviewerBusAdaptor* m_adaptor = nullptr;
     bool m_registered = false;
-    bool m_takeover = false;
     bool m_visible = false;
     QHash<quint64, QString> m_reported;
 };

@@ -138,7 +138,6 @@ void PreviewerService::SetTakeover(bool on)
 {
     if (!QDBusConnection::sessionBus().isConnected())
         return;
-    m_takeover = on;
     if (on) {
         InstallActivationFile();
         RequestName();
