@@ -13,6 +13,7 @@
 #include "platform/contenttype.h"
 #include "platform/fileinfo.h"
 #include "platform/previewerservice.h"
+#include "platform/privatefolder.h"
 #include "platform/updater.h"
 #include "settings/csettingsdlg.h"
 
@@ -93,7 +94,7 @@ CMain::~CMain()
     delete m_wnd;
     Updater::Cleanup();
     if (!TempFolder().isEmpty()) // an empty path would name the working folder
-        QDir(TempFolder()).removeRecursively();
+        RemovePrivateFolder(TempFolder());
 }
 
 void CMain::DelayInit()

@@ -13,3 +13,8 @@ QString UserRuntimeFolder();
 // link, a folder that is not ours or that others may enter) is never used: a fresh folder with a
 // unique name takes its place. Empty when no private folder can be made.
 QString PrivateFolder(const QString& name);
+
+// Removes a folder PrivateFolder gave, with all in it, never through a link: a link inside is
+// removed itself, and where the name is no longer our private folder (a link put in its place,
+// a folder of someone else) nothing is removed at all. False when something stayed.
+bool RemovePrivateFolder(const QString& path);

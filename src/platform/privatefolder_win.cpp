@@ -1,6 +1,7 @@
 #include "platform/privatefolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 // The temp location is the user's own here.
@@ -10,4 +11,11 @@ QString PrivateFolder(const QString& name)
 {
     const QString path = UserRuntimeFolder() + QLatin1Char('/') + name;
     return QDir().mkpath(path) ? path : QString();
+}
+
+bool RemovePrivateFolder(const QString& path)
+{
+    const QFileInfo folder(path);
+    // A junction put in its place is not ours to empty; links inside are removed, not followed.
+    return folder.isDir() && !folder.isSymLink() && QDir(path).removeRecursively();
 }

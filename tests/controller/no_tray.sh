@@ -2,7 +2,7 @@
 # A desktop without a tray (stock GNOME Shell): notices go to the desktop's notifications,
 # starting Vuel again opens Settings, `vuel FILE` previews FILE cold or warm and says by its
 # exit code whether the file was there, and --settings and --quit (the desktop entry's
-# actions) reach the running instance.
+# actions) reach the running instance; quitting removes nothing through a link.
 set -euo pipefail
 if [ -z "${VUEL_NO_TRAY:-}" ]; then VUEL_NO_TRAY=1 VUEL_IN_SESSION= exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
@@ -43,8 +43,12 @@ atspi_click "Cancel" "push button" || fail "no Cancel"
 wait_for 20 hidden Settings || fail "Cancel did not close Settings"
 vuel --settings || fail "--settings failed"
 wait_for 30 shown Settings || fail "--settings did not open Settings"
+# Quitting empties the temporary folder, never through a link put in its place.
+mkdir -p "$tmp/victim"; echo keep > "$tmp/victim/.bashrc"
+rm -rf "$XDG_RUNTIME_DIR/Vuel"; ln -s "$tmp/victim" "$XDG_RUNTIME_DIR/Vuel"
 vuel --quit || fail "--quit failed"
 wait_for 30 stopped $instance || fail "--quit did not end the instance"
+[ -f "$tmp/victim/.bashrc" ] || fail "quitting removed files through a link"
 
 # Cold starts: --settings starts the instance with Settings open; a missing file starts nothing.
 (cd "$tmp" && exec "$VUEL_BUILD/vuel" --settings) & instance=$!; pids+=($instance)

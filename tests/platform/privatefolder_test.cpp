@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -105,4 +106,44 @@ TEST(PrivateFolder, PassesOverAFolderOfAnotherUser)
     qunsetenv("XDG_RUNTIME_DIR");
     EXPECT_NE(folder, named);
     EXPECT_TRUE(IsPrivate(folder)) << qPrintable(folder);
+}
+
+// Removal takes what is inside, never what a link inside or in the folder's place points to.
+TEST(PrivateFolder, RemovalNeverGoesThroughALink)
+{
+    struct Case {
+        const char* what;
+        bool linkInPlace; // the folder's name is a link to the victim
+        bool removed;
+    };
+    const Case cases[] = {
+        {"a folder holding files, a subfolder and links out", false, true},
+        {"a link put where the folder was", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir root;
+        ASSERT_TRUE(root.isValid());
+        const QString victim = root.filePath(QStringLiteral("victim"));
+        ASSERT_TRUE(QDir().mkpath(victim + QStringLiteral("/deep")));
+        for (const QString& name : {QStringLiteral("/.bashrc"), QStringLiteral("/deep/notes.txt")}) {
+            QFile keep(victim + name);
+            ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
+        }
+        const QString folder = root.filePath(QStringLiteral("Vuel"));
+        if (c.linkInPlace) {
+            ASSERT_TRUE(QFile::link(victim, folder));
+        } else {
+            MakeFolder(folder, 0700);
+            ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/sub")));
+            QFile part(folder + QStringLiteral("/sub/sample.pdf.part"));
+            ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(QFile::link(victim, folder + QStringLiteral("/to-victim")));
+            ASSERT_TRUE(QFile::link(victim + QStringLiteral("/.bashrc"), folder + QStringLiteral("/sub/rc")));
+        }
+        EXPECT_EQ(RemovePrivateFolder(folder + QLatin1Char('/')), c.removed);
+        EXPECT_EQ(QFileInfo::exists(folder), !c.removed);
+        EXPECT_TRUE(QFile::exists(victim + QStringLiteral("/.bashrc")));
+        EXPECT_TRUE(QFile::exists(victim + QStringLiteral("/deep/notes.txt")));
+    }
 }
