@@ -1,5 +1,7 @@
 #include "appsetup.h"
 
+#include "version.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFont>
@@ -46,7 +48,7 @@ void ApplyApplicationMetadata(QApplication& app)
     QCoreApplication::setOrganizationDomain(QStringLiteral("keplo.github.io"));
     QCoreApplication::setApplicationName(QCoreApplication::translate("main", "Vuel"));
     QGuiApplication::setApplicationDisplayName(QCoreApplication::translate("main", "Vuel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("0.4.2"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VUEL_VERSION));
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     for (Qt::UIEffect effect : {Qt::UI_FadeMenu, Qt::UI_AnimateCombo, Qt::UI_AnimateTooltip, Qt::UI_AnimateToolBox})

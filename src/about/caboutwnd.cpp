@@ -1,5 +1,7 @@
 #include "about/caboutwnd.h"
 
+#include "version.h"
+
 #include "cconfirmdlg/cconfirmdlg.h"
 
 #include <QBoxLayout>
@@ -17,7 +19,6 @@
 
 namespace {
 
-const char kVersion[] = "0.4.2";
 const char kProjectPage[] = "https://keplo.github.io/vuel/";
 const char kIssuesPage[] = "https://github.com/keplo/vuel/issues";
 const char kSupportPage[] = "https://keplo.github.io/vuel/support";
@@ -143,7 +144,7 @@ CAboutWnd::CAboutWnd(QWidget* parent) : QWidget(parent), m_ui(new Form)
     for (QLabel* label : {m_ui->label_qt_logo, m_ui->label_support, m_ui->label_pay_link})
         label->installEventFilter(this);
     m_ui->stackedWidget->setCurrentWidget(m_ui->page);
-    m_ui->label_head_text_sub->setText(tr("Version %1").arg(LinkHtml(kProjectPage, kVersion)));
+    m_ui->label_head_text_sub->setText(tr("Version %1").arg(LinkHtml(kProjectPage, VUEL_VERSION)));
     QTimer::singleShot(0, this, &CAboutWnd::SlotDeferredSetup);
 }
 

@@ -1,5 +1,7 @@
 #include "controller/cmain.h"
 
+#include "version.h"
+
 #include "Explorer/explorer.h"
 #include "about/caboutwnd.h"
 #include "Explorer/shortcut.h"
@@ -119,7 +121,7 @@ void CMain::DelayInit()
 void CMain::CheckUpdates()
 {
     Updater::SetAppcastUrl("https://keplo.github.io/vuel/appcast.xml");
-    Updater::SetAppDetails(L"Keplo", L"Vuel", L"0.4.2");
+    Updater::SetAppDetails(L"Keplo", L"Vuel", VUEL_VERSION_WIDE);
     Updater::Init();
     Updater::CheckUpdateWithoutUi();
 }

@@ -38,7 +38,8 @@ wait_for 30 notified "missing.txt not found." || fail "no notice for a missing f
 # Started again from the application menu: Settings, since no tray offers them.
 vuel || fail "a second start failed"
 wait_for 30 shown Settings || fail "a second start without a tray did not open Settings"
-still "$shots/no_tray_settings.png" on_screen "$(shown Settings)" || fail "Settings keeps changing"
+settings_shot() { local w; w=$(shown Settings) && still "$shots/no_tray_settings.png" on_screen "$w"; }
+wait_for 60 settings_shot || fail "Settings keeps changing"
 atspi_click "Cancel" "push button" || fail "no Cancel"
 wait_for 20 hidden Settings || fail "Cancel did not close Settings"
 vuel --settings || fail "--settings failed"

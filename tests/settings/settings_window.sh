@@ -134,14 +134,14 @@ tray_menu >/dev/null || fail "no tray menu"
 xdotool key a
 wait_for 20 shown About || fail "the tray menu did not open About"
 win=About
-see "Version 0.4.2" || fail "no version line"
+see "Version $VUEL_VERSION" || fail "no version line"
 shot About about_first
 gone "Back" "push button" || fail "Back is visible on the first page"
 click "Support Vuel"
 see "Back" "push button" || fail "Back is missing on the support page"
 shot About about_support
 click "Back" "push button"
-see "Version 0.4.2" || fail "Back did not return"
+see "Version $VUEL_VERSION" || fail "Back did not return"
 click "Qt"
 wait_for 20 grep -q "qt.io" "$tmp/browser.log" || fail "the Qt logo did not open the browser"
 xdotool key Escape

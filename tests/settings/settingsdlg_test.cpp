@@ -18,7 +18,7 @@
 
 namespace {
 
-const QStringList kGeneralKeys{"autorun", "close_4_open_failed", "display titlebar", "display_controls",
+const QStringList kGeneralKeys{"autorun", "close_4_open_failed", "display titlebar", "display_controls", "gnome_files_space",
                                "media_repeat", "openfile_by_default", "text_line_num", "text_wrap",
                                "tracking_file", "use_trigger_key_close_b"};
 const QStringList kKeyboardKeys{"key_alt", "key_ctrl", "key_shift"};

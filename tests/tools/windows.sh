@@ -6,7 +6,8 @@ hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 # What the user sees of window $1: the composited screen, where a wrong alpha shows.
 # shellcheck disable=SC2034 # set by xdotool's --shell output
 on_screen() {
-  local WIDTH HEIGHT X Y WINDOW SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  local WIDTH="" HEIGHT="" X="" Y="" WINDOW SCREEN
+  # a window the window manager is just reparenting is not there for a moment
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" && [ -n "$WIDTH" ] || return 1
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
 }
