@@ -79,6 +79,7 @@ int main(int argc, char* argv[])
                     .arg(keptSettings));
         });
     QObject::connect(&app, &CApplication::SigActiveApp, controller, &CMain::SlotForwardedArgs, Qt::DirectConnection);
+    CrashHandler::Arm();
     // A cold start with a file or --settings does what it would ask of a running instance.
     if (!file.isEmpty() || args.value(0) == QLatin1String("--settings")) {
         const QStringList own{file.isEmpty() ? args.first() : QFileInfo(file).absoluteFilePath()};

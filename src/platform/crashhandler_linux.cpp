@@ -13,6 +13,7 @@ constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 // Filled before any fault can happen: the handler may only touch plain memory.
 char g_exePath[4096];
 char g_altStack[64 * 1024];
+volatile sig_atomic_t g_armed = 0;
 
 void ToHex(std::uintptr_t value, char* out)
 {
@@ -30,6 +31,10 @@ void ToHex(std::uintptr_t value, char* out)
 // Only async-signal-safe calls: the fresh process does the talking.
 void OnFatalSignal(int sig, siginfo_t* info, void*)
 {
+    if (!g_armed) {
+        raise(sig); // the handler is reset: the default action ends the process
+        _exit(128 + sig);
+    }
     char code[24];
     char addr[24];
     ToHex(static_cast<std::uintptr_t>(sig), code);
@@ -78,3 +83,5 @@ CrashHandler::Report CrashHandler::Install(int& argc, char** argv)
     sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
     return TakeReport(argc, argv);
 }
+
+void CrashHandler::Arm() { g_armed = 1; }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A fatal signal in the running instance: a fresh process tells the user (code and address
-# in hexadecimal) and then runs as the instance again.
+# in hexadecimal) and then runs as the instance again. A fault at start does not loop.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 printf 'a\n' > "$tmp/files/a.txt"
@@ -29,4 +29,12 @@ crash_with() { # crash_with SIGNAL HEXCODE
 crash_with SEGV b
 crash_with ABRT 6
 crash_with FPE 8
+
+# A fault at every start (here: no display to open) ends the program instead of restarting it
+# for ever.
+mkdir -m 700 "$tmp/nodisplay"
+rc=0
+env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$tmp/nodisplay" timeout 30 "$VUEL_BUILD/vuel" >/dev/null 2>&1 || rc=$?
+[ $rc != 124 ] || fail "a start without a display kept restarting"
+[ $rc != 0 ] || fail "a start without a display reported success"
 echo PASS
