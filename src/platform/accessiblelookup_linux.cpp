@@ -212,7 +212,8 @@ public:
                 ViewItems(a);
             found = Resolve(items[0], folders);
             return;
-        case ATSPI_ROLE_TEXT: case ATSPI_ROLE_ENTRY: case ATSPI_ROLE_PASSWORD_TEXT: { // a location bar (PCManFM, Thunar)
+        // A location bar (PCManFM, Thunar), or the text field the user is typing into.
+        case ATSPI_ROLE_TEXT: case ATSPI_ROLE_ENTRY: case ATSPI_ROLE_PASSWORD_TEXT: {
             const auto states = Interface<AtspiStateSet>([&] { return atspi_accessible_get_state_set(a); });
             if (states && atspi_state_set_contains(states.get(), ATSPI_STATE_FOCUSED) &&
                 atspi_state_set_contains(states.get(), ATSPI_STATE_EDITABLE)) {

@@ -39,7 +39,10 @@ QString ActivationFilePath()
            QStringLiteral("/dbus-1/services/") + QLatin1String(kServiceName) + QStringLiteral(".service");
 }
 
-QString SingleQuoted(QString text) { return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QLatin1String("'\\''")) + QLatin1Char('\''); }
+QString SingleQuoted(QString text)
+{
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QLatin1String("'\\''")) + QLatin1Char('\'');
+}
 
 // The bus splits Exec like a shell: inside double quotes a backslash escapes these four.
 QString BusDoubleQuoted(QString text)
@@ -247,7 +250,8 @@ void PreviewerService::InstallActivationFile()
 void PreviewerService::RemoveActivationFile()
 {
     QFile file(ActivationFilePath());
-    if (!file.open(QIODevice::ReadOnly) || !file.readAll().contains(QFile::encodeName(QCoreApplication::applicationFilePath())))
+    const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
+    if (!file.open(QIODevice::ReadOnly) || !file.readAll().contains(program))
         return;
     file.close();
     if (file.remove())

@@ -68,7 +68,8 @@ void CSettingsWnd4General::BuildForm()
     m_ui->checkBox_repeat_play = Named<QCheckBox>("checkBox_repeat_play", tr("Repeat"));
     m_ui->groupBox_2 = Group("groupBox_2", tr("Media"), {m_ui->checkBox_repeat_play}, contents);
     m_ui->checkBox_autorun = Named<QCheckBox>("checkBox_autorun", tr("Start Vuel at log-in"), contents);
-    m_ui->checkBox_tracking = Named<QCheckBox>("checkBox_tracking", tr("Follow the file manager's selection"), contents);
+    m_ui->checkBox_tracking =
+        Named<QCheckBox>("checkBox_tracking", tr("Follow the file manager's selection"), contents);
     m_ui->checkBox_gnome_files =
         Named<QCheckBox>("checkBox_gnome_files", tr("Preview with Space in GNOME Files"), contents);
     m_ui->checkBox_close_wnd =
