@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Each installed file manager shows a folder of awkward names in the home folder (where path
 # bars leave out the folders above); the keyboard picks a file, and FocusedItemPath must name
-# that file, in the icon view, and then the next one in the list view. A stopped file manager gives
+# that file, in icon and list views, and then the next one. A stopped file manager gives
 # nothing and the lookup comes back (its time is printed), and once it runs again it answers.
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
@@ -60,11 +60,10 @@ for fm in "pcmanfm|pcmanfm|ctrl+1 ctrl+4" "thunar|thunar|ctrl+1 ctrl+2" "caja|ca
   xid=""
   fm_window() { xid=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$xid" ]; }
   wait_for 30 fm_window || fail "$name shows no window"
-  # one file in the icon view, then another in the list view: a lookup that kept an old answer
-  # or knew one view only fails
-  read -r icons list <<<"$views"
-  pick "$icons" "crè" "crème brûlée.txt" "$name $icons, first file"
-  pick "$list" "delta" "delta ü.pdf" "$name $list, second file"
+  for view in $views; do
+    pick "$view" "crè" "crème brûlée.txt" "$name $view, first file"
+    pick "$view" "delta" "delta ü.pdf" "$name $view, second file"
+  done
   kill -STOP "$fm_pid"
   [ -z "$(lookup "$xid")" ] || fail "$name stopped, yet a path"
   ms=$(last_ms)
