@@ -1,7 +1,5 @@
 #include "cparentdlg/cparentdlg.h"
 
-#include <algorithm>
-
 #include "cparentdlg/fade.h"
 #include "cparentdlg/framehittest.h"
 #include "platform/compositing.h"
@@ -23,6 +21,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 struct CParentDlg::Form {
     QGridLayout* Layout;
@@ -247,7 +247,15 @@ QPushButton* CParentDlg::CloseButton() const { return m_ui->pushButton_close; }
 
 void CParentDlg::UpdateShadow()
 {
-    const qreal radius = isActiveWindow() ? m_shadowWidth : m_inactiveRadius;
+    if (ShadowWidth() > 0) // nothing to blend a shadow with otherwise
+        ShowShadow(isActiveWindow() ? m_shadowWidth : m_inactiveRadius);
+    m_ui->wnd_bg->setProperty("active", isActiveWindow());
+    m_ui->wnd_bg->style()->unpolish(m_ui->wnd_bg);
+    m_ui->wnd_bg->style()->polish(m_ui->wnd_bg);
+}
+
+void CParentDlg::ShowShadow(qreal radius)
+{
     const QString key = QStringLiteral("%1x%2 %3 %4 %5")
                             .arg(width())
                             .arg(height())
@@ -256,13 +264,10 @@ void CParentDlg::UpdateShadow()
                             .arg(m_shadowColor.rgba());
     const auto cached = std::find_if(m_shadowCache.cbegin(), m_shadowCache.cend(),
                                      [&key](const QPair<QString, SHADOW_PIXS>& entry) { return entry.first == key; });
-    if (ShadowWidth() > 0 && cached != m_shadowCache.cend())
+    if (cached != m_shadowCache.cend())
         SlotUpdateShadow(cached->second);
-    else if (ShadowWidth() > 0)
+    else
         DrawShadow(key, radius);
-    m_ui->wnd_bg->setProperty("active", isActiveWindow());
-    m_ui->wnd_bg->style()->unpolish(m_ui->wnd_bg);
-    m_ui->wnd_bg->style()->polish(m_ui->wnd_bg);
 }
 
 void CParentDlg::DrawShadow(const QString& key, qreal radius)

@@ -74,6 +74,7 @@ private:
     void BuildForm();
     void ApplyStyleSheet();
     void UpdateResizeCursor(const QPoint& globalPos);
+    void ShowShadow(qreal radius);
     void DrawShadow(const QString& key, qreal radius);
     void ApplyShadowMargin();
     // The edge a mouse press resizes at: the shadow band, or a strip inside the body without one.
