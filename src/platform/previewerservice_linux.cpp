@@ -33,10 +33,15 @@ quint64 WindowOfHandle(const QString& handle)
     return ok ? xid : 0;
 }
 
+// An activation file's place below a data folder (the user's, or the system's).
+QString ServiceFileName()
+{
+    return QStringLiteral("dbus-1/services/") + QLatin1String(kServiceName) + QStringLiteral(".service");
+}
+
 QString ActivationFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/dbus-1/services/") + QLatin1String(kServiceName) + QStringLiteral(".service");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') + ServiceFileName();
 }
 
 QString SingleQuoted(QString text)
@@ -56,8 +61,7 @@ QString BusDoubleQuoted(QString text)
 QString SystemPreviewerCommand(const QString& ownFile)
 {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./@%+=:, -]+$"));
-    const QString name = QStringLiteral("dbus-1/services/") + QLatin1String(kServiceName) + QStringLiteral(".service");
-    for (const QString& path : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, name)) {
+    for (const QString& path : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, ServiceFileName())) {
         QFile file(path);
         if (path == ownFile || !file.open(QIODevice::ReadOnly))
             continue;
