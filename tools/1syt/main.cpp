@@ -32,6 +32,8 @@
 #include <sys/prctl.h>
 #endif
 
+#include "offline.h"
+
 namespace {
 
 enum ExitCode {
@@ -635,6 +637,7 @@ void StartOffice(const std::string &office, const std::string &outDir,
         dup2(outputFd, 2);
         setenv("SAL_USE_VCLPLUGIN", "svp", 1);
         setenv("TMPDIR", (g_run.workDir + "/tmp").c_str(), 1);
+        LeaveNetwork(); // where the system refuses, the profile's setting still holds
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -754,7 +757,10 @@ int main(int argc, char **argv)
     if (mkdir(outDir.c_str(), 0700) != 0 || mkdir((g_run.workDir + "/tmp").c_str(), 0700) != 0)
         Fail(kSystemError, "cannot create the folders in " + g_run.workDir);
     g_run.plannedPart = output + ".part";
-    g_run.profileUrl = FileUrl(ChooseProfile());
+    const std::string profile = ChooseProfile();
+    if (!BlockExternalLinks(profile))
+        Fail(kSystemError, "cannot write the LibreOffice profile in " + profile);
+    g_run.profileUrl = FileUrl(profile);
 
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0)
