@@ -91,7 +91,9 @@ void CSettingsDlg::BuildForm()
     m_ui->stackedWidget->setStyleSheet(QStringLiteral("background:white"));
     m_ui->horizontalLayout->addWidget(m_ui->stackedWidget, 1);
 
-    QMetaObject::connectSlotsByName(this);
+    connect(m_ui->pushButton_file_type, &QPushButton::clicked, this, &CSettingsDlg::on_pushButton_file_type_clicked);
+    connect(m_ui->pushButton_plugins, &QPushButton::clicked, this, &CSettingsDlg::on_pushButton_plugins_clicked);
+    connect(m_ui->pushButton_keyboard, &QPushButton::clicked, this, &CSettingsDlg::on_pushButton_keyboard_clicked);
 }
 
 void CSettingsDlg::FitNavButtons()

@@ -142,7 +142,11 @@ void CSettingsWnd4FileType::BuildForm()
 
     m_ui->stackedWidget->addWidget(m_ui->page_content);
     m_ui->stackedWidget->addWidget(m_ui->page_404);
-    QMetaObject::connectSlotsByName(this);
+    connect(m_ui->lineEdit_search, &QLineEdit::textChanged, this, &CSettingsWnd4FileType::on_lineEdit_search_textChanged);
+    connect(m_ui->pushButton_add_text, &QPushButton::clicked, this, &CSettingsWnd4FileType::on_pushButton_add_text_clicked);
+    connect(m_ui->pushButton_remove_text, &QPushButton::clicked, this,
+            &CSettingsWnd4FileType::on_pushButton_remove_text_clicked);
+    connect(m_ui->checkBox_office, &QCheckBox::clicked, this, &CSettingsWnd4FileType::on_checkBox_office_clicked);
 }
 
 void CSettingsWnd4FileType::FillGroups()

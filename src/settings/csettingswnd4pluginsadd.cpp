@@ -78,7 +78,15 @@ struct CSettingsWnd4PluginsAdd::Form {
 CSettingsWnd4PluginsAdd::CSettingsWnd4PluginsAdd(QWidget* parent) : QWidget(parent), m_ui(new Form)
 {
     BuildForm();
-    QMetaObject::connectSlotsByName(this);
+    connect(m_ui->pushButton_add, &QPushButton::clicked, this, &CSettingsWnd4PluginsAdd::on_pushButton_add_clicked);
+    connect(m_ui->pushButton_del, &QPushButton::clicked, this, &CSettingsWnd4PluginsAdd::on_pushButton_del_clicked);
+    connect(m_ui->lineEdit_name, &QLineEdit::textChanged, this, &CSettingsWnd4PluginsAdd::on_lineEdit_name_textChanged);
+    connect(m_ui->lineEdit_name, &QLineEdit::editingFinished, this,
+            &CSettingsWnd4PluginsAdd::on_lineEdit_name_editingFinished);
+    connect(m_ui->pushButton_add_plugin, &QPushButton::clicked, this,
+            &CSettingsWnd4PluginsAdd::on_pushButton_add_plugin_clicked);
+    connect(m_ui->pushButton_del_plugin, &QPushButton::clicked, this,
+            &CSettingsWnd4PluginsAdd::on_pushButton_del_plugin_clicked);
     on_lineEdit_name_textChanged(m_ui->lineEdit_name->text());
     on_pushButton_add_plugin_clicked();
     QTimer::singleShot(0, m_ui->lineEdit_name, qOverload<>(&QWidget::setFocus));
