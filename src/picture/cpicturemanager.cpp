@@ -3,8 +3,11 @@
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
 #include "cglobaldata/screenarea.h"
+#include "picture/cancellablefile.h"
 #include "picture/qpsdhandler.h"
+#include "picture/svgguard.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
@@ -18,7 +21,7 @@ namespace {
 
 QString UnknownText() { return QCoreApplication::translate("CAbstractManager", "Unknown"); }
 
-qint64 ImageBytes(const QSize& size) { return qint64(qMax(0, size.width())) * qMax(0, size.height()) * 4; }
+QString TooLargeText() { return QCoreApplication::translate("CAbstractManager", "The picture is too large."); }
 
 bool TurnsQuarter(const QImageReader& reader)
 {
@@ -26,6 +29,12 @@ bool TurnsQuarter(const QImageReader& reader)
 }
 
 } // namespace
+
+qint64 DecodedBytes(const QSize& size, QImage::Format format)
+{
+    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    return (qint64(qMax(0, size.width())) * bits + 7) / 8 * qMax(0, size.height());
+}
 
 QSize PictureLimit()
 {
@@ -63,11 +72,13 @@ bool IsCurrentPicturePath(const QString& path)
 CPictureManager::CPictureManager(QObject* parent) : CAbstractManager(parent), m_movie(new QMovie)
 {
     qRegisterMetaType<QMovie*>("QMovie*");
+    m_pool.setMaxThreadCount(MaxDecodes);
 }
 
 // The jobs post back to this object; none may outlive it.
 CPictureManager::~CPictureManager()
 {
+    ++m_generation;
     for (QFuture<void>& job : m_jobs)
         job.waitForFinished();
     delete m_movie;
@@ -80,16 +91,21 @@ void CPictureManager::Perform()
     // Read here, on the GUI thread that writes them: the job works on this pair whatever comes next.
     const QString path = CGlobalData::Instance().Path();
     const int subType = CGlobalData::Instance().SubType();
-    m_jobs.append(QtConcurrent::run(QThreadPool::globalInstance(), [this, path, subType] { LoadJob(path, subType); }));
+    const int generation = ++m_generation;
+    m_jobs.append(QtConcurrent::run(&m_pool, [this, path, subType, generation] {
+        if (generation == m_generation.load())
+            LoadJob(path, subType, generation);
+    }));
 }
 
 void CPictureManager::Stop()
 {
+    ++m_generation;
     m_movie->stop();
     m_movie->setFileName(QString());
 }
 
-void CPictureManager::LoadJob(const QString& path, int subType)
+void CPictureManager::LoadJob(const QString& path, int subType, int generation)
 {
     // A FIFO or a device would hold a pool thread for ever.
     const QFileInfo fi(path);
@@ -100,9 +116,9 @@ void CPictureManager::LoadJob(const QString& path, int subType)
     if (subType == ST_ANIMATION)
         LoadAnimation(path);
     else if (subType == ST_PSD)
-        LoadPsd(path);
+        LoadPsd(path, generation);
     else
-        LoadStill(path);
+        LoadStill(path, generation);
 }
 
 void CPictureManager::LoadAnimation(const QString& path)
@@ -123,27 +139,64 @@ void CPictureManager::LoadAnimation(const QString& path)
     }, Qt::QueuedConnection);
 }
 
-void CPictureManager::LoadPsd(const QString& path)
+void CPictureManager::LoadPsd(const QString& path, int generation)
 {
     QImage image;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
+    CancellableFile file(path, m_generation, generation);
+    if (file.open(QIODevice::ReadOnly) && QPsdHandler::canRead(&file)) {
         QPsdHandler handler;
-        if (QPsdHandler::canRead(&file)) {
-            handler.setDevice(&file);
-            handler.read(&image);
+        handler.setDevice(&file);
+        if (DecodedBytes(handler.option(QImageIOHandler::Size).toSize(), QImage::Format_ARGB32) > FullImageByteLimit) {
+            Deliver(path, QVariant(), TooLargeText());
+            return;
         }
-        file.close();
+        handler.read(&image);
     }
     Deliver(path, QVariant(image), image.isNull() ? UnknownText() : QString());
 }
 
-void CPictureManager::LoadStill(const QString& path)
+void CPictureManager::LoadStill(const QString& path, int generation)
 {
-    QImageReader reader(path, QByteArray());
+    CancellableFile file(path, m_generation, generation);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Deliver(path, QVariant(), file.errorString());
+        return;
+    }
+    QImageReader reader(&file, QByteArray());
+    if (reader.format().startsWith("svg")) {
+        LoadSvg(path, file);
+        return;
+    }
+    DecodeStill(path, reader, file, [this, path, generation] { return ReadFull(path, generation); });
+}
+
+void CPictureManager::LoadSvg(const QString& path, CancellableFile& file)
+{
+    file.seek(0);
+    if (file.size() > SvgByteLimit) {
+        Deliver(path, QVariant(), TooLargeText());
+        return;
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\x1f\x8b"))
+        bytes = GunzipBounded(bytes, SvgByteLimit);
+    const QByteArray clean = SvgWithLocalImagesOnly(bytes, QFileInfo(path).absolutePath());
+    QBuffer buffer;
+    buffer.setData(clean);
+    QImageReader reader(&buffer, "svg");
+    DecodeStill(path, reader, file, [clean] {
+        QBuffer full;
+        full.setData(clean);
+        return QImageReader(&full, "svg").read();
+    });
+}
+
+void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, const CancellableFile& file,
+                                  const std::function<QImage()>& readFull)
+{
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
-        Deliver(path, QVariant(), reader.errorString());
+        Deliver(path, QVariant(), file.IsAbandoned() ? QString() : reader.errorString());
         return;
     }
     const QSize raw = reader.size();
@@ -151,27 +204,30 @@ void CPictureManager::LoadStill(const QString& path)
     const bool scaled = raw.isValid() && fitted != raw;
     if (scaled)
         reader.setScaledSize(fitted);
+    const qint64 rawBytes = DecodedBytes(raw, reader.imageFormat());
     // A reader that cannot scale while decoding would build the whole picture first.
-    if (ImageBytes(raw) > FullImageByteLimit && !reader.supportsOption(QImageIOHandler::ScaledSize)) {
-        Deliver(path, QVariant(), QCoreApplication::translate("CAbstractManager", "The picture is too large."));
+    if (rawBytes > FullImageByteLimit && !reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        Deliver(path, QVariant(), TooLargeText());
         return;
     }
     const QImage image = reader.read();
+    if (file.IsAbandoned())
+        return;
     if (image.isNull()) {
         Deliver(path, QVariant(), reader.errorString());
         return;
     }
     Deliver(path, QVariant(image), QString());
-    if (!scaled)
-        return;
-    QImage full;
-    if (ImageBytes(raw) <= FullImageByteLimit) {
-        QImageReader fullReader(path);
-        fullReader.setAutoTransform(true);
-        if (fullReader.canRead())
-            full = fullReader.read();
-    }
-    DeliverFullImage(path, full);
+    if (scaled)
+        DeliverFullImage(path, rawBytes <= FullImageByteLimit ? readFull() : QImage());
+}
+
+QImage CPictureManager::ReadFull(const QString& path, int generation)
+{
+    CancellableFile file(path, m_generation, generation);
+    QImageReader reader(&file, QByteArray());
+    reader.setAutoTransform(true);
+    return reader.canRead() ? reader.read() : QImage();
 }
 
 void CPictureManager::Deliver(const QString& path, const QVariant& value, const QString& err)

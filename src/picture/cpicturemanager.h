@@ -7,7 +7,12 @@
 #include <QList>
 #include <QMovie>
 #include <QSize>
+#include <QThreadPool>
 
+#include <atomic>
+#include <functional>
+
+class CancellableFile;
 class QImageReader;
 
 // Travels in the QVariant of a queued result.
@@ -22,8 +27,11 @@ QSize DisplayedSize(QImageReader& reader);
 // What a still picture is first read at, so that it fits `limit` the way it will be shown.
 QSize FittedReadSize(const QSize& rawSize, bool turnedQuarter, const QSize& limit);
 
-// Reads pictures on the global thread pool. Every result is handed over on the GUI thread,
-// and only while its path is still the one shown.
+// Memory a picture of `size` takes decoded in `format` (32 bits a pixel where the format is unknown).
+qint64 DecodedBytes(const QSize& size, QImage::Format format);
+
+// Reads pictures on a pool of its own. Every result is handed over on the GUI thread, and only
+// while its path is still the one shown; a job the preview has left stops at its next read.
 class CPictureManager : public CAbstractManager
 {
     Q_OBJECT
@@ -33,6 +41,13 @@ public:
 
     // Pictures whose full size would take more memory than this are shown scaled only.
     static constexpr qint64 FullImageByteLimit = 512LL << 20;
+    // Decodes at once, whatever the number of cores: each may hold up to the limit above.
+    static constexpr int MaxDecodes = 2;
+    // Larger SVG text, compressed or not, is not drawn.
+    static constexpr qint64 SvgByteLimit = 64LL << 20;
+
+    // Until every job has ended; their results still have to arrive through the event loop.
+    void WaitForJobs() { m_pool.waitForDone(); }
 
 public slots:
     void Perform() override;
@@ -42,14 +57,20 @@ signals:
     void SigFullImageReady(QImage pix);
 
 private:
-    void LoadJob(const QString& path, int subType);
+    void LoadJob(const QString& path, int subType, int generation);
     void LoadAnimation(const QString& path);
-    void LoadPsd(const QString& path);
-    void LoadStill(const QString& path);
+    void LoadPsd(const QString& path, int generation);
+    void LoadStill(const QString& path, int generation);
+    void LoadSvg(const QString& path, CancellableFile& file);
+    void DecodeStill(const QString& path, QImageReader& reader, const CancellableFile& file,
+                     const std::function<QImage()>& readFull);
+    QImage ReadFull(const QString& path, int generation);
     void Deliver(const QString& path, const QVariant& value, const QString& err);
     void DeliverFullImage(const QString& path, const QImage& image);
 
     QMovie* m_movie;
+    QThreadPool m_pool;
+    std::atomic<int> m_generation{0};
     QList<QFuture<void>> m_jobs;
 };
 

@@ -46,9 +46,9 @@ protected:
     static QString File(const QString& name) { return SamplePicture(name); }
 
     // Lets every job end and its results arrive.
-    static void Settle()
+    void Settle()
     {
-        QThreadPool::globalInstance()->waitForDone();
+        static_cast<CPictureManager*>(wnd->Manager())->WaitForJobs();
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }
