@@ -1,0 +1,109 @@
+// An SVG's <image> elements reach only regular files in the SVG's own folder.
+#include "cglobaldata/cglobaldata.h"
+#include "cglobaldata/csuffixtables.h"
+#include "picture/cpicturemanager.h"
+#include "picture/svgguard.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Folder {
+    QTemporaryDir outside, root;
+    QString in;
+    Folder() : in(root.filePath("pics"))
+    {
+        QDir().mkpath(in);
+        Solid(Qt::red).save(in + "/red.png");
+        Solid(Qt::blue).save(outside.filePath("blue.png"));
+        QFile::link(outside.filePath("blue.png"), in + "/link-out.png");
+        QFile::link(in + "/red.png", in + "/link-in.png");
+        ::mkfifo(qPrintable(in + "/pipe.png"), 0600);
+    }
+    static QImage Solid(Qt::GlobalColor colour)
+    {
+        QImage image(10, 10, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    }
+};
+
+TEST(SvgGuard, AnImageKeepsOnlyDataAndRegularFilesInsideItsFolder)
+{
+    Folder f;
+    const QString red = QFileInfo(f.in + "/red.png").canonicalFilePath();
+    const struct {
+        QString href, allowed;
+    } cases[] = {
+        {"red.png", red},
+        {"./red.png", red},
+        {"file://" + f.in + "/red.png", red},
+        {"link-in.png", red},
+        {"data:image/png;base64,AAAA", "data:image/png;base64,AAAA"},
+        {"link-out.png", ""},
+        {f.outside.filePath("blue.png"), ""},
+        {"../../" + QFileInfo(f.outside.path()).fileName() + "/blue.png", ""},
+        {"pipe.png", ""},
+        {"missing.png", ""},
+        {"http://127.0.0.1:9/x.png", ""},
+        {"/proc/self/environ", ""},
+        {".", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AllowedSvgImage(c.href, f.in), c.allowed) << qPrintable(c.href);
+}
+
+TEST(SvgGuard, TheCleanTextKeepsPrefixesAndDropsWhatAnEntityHid)
+{
+    const QByteArray svg = R"(<?xml version="1.0"?>
+<!DOCTYPE svg [<!ENTITY far "http://127.0.0.1:9/x.png">]>
+<!-- a comment -->
+<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="4" height="4">
+<image xlink:href="&far;" width="4" height="4"/><style><![CDATA[rect{fill:red}]]></style></svg>)";
+    const QString clean = QString::fromUtf8(SvgWithLocalImagesOnly(svg, QDir::tempPath()));
+    EXPECT_TRUE(clean.contains("xmlns:xlink=\"http://www.w3.org/1999/xlink\"")) << qPrintable(clean);
+    EXPECT_TRUE(clean.contains("<image width=\"4\" height=\"4\"/>")) << qPrintable(clean);
+    EXPECT_TRUE(clean.contains("<![CDATA[rect{fill:red}]]>"));
+    EXPECT_FALSE(clean.contains("127.0.0.1") || clean.contains("comment") || clean.contains("DOCTYPE"));
+    EXPECT_TRUE(SvgWithLocalImagesOnly("<svg><image></svg>", QDir::tempPath()).isEmpty());
+}
+
+// The FIFO in the folder would block the toolkit's reader for ever; the picture outside is not drawn.
+TEST(SvgGuard, ThePreviewDrawsTheFolderPictureAndNothingElse)
+{
+    Folder f;
+    QFile svg(f.in + "/scene.svg");
+    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+    svg.write(R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink"
+ width="30" height="10"><image xlink:href="red.png" x="0" width="10" height="10"/>
+<image xlink:href="pipe.png" x="10" width="10" height="10"/>
+<image xlink:href="link-out.png" x="20" width="10" height="10"/></svg>)");
+    svg.close();
+
+    CGlobalData::Instance().SetPath(svg.fileName());
+    CGlobalData::Instance().SetSubType(ST_PICTURE);
+    CPictureManager manager;
+    QImage shown;
+    QEventLoop loop;
+    QObject::connect(&manager, &CAbstractManager::SigPerformFinished, &loop, [&](const QVariant& v) {
+        shown = v.value<QImage>();
+        loop.quit();
+    });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
+    manager.Perform();
+    loop.exec();
+    ASSERT_EQ(shown.size(), QSize(30, 10)) << qPrintable(manager.m_err);
+    EXPECT_EQ(shown.pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(25, 5).alpha(), 0);
+}
+
+} // namespace
