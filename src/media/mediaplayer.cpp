@@ -236,7 +236,8 @@ void MediaPlayer::OnPropertyChange(const mpv_event& event)
     const auto* property = static_cast<const mpv_event_property*>(event.data);
     if (!m_loaded || !property->data)
         return;
-    if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE) {
+    // After the end the file stays open on its last frame: its position is no longer news.
+    if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE && m_playing) {
         m_position = qint64(*static_cast<const double*>(property->data) * 1000.0);
         emit positionChanged(m_position);
     } else if (event.reply_userdata == kEofReached && property->format == MPV_FORMAT_FLAG &&
@@ -337,13 +338,13 @@ void MediaPlayer::unload()
 void MediaPlayer::seekForward()
 {
     if (m_loaded)
-        Seek(kSeekStepSeconds, "relative");
+        Seek(kSeekStepSeconds, "relative+exact");
 }
 
 void MediaPlayer::seekBackward()
 {
     if (m_loaded)
-        Seek(-kSeekStepSeconds, "relative");
+        Seek(-kSeekStepSeconds, "relative+exact");
 }
 
 void MediaPlayer::setPosition(qint64 ms)
