@@ -8,6 +8,7 @@
 #include "picture/svgguard.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
@@ -26,6 +27,15 @@ QString TooLargeText() { return QCoreApplication::translate("CAbstractManager", 
 bool TurnsQuarter(const QImageReader& reader)
 {
     return reader.transformation() & QImageIOHandler::TransformationRotate90;
+}
+
+// Screens are taken as sRGB: X gives no colour space for them.
+QImage InScreenColours(QImage image)
+{
+    const QColorSpace srgb(QColorSpace::SRgb);
+    if (image.colorSpace().isValid() && image.colorSpace() != srgb)
+        image.convertToColorSpace(srgb);
+    return image;
 }
 
 } // namespace
@@ -210,7 +220,7 @@ void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, con
         Deliver(path, QVariant(), TooLargeText());
         return;
     }
-    const QImage image = reader.read();
+    const QImage image = InScreenColours(reader.read());
     if (file.IsAbandoned())
         return;
     if (image.isNull()) {
@@ -219,7 +229,7 @@ void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, con
     }
     Deliver(path, QVariant(image), QString());
     if (scaled)
-        DeliverFullImage(path, rawBytes <= FullImageByteLimit ? readFull() : QImage());
+        DeliverFullImage(path, rawBytes <= FullImageByteLimit ? InScreenColours(readFull()) : QImage());
 }
 
 QImage CPictureManager::ReadFull(const QString& path, int generation)

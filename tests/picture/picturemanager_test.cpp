@@ -1,9 +1,11 @@
-// An SVG's <image> elements reach only regular files in the SVG's own folder.
+// What the picture loader hands over: SVG <image> elements reach only regular files in the SVG's
+// own folder, and colours arrive in the screen's space.
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
 #include "picture/cpicturemanager.h"
 #include "picture/svgguard.h"
 
+#include <QColorSpace>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -36,6 +38,24 @@ struct Folder {
         return image;
     }
 };
+
+QImage LoadPicture(const QString& path, QString* err)
+{
+    CGlobalData::Instance().SetPath(path);
+    CGlobalData::Instance().SetSubType(ST_PICTURE);
+    CPictureManager manager;
+    QImage shown;
+    QEventLoop loop;
+    QObject::connect(&manager, &CAbstractManager::SigPerformFinished, &loop, [&](const QVariant& v) {
+        shown = v.value<QImage>();
+        loop.quit();
+    });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
+    manager.Perform();
+    loop.exec();
+    *err = manager.m_err;
+    return shown;
+}
 
 TEST(SvgGuard, AnImageKeepsOnlyDataAndRegularFilesInsideItsFolder)
 {
@@ -89,21 +109,32 @@ TEST(SvgGuard, ThePreviewDrawsTheFolderPictureAndNothingElse)
 <image xlink:href="link-out.png" x="20" width="10" height="10"/></svg>)");
     svg.close();
 
-    CGlobalData::Instance().SetPath(svg.fileName());
-    CGlobalData::Instance().SetSubType(ST_PICTURE);
-    CPictureManager manager;
-    QImage shown;
-    QEventLoop loop;
-    QObject::connect(&manager, &CAbstractManager::SigPerformFinished, &loop, [&](const QVariant& v) {
-        shown = v.value<QImage>();
-        loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
-    manager.Perform();
-    loop.exec();
-    ASSERT_EQ(shown.size(), QSize(30, 10)) << qPrintable(manager.m_err);
+    QString err;
+    const QImage shown = LoadPicture(svg.fileName(), &err);
+    ASSERT_EQ(shown.size(), QSize(30, 10)) << qPrintable(err);
     EXPECT_EQ(shown.pixelColor(5, 5), QColor(Qt::red));
     EXPECT_EQ(shown.pixelColor(25, 5).alpha(), 0);
+}
+
+// A photo saved in a wide-gamut space shows the colours it was made with, not its raw numbers.
+TEST(PictureColours, AnEmbeddedProfileIsConvertedToTheScreensSpace)
+{
+    QTemporaryDir dir;
+    for (const auto space : {QColorSpace::AdobeRgb, QColorSpace::ProPhotoRgb}) {
+        SCOPED_TRACE(int(space));
+        QImage wide(16, 16, QImage::Format_RGB32);
+        wide.fill(QColor(230, 40, 40));
+        wide.setColorSpace(QColorSpace::SRgb);
+        wide.convertToColorSpace(space);
+        ASSERT_NE(wide.pixelColor(8, 8), QColor(230, 40, 40));
+        const QString path = dir.filePath(QString("wide%1.jpg").arg(int(space)));
+        ASSERT_TRUE(wide.save(path, "JPEG", 100));
+        QString err;
+        const QColor shown = LoadPicture(path, &err).pixelColor(8, 8);
+        EXPECT_NEAR(shown.red(), 230, 4) << qPrintable(err);
+        EXPECT_NEAR(shown.green(), 40, 4);
+        EXPECT_NEAR(shown.blue(), 40, 4);
+    }
 }
 
 } // namespace
