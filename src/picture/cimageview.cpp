@@ -4,7 +4,6 @@
 #include <QActionGroup>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsProxyWidget>
-#include <QImageReader>
 #include <QLabel>
 #include <QMovie>
 
@@ -93,13 +92,13 @@ void CImageView::SetImage(QImage pix)
     CheckRetoreAct();
 }
 
-void CImageView::SetImage(QMovie* mv)
+void CImageView::SetImage(QMovie* mv, const QSize& size)
 {
     ClearView();
     m_actions[ActualSize]->setEnabled(false);
     auto* label = new QLabel;
     label->setMovie(mv);
-    label->setFixedSize(QImageReader(mv->fileName()).size());
+    label->setFixedSize(size);
     QGraphicsProxyWidget* proxy = m_scene->addWidget(label);
     m_scene->setSceneRect(0, 0, label->width(), label->height());
     centerOn(proxy);

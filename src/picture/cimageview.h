@@ -26,7 +26,7 @@ public slots:
     void InitActions();
     void SlotFullImageReady(QImage pix);
     void SetImage(QImage pix);
-    void SetImage(QMovie* mv);
+    void SetImage(QMovie* mv, const QSize& size);
     void CheckRetoreAct();
     void SlotRotate90();
     void SlotRotate270();

@@ -124,26 +124,36 @@ void CPictureManager::LoadJob(const QString& path, int subType, int generation)
         return;
     }
     if (subType == ST_ANIMATION)
-        LoadAnimation(path);
+        LoadAnimation(path, generation);
     else if (subType == ST_PSD)
         LoadPsd(path, generation);
     else
         LoadStill(path, generation);
 }
 
-void CPictureManager::LoadAnimation(const QString& path)
+void CPictureManager::LoadAnimation(const QString& path, int generation)
 {
+    // GIF and WebP name stills too: one frame is a picture like any other, fitted the same way.
+    QImageReader reader(path);
+    if (reader.canRead() && !(reader.supportsAnimation() && reader.imageCount() != 1)) {
+        LoadStill(path, generation);
+        return;
+    }
     // A header alone passes isValid(): the first frame must decode too.
     QMovie probe(path);
     if (!probe.isValid() || !probe.jumpToFrame(0) || probe.currentImage().isNull()) {
         Deliver(path, QVariant(), UnknownText());
         return;
     }
+    const QSize size = reader.size().isValid() ? reader.size() : probe.currentImage().size();
+    const QSize shown = FittedReadSize(size, false, PictureLimit());
     // The shared movie belongs to the GUI thread: it takes the file there.
-    QMetaObject::invokeMethod(this, [this, path] {
+    QMetaObject::invokeMethod(this, [this, path, size, shown] {
         if (!IsCurrentPicturePath(path))
             return;
         m_movie->setFileName(path);
+        m_movie->setScaledSize(shown == size ? QSize() : shown);
+        m_fullSize = shown;
         m_err.clear();
         emit SigPerformFinished(QVariant::fromValue(m_movie));
     }, Qt::QueuedConnection);
@@ -162,7 +172,17 @@ void CPictureManager::LoadPsd(const QString& path, int generation)
         }
         handler.read(&image);
     }
-    Deliver(path, QVariant(image), image.isNull() ? UnknownText() : QString());
+    if (image.isNull()) {
+        Deliver(path, QVariant(), UnknownText());
+        return;
+    }
+    const QSize fitted = FittedReadSize(image.size(), false, PictureLimit());
+    if (fitted == image.size()) {
+        Deliver(path, QVariant(image), QString(), image.size());
+        return;
+    }
+    Deliver(path, QVariant(image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation)), QString(), image.size());
+    DeliverFullImage(path, image);
 }
 
 void CPictureManager::LoadStill(const QString& path, int generation)
@@ -227,7 +247,7 @@ void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, con
         Deliver(path, QVariant(), reader.errorString());
         return;
     }
-    Deliver(path, QVariant(image), QString());
+    Deliver(path, QVariant(image), QString(), TurnsQuarter(reader) ? raw.transposed() : raw);
     if (scaled)
         DeliverFullImage(path, rawBytes <= FullImageByteLimit ? InScreenColours(readFull()) : QImage());
 }
@@ -240,12 +260,13 @@ QImage CPictureManager::ReadFull(const QString& path, int generation)
     return reader.canRead() ? reader.read() : QImage();
 }
 
-void CPictureManager::Deliver(const QString& path, const QVariant& value, const QString& err)
+void CPictureManager::Deliver(const QString& path, const QVariant& value, const QString& err, const QSize& fullSize)
 {
-    QMetaObject::invokeMethod(this, [this, path, value, err] {
+    QMetaObject::invokeMethod(this, [this, path, value, err, fullSize] {
         if (!IsCurrentPicturePath(path))
             return;
         m_err = err;
+        m_fullSize = fullSize;
         emit SigPerformFinished(value);
     }, Qt::QueuedConnection);
 }

@@ -46,6 +46,10 @@ public:
     // Larger SVG text, compressed or not, is not drawn.
     static constexpr qint64 SvgByteLimit = 64LL << 20;
 
+    // The size of the last picture handed over as the user sees it at actual size (turned as it
+    // shows); for an animation, the size it plays at.
+    QSize FullSize() const { return m_fullSize; }
+
     // Until every job has ended; their results still have to arrive through the event loop.
     void WaitForJobs() { m_pool.waitForDone(); }
 
@@ -58,17 +62,18 @@ signals:
 
 private:
     void LoadJob(const QString& path, int subType, int generation);
-    void LoadAnimation(const QString& path);
+    void LoadAnimation(const QString& path, int generation);
     void LoadPsd(const QString& path, int generation);
     void LoadStill(const QString& path, int generation);
     void LoadSvg(const QString& path, CancellableFile& file);
     void DecodeStill(const QString& path, QImageReader& reader, const CancellableFile& file,
                      const std::function<QImage()>& readFull);
     QImage ReadFull(const QString& path, int generation);
-    void Deliver(const QString& path, const QVariant& value, const QString& err);
+    void Deliver(const QString& path, const QVariant& value, const QString& err, const QSize& fullSize = QSize());
     void DeliverFullImage(const QString& path, const QImage& image);
 
     QMovie* m_movie;
+    QSize m_fullSize;
     QThreadPool m_pool;
     std::atomic<int> m_generation{0};
     QList<QFuture<void>> m_jobs;

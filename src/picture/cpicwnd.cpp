@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QDebug>
-#include <QImageReader>
 #include <QMovie>
 #include <QToolButton>
 
@@ -64,32 +63,26 @@ void CPicWnd::ShowButtons(std::initializer_list<int> ids)
 
 void CPicWnd::PerformFinished(QVariant v)
 {
-    const CGlobalData& data = CGlobalData::Instance();
     if (!Manager()->m_err.isEmpty()) {
         qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << Manager()->m_err;
         emit SigErr(QString());
         return;
     }
-    if (data.SubType() == ST_ANIMATION) {
+    const QSize full = static_cast<CPictureManager*>(Manager())->FullSize();
+    if (v.userType() == qMetaTypeId<QMovie*>()) {
         auto* movie = v.value<QMovie*>();
         if (!movie) {
             emit SigErr(QString());
             return;
         }
-        m_view->SetImage(movie);
-        m_size = QImageReader(movie->fileName()).size();
+        m_view->SetImage(movie, full);
+        m_size = full;
     } else {
         const QImage image = v.value<QImage>();
         m_view->SetImage(image);
         m_size = image.size();
-        if (data.SubType() == ST_PICTURE) {
-            QImageReader reader(data.Path());
-            reader.setAutoTransform(true);
-            // A reader that cannot tell the size (some image plug-ins) read the picture whole.
-            const QSize full = DisplayedSize(reader);
-            if (full.isValid() && full != m_size)
-                ShowButtons({CImageView::Fit, CImageView::ActualSize});
-        }
+        if (full.isValid() && full != m_size)
+            ShowButtons({CImageView::Fit, CImageView::ActualSize});
     }
     ShowButtons({CImageView::TurnLeft, CImageView::TurnRight});
     emit SigLoaded();

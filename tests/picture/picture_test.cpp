@@ -158,6 +158,22 @@ TEST_F(PictureTest, ADecompressionBombShowsScaledWithinBoundedMemory)
     EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak KiB";
 }
 
+TEST_F(PictureTest, APictureLargerThanTheWindowOpensFittedInEveryFormat)
+{
+    const struct {
+        const char* file;
+        bool sizes; // Actual Size and Fit; an animation only fits
+    } cases[] = {{"wide.webp", true}, {"wide.psd", true}, {"wide.gif", true}, {"wide-anim.gif", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Outcome outcome = Load(File(c.file));
+        ASSERT_TRUE(outcome.loaded) << qPrintable(outcome.err);
+        EXPECT_EQ(outcome.size, QSize(840, 525));
+        EXPECT_EQ(ButtonShown(CImageView::ActualSize) && ButtonShown(CImageView::Fit), c.sizes);
+        Settle();
+    }
+}
+
 TEST_F(PictureTest, FourQuarterTurnsAndTheNextFileBothUndoTurning)
 {
     ASSERT_TRUE(Load(File("still.png")).loaded);
