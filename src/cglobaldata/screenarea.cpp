@@ -32,3 +32,5 @@ QSize MaxWndSize()
     }();
     return size;
 }
+
+QSize MaxContentSize() { return MaxWndSize() - QSize(60, 132); }

@@ -11,3 +11,6 @@ void OverrideScreenArea(const QRect& area);
 
 // The largest preview window: 90% of the available area, truncated.
 QSize MaxWndSize();
+
+// The largest content a preview shows unscaled: the largest window less its frame and control bar.
+QSize MaxContentSize();

@@ -2,6 +2,7 @@
 
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
+#include "cglobaldata/screenarea.h"
 #include "core/settings.h"
 #include "media/coverreader.h"
 #include "media/mediaplayer.h"
@@ -10,11 +11,13 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QDebug>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QToolButton>
+#include <QtConcurrent>
 
 namespace {
 
@@ -123,13 +126,31 @@ void CMediaWnd::SlotMediaStarted()
         const QSize size = GetSize();
         m_renderer->setOutAspectRatio(double(size.width()) / double(size.height()));
         m_renderer->AcceptFrames();
+        emit SigLoaded();
     } else {
-        QPixmap cover = QPixmap::fromImage(ReadCoverPicture(CGlobalData::Instance().Path()));
+        ShowCoverOf(CGlobalData::Instance().Path());
+    }
+}
+
+// The cover is read off the window's thread (a tag reader may wait on a slow disk) and never
+// makes the window larger than the screen.
+void CMediaWnd::ShowCoverOf(const QString& path)
+{
+    auto* watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
+        watcher->deleteLater();
+        if (path != CGlobalData::Instance().Path() || !m_player->isLoaded())
+            return;
+        QImage cover = watcher->result();
         if (cover.isNull())
             cover.load(QStringLiteral("://music.png"));
-        m_coverLabel->setPixmap(cover);
-    }
-    emit SigLoaded();
+        const QSize limit = MaxContentSize();
+        if (cover.width() > limit.width() || cover.height() > limit.height())
+            cover = cover.scaled(limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        m_coverLabel->setPixmap(QPixmap::fromImage(cover));
+        emit SigLoaded();
+    });
+    watcher->setFuture(QtConcurrent::run([path] { return ReadCoverPicture(path); }));
 }
 
 QSize CMediaWnd::GetSize() const

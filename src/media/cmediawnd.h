@@ -35,6 +35,7 @@ private slots:
     void SlotMediaStarted();
 
 private:
+    void ShowCoverOf(const QString& path);
     void OnPlayPauseTriggered(bool checked);
     void OnSliderReleased();
 

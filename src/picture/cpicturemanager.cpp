@@ -48,7 +48,7 @@ qint64 DecodedBytes(const QSize& size, QImage::Format format)
 
 QSize PictureLimit()
 {
-    static const QSize limit = MaxWndSize() - QSize(60, 132);
+    static const QSize limit = MaxContentSize();
     return limit;
 }
 

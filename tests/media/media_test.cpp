@@ -1,8 +1,12 @@
 // The player on real files from make-media: what plays with which size and length, and what
 // ends in an error instead of a hang.
+#include "cglobaldata/screenarea.h"
+#include "media/cmediawnd.h"
+#include "media/coverreader.h"
 #include "media/mediaplayer.h"
 #include "media/videosurface.h"
 #include "../samples.h"
+#include "../viewerload.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -118,21 +122,44 @@ TEST(MediaPlayer, RepeatRestartsWithoutStopping)
     EXPECT_FALSE(player.isPlaying());
 }
 
+// Left and Right move exactly 5 s, even where the key frames lie 10 s apart.
 TEST(MediaPlayer, SeeksWhereAsked)
 {
-    Rig rig;
-    MediaPlayer& player = rig.player;
-    ASSERT_TRUE(Play(player, SampleMedia("long-silent.mp3")).started);
-    player.pause(true);
-    player.setPosition(3'600'000);
-    QSignalSpy moved(&player, &MediaPlayer::positionChanged);
-    while (moved.wait(5000) && player.position() < 3'590'000) {
+    const struct {
+        const char* file;
+        qint64 to, step;
+    } cases[] = {{"long-silent.mp3", 3'600'000, -5'000}, {"sparsekeys.mp4", 2'000, 5'000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Rig rig;
+        MediaPlayer& player = rig.player;
+        ASSERT_TRUE(Play(player, SampleMedia(c.file)).started);
+        player.pause(true);
+        QSignalSpy moved(&player, &MediaPlayer::positionChanged);
+        player.setPosition(c.to);
+        while (moved.wait(5000) && std::abs(player.position() - c.to) > 1000) {
+        }
+        EXPECT_NEAR(double(player.position()), double(c.to), 500.0);
+        c.step > 0 ? player.seekForward() : player.seekBackward();
+        while (moved.wait(5000) && std::abs(player.position() - (c.to + c.step)) > 1000) {
+        }
+        EXPECT_NEAR(double(player.position()), double(c.to + c.step), 500.0);
     }
-    EXPECT_NEAR(double(player.position()), 3'600'000.0, 2000.0);
-    player.seekBackward();
-    while (moved.wait(5000) && player.position() > 3'596'000) {
-    }
-    EXPECT_NEAR(double(player.position()), 3'595'000.0, 2000.0);
+}
+
+// A cover larger than the screen is shown fitted, and the next file gets its own size back.
+TEST(MediaWnd, ACoverNeverMakesTheWindowLargerThanTheScreen)
+{
+    OverrideScreenArea(QRect(0, 0, 1000, 800));
+    CMediaWnd wnd;
+    QCoreApplication::processEvents();
+    const Outcome wide = LoadInto(&wnd, SampleMedia("widecover.mp3"));
+    ASSERT_TRUE(wide.loaded) << qPrintable(wide.err);
+    EXPECT_EQ(wide.size, QSize(840, 560));
+    const Outcome normal = LoadInto(&wnd, SampleMedia("cover.mp3"));
+    ASSERT_TRUE(normal.loaded) << qPrintable(normal.err);
+    EXPECT_EQ(normal.size, ReadCoverPicture(SampleMedia("cover.mp3")).size());
+    wnd.Clear();
 }
 
 } // namespace
