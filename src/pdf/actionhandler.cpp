@@ -1,23 +1,33 @@
 #include "pdf/actionhandler.h"
 
 #include "pdf/bookmarkshandler.h"
-#include "pdf/pdfviewprivate.h"
+#include "pdf/pdflayout.h"
 #include "pdf/selectpageaction.h"
 #include "pdf/zoomaction.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QComboBox>
+#include <QMenu>
+#include <QToolBar>
 
-ActionHandler::ActionHandler(PdfView* view, PdfViewPrivate* d)
+ActionHandler::ActionHandler(PdfView* view)
     : QObject(view)
     , m_view(view)
-    , d(d)
 {
+    connect(view, &PdfView::documentChanged, this, &ActionHandler::onDocumentChanged);
+    connect(view, &PdfView::scrollPositionChanged, this, [this](qreal, int page) { onPageChanged(page); });
+    connect(view, &PdfView::mouseToolChanged, this, &ActionHandler::checkMouseTool);
+    connect(view, &PdfView::contextMenuAboutToShow, this, &ActionHandler::addZoomActions);
+    connect(view, &PdfView::zoomFactorChanged, this, [this](qreal zoom) {
+        if (m_zoomAction)
+            m_zoomAction->setZoomFactor(zoom);
+    });
 }
 
-QAction* ActionHandler::action(PdfView::PdfViewAction id)
+QAction* ActionHandler::action(Action id)
 {
-    if (id == PdfView::NoPdfViewAction)
+    if (id == NoAction)
         return nullptr;
     if (QAction* existing = m_actions.value(id))
         return existing;
@@ -27,17 +37,46 @@ QAction* ActionHandler::action(PdfView::PdfViewAction id)
     return created;
 }
 
-QAction* ActionHandler::existingAction(PdfView::PdfViewAction id) const
+QAction* ActionHandler::existingAction(Action id) const
 {
     return m_actions.value(id);
 }
 
-void ActionHandler::setDocumentOpen(bool open)
+bool ActionHandler::hasDocument() const
 {
-    if (QAction* end = existingAction(PdfView::GoToEndOfDocument))
+    return !m_view->fileName().isEmpty();
+}
+
+void ActionHandler::onDocumentChanged(const QString& fileName)
+{
+    const bool open = !fileName.isEmpty();
+    if (QAction* showForms = existingAction(ShowForms)) {
+        const QSignalBlocker blocker(showForms);
+        showForms->setChecked(m_view->showForms());
+    }
+    if (m_pageSelector) {
+        m_pageSelector->setPageLabels(m_view->pageLabels());
+        if (open)
+            m_pageSelector->setCurrentPage(qMax(0, int(m_view->pageNumber())));
+        m_pageSelector->setEnabled(open);
+    }
+    if (m_bookmarksHandler) {
+        if (open)
+            m_bookmarksHandler->loadBookmarks(fileName);
+        else
+            m_bookmarksHandler->clear();
+        m_bookmarksHandler->toggleAction()->setEnabled(open);
+    }
+    if (QAction* end = existingAction(GoToEndOfDocument))
         end->setEnabled(open);
-    if (QAction* selector = existingAction(PdfView::GoToPage))
-        selector->setEnabled(open);
+}
+
+void ActionHandler::onPageChanged(int page)
+{
+    if (m_pageSelector)
+        m_pageSelector->setCurrentPage(qMax(0, page));
+    if (m_bookmarksHandler)
+        m_bookmarksHandler->setCurrentPosition(m_view->pageNumber());
 }
 
 void ActionHandler::checkMouseTool(PdfView::MouseTool tool)
@@ -48,6 +87,63 @@ void ActionHandler::checkMouseTool(PdfView::MouseTool tool)
         if (toolAction->data().toInt() == tool)
             toolAction->setChecked(true);
     }
+}
+
+void ActionHandler::addZoomActions(QMenu* menu)
+{
+    for (Action id : {ZoomIn, ZoomOut}) {
+        if (QAction* zoom = existingAction(id))
+            menu->addAction(zoom);
+    }
+}
+
+void ActionHandler::openPageSelector()
+{
+    if (!m_pageSelector)
+        return;
+    for (QWidget* holder : m_pageSelector->associatedWidgets()) {
+        auto* toolBar = qobject_cast<QToolBar*>(holder);
+        auto* box = toolBar ? qobject_cast<QComboBox*>(toolBar->widgetForAction(m_pageSelector)) : nullptr;
+        if (box && box->isVisible()) {
+            box->showPopup();
+            return;
+        }
+    }
+}
+
+ZoomAction* ActionHandler::createZoomAction()
+{
+    m_zoomAction = new ZoomAction(m_view);
+    m_zoomAction->setText(PdfView::tr("&Zoom"));
+    m_zoomAction->setMinZoomFactor(MinZoomFactor);
+    m_zoomAction->setMaxZoomFactor(MaxZoomFactor);
+    m_zoomAction->setZoomFactor(m_view->zoomFactor());
+    connect(m_zoomAction, &ZoomAction::zoomFactorAdded, m_view, &PdfView::setZoomFactor);
+    return m_zoomAction;
+}
+
+SelectPageAction* ActionHandler::createPageSelector()
+{
+    m_pageSelector = new SelectPageAction(m_view);
+    m_pageSelector->setPageLabels(m_view->pageLabels());
+    m_pageSelector->setCurrentPage(qMax(0, int(m_view->pageNumber())));
+    m_pageSelector->setEnabled(hasDocument());
+    connect(m_pageSelector, &SelectPageAction::pageSelected, m_view, [this](int page) { m_view->setPage(page); });
+    return m_pageSelector;
+}
+
+BookmarksHandler* ActionHandler::bookmarksHandler()
+{
+    if (!m_bookmarksHandler) {
+        m_bookmarksHandler = new BookmarksHandler(m_view);
+        connect(m_bookmarksHandler, &BookmarksHandler::goToPosition, m_view,
+                [this](qreal position) { m_view->setPage(position); });
+        if (hasDocument())
+            m_bookmarksHandler->loadBookmarks(m_view->fileName());
+        m_bookmarksHandler->setCurrentPosition(m_view->pageNumber());
+        m_bookmarksHandler->toggleAction()->setEnabled(hasDocument());
+    }
+    return m_bookmarksHandler;
 }
 
 QAction* ActionHandler::createViewAction(const QString& text, const QString& objectName, void (PdfView::*slot)())
@@ -67,87 +163,87 @@ QAction* ActionHandler::createMouseToolAction(const QString& text, const QString
     created->setCheckable(true);
     created->setData(int(tool));
     created->setChecked(m_view->mouseTool() == tool);
-    connect(created, &QAction::triggered, d, &PdfViewPrivate::slotSelectMouseTool);
+    connect(created, &QAction::triggered, m_view, [this, tool] { m_view->setMouseTool(tool); });
     return created;
 }
 
-QAction* ActionHandler::createAction(PdfView::PdfViewAction id)
+QAction* ActionHandler::createAction(Action id)
 {
     QAction* created = nullptr;
     switch (id) {
-    case PdfView::ZoomIn:
+    case ZoomIn:
         created = createViewAction(PdfView::tr("Zoom &In"), "pdfview_zoom_in", &PdfView::slotZoomIn);
         created->setShortcut(QKeySequence::ZoomIn);
         break;
-    case PdfView::ZoomOut:
+    case ZoomOut:
         created = createViewAction(PdfView::tr("Zoom &Out"), "pdfview_zoom_out", &PdfView::slotZoomOut);
         created->setShortcut(QKeySequence::ZoomOut);
         break;
-    case PdfView::Zoom:
-        created = d->zoomAction();
+    case Zoom:
+        created = createZoomAction();
         break;
-    case PdfView::GoToStartOfDocument:
+    case GoToStartOfDocument:
         created = createViewAction(PdfView::tr("&Beginning of the Document"), "pdfview_go_start_document",
                                    &PdfView::slotGoToStartOfDocument);
         created->setIconText(PdfView::tr("Start"));
         created->setShortcut(QKeySequence::MoveToStartOfDocument);
         break;
-    case PdfView::GoToEndOfDocument:
+    case GoToEndOfDocument:
         created = createViewAction(PdfView::tr("&End of the Document"), "pdfview_go_end_document",
                                    &PdfView::slotGoToEndOfDocument);
         created->setIconText(PdfView::tr("End"));
         created->setShortcut(QKeySequence::MoveToEndOfDocument);
-        created->setEnabled(d->hasDocument());
+        created->setEnabled(hasDocument());
         break;
-    case PdfView::GoToPreviousPage:
+    case GoToPreviousPage:
         created = createViewAction(PdfView::tr("&Previous Page"), "pdfview_go_previous_page",
                                    &PdfView::slotGoToPreviousPage);
         created->setIconText(PdfView::tr("Previous"));
         break;
-    case PdfView::GoToNextPage:
+    case GoToNextPage:
         created = createViewAction(PdfView::tr("&Next Page"), "pdfview_go_next_page", &PdfView::slotGoToNextPage);
         created->setIconText(PdfView::tr("Next"));
         break;
-    case PdfView::GoToPage:
-        created = d->pageSelector();
+    case GoToPage:
+        created = createPageSelector();
         break;
-    case PdfView::Bookmarks:
-        created = d->bookmarksHandler()->menuAction();
+    case Bookmarks:
+        created = bookmarksHandler()->menuAction();
         break;
-    case PdfView::SetBookmark:
-        created = d->bookmarksHandler()->toggleAction();
+    case SetBookmark:
+        created = bookmarksHandler()->toggleAction();
         break;
-    case PdfView::PreviousBookmark:
-        created = d->bookmarksHandler()->previousAction();
+    case PreviousBookmark:
+        created = bookmarksHandler()->previousAction();
         break;
-    case PdfView::NextBookmark:
-        created = d->bookmarksHandler()->nextAction();
+    case NextBookmark:
+        created = bookmarksHandler()->nextAction();
         break;
-    case PdfView::Print:
+    case Print:
         created = createViewAction(PdfView::tr("&Print..."), "pdfview_print", &PdfView::slotPrint);
         created->setShortcut(QKeySequence::Print);
         break;
-    case PdfView::MouseToolBrowse:
+    case MouseToolBrowse:
         created = createMouseToolAction(PdfView::tr("&Browse Tool"), "pdfview_mouse_browse", PdfView::Browsing);
         break;
-    case PdfView::MouseToolMagnify:
+    case MouseToolMagnify:
         created = createMouseToolAction(PdfView::tr("&Magnify Tool"), "pdfview_mouse_magnify", PdfView::Magnifying);
         break;
-    case PdfView::MouseToolSelection:
+    case MouseToolSelection:
         created = createMouseToolAction(PdfView::tr("&Selection Tool"), "pdfview_mouse_selection", PdfView::Selection);
         break;
-    case PdfView::MouseToolTextSelection:
+    case MouseToolTextSelection:
         created = createMouseToolAction(PdfView::tr("&Text Selection Tool"), "pdfview_mouse_text_selection",
                                         PdfView::TextSelection);
         break;
-    case PdfView::ShowForms:
+    case ShowForms:
         created = new QAction(PdfView::tr("S&how Forms"), m_view);
         created->setObjectName("pdfview_show_forms");
         created->setCheckable(true);
-        created->setChecked(d->showForms());
+        created->setChecked(m_view->showForms());
         connect(created, &QAction::toggled, m_view, &PdfView::slotToggleShowForms);
         break;
-    case PdfView::NoPdfViewAction:
+    case NoAction:
         break;
     }
     return created;

@@ -2,6 +2,7 @@
 
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
+#include "pdf/actionhandler.h"
 #include "pdf/cpdfmanager.h"
 #include "pdf/pdfview.h"
 
@@ -16,7 +17,9 @@ const qint64 kFileSettingsLimit = 52428800; // 50 MiB
 }
 
 CPdfWnd::CPdfWnd(QWidget* parent, CPdfManager* manager)
-    : CAbstractWnd(manager ? manager : new CPdfManager, parent), m_view(new PdfView(this))
+    : CAbstractWnd(manager ? manager : new CPdfManager, parent)
+    , m_view(new PdfView(this))
+    , m_actions(new ActionHandler(m_view))
 {
     m_view->scene()->setBackgroundBrush(Qt::white);
     m_view->setMouseTool(PdfView::TextSelection);
@@ -74,13 +77,13 @@ void CPdfWnd::InitControlBar(QBoxLayout* layout)
     const QString previousIcon = QStringLiteral("://pdf/previous_page.png");
     const QString nextIcon = QStringLiteral("://pdf/next_page.png");
     QToolButton* previous = AddButton(previousIcon, previousIcon, tr("Go To Previous Page"), QStringLiteral("PgUp"),
-                                      m_view->action(PdfView::GoToPreviousPage));
+                                      m_actions->action(ActionHandler::GoToPreviousPage));
     QToolButton* next = AddButton(nextIcon, nextIcon, tr("Go To Next Page"), QStringLiteral("PgDown"),
-                                  m_view->action(PdfView::GoToNextPage));
-    addAction(m_view->action(PdfView::GoToStartOfDocument));
-    addAction(m_view->action(PdfView::GoToEndOfDocument));
-    m_view->action(PdfView::GoToStartOfDocument)->setShortcut(QKeySequence(QStringLiteral("Home")));
-    m_view->action(PdfView::GoToEndOfDocument)->setShortcut(QKeySequence(QStringLiteral("End")));
+                                  m_actions->action(ActionHandler::GoToNextPage));
+    addAction(m_actions->action(ActionHandler::GoToStartOfDocument));
+    addAction(m_actions->action(ActionHandler::GoToEndOfDocument));
+    m_actions->action(ActionHandler::GoToStartOfDocument)->setShortcut(QKeySequence(QStringLiteral("Home")));
+    m_actions->action(ActionHandler::GoToEndOfDocument)->setShortcut(QKeySequence(QStringLiteral("End")));
 
     layout->addWidget(fit);
     layout->addWidget(actual);

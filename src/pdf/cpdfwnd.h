@@ -2,6 +2,7 @@
 
 #include "viewers/cabstractwnd.h"
 
+class ActionHandler;
 class CPdfManager;
 class PdfView;
 class QAction;
@@ -38,6 +39,7 @@ private:
     void ActualSize(bool checked);
 
     PdfView* m_view;
+    ActionHandler* m_actions;
     QLabel* m_pageLabel = nullptr;
     QAction* m_fitWidth = nullptr;
     QAction* m_actualSize = nullptr;

@@ -1,7 +1,7 @@
 #include "pdf/pdfview.h"
 
-#include "pdf/actionhandler.h"
 #include "pdf/pdflayout.h"
+#include "pdf/pdfmousetools.h"
 #include "pdf/pdfviewprivate.h"
 
 #include <QMouseEvent>
@@ -53,11 +53,6 @@ qreal PdfView::pageNumber() const
     return d->pageNumber();
 }
 
-QAction* PdfView::action(PdfViewAction action)
-{
-    return d->actionHandler()->action(action);
-}
-
 void PdfView::setMouseTool(MouseTool tool)
 {
     d->setMouseTool(tool);
@@ -65,7 +60,7 @@ void PdfView::setMouseTool(MouseTool tool)
 
 PdfView::MouseTool PdfView::mouseTool() const
 {
-    return d->m_mouseTool;
+    return d->mouseTools()->tool();
 }
 
 void PdfView::setMaximumFileSettingsCacheSize(qint64 bytes)
@@ -91,6 +86,11 @@ QString PdfView::fileName() const
 QStringList PdfView::pageLabels() const
 {
     return d->m_pageLabels;
+}
+
+bool PdfView::showForms() const
+{
+    return d->m_showForms;
 }
 
 void PdfView::slotToggleShowForms(bool visible)
@@ -130,11 +130,6 @@ void PdfView::slotGoToNextPage()
         d->setPage(d->m_currentPage + 1, 0);
 }
 
-void PdfView::slotGoToPage()
-{
-    d->openPageSelector();
-}
-
 void PdfView::slotPrint()
 {
     d->print();
@@ -158,25 +153,20 @@ void PdfView::wheelEvent(QWheelEvent* event)
 
 void PdfView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton || !d->mouseTools()->mousePress(event))
         QGraphicsView::mousePressEvent(event);
-        return;
-    }
-    d->mousePress(event);
 }
 
 void PdfView::mouseMoveEvent(QMouseEvent* event)
 {
-    d->mouseMove(event);
+    if (!d->mouseTools()->mouseMove(event))
+        QGraphicsView::mouseMoveEvent(event);
 }
 
 void PdfView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton || !d->mouseTools()->mouseRelease(event))
         QGraphicsView::mouseReleaseEvent(event);
-        return;
-    }
-    d->mouseRelease(event);
 }
 
 void PdfView::contextMenuEvent(QContextMenuEvent* event)

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QAction;
+class QMenu;
 class PdfViewPrivate;
 
 // A PDF document as a vertical column of pages, rendered lazily as they come into view.
@@ -17,28 +18,6 @@ class PdfView : public QGraphicsView {
 public:
     enum MouseTool { Browsing = 0, Magnifying = 1, Selection = 2, TextSelection = 3 };
     Q_ENUM(MouseTool)
-    enum PdfViewAction {
-        NoPdfViewAction = -1,
-        ZoomIn = 0,
-        ZoomOut,
-        Zoom,
-        GoToStartOfDocument,
-        GoToEndOfDocument,
-        GoToPreviousPage,
-        GoToNextPage,
-        GoToPage,
-        Bookmarks,
-        SetBookmark,
-        PreviousBookmark,
-        NextBookmark,
-        Print,
-        MouseToolBrowse,
-        MouseToolMagnify,
-        MouseToolSelection,
-        MouseToolTextSelection,
-        ShowForms
-    };
-    Q_ENUM(PdfViewAction)
 
     explicit PdfView(QWidget* parent = nullptr);
     ~PdfView() override;
@@ -49,7 +28,6 @@ public:
     qreal zoomFactor() const;
     void setPage(qreal position, int mode = 0);
     qreal pageNumber() const;
-    QAction* action(PdfViewAction action);
     void setMouseTool(MouseTool tool);
     MouseTool mouseTool() const;
     void setMaximumFileSettingsCacheSize(qint64 bytes);
@@ -57,6 +35,7 @@ public:
     int pageCount() const;
     QString fileName() const;
     QStringList pageLabels() const;
+    bool showForms() const;
     using QGraphicsView::sceneRect;
 
 signals:
@@ -65,6 +44,8 @@ signals:
     void closeFindWidget();
     void zoomFactorChanged(qreal value);
     void mouseToolChanged(PdfView::MouseTool tool);
+    void documentChanged(const QString& fileName);   // empty once closed
+    void contextMenuAboutToShow(QMenu* menu);         // before the added actions go in
 
 public slots:
     void slotToggleShowForms(bool visible);
@@ -74,7 +55,6 @@ public slots:
     void slotGoToEndOfDocument();
     void slotGoToPreviousPage();
     void slotGoToNextPage();
-    void slotGoToPage();
     void slotPrint();
 
 protected:
@@ -87,6 +67,5 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    friend class PdfViewPrivate;
     PdfViewPrivate* d;
 };

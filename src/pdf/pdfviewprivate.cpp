@@ -1,21 +1,14 @@
 #include "pdf/pdfviewprivate.h"
 
-#include "pdf/actionhandler.h"
-#include "pdf/bookmarkshandler.h"
 #include "pdf/filesettings.h"
 #include "pdf/pageitem.h"
 #include "pdf/pagerenderer.h"
 #include "pdf/pdflayout.h"
-#include "pdf/selectpageaction.h"
-#include "pdf/zoomaction.h"
+#include "pdf/pdfmousetools.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QDesktopWidget>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsProxyWidget>
@@ -23,14 +16,10 @@
 #include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QToolBar>
-#include <QToolTip>
-#include <QUrl>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -40,22 +29,6 @@ namespace {
 
 const QSizeF FallbackPageSize(612, 792);  // US Letter, for a page Poppler cannot give
 
-void PutOnClipboard(const QString& text)
-{
-    QClipboard* clipboard = QApplication::clipboard();
-    clipboard->setText(text, QClipboard::Clipboard);
-    if (clipboard->supportsSelection())
-        clipboard->setText(text, QClipboard::Selection);
-}
-
-void PutOnClipboard(const QImage& image)
-{
-    QClipboard* clipboard = QApplication::clipboard();
-    clipboard->setImage(image, QClipboard::Clipboard);
-    if (clipboard->supportsSelection())
-        clipboard->setImage(image, QClipboard::Selection);
-}
-
 }  // namespace
 
 PdfViewPrivate::PdfViewPrivate(PdfView* view)
@@ -63,6 +36,7 @@ PdfViewPrivate::PdfViewPrivate(PdfView* view)
     , m_view(view)
     , m_scene(new QGraphicsScene(this))
     , m_renderer(new PageRenderer(this))
+    , m_tools(new PdfMouseTools(view, m_renderer, this))
 {
     m_dpiX = QApplication::desktop()->physicalDpiX();
     m_dpiY = QApplication::desktop()->physicalDpiY();
@@ -74,17 +48,14 @@ PdfViewPrivate::PdfViewPrivate(PdfView* view)
     connect(&m_scrollTimer, &QTimer::timeout, this, qOverload<>(&PdfViewPrivate::slotVerticalPositionChanged));
     connect(m_renderer, &PageRenderer::pageRendered, this, &PdfViewPrivate::onPageRendered);
     connect(m_renderer, &PageRenderer::pageSkipped, this, &PdfViewPrivate::onPageSkipped);
-    connect(m_renderer, &PageRenderer::regionRendered, this, &PdfViewPrivate::onRegionRendered);
+    connect(m_tools, &PdfMouseTools::pageRequested, this, &PdfViewPrivate::slotSetPage);
     connect(this, &PdfViewPrivate::scrollPositionChanged, m_view, &PdfView::scrollPositionChanged);
     connect(this, &PdfViewPrivate::openTexDocument, m_view, &PdfView::openTexDocument);
-    connect(this, &PdfViewPrivate::mouseToolChanged, m_view, &PdfView::mouseToolChanged);
 }
 
 PdfViewPrivate::~PdfViewPrivate()
 {
-    setLinkCursor(false);
-    if (m_toolActive)
-        finishTool(QPoint(), false);
+    m_tools->cancel();
     close();
     delete m_renderer;  // waits for the running render jobs before the scene goes
     m_renderer = nullptr;
@@ -100,24 +71,11 @@ qreal PdfViewPrivate::scaleY() const
     return m_dpiY * m_zoom / 72.0;
 }
 
-QRectF PdfViewPrivate::pageRect(int page) const
-{
-    return PageSceneRect(m_offsets, m_pageSizes.value(page), page, scaleX(), scaleY());
-}
-
-int PdfViewPrivate::pageAt(const QPointF& scenePoint) const
-{
-    const int page = PageAtPosition(m_offsets, scenePoint.y() / scaleY());
-    if (page < 0 || !pageRect(page).contains(scenePoint))
-        return -1;
-    return page;
-}
-
 QPair<int, int> PdfViewPrivate::visibleRange() const
 {
     const qreal top = m_view->mapToScene(0, 0).y() / scaleY();
     const qreal height = m_view->viewport()->height() / scaleY();
-    return VisiblePageRange(m_offsets, qMax<qreal>(0, top), height);
+    return VisiblePageRange(m_geometry.offsets(), qMax<qreal>(0, top), height);
 }
 
 // ---- Opening and closing
@@ -132,10 +90,6 @@ bool PdfViewPrivate::load(const QString& fileName)
     FileSettings settings(fileName);
     setZoomFactor(settings.value("ZoomFactor", m_zoom).toReal());
     m_showForms = settings.value("ShowForms", false).toBool();
-    if (QAction* showForms = m_actionHandler ? m_actionHandler->existingAction(PdfView::ShowForms) : nullptr) {
-        const QSignalBlocker blocker(showForms);
-        showForms->setChecked(m_showForms);
-    }
     m_document = document.release();
     m_document->setRenderHint(Poppler::Document::TextAntialiasing,
                               m_renderHints.testFlag(Poppler::Document::TextAntialiasing));
@@ -143,23 +97,14 @@ bool PdfViewPrivate::load(const QString& fileName)
                               m_renderHints.testFlag(Poppler::Document::Antialiasing));
     m_document->setRenderBackend(m_renderBackend);
     readPages();
+    m_tools->setDocument(fileName, m_pages, m_pageItems);
     m_renderer->setDocument(fileName, m_renderHints, m_renderBackend);
     layoutPages();
     connectScrollTracking();
     m_view->horizontalScrollBar()->setValue(settings.value("HorizontalScrollBarValue", 0).toInt());
     m_view->verticalScrollBar()->setValue(settings.value("VerticalScrollBarValue", 0).toInt());
     setPage(settings.value("Page", 0).toReal(), 0);
-    if (m_pageSelector) {
-        m_pageSelector->setPageLabels(m_pageLabels);
-        m_pageSelector->setCurrentPage(qMax(0, m_currentPage));
-        m_pageSelector->setEnabled(true);
-    }
-    if (m_bookmarksHandler) {
-        m_bookmarksHandler->loadBookmarks(fileName);
-        m_bookmarksHandler->toggleAction()->setEnabled(true);
-    }
-    if (m_actionHandler)
-        m_actionHandler->setDocumentOpen(true);
+    emit m_view->documentChanged(fileName);
     return true;
 }
 
@@ -189,6 +134,7 @@ void PdfViewPrivate::close()
     m_currentPage = -1;
     m_lastPageAsked = -1;
     clearScene();
+    m_tools->setDocument(QString(), {}, {});
     qDeleteAll(m_pageItems);
     m_pageItems.clear();
     qDeleteAll(m_pages);
@@ -198,22 +144,11 @@ void PdfViewPrivate::close()
     m_fileName.clear();
     m_pageLabels.clear();
     m_pageSizes.clear();
-    m_offsets.clear();
-    m_widestWidth = 0;
-    m_textBoxesPage = -1;
-    m_textBoxes.clear();
+    m_geometry = PageGeometry();
+    m_tools->setGeometry(m_geometry);
     m_scene->setSceneRect(0, 0, 1, 1);
     m_view->setSceneRect(0, 0, 1, 1);
-    if (m_pageSelector) {
-        m_pageSelector->setPageLabels(QStringList());
-        m_pageSelector->setEnabled(false);
-    }
-    if (m_bookmarksHandler) {
-        m_bookmarksHandler->clear();
-        m_bookmarksHandler->toggleAction()->setEnabled(false);
-    }
-    if (m_actionHandler)
-        m_actionHandler->setDocumentOpen(false);
+    emit m_view->documentChanged(QString());
 }
 
 void PdfViewPrivate::saveFileSettings()
@@ -225,30 +160,27 @@ void PdfViewPrivate::saveFileSettings()
     settings.setValue("Page", pageNumber());
     settings.setValue("ShowForms", m_showForms);
     settings.sync();
-    if (m_bookmarksHandler)
-        m_bookmarksHandler->saveBookmarks(m_fileName);
 }
 
 // ---- Layout and zoom
 
 void PdfViewPrivate::layoutPages()
 {
-    m_offsets = PageOffsets(m_pageSizes);
-    m_widestWidth = WidestPageWidth(m_pageSizes);
+    m_geometry = PageGeometry(m_pageSizes, scaleX(), scaleY());
+    m_tools->setGeometry(m_geometry);
     const int count = m_pageSizes.size();
     m_rendered.fill(false, count);
     m_pictures.fill(nullptr, count);
     m_formsPlaced.fill(false, count);
     QPen outlinePen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
     for (int i = 0; i < count; ++i) {
-        const QRectF rect = pageRect(i);
+        const QRectF rect = m_geometry.pageRect(i);
         m_scene->addRect(rect, QPen(), QBrush(Qt::white));
         QGraphicsRectItem* outline = m_scene->addRect(rect, outlinePen, Qt::NoBrush);
         outline->setZValue(1);
         outline->setData(0, i);
     }
-    const QRectF sceneRect =
-        count ? SceneRectFor(m_widestWidth, m_offsets.last(), scaleX(), scaleY()) : QRectF(0, 0, 1, 1);
+    const QRectF sceneRect = m_geometry.sceneRect();
     m_scene->setSceneRect(sceneRect);
     m_view->setSceneRect(sceneRect);
 }
@@ -256,12 +188,7 @@ void PdfViewPrivate::layoutPages()
 void PdfViewPrivate::clearScene()
 {
     m_scene->clear();
-    m_magnifierFrame = nullptr;
-    m_magnifierPicture = nullptr;
-    m_magnifierTicket = 0;
-    m_selectionRect = nullptr;
-    m_highlights.clear();
-    m_selectedWords.clear();
+    m_tools->forgetSceneItems();
     m_rendered.fill(false);
     m_pictures.fill(nullptr);
     m_formsPlaced.fill(false);
@@ -273,8 +200,6 @@ void PdfViewPrivate::setZoomFactor(qreal zoom)
         return;
     zoom = ClampZoomFactor(zoom);
     m_zoom = zoom;
-    if (m_zoomAction)
-        m_zoomAction->setZoomFactor(zoom);
     emit m_view->zoomFactorChanged(zoom);
     if (!m_document)
         return;
@@ -297,11 +222,6 @@ void PdfViewPrivate::setZoomFactor(qreal zoom)
     renderVisiblePages();
 }
 
-void PdfViewPrivate::slotSetZoomFactor(qreal zoom)
-{
-    setZoomFactor(zoom);
-}
-
 // ---- Pages and scrolling
 
 void PdfViewPrivate::setPage(qreal position, int mode)
@@ -318,12 +238,13 @@ void PdfViewPrivate::setPage(qreal position, int mode)
         return;
     }
     QScrollBar* vertical = m_view->verticalScrollBar();
+    const QVector<qreal>& offsets = m_geometry.offsets();
     disconnectScrollTracking();
     if (mode == 0)
-        vertical->setValue(ScrollValueForPosition(m_offsets, position, scaleY()));
+        vertical->setValue(ScrollValueForPosition(offsets, position, scaleY()));
     else if (oldPage >= 0)
         vertical->setValue(vertical->value()
-                           + int(std::lround((m_offsets.at(page) - m_offsets.at(oldPage)) * scaleY())));
+                           + int(std::lround((offsets.at(page) - offsets.at(oldPage)) * scaleY())));
     renderVisiblePages();
     updatePageState();
     connectScrollTracking();
@@ -333,17 +254,12 @@ qreal PdfViewPrivate::pageNumber() const
 {
     if (m_currentPage < 0)
         return m_currentPage;
-    return PositionForScrollValue(m_offsets, m_currentPage, m_view->verticalScrollBar()->value(), scaleY());
+    return PositionForScrollValue(m_geometry.offsets(), m_currentPage, m_view->verticalScrollBar()->value(), scaleY());
 }
 
 void PdfViewPrivate::slotSetPage(int pageIndex)
 {
     setPage(pageIndex, 0);
-}
-
-void PdfViewPrivate::slotSetPage(double position)
-{
-    setPage(position, 0);
 }
 
 void PdfViewPrivate::connectScrollTracking()
@@ -368,7 +284,8 @@ void PdfViewPrivate::slotVerticalPositionChanged()
 {
     if (!m_document || m_pageSizes.isEmpty())
         return;
-    const int page = PageAtPosition(m_offsets, TrackedPosition(m_view->verticalScrollBar()->value(), scaleY()));
+    const qreal position = TrackedPosition(m_view->verticalScrollBar()->value(), scaleY());
+    const int page = PageAtPosition(m_geometry.offsets(), position);
     if (page != m_currentPage)
         setPage(page, 1);
     else
@@ -378,10 +295,6 @@ void PdfViewPrivate::slotVerticalPositionChanged()
 
 void PdfViewPrivate::updatePageState()
 {
-    if (m_pageSelector)
-        m_pageSelector->setCurrentPage(qMax(0, m_currentPage));
-    if (m_bookmarksHandler)
-        m_bookmarksHandler->setCurrentPosition(pageNumber());
     const QScrollBar* vertical = m_view->verticalScrollBar();
     const qreal fraction = vertical->maximum() > 0 ? qreal(vertical->value()) / vertical->maximum() : 0;
     emit scrollPositionChanged(fraction, m_currentPage);
@@ -428,7 +341,7 @@ void PdfViewPrivate::onPageRendered(int page, const QImage& image)
         return;
     QGraphicsPixmapItem* picture = m_scene->addPixmap(QPixmap::fromImage(image));
     picture->setTransformationMode(Qt::SmoothTransformation);
-    picture->setPos(pageRect(page).topLeft());
+    picture->setPos(m_geometry.pageRect(page).topLeft());
     picture->setData(1, page);
     m_pictures[page] = picture;
     m_rendered[page] = true;
@@ -449,7 +362,7 @@ void PdfViewPrivate::placeFormWidgets(int page)
     if (!item)
         return;
     m_formsPlaced[page] = true;
-    const QRectF rect = pageRect(page);
+    const QRectF rect = m_geometry.pageRect(page);
     for (const QPair<QWidget*, QRectF>& form : item->createFormWidgets()) {
         QGraphicsProxyWidget* proxy = m_scene->addWidget(form.first);
         const QRectF& field = form.second;
@@ -469,85 +382,12 @@ void PdfViewPrivate::toggleShowForms(bool visible)
     load(fileName);
 }
 
-// ---- Actions and selectors
-
-ActionHandler* PdfViewPrivate::actionHandler()
-{
-    if (!m_actionHandler)
-        m_actionHandler = new ActionHandler(m_view, this);
-    return m_actionHandler;
-}
-
-ZoomAction* PdfViewPrivate::zoomAction()
-{
-    if (!m_zoomAction) {
-        m_zoomAction = new ZoomAction(m_view);
-        m_zoomAction->setText(PdfView::tr("&Zoom"));
-        m_zoomAction->setMinZoomFactor(MinZoomFactor);
-        m_zoomAction->setMaxZoomFactor(MaxZoomFactor);
-        m_zoomAction->setZoomFactor(m_zoom);
-        connect(m_zoomAction, &ZoomAction::zoomFactorAdded, this, &PdfViewPrivate::slotSetZoomFactor);
-    }
-    return m_zoomAction;
-}
-
-SelectPageAction* PdfViewPrivate::pageSelector()
-{
-    if (!m_pageSelector) {
-        m_pageSelector = new SelectPageAction(m_view);
-        m_pageSelector->setPageLabels(m_pageLabels);
-        m_pageSelector->setCurrentPage(qMax(0, m_currentPage));
-        m_pageSelector->setEnabled(m_document != nullptr);
-        connect(m_pageSelector, &SelectPageAction::pageSelected, this, qOverload<int>(&PdfViewPrivate::slotSetPage));
-    }
-    return m_pageSelector;
-}
-
-BookmarksHandler* PdfViewPrivate::bookmarksHandler()
-{
-    if (!m_bookmarksHandler) {
-        m_bookmarksHandler = new BookmarksHandler(m_view);
-        connect(m_bookmarksHandler, &BookmarksHandler::goToPosition, this,
-                qOverload<double>(&PdfViewPrivate::slotSetPage));
-        if (m_document)
-            m_bookmarksHandler->loadBookmarks(m_fileName);
-        m_bookmarksHandler->setCurrentPosition(pageNumber());
-        m_bookmarksHandler->toggleAction()->setEnabled(m_document != nullptr);
-    }
-    return m_bookmarksHandler;
-}
-
-void PdfViewPrivate::openPageSelector()
-{
-    if (!m_pageSelector)
-        return;
-    for (QWidget* holder : m_pageSelector->associatedWidgets()) {
-        auto* toolBar = qobject_cast<QToolBar*>(holder);
-        auto* box = toolBar ? qobject_cast<QComboBox*>(toolBar->widgetForAction(m_pageSelector)) : nullptr;
-        if (box && box->isVisible()) {
-            box->showPopup();
-            return;
-        }
-    }
-}
-
 void PdfViewPrivate::setMouseTool(PdfView::MouseTool tool)
 {
-    if (tool == m_mouseTool)
+    if (tool == m_tools->tool())
         return;
-    m_mouseTool = tool;
-    if (m_actionHandler)
-        m_actionHandler->checkMouseTool(tool);
-    emit mouseToolChanged(tool);
-}
-
-void PdfViewPrivate::slotSelectMouseTool()
-{
-    auto* action = qobject_cast<QAction*>(sender());
-    if (!action)
-        return;
-    m_mouseTool = PdfView::MouseTool(action->data().toInt());
-    emit mouseToolChanged(m_mouseTool);
+    m_tools->setTool(tool);
+    emit m_view->mouseToolChanged(tool);
 }
 
 // ---- Keys and wheel
@@ -566,7 +406,7 @@ void PdfViewPrivate::keyPress(QKeyEvent* event)
     else if (event->key() == Qt::Key_Backspace)
         m_view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
     else if (event->key() == Qt::Key_Escape)
-        clearHighlights();
+        m_tools->clearHighlights();
 }
 
 void PdfViewPrivate::wheel(QWheelEvent* event)
@@ -580,388 +420,10 @@ void PdfViewPrivate::wheel(QWheelEvent* event)
     vertical->setValue(vertical->value() + WheelScrollSteps(delta) * vertical->singleStep());
 }
 
-// ---- Mouse
-
-Poppler::Link* PdfViewPrivate::linkAt(const QPointF& scenePoint) const
-{
-    const int page = pageAt(scenePoint);
-    PageItem* item = m_pageItems.value(page);
-    if (!item)
-        return nullptr;
-    const QRectF rect = pageRect(page);
-    return item->linkAt(
-        QPointF((scenePoint.x() - rect.x()) / rect.width(), (scenePoint.y() - rect.y()) / rect.height()));
-}
-
-bool PdfViewPrivate::isFormWidgetAt(const QPoint& viewPoint) const
-{
-    for (QGraphicsItem* item : m_view->items(viewPoint)) {
-        if (qgraphicsitem_cast<QGraphicsProxyWidget*>(item))
-            return true;
-    }
-    return false;
-}
-
-void PdfViewPrivate::setLinkCursor(bool on)
-{
-    if (on == m_linkCursor)
-        return;
-    m_linkCursor = on;
-    if (on)
-        QApplication::setOverrideCursor(Qt::PointingHandCursor);
-    else
-        QApplication::restoreOverrideCursor();
-}
-
-void PdfViewPrivate::updateLinkHover(QMouseEvent* event)
-{
-    const Poppler::Link* link = linkAt(m_view->mapToScene(event->pos()));
-    const QString tip = link ? PageItem::toolTipFor(link) : QString();
-    setLinkCursor(link != nullptr);
-    if (tip.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(event->globalPos(), tip, m_view);
-}
-
-bool PdfViewPrivate::followLink(const QPointF& scenePoint)
-{
-    const Poppler::Link* link = linkAt(scenePoint);
-    if (!link)
-        return false;
-    if (link->linkType() == Poppler::Link::Browse) {
-        const QString url = static_cast<const Poppler::LinkBrowse*>(link)->url();
-        if (!url.isEmpty())
-            QDesktopServices::openUrl(QUrl(url));
-    } else if (link->linkType() == Poppler::Link::Goto) {
-        const int page = static_cast<const Poppler::LinkGoto*>(link)->destination().pageNumber() - 1;
-        if (page >= 0)
-            setPage(page, 0);
-    }
-    return true;
-}
-
-void PdfViewPrivate::mousePress(QMouseEvent* event)
-{
-    if (m_scene->focusItem())
-        m_scene->setFocusItem(nullptr);
-    if (event->modifiers() == Qt::ControlModifier)
-        return;
-    if (isFormWidgetAt(event->pos())) {
-        m_formPress = true;
-        m_view->QGraphicsView::mousePressEvent(event);
-        return;
-    }
-    setLinkCursor(false);
-    if (m_toolActive)   // a release that never came
-        finishTool(event->pos(), false);
-    startTool(event->pos());
-}
-
-void PdfViewPrivate::startTool(const QPoint& viewPoint)
-{
-    const QPointF scenePoint = m_view->mapToScene(viewPoint);
-    m_pressPos = viewPoint;
-    m_lastMovePos = viewPoint;
-    switch (m_mouseTool) {
-    case PdfView::Browsing:
-        QApplication::setOverrideCursor(Qt::ClosedHandCursor);
-        break;
-    case PdfView::Magnifying:
-        showMagnifier(scenePoint);
-        break;
-    case PdfView::Selection:
-        QApplication::setOverrideCursor(Qt::CrossCursor);
-        delete m_selectionRect;
-        m_selectionRect = m_scene->addRect(QRectF(scenePoint, QSizeF()), QPen(Qt::black, 1, Qt::DashLine));
-        m_selectionRect->setZValue(3);
-        m_selectionStart = scenePoint;
-        break;
-    case PdfView::TextSelection:
-        QApplication::setOverrideCursor(Qt::IBeamCursor);
-        m_selectionStart = scenePoint;
-        break;
-    }
-    m_toolActive = true;
-}
-
-void PdfViewPrivate::mouseMove(QMouseEvent* event)
-{
-    if (!m_toolActive) {
-        updateLinkHover(event);
-        m_view->QGraphicsView::mouseMoveEvent(event);
-        return;
-    }
-    moveTool(event->pos());
-}
-
-void PdfViewPrivate::moveTool(const QPoint& viewPoint)
-{
-    const QPointF scenePoint = m_view->mapToScene(viewPoint);
-    switch (m_mouseTool) {
-    case PdfView::Browsing:
-        browse(viewPoint);
-        break;
-    case PdfView::Magnifying:
-        showMagnifier(scenePoint);
-        break;
-    case PdfView::Selection:
-        if (m_selectionRect)
-            m_selectionRect->setRect(SelectionRect(m_selectionStart, scenePoint));
-        break;
-    case PdfView::TextSelection:
-        selectText(scenePoint);
-        break;
-    }
-}
-
-void PdfViewPrivate::browse(const QPoint& viewPoint)
-{
-    const QPoint moved = viewPoint - m_lastMovePos;
-    QScrollBar* horizontal = m_view->horizontalScrollBar();
-    QScrollBar* vertical = m_view->verticalScrollBar();
-    horizontal->setValue(qMax(0, horizontal->value() - moved.x()));
-    vertical->setValue(qMax(0, vertical->value() - moved.y()));
-    m_lastMovePos = viewPoint;
-    const QPoint wrapped = WrappedCursorPosition(viewPoint, m_view->viewport()->size());
-    if (wrapped != viewPoint) {
-        QCursor::setPos(m_view->viewport()->mapToGlobal(wrapped));
-        m_lastMovePos = wrapped;
-    }
-}
-
-void PdfViewPrivate::mouseRelease(QMouseEvent* event)
-{
-    if (m_formPress) {
-        m_formPress = false;
-        m_view->QGraphicsView::mouseReleaseEvent(event);
-        return;
-    }
-    if (!m_toolActive)
-        return;
-    const bool showMenus = event->modifiers() != Qt::ControlModifier;
-    const bool click = (event->pos() - m_pressPos).manhattanLength() < QApplication::startDragDistance();
-    const QPointF scenePoint = m_view->mapToScene(event->pos());
-    if (showMenus && click && linkAt(scenePoint)) {
-        finishTool(event->pos(), false);
-        followLink(scenePoint);
-        return;
-    }
-    finishTool(event->pos(), showMenus);
-}
-
-void PdfViewPrivate::finishTool(const QPoint& viewPoint, bool showMenus)
-{
-    m_toolActive = false;
-    const QPoint globalPos = m_view->viewport()->mapToGlobal(viewPoint);
-    switch (m_mouseTool) {
-    case PdfView::Magnifying:
-        hideMagnifier();
-        break;
-    case PdfView::Browsing:
-        QApplication::restoreOverrideCursor();
-        break;
-    case PdfView::Selection: {
-        QApplication::restoreOverrideCursor();
-        const QRectF area = m_selectionRect ? m_selectionRect->rect() : QRectF();
-        delete m_selectionRect;
-        m_selectionRect = nullptr;
-        if (showMenus && !area.isEmpty())
-            showAreaMenu(globalPos, area);
-        break;
-    }
-    case PdfView::TextSelection:
-        QApplication::restoreOverrideCursor();
-        if (showMenus && !m_selectedWords.isEmpty())
-            showTextMenu(globalPos);
-        clearHighlights();
-        break;
-    }
-}
-
-// ---- Magnifier
-
-void PdfViewPrivate::showMagnifier(const QPointF& scenePoint)
-{
-    const QRectF frame(scenePoint - QPointF(MagnifierWidth / 2.0, MagnifierHeight / 2.0),
-                       QSizeF(MagnifierWidth, MagnifierHeight));
-    if (!m_magnifierFrame) {
-        m_magnifierPicture = m_scene->addPixmap(QPixmap());
-        m_magnifierPicture->setZValue(2);
-        m_magnifierFrame = m_scene->addRect(QRectF(), QPen(Qt::black, 1), Qt::NoBrush);
-        m_magnifierFrame->setZValue(3);
-    }
-    m_magnifierFrame->setRect(frame);
-    m_magnifierFrame->show();
-    m_magnifierPicture->show();
-    m_magnifierPoint = scenePoint;
-    if (m_magnifierTicket == 0)
-        requestMagnifierPicture();
-    else
-        m_magnifierStale = true;   // asked again once the picture in flight is there
-}
-
-void PdfViewPrivate::requestMagnifierPicture()
-{
-    m_magnifierStale = false;
-    const int page = pageAt(m_magnifierPoint);
-    const QRectF rect = pageRect(page);
-    // Only the part on the page is rendered: Poppler is not made for regions beyond it.
-    const QRect region = MagnifierRegion(m_magnifierPoint, rect.topLeft());
-    const QRect onPage = region & QRect(QPoint(0, 0), (rect.size() * 2).toSize());
-    if (page < 0 || onPage.isEmpty()) {
-        m_magnifierPicture->setPixmap(QPixmap());
-        return;
-    }
-    m_magnifierTicket = m_renderer->requestRegion(page, 2 * m_dpiX * m_zoom, 2 * m_dpiY * m_zoom, onPage);
-    const QPointF frameTopLeft = m_magnifierPoint - QPointF(MagnifierWidth / 2.0, MagnifierHeight / 2.0);
-    m_magnifierPicture->setData(2, frameTopLeft + QPointF(onPage.topLeft() - region.topLeft()));
-}
-
-void PdfViewPrivate::onRegionRendered(int ticket, const QImage& image)
-{
-    if (ticket != m_magnifierTicket || !m_magnifierPicture)
-        return;
-    m_magnifierTicket = 0;
-    m_magnifierPicture->setPixmap(QPixmap::fromImage(image));
-    m_magnifierPicture->setOffset(m_magnifierPicture->data(2).toPointF());
-    if (m_magnifierStale && m_toolActive && m_mouseTool == PdfView::Magnifying)
-        requestMagnifierPicture();
-}
-
-void PdfViewPrivate::hideMagnifier()
-{
-    m_magnifierTicket = 0;
-    m_magnifierStale = false;
-    if (!m_magnifierFrame)
-        return;
-    m_magnifierFrame->hide();
-    m_magnifierPicture->hide();
-    m_magnifierPicture->setPixmap(QPixmap());
-}
-
-// ---- Selections
-
-QList<QPair<QRectF, QString>> PdfViewPrivate::textBoxes(int page)
-{
-    if (page == m_textBoxesPage)
-        return m_textBoxes;
-    m_textBoxes.clear();
-    m_textBoxesPage = page;
-    Poppler::Page* popplerPage = m_pages.value(page);
-    if (!popplerPage)
-        return m_textBoxes;
-    const QList<Poppler::TextBox*> boxes = popplerPage->textList();
-    for (const Poppler::TextBox* box : boxes)
-        m_textBoxes.append(qMakePair(box->boundingBox(), box->text()));
-    qDeleteAll(boxes);
-    return m_textBoxes;
-}
-
-void PdfViewPrivate::selectText(const QPointF& scenePoint)
-{
-    const QRectF selection = SelectionRect(m_selectionStart, scenePoint);
-    const int page = pageAt(selection.center());
-    if (page < 0)
-        return;
-    const QRectF rect = pageRect(page);
-    const qreal sx = scaleX();
-    const qreal sy = scaleY();
-    const QRectF inPoints((selection.x() - rect.x()) / sx, (selection.y() - rect.y()) / sy,
-                          selection.width() / sx, selection.height() / sy);
-    clearHighlights();
-    const QList<QPair<QRectF, QString>> boxes = textBoxes(page);
-    QList<QRectF> rects;
-    for (const auto& box : boxes)
-        rects.append(box.first);
-    for (int index : SelectedTextBoxes(rects, inPoints)) {
-        const QRectF& box = rects.at(index);
-        QGraphicsRectItem* highlight = m_scene->addRect(
-            QRectF(rect.x() + box.x() * sx, rect.y() + box.y() * sy, box.width() * sx, box.height() * sy),
-            Qt::NoPen, QColor(100, 160, 255, 100));
-        highlight->setZValue(2);
-        m_highlights.append(highlight);
-        m_selectedWords.append(boxes.at(index).second);
-    }
-}
-
-void PdfViewPrivate::clearHighlights()
-{
-    qDeleteAll(m_highlights);
-    m_highlights.clear();
-    m_selectedWords.clear();
-}
-
-QImage PdfViewPrivate::areaImage(const QRectF& sceneRect) const
-{
-    QImage image(sceneRect.size().toSize(), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return image;
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    m_scene->render(&painter, QRectF(image.rect()), sceneRect);
-    return image;
-}
-
-QString PdfViewPrivate::areaText(const QRectF& sceneRect) const
-{
-    const int page = pageAt(sceneRect.center());
-    Poppler::Page* popplerPage = m_pages.value(page);
-    if (!popplerPage)
-        return QString();
-    const QRectF rect = pageRect(page);
-    return popplerPage->text(QRectF((sceneRect.x() - rect.x()) / scaleX(), (sceneRect.y() - rect.y()) / scaleY(),
-                                    sceneRect.width() / scaleX(), sceneRect.height() / scaleY()));
-}
-
-void PdfViewPrivate::showAreaMenu(const QPoint& globalPos, const QRectF& sceneRect)
-{
-    QMenu menu(m_view);
-    QAction* copyImage = menu.addAction(PdfView::tr("Copy &Image to Clipboard"));
-    QAction* saveImage = menu.addAction(PdfView::tr("&Save Image to File..."));
-    QAction* copyText = menu.addAction(PdfView::tr("Copy &Text to Clipboard"));
-    menu.addAction(PdfView::tr("&Cancel"));
-    QAction* chosen = menu.exec(globalPos);
-    if (chosen == copyImage)
-        PutOnClipboard(areaImage(sceneRect));
-    else if (chosen == saveImage)
-        saveAreaImage(areaImage(sceneRect));
-    else if (chosen == copyText)
-        PutOnClipboard(areaText(sceneRect));
-}
-
-void PdfViewPrivate::saveAreaImage(const QImage& image)
-{
-    const QFileInfo document(m_fileName);
-    const QString proposed = document.absolutePath() + "/" + document.completeBaseName() + ".png";
-    const QString filter =
-        PdfView::tr("%1 (*.png *.bmp *.gif *.jpg *.jpeg *.tiff *.xpm)").arg(PdfView::tr("Supported image files"));
-    const QString fileName = QFileDialog::getSaveFileName(m_view, PdfView::tr("Save image as"), proposed, filter);
-    if (fileName.isEmpty())
-        return;
-    if (!image.save(fileName))
-        QMessageBox::warning(m_view, PdfView::tr("File save error"), PdfView::tr("Cannot save image to:\n") + fileName);
-}
-
-void PdfViewPrivate::showTextMenu(const QPoint& globalPos)
-{
-    QMenu menu(m_view);
-    QAction* copyText = menu.addAction(PdfView::tr("Copy &Text to Clipboard"));
-    menu.addSeparator();
-    menu.addAction(PdfView::tr("&Cancel"));
-    if (menu.exec(globalPos) == copyText)
-        PutOnClipboard(m_selectedWords.join(' '));
-}
-
 void PdfViewPrivate::contextMenu(QContextMenuEvent* event)
 {
     QMenu menu(m_view);
-    if (m_actionHandler) {
-        if (QAction* zoomIn = m_actionHandler->existingAction(PdfView::ZoomIn))
-            menu.addAction(zoomIn);
-        if (QAction* zoomOut = m_actionHandler->existingAction(PdfView::ZoomOut))
-            menu.addAction(zoomOut);
-    }
+    emit m_view->contextMenuAboutToShow(&menu);
     if (!m_extraActions.isEmpty()) {
         menu.addSeparator();
         menu.addActions(m_extraActions);

@@ -1,3 +1,4 @@
+#include "pdf/actionhandler.h"
 #include "pdf/filesettings.h"
 #include "pdf/pagerenderer.h"
 #include "pdf/pdflayout.h"
@@ -183,6 +184,7 @@ protected:
         Docs();
         QDir(FileSettings::folder()).removeRecursively();
         view = std::make_unique<PdfView>();
+        actions = new ActionHandler(view.get());
         view->resize(600, 400);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
@@ -208,6 +210,7 @@ protected:
     QScrollBar* vertical() const { return view->verticalScrollBar(); }
 
     std::unique_ptr<PdfView> view;
+    ActionHandler* actions = nullptr;
 };
 
 TEST_F(PdfViewTest, LoadReportsPagesLabelsAndFileName)
@@ -572,52 +575,53 @@ TEST_F(PdfViewTest, ActionsRunTheirSlots)
 {
     ASSERT_TRUE(view->load(Docs().a4));
     QSignalSpy changed(view.get(), &PdfView::zoomFactorChanged);
-    view->action(PdfView::ZoomIn)->trigger();
+    actions->action(ActionHandler::ZoomIn)->trigger();
     EXPECT_NEAR(view->zoomFactor(), 1.2, 1e-9);
     EXPECT_NEAR(changed.last().first().toReal(), 1.2, 1e-9);
-    view->action(PdfView::ZoomOut)->trigger();
+    actions->action(ActionHandler::ZoomOut)->trigger();
     EXPECT_NEAR(view->zoomFactor(), 1.0, 1e-9);
     EXPECT_NEAR(changed.last().first().toReal(), 1.0, 1e-9);
-    view->action(PdfView::GoToNextPage)->trigger();
+    actions->action(ActionHandler::GoToNextPage)->trigger();
     EXPECT_EQ(int(view->pageNumber()), 1);
-    view->action(PdfView::GoToEndOfDocument)->trigger();
+    actions->action(ActionHandler::GoToEndOfDocument)->trigger();
     EXPECT_EQ(vertical()->value(), vertical()->maximum());
-    view->action(PdfView::GoToStartOfDocument)->trigger();
+    actions->action(ActionHandler::GoToStartOfDocument)->trigger();
     EXPECT_EQ(vertical()->value(), 0);
-    EXPECT_EQ(view->action(PdfView::NoPdfViewAction), nullptr);
+    EXPECT_EQ(actions->action(ActionHandler::NoAction), nullptr);
 }
 
 TEST_F(PdfViewTest, MouseToolActionsPickOneToolAtATime)
 {
     QSignalSpy changed(view.get(), &PdfView::mouseToolChanged);
-    const QList<QPair<PdfView::PdfViewAction, PdfView::MouseTool>> tools{
-        {PdfView::MouseToolBrowse, PdfView::Browsing},
-        {PdfView::MouseToolMagnify, PdfView::Magnifying},
-        {PdfView::MouseToolSelection, PdfView::Selection},
-        {PdfView::MouseToolTextSelection, PdfView::TextSelection}};
-    EXPECT_TRUE(view->action(PdfView::MouseToolMagnify)->isChecked()) << "the view starts magnifying";
+    const QList<QPair<ActionHandler::Action, PdfView::MouseTool>> tools{
+        {ActionHandler::MouseToolBrowse, PdfView::Browsing},
+        {ActionHandler::MouseToolMagnify, PdfView::Magnifying},
+        {ActionHandler::MouseToolSelection, PdfView::Selection},
+        {ActionHandler::MouseToolTextSelection, PdfView::TextSelection}};
+    EXPECT_TRUE(actions->action(ActionHandler::MouseToolMagnify)->isChecked()) << "the view starts magnifying";
     for (const auto& tool : tools) {
-        view->action(tool.first)->trigger();
+        actions->action(tool.first)->trigger();
         EXPECT_EQ(view->mouseTool(), tool.second);
         EXPECT_EQ(changed.last().first().value<PdfView::MouseTool>(), tool.second);
         for (const auto& other : tools)
-            EXPECT_EQ(view->action(other.first)->isChecked(), other.first == tool.first);
+            EXPECT_EQ(actions->action(other.first)->isChecked(), other.first == tool.first);
     }
     view->setMouseTool(PdfView::Selection);
-    EXPECT_TRUE(view->action(PdfView::MouseToolSelection)->isChecked());
+    EXPECT_TRUE(actions->action(ActionHandler::MouseToolSelection)->isChecked());
 }
 
 TEST_F(PdfViewTest, DocumentActionsAreDisabledWithoutADocument)
 {
-    const QList<QAction*> actions{view->action(PdfView::GoToEndOfDocument), view->action(PdfView::GoToPage),
-                                  view->action(PdfView::SetBookmark)};
-    for (QAction* action : actions)
+    const QList<QAction*> documentActions{actions->action(ActionHandler::GoToEndOfDocument),
+                                          actions->action(ActionHandler::GoToPage),
+                                          actions->action(ActionHandler::SetBookmark)};
+    for (QAction* action : documentActions)
         EXPECT_FALSE(action->isEnabled()) << qPrintable(action->text());
     ASSERT_TRUE(view->load(Docs().a4));
-    for (QAction* action : actions)
+    for (QAction* action : documentActions)
         EXPECT_TRUE(action->isEnabled()) << qPrintable(action->text());
     view->close();
-    for (QAction* action : actions)
+    for (QAction* action : documentActions)
         EXPECT_FALSE(action->isEnabled()) << qPrintable(action->text());
 }
 
@@ -625,7 +629,7 @@ TEST_F(PdfViewTest, ShowFormsReloadsAtTheSamePlaceAndIsRemembered)
 {
     const QString path = copyOf(Docs().a4, "forms.pdf");
     ASSERT_TRUE(view->load(path));
-    QAction* showForms = view->action(PdfView::ShowForms);
+    QAction* showForms = actions->action(ActionHandler::ShowForms);
     view->setPage(2.5);
     showForms->setChecked(true);
     EXPECT_EQ(view->fileName(), path);
@@ -806,7 +810,7 @@ TEST_F(PdfViewTest, FormFieldsAreShownOverTheirPageWhenAskedFor)
 TEST_F(PdfViewTest, ZoomSelectorShowsAndSetsTheZoom)
 {
     ASSERT_TRUE(view->load(Docs().a4));
-    auto* selector = qobject_cast<ZoomAction*>(view->action(PdfView::Zoom));
+    auto* selector = qobject_cast<ZoomAction*>(actions->action(ActionHandler::Zoom));
     ASSERT_NE(selector, nullptr);
     selector->setZoomFactor(QString("250%"));
     EXPECT_NEAR(view->zoomFactor(), 2.5, 1e-9);
@@ -816,7 +820,7 @@ TEST_F(PdfViewTest, ZoomSelectorShowsAndSetsTheZoom)
 
 TEST_F(PdfViewTest, PageSelectorGoesToTheChosenPage)
 {
-    auto* selector = qobject_cast<SelectPageAction*>(view->action(PdfView::GoToPage));
+    auto* selector = qobject_cast<SelectPageAction*>(actions->action(ActionHandler::GoToPage));
     ASSERT_NE(selector, nullptr);
     ASSERT_TRUE(view->load(Docs().a4));
     EXPECT_EQ(selector->items().size(), 10);
