@@ -29,7 +29,6 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # wait_for SECONDS COMMAND...: polls until COMMAND succeeds
 wait_for() { local end=$((SECONDS + $1)); shift; until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.05; done; }
 none_left() { [ -z "$(leftovers)" ]; }
-since() { awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }'; }
 expect_none_left() {
   wait_for 60 none_left || { fail "$1: processes left: $(ps -o pid=,pgid=,args= -p "$(leftovers | paste -sd,)" 2>/dev/null)"; return 0; }
 }
@@ -62,14 +61,9 @@ good_cases=(
   "bench20|$docs/bench20.docx|$tmp/out/bench20.pdf|20"
   "non-ascii|$tmp/in/Größe – Vuel sample v1.2.final.docx|$tmp/out/Ausgabe ü/Größe – Vuel.pdf|0"
 )
-first=1
 for row in "${good_cases[@]}"; do
   IFS='|' read -r name in outp pages <<<"$row"
-  started=$EPOCHREALTIME
   convert "$name" "$in" "$outp"
-  took=$(since "$started")
-  [ $first -eq 0 ] || echo "first conversion, fresh profile: ${took}s"
-  first=0
   [ $rc -eq 0 ] || { fail "$name: exit $rc: $(cat "$tmp/err.$name")"; continue; }
   [ -s "$outp" ] || { fail "$name: no PDF"; continue; }
   [ ! -e "$outp.part" ] || fail "$name: $outp.part left behind"
@@ -79,9 +73,7 @@ for row in "${good_cases[@]}"; do
     [ "$got" = "$pages" ] || fail "$name: $got pages, not $pages"
   fi
 done
-started=$EPOCHREALTIME
 "$conv" "$docs/bench20.docx" "$tmp/out/again.pdf" || fail "again: exit $?"
-echo "later conversion (bench20.docx): $(since "$started")s"
 [ -d "$XDG_CACHE_HOME/Vuel/lo-profile/user" ] || fail "no persistent profile under \$XDG_CACHE_HOME/Vuel"
 
 # a relative input whose name starts with '-', and an output that replaces an old file

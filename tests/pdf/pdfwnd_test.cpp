@@ -1,43 +1,22 @@
 // The document viewer as the preview window drives it: PDFs straight into the page view,
-// office documents through a converter, which here is a stand-in script or the real one.
+// office documents through a converter, here a stand-in script (the real one: converter_1syt
+// and pdf_viewer).
 #include "pdf/cpdfmanager.h"
 #include "pdf/cpdfwnd.h"
 #include "pdf/pdfview.h"
-#include "../samples.h"
+#include "testpdfs.h"
 #include "../viewerload.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
+#include <QDir>
 #include <QLabel>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-void WritePdf(const QString& path, int pages)
-{
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    QPainter painter(&writer);
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0)
-            writer.newPage();
-        painter.drawText(QPointF(200, 400), QStringLiteral("Page %1").arg(i + 1));
-    }
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A converter stand-in: a shell script given the input and output paths, as the real one is.
 QString Converter(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
@@ -59,8 +38,7 @@ class PdfWndTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        sample = dir.filePath(QStringLiteral("three.pdf"));
-        WritePdf(sample, 3);
+        sample = WritePdf(dir.filePath(QStringLiteral("three.pdf")), QVector<QSizeF>(3, QSizeF(595, 842)));
         docx = dir.filePath(QStringLiteral("report.docx"));
         WriteFile(docx, "stands for a document");
     }
@@ -102,41 +80,6 @@ TEST_F(PdfWndTest, PdfsOpenAtTheirFirstPageAndAskForTheirWidth)
     EXPECT_DOUBLE_EQ(wnd->View()->zoomFactor(), 1.0);
 }
 
-TEST_F(PdfWndTest, BrokenPdfsEndInAnError)
-{
-    Make(CPdfManager::DefaultProgram());
-    QByteArray whole;
-    {
-        QFile file(sample);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        whole = file.readAll();
-    }
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } cases[] = {
-        {"zero.pdf", QByteArray()},
-        {"garbage.pdf", QByteArray(4096, '\x9c')},
-        {"zip.pdf", QByteArray("PK\x03\x04", 4) + QByteArray(200, 'z')},
-        {"header-only.pdf", whole.left(9)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString path = dir.filePath(QString::fromLatin1(c.name));
-        WriteFile(path, c.bytes);
-        const Outcome outcome = LoadInto(wnd, path);
-        EXPECT_TRUE(outcome.failed);
-        EXPECT_EQ(wnd->View()->pageCount(), 0);
-    }
-    // A document locked with a user password is not asked about: it is an error.
-    const QString locked = dir.filePath(QStringLiteral("locked.pdf"));
-    ASSERT_EQ(QProcess::execute(QStringLiteral("qpdf"), {QStringLiteral("--encrypt"), QStringLiteral("user"),
-                                                         QStringLiteral("owner"), QStringLiteral("256"),
-                                                         QStringLiteral("--"), sample, locked}),
-              0);
-    EXPECT_TRUE(LoadInto(wnd, locked).failed);
-}
-
 TEST_F(PdfWndTest, ConverterOutcomes)
 {
     const QByteArray copy = "cp '" + sample.toUtf8() + "' \"$2\"";
@@ -149,7 +92,7 @@ TEST_F(PdfWndTest, ConverterOutcomes)
         {"converts", copy, true, ""},
         {"fails", "exit 3", false, "Offices convert failed."},
         {"writes-nothing", "exit 0", false, "Offices convert failed."},
-        {"writes-garbage", "echo garbage > \"$2\"", false, ""},
+        {"writes-garbage", "echo garbage > \"$2\"", false, ""},   // a PDF the view refuses
         {"crashes", "kill -SEGV $$", false, "Offices convert failed."},
     };
     for (const auto& c : cases) {
@@ -212,19 +155,6 @@ TEST_F(PdfWndTest, AConverterThatNeverEndsIsKilled)
     EXPECT_TRUE(outcome.failed);
     EXPECT_EQ(outcome.err, QStringLiteral("Offices convert failed."));
     EXPECT_FALSE(Running(QString::fromLatin1(marker)));
-}
-
-// DOCX, XLSX and ODT go through the whole program in pdf_viewer, and the converter's refusals
-// are converter_1syt's: here the other two formats.
-TEST_F(PdfWndTest, TheRealConverterShowsOfficeDocuments)
-{
-    Make(CPdfManager::DefaultProgram());
-    for (const char* name : {"sample.pptx", "sample.doc"}) {
-        SCOPED_TRACE(name);
-        const Outcome outcome = LoadInto(wnd, MadeSample(QStringLiteral("pdf/make-documents"), QString::fromLatin1(name)));
-        EXPECT_TRUE(outcome.loaded) << qPrintable(outcome.err);
-        EXPECT_GT(wnd->View()->pageCount(), 0);
-    }
 }
 
 } // namespace
