@@ -56,15 +56,11 @@ grep -q 'sample.odt" 0 0' "$tmp/vuel.log" || fail "with office_support off an OD
 kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null || true; rm "$tmp/vuel.log"
 printf '[General]\nshow_welcome=false\ndisplay_controls=true\noffice_support=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
 start_instance
-preview sample.docx
-picture sample.docx "$shots/pdf_docx.png"
-grep -q 'sample.docx" 5 33' "$tmp/vuel.log" || fail "with office_support on a DOCX was not shown as a document"
-preview sample.xlsx
-picture sample.xlsx "$shots/pdf_xlsx.png"
-grep -q 'sample.xlsx" 5 33' "$tmp/vuel.log" || fail "with office_support on an XLSX was not shown as a document"
-preview sample.odt
-picture sample.odt "$shots/pdf_odt.png"
-grep -q 'sample.odt" 5 33' "$tmp/vuel.log" || fail "with office_support on an ODT was not shown as a document"
+for f in sample.docx sample.xlsx sample.odt; do
+  preview $f
+  picture $f "$shots/pdf_${f#*.}.png"
+  grep -q "$f\" 5 33" "$tmp/vuel.log" || fail "with office_support on $f was not shown as a document"
+done
 # Only the LibreOffice of this test's converter: its shared profile or a throw-away one.
 office_gone() { ! pgrep -f "soffice\.bin.*UserInstallation=file://($XDG_CACHE_HOME/Vuel/lo-profile|$TMPDIR/1syt-)"; }
 wait_for 60 office_gone || fail "LibreOffice is still running after its conversion"

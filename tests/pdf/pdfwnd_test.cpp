@@ -36,12 +36,7 @@ int Lines(const QString& path)
 class PdfWndTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        sample = WritePdf(dir.filePath(QStringLiteral("three.pdf")), QVector<QSizeF>(3, QSizeF(595, 842)));
-        docx = dir.filePath(QStringLiteral("report.docx"));
-        WriteFile(docx, "stands for a document");
-    }
+    void SetUp() override { WriteFile(docx, "stands for a document"); }
     void TearDown() override { delete wnd; }
 
     void Make(const QString& converter)
@@ -53,7 +48,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    QString sample, docx;
+    QString sample = WritePdf(dir.filePath("three.pdf"), QVector<QSizeF>(3, QSizeF(595, 842)));
+    QString docx = dir.filePath("report.docx");
     CPdfManager* manager = nullptr;
     CPdfWnd* wnd = nullptr;
 };
@@ -70,14 +66,13 @@ TEST_F(PdfWndTest, PdfsOpenAtTheirFirstPageAndAskForTheirWidth)
 
     // Fit width fills the viewer but for 20 px; actual size goes back to 1.0.
     const qreal sceneWidth = int(wnd->View()->sceneRect().width());
-    for (QAction* action : wnd->actions())
-        if (action->toolTip() == QStringLiteral("Fit Width"))
-            action->trigger();
-    EXPECT_DOUBLE_EQ(wnd->View()->zoomFactor(), (wnd->width() - 20) / sceneWidth);
-    for (QAction* action : wnd->actions())
-        if (action->toolTip() == QStringLiteral("Actual Size"))
-            action->trigger();
-    EXPECT_DOUBLE_EQ(wnd->View()->zoomFactor(), 1.0);
+    for (const auto& button : {qMakePair(QString("Fit Width"), (wnd->width() - 20) / sceneWidth),
+                               qMakePair(QString("Actual Size"), 1.0)}) {
+        for (QAction* action : wnd->actions())
+            if (action->toolTip() == button.first)
+                action->trigger();
+        EXPECT_DOUBLE_EQ(wnd->View()->zoomFactor(), button.second);
+    }
 }
 
 TEST_F(PdfWndTest, ConverterOutcomes)
