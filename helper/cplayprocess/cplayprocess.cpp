@@ -38,11 +38,18 @@ void CPlayProcess::QuitProcess()
 {
     if (state() != QProcess::Running)
         return;
+    Kill();
+    if (!waitForFinished(200))
+        waitForFinished(-1);
+}
+
+void CPlayProcess::Kill()
+{
+    if (state() == QProcess::NotRunning)
+        return;
     m_killed = true;
     KillProcessGroup(processId());
     kill();
-    if (!waitForFinished(200))
-        waitForFinished(-1);
 }
 
 void CPlayProcess::Command(const QString& str)

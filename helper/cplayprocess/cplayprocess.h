@@ -16,6 +16,7 @@ public:
 public slots:
     bool IsRunning() const { return state() == QProcess::Running; }
     void QuitProcess();
+    void Kill(); // ends the program and all it started, without waiting
     void Command(const QString& str);
 
 signals:

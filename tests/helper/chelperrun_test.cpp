@@ -1,0 +1,143 @@
+#include "chelperrun/chelperrun.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <memory>
+
+namespace {
+
+constexpr int kWait = 60000; // against a hang only
+
+struct Outcome {
+    int reports = 0;
+    bool finished = false;
+    CHelperRun::Failure failure = CHelperRun::Failure::NotStarted;
+    QByteArray output;
+};
+
+// Collects every report of the run; waits for the first, or until `until` holds.
+void Watch(CHelperRun& run, Outcome& outcome)
+{
+    QObject::connect(&run, &CHelperRun::SigFinished, [&outcome](const QByteArray& output) {
+        ++outcome.reports;
+        outcome.finished = true;
+        outcome.output = output;
+    });
+    QObject::connect(&run, &CHelperRun::SigFailed,
+                     [&outcome](CHelperRun::Failure failure, const QString&, const QByteArray& output) {
+                         ++outcome.reports;
+                         outcome.failure = failure;
+                         outcome.output = output;
+                     });
+}
+
+template <typename Until>
+void WaitFor(Until until)
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (until())
+            loop.quit();
+    });
+    poll.start(20);
+    QTimer::singleShot(kWait, &loop, &QEventLoop::quit);
+    if (!until())
+        loop.exec();
+}
+
+// Gone, or a zombie nobody reaps (the container's first process may not).
+bool ProcessGone(pid_t pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (::kill(pid, 0) != 0 || !stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+} // namespace
+
+TEST(CHelperRun, WaysOfEnding)
+{
+    using F = CHelperRun::Failure;
+    const struct {
+        const char* name;
+        const char* program;
+        const char* script;
+        bool finished;
+        F failure;
+        QByteArray output;
+    } cases[] = {
+        {"output collected", "/bin/sh", R"(printf 'one '; sleep 0.2; printf '%s' "$VUEL_WORD")", true, F{}, "one two"},
+        {"non-zero exit", "/bin/sh", "printf half; exit 3", false, F::ExitCode, "half"},
+        {"crash", "/bin/sh", "kill -SEGV $$", false, F::Crashed, ""},
+        {"time-out", "/bin/sh", "exec sleep 300", false, F::TimedOut, ""},
+        {"too much output", "/bin/sh", "exec cat /dev/zero", false, F::TooMuchOutput, ""},
+        {"no program", "/nonexistent/vuel-helper", "", false, F::NotStarted, ""},
+        {"by name", "sh", "exit 0", true, F{}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CHelperRun run;
+        run.SetTimeLimit(c.failure == F::TimedOut ? 300 : 0);
+        run.SetOutputLimit(c.failure == F::TooMuchOutput ? 100000 : 1000);
+        Outcome outcome;
+        Watch(run, outcome);
+        QProcessEnvironment environment;
+        environment.insert("VUEL_WORD", "two");
+        run.Start(c.program, {"-c", c.script}, environment);
+        WaitFor([&] { return outcome.reports > 0; });
+        QCoreApplication::processEvents(); // a second report would come now
+        EXPECT_EQ(outcome.reports, 1);
+        EXPECT_EQ(outcome.finished, c.finished);
+        if (!c.finished) {
+            EXPECT_EQ(outcome.failure, c.failure);
+        }
+        if (c.failure != F::TooMuchOutput) {
+            EXPECT_EQ(outcome.output, c.output);
+        }
+        EXPECT_FALSE(run.IsRunning());
+    }
+}
+
+// Stopped, started again or gone, the run ends what the helper started and reports nothing.
+TEST(CHelperRun, EndingARunEndsItsWholeGroup)
+{
+    enum How { Stop, StartAgain, Destroy };
+    for (How how : {Stop, StartAgain, Destroy}) {
+        SCOPED_TRACE(how);
+        QTemporaryDir dir;
+        const QString pidFile = dir.filePath("pid");
+        auto run = std::make_unique<CHelperRun>();
+        Outcome outcome;
+        Watch(*run, outcome);
+        run->Start("/bin/sh", {"-c", "sleep 300 & echo $! > \"$0\"; wait", pidFile});
+        QFile file(pidFile);
+        WaitFor([&] { return file.size() > 0; });
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const pid_t grandchild = file.readAll().trimmed().toInt();
+        ASSERT_GT(grandchild, 0);
+        ASSERT_FALSE(ProcessGone(grandchild));
+        if (how == Stop)
+            run->Stop();
+        else if (how == StartAgain)
+            run->Start("/bin/sh", {"-c", "exec sleep 300"});
+        else
+            run.reset();
+        WaitFor([&] { return ProcessGone(grandchild); });
+        EXPECT_TRUE(ProcessGone(grandchild));
+        if (!ProcessGone(grandchild))
+            ::kill(grandchild, SIGKILL);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(outcome.reports, 0);
+    }
+}
