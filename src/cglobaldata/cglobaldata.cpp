@@ -1,6 +1,7 @@
 #include "cglobaldata/cglobaldata.h"
 
-#include <QCoreApplication>
+#include "platform/helperprograms.h"
+
 #include <QMutexLocker>
 
 CGlobalData& CGlobalData::Instance()
@@ -12,10 +13,7 @@ CGlobalData& CGlobalData::Instance()
 // Members build the suffix tables first; the plug-in table is read after them.
 CGlobalData::CGlobalData() { m_plugins = ReadPluginTable(PluginTablePath()); }
 
-QString CGlobalData::PluginTablePath()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/plugins.settings");
-}
+QString CGlobalData::PluginTablePath() { return ::PluginTablePath(); }
 
 QString CGlobalData::Path() const
 {

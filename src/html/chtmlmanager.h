@@ -1,13 +1,9 @@
 #pragma once
 
+#include "chelperrun/chelperrun.h"
 #include "viewers/cabstractmanager.h"
 
 #include <QString>
-
-#include <memory>
-
-class CPlayProcess;
-class QTextDecoder;
 
 // Turns the markdown file into an HTML page by running the converter in the plug-in folder.
 // The result is the whole page as text, or an invalid value with m_err telling why.
@@ -16,7 +12,6 @@ class CHtmlManager : public CAbstractManager
     Q_OBJECT
 public:
     explicit CHtmlManager(QString program = DefaultProgram(), QObject* parent = nullptr);
-    ~CHtmlManager() override;
 
     static QString DefaultProgram();
     // What comes before the converter's output; "</body></html>" comes after it.
@@ -28,12 +23,9 @@ public slots:
     void Stop() override;
 
 private:
-    void ReadOutput();
-    void OnFinishedNaturally();
-    void OnFinishedByKilled();
+    void OnConverted(const QByteArray& output);
+    void OnConverterFailed(CHelperRun::Failure failure, const QString& reason);
 
     QString m_program;
-    QString m_output;
-    std::unique_ptr<QTextDecoder> m_decoder;
-    CPlayProcess* m_process;
+    CHelperRun* m_run;
 };

@@ -3,9 +3,8 @@
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
 #include "core/tempfolder.h"
-#include "cplayprocess/cplayprocess.h"
+#include "platform/helperprograms.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
@@ -14,24 +13,16 @@
 #include <QRandomGenerator>
 
 CPdfManager::CPdfManager(QString program, QObject* parent)
-    : CAbstractManager(parent), m_program(std::move(program)), m_process(new CPlayProcess(this))
+    : CAbstractManager(parent), m_program(std::move(program)), m_run(new CHelperRun(this))
 {
-    connect(m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
-            [this](int exitCode) { SlotProcessFinished(exitCode); });
-    m_process->setStandardOutputFile(QProcess::nullDevice());
+    connect(m_run, &CHelperRun::SigFinished, this, &CPdfManager::OnConverted);
+    connect(m_run, &CHelperRun::SigFailed, this, &CPdfManager::OnConverterFailed);
+    m_run->SetOutputLimit(0);
     // LibreOffice gives up on a document by itself well within this.
-    m_limit.setInterval(180000);
-    m_limit.setSingleShot(true);
-    connect(&m_limit, &QTimer::timeout, m_process, &CPlayProcess::QuitProcess);
+    m_run->SetTimeLimit(180000);
 }
 
-CPdfManager::~CPdfManager() { m_process->disconnect(this); }
-
-// Helper programs carry no suffix on this platform.
-QString CPdfManager::DefaultProgram()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/plugins/1syt");
-}
+QString CPdfManager::DefaultProgram() { return HelperProgramPath(QStringLiteral("1syt")); }
 
 QString CPdfManager::DocumentKey(const QString& path)
 {
@@ -79,34 +70,29 @@ void CPdfManager::Perform()
     if (m_outputPath.isEmpty())
         return Fail(tr("Can not create a temporary folder."));
     m_documentIn.remove(m_outputPath);
-    if (!m_process->Start(m_program, {input, m_outputPath}))
-        return Fail(tr("Can not run %1.").arg(m_program));
-    m_limit.start();
+    m_run->Start(m_program, {input, m_outputPath});
 }
 
-void CPdfManager::Stop()
-{
-    m_limit.stop();
-    // A converter stopped because the user moved on has nothing to report.
-    m_stopping = true;
-    m_process->QuitProcess();
-    m_stopping = false;
-}
+// A converter stopped because the user moved on has nothing to report.
+void CPdfManager::Stop() { m_run->Stop(); }
 
-void CPdfManager::SlotProcessFinished(int exitCode)
+// A converter that claims success but wrote nothing failed all the same.
+void CPdfManager::OnConverted()
 {
-    m_limit.stop();
-    if (m_stopping)
-        return;
-    // A converter that claims success but wrote nothing failed all the same.
-    if (exitCode != 0 || m_process->WasKilled() || m_process->exitStatus() != QProcess::NormalExit ||
-        QFileInfo(m_outputPath).size() <= 0) {
-        qDebug() << __FILE__ << __LINE__ << m_program << "exit" << exitCode << "killed" << m_process->WasKilled()
-                 << m_process->readAllStandardError().left(1000);
+    if (QFileInfo(m_outputPath).size() <= 0) {
+        qDebug() << __FILE__ << __LINE__ << m_program << "wrote no PDF";
         return Fail(tr("Offices convert failed."));
     }
     m_pdfOf.insert(m_key, m_outputPath);
     m_documentIn.insert(m_outputPath, m_key);
     emit SigUpdatePDFView(m_outputPath);
     emit SigPerformFinished(QVariant());
+}
+
+void CPdfManager::OnConverterFailed(CHelperRun::Failure failure, const QString& reason)
+{
+    qDebug() << __FILE__ << __LINE__ << m_program << reason;
+    if (failure == CHelperRun::Failure::NotStarted)
+        return Fail(tr("Can not run %1.").arg(m_program));
+    Fail(tr("Offices convert failed."));
 }
