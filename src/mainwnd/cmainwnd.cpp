@@ -5,12 +5,11 @@
 #include "cglobaldata/screenarea.h"
 #include "code/ccodewnd.h"
 #include "core/settings.h"
-#include "core/tempfolder.h"
 #include "dirs/cdirwnd.h"
 #include "font/cfontwnd.h"
 #include "cparentdlg/fade.h"
-#include "cplayprocess/cplayprocess.h"
 #include "html/chtmlwnd.h"
+#include "mainwnd/cpluginrun.h"
 #include "mainwnd/wndgeometry.h"
 #include "media/cmediawnd.h"
 #include "pdf/cpdfwnd.h"
@@ -21,7 +20,6 @@
 
 #include <QAction>
 #include <QDebug>
-#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -30,26 +28,11 @@
 #include <QPropertyAnimation>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTemporaryFile>
 #include <QTimer>
 
 namespace {
 
 constexpr char kHelpPicture[] = "://help.jpg";
-
-QString& PreviousPluginOutput()
-{
-    static QString path;
-    return path;
-}
-
-// A plug-in's own output is shown by its viewer, never converted again.
-const PluginRecord* PluginForPath(const QFileInfo& fi, const QString& path)
-{
-    if (fi.isDir() || path == QLatin1String(kHelpPicture) || path == PreviousPluginOutput())
-        return nullptr;
-    return PluginFor(CGlobalData::Instance().Plugins(), fi.suffix());
-}
 
 // Where the suffix tables know nothing, the content may.
 void ClassifyByContent(CGlobalData& data, const QFileInfo& fi)
@@ -145,13 +128,12 @@ void CMainWnd::Load(QString path)
         LoadUnknownFile();
         return;
     }
-    if (const PluginRecord* plugin = PluginForPath(fi, data.Path())) {
-        if (!LoadPlugin(plugin->command))
-            LoadUnknownFile();
+    const bool help = data.Path() == QLatin1String(kHelpPicture);
+    if (const PluginRecord* plugin = help ? nullptr : PluginRun()->RegisteredPluginFor(fi)) {
+        LoadPlugin(plugin->command);
         return;
     }
-    if (m_plugin)
-        m_plugin->QuitProcess(); // its result would replace the file switched to
+    PluginRun()->Stop(); // its result would replace the file switched to
     // A suffix the tables know but leave off (office documents) stays theirs. Size 0 is an
     // empty file, or a kernel file (/proc/kmsg) whose read may wait for ever.
     if (data.MainType() == MT_UNKNOWN && data.SubType() == ST_UNKNOWN && fi.isFile() && fi.size() > 0)
@@ -298,8 +280,8 @@ void CMainWnd::on_pushButton_close_clicked() { HideWnd(); }
 void CMainWnd::HideWnd()
 {
     CGlobalData::Instance().SetPath(QString());
-    if (m_plugin)
-        m_plugin->QuitProcess(); // a result arriving later would load into the hidden window
+    if (m_pluginRun)
+        m_pluginRun->Stop(); // a result arriving later would load into the hidden window
     if (m_hideAnimation || !isVisible())
         return;
     m_hideAnimation = FadeWindowOpacity(this, windowOpacity(), 0.0, 120, [this] { hide(); }, QEasingCurve::InCubic);
@@ -388,62 +370,27 @@ void CMainWnd::ToggleTitleBar()
         SetTitleBarVisible(visible);
 }
 
-// A unique name in our own folder; the plug-in writes NAME.suffix, so the empty file itself goes.
-QString CMainWnd::PluginOutputName()
+CPluginRun* CMainWnd::PluginRun()
 {
-    if (TempFolder().isEmpty())
-        return QString();
-    QTemporaryFile name(TempFolder() + QStringLiteral("plugin-XXXXXX"));
-    return name.open() ? name.fileName() : QString();
+    if (m_pluginRun)
+        return m_pluginRun;
+    m_pluginRun = new CPluginRun(this);
+    connect(m_pluginRun, &CPluginRun::SigConverted, this, [this](const QString& output, const QString& source) {
+        Load(output);
+        SetTitle(QFileInfo(source).fileName());
+    });
+    connect(m_pluginRun, &CPluginRun::SigFailed, this, &CMainWnd::LoadUnknownFile);
+    return m_pluginRun;
 }
 
-bool CMainWnd::LoadPlugin(QStringList plu_path)
+void CMainWnd::LoadPlugin(QStringList command)
 {
-    if (!m_plugin) {
-        m_plugin = new CPlayProcess(this);
-        connect(m_plugin, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
-                &CMainWnd::OnPluginFinished);
-    }
-    m_plugin->QuitProcess();
-    if (plu_path.isEmpty())
-        return false;
-    const QString output = PluginOutputName();
-    if (output.isEmpty()) {
-        LoadUnknownFile();
-        return false;
-    }
     LoadLoading();
-    m_pluginSource = CGlobalData::Instance().Path();
-    const QString program = plu_path.takeFirst();
-    return m_plugin->Start(program, plu_path << CGlobalData::Instance().Path() << output);
-}
-
-void CMainWnd::OnPluginFinished(int exitCode, QProcess::ExitStatus status)
-{
-    if (m_plugin->WasKilled())
-        return;
-    const QStringList args = m_plugin->arguments();
-    if (status == QProcess::CrashExit || exitCode != 0 || args.size() <= 2) {
-        LoadUnknownFile();
-        return;
-    }
-    const QFileInfo base(args.last());
-    const QDir folder = base.absoluteDir();
-    const QFileInfoList outputs =
-        folder.exists() ? folder.entryInfoList({base.fileName() + QStringLiteral(".*")}, QDir::Files) : QFileInfoList();
-    if (outputs.isEmpty()) {
-        LoadUnknownFile();
-        return;
-    }
-    if (!PreviousPluginOutput().isEmpty())
-        QFile::remove(PreviousPluginOutput());
-    PreviousPluginOutput() = outputs.first().absoluteFilePath();
-    Load(PreviousPluginOutput());
-    SetTitle(QFileInfo(m_pluginSource).fileName());
+    PluginRun()->Start(command, CGlobalData::Instance().Path());
 }
 
 QString CMainWnd::ShownFile() const
 {
     const QString path = CGlobalData::Instance().Path();
-    return !path.isEmpty() && path == PreviousPluginOutput() ? m_pluginSource : path;
+    return m_pluginRun ? m_pluginRun->SourceOf(path) : path;
 }

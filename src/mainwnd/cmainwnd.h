@@ -4,11 +4,10 @@
 
 #include <QMap>
 #include <QPointer>
-#include <QProcess>
 #include <QStringList>
 
 class CAbstractWnd;
-class CPlayProcess;
+class CPluginRun;
 class QFileInfo;
 class QLabel;
 class QMovie;
@@ -35,7 +34,7 @@ public slots:
     void Load(QString path);
     void LoadLoading();
     void LoadUnknownFile();
-    bool LoadPlugin(QStringList plu_path);
+    void LoadPlugin(QStringList command);
     // The file the user asked for: a plug-in's output stands for the file it was made from.
     QString ShownFile() const;
     void Display();
@@ -57,7 +56,6 @@ protected:
 
 private:
     static bool IsSpecialFile(const QFileInfo& fi);
-    static QString PluginOutputName();
     void StopViewersBut(CAbstractWnd* keep);
     void AddViewer(CAbstractWnd* viewer);
     void OnBe4Load();
@@ -68,7 +66,7 @@ private:
     void ToggleControlBar();
     void ToggleTitleBar();
     bool IsSettled() const;
-    void OnPluginFinished(int exitCode, QProcess::ExitStatus status);
+    CPluginRun* PluginRun();
 
     QStackedWidget* m_stack;
     CAbstractWnd* m_unknownWnd = nullptr;
@@ -82,6 +80,5 @@ private:
     QPoint m_placedAt;
     bool m_placing = false;
     QColor m_normalShadowColor;
-    CPlayProcess* m_plugin = nullptr;
-    QString m_pluginSource;
+    CPluginRun* m_pluginRun = nullptr;
 };
