@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -21,6 +22,8 @@ public:
     void SetTakeover(bool on);
     bool IsVisible() const { return m_visible; }
     void SetVisible(bool visible);
+    // Where links to files whose names the locale cannot decode are made (a private folder).
+    void SetStandInFolder(const QString& folder) { m_standInFolder = folder; }
 
     // The item a file-manager window last reported, empty for a window that never did.
     QString ReportedItem(quint64 window) const { return m_reported.value(window); }
@@ -38,6 +41,7 @@ private:
     void ReleaseName();
     void OnNameAcquired(const QString& name);
     void OnNameLost(const QString& name);
+    void Remember(quint64 window, const QString& path);
     static void InstallActivationFile();
     static void RemoveActivationFile();
 
@@ -45,4 +49,6 @@ private:
     bool m_registered = false;
     bool m_visible = false;
     QHash<quint64, QString> m_reported;
+    QList<quint64> m_reportOrder;
+    QString m_standInFolder;
 };

@@ -1,5 +1,7 @@
 #include "platform/previewerservice.h"
 
+#include "platform/fileuri.h"
+
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
@@ -13,7 +15,6 @@
 #include <QRegularExpression>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QUrl>
 
 namespace {
 
@@ -198,15 +199,27 @@ void PreviewerService::OnNameLost(const QString& name)
 
 void PreviewerService::HandleShowFile(const QString& uri, const QString& windowHandle, bool toggle)
 {
-    const QUrl url(uri.size() <= kMaxUriLength ? uri : QString());
-    if (!url.isLocalFile()) {
+    const QByteArray bytes = LocalFileBytes(uri, kMaxUriLength);
+    const QString path = bytes.isEmpty() ? QString() : OpenablePath(bytes, m_standInFolder);
+    if (path.isEmpty()) {
         qDebug() << "ShowFile: not a local file URI:" << uri.left(200);
         return;
     }
-    const QString path = url.toLocalFile();
     if (const quint64 window = WindowOfHandle(windowHandle))
-        m_reported.insert(window, path);
+        Remember(window, path);
     emit SigShowFile(path, toggle);
+}
+
+// A caller can make up any number of windows: only the latest ones are kept.
+void PreviewerService::Remember(quint64 window, const QString& path)
+{
+    constexpr int kWindowsKept = 256;
+    if (m_reported.contains(window))
+        m_reportOrder.removeOne(window);
+    m_reported.insert(window, path);
+    m_reportOrder.append(window);
+    while (m_reportOrder.size() > kWindowsKept)
+        m_reported.remove(m_reportOrder.takeFirst());
 }
 
 void PreviewerService::SendSelectionKey(int key)
