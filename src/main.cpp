@@ -6,6 +6,7 @@
 #include "controller/csystemtrayicon.h"
 #include "platform/allocator.h"
 #include "platform/crashhandler.h"
+#include "platform/fileuri.h"
 #include "platform/startup.h"
 
 #include <QDebug>
@@ -18,6 +19,8 @@
 #include <QTimer>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +43,14 @@ QString FileArgument(const QStringList& args)
     return args.isEmpty() || IsOption(args.first()) ? QString() : args.first();
 }
 
+bool ArgumentExists(const QString& arg)
+{
+    if (!arg.startsWith(QLatin1String("file:")))
+        return QFileInfo::exists(arg);
+    const QByteArray path = LocalFileBytes(arg);
+    return !path.isEmpty() && ::access(path.constData(), F_OK) == 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -53,11 +64,17 @@ int main(int argc, char* argv[])
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() == 1 && args.first() == QLatin1String("log"))
         InstallLogFile();
-    const QString file = FileArgument(args);
+    // As forwarded: a name the locale cannot decode is a file: URI there.
+    const QString file = FileArgument(args).isEmpty() ? QString() : app.Arguments().first();
+    if (!app.ForwardError().isEmpty()) {
+        std::fprintf(stderr, "vuel: a running instance does not answer (%s); nothing started\n",
+                     qPrintable(app.ForwardError()));
+        return 2;
+    }
     // Handed over to the running instance: 0, or 1 for a file that is not there.
     if (!app.IsFirstInstance())
-        return file.isEmpty() || QFileInfo::exists(file) ? 0 : 1;
-    if (!file.isEmpty() && !QFileInfo::exists(file)) {
+        return file.isEmpty() || ArgumentExists(file) ? 0 : 1;
+    if (!file.isEmpty() && !ArgumentExists(file)) {
         std::fprintf(stderr, "vuel: %s: no such file or folder\n", qPrintable(file));
         return 1;
     }
@@ -82,7 +99,7 @@ int main(int argc, char* argv[])
     CrashHandler::Arm();
     // A cold start with a file or --settings does what it would ask of a running instance.
     if (!file.isEmpty() || args.value(0) == QLatin1String("--settings")) {
-        const QStringList own{file.isEmpty() ? args.first() : QFileInfo(file).absoluteFilePath()};
+        const QStringList own{file.isEmpty() ? args.first() : file};
         QTimer::singleShot(0, controller, [controller, own] { controller->SlotForwardedArgs(own); });
     }
     // After the connection: paths forwarded while the box is open are still previewed.

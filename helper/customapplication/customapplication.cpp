@@ -1,79 +1,146 @@
 #include "customapplication/customapplication.h"
 
 #include "customapplication/argumentmessage.h"
+#include "customapplication/forwardedmessagereader.h"
+#include "platform/fileuri.h"
 #include "platform/instancesocket.h"
 
-#include <QDebug>
 #include <QDeadlineTimer>
+#include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
+
+#include <unistd.h>
 
 namespace {
+
 // A command line is far smaller; a peer that sends more is not a second start.
 constexpr int kMaxMessageBytes = 1 << 20;
+// A second start writes at once; one that stays silent this long is dropped.
+constexpr int kSilenceLimitMs = 10000;
+// Connections read at the same time; more are refused until some end.
+constexpr int kMaxReaders = 16;
+// How long a second start waits for a running instance that does not answer at once.
+constexpr int kAnswerWaitMs = 5000;
+constexpr int kRetryGapMs = 50;
+
+QStringList ForwardableArguments(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        QByteArray bytes(argv[i]);
+        const QString arg = QFile::decodeName(bytes);
+        if (QFile::encodeName(arg) != bytes) {
+            if (!bytes.startsWith('/'))
+                bytes.prepend(QFile::encodeName(QDir::currentPath()) + '/');
+            args.append(FileUriOfBytes(bytes));
+        } else {
+            // The running instance has its own working folder: a relative path must not change meaning.
+            args.append(QFileInfo::exists(arg) ? QFileInfo(arg).absoluteFilePath() : arg);
+        }
+    }
+    return args;
+}
+
 } // namespace
 
-CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv)
+CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv), m_args(ForwardableArguments(argc, argv))
 {
     // The executable's base name: the metadata is not set yet, and must not decide the name.
     const QString name = InstanceServerName(QCoreApplication::applicationName());
-    QLocalSocket socket;
-    socket.connectToServer(name, QIODevice::ReadWrite);
-    if (socket.waitForConnected(500)) {
-        ForwardArguments(socket);
+    m_lock = TakeInstanceLock(name);
+    if (m_lock == kInstanceLockHeld) {
+        ConnectAndForward(name);
         return;
     }
-    qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << socket.errorString();
-    Listen(name);
+    // The lock is ours (or there is none to take): a server that still answers is an instance
+    // that predates locks, and one that is slow to answer is alive all the same.
+    QLocalSocket probe;
+    probe.connectToServer(name, QIODevice::ReadWrite);
+    if (probe.waitForConnected(500)) {
+        ForwardArguments(probe);
+        return;
+    }
+    const auto error = probe.error();
+    if (error != QLocalSocket::ServerNotFoundError && error != QLocalSocket::ConnectionRefusedError) {
+        m_forwardError = QStringLiteral("its socket takes no connection: ") + probe.errorString();
+        return;
+    }
+    Listen(name, true);
 }
 
 CApplication::~CApplication()
 {
     delete m_server;
     m_server = nullptr;
+    if (m_lock >= 0)
+        ::close(m_lock);
 }
 
-void CApplication::ForwardArguments(QLocalSocket& socket)
+// The instance takes the lock before it listens: a server not there yet is not a dead one.
+void CApplication::ConnectAndForward(const QString& name)
 {
-    // The running instance has its own working folder: a relative path must not change meaning.
-    QStringList args = QCoreApplication::arguments().mid(1);
-    for (QString& arg : args)
-        if (QFileInfo::exists(arg))
-            arg = QFileInfo(arg).absoluteFilePath();
-    socket.write(EncodeArgumentList(args));
-    socket.waitForBytesWritten(30000);
+    QDeadlineTimer deadline(kAnswerWaitMs);
+    QLocalSocket socket;
+    for (;;) {
+        socket.connectToServer(name, QIODevice::ReadWrite);
+        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+            ForwardArguments(socket);
+            return;
+        }
+        if (deadline.hasExpired())
+            break;
+        socket.abort();
+        QThread::msleep(kRetryGapMs); // a process with no window of its own, about to end
+    }
+    m_forwardError = QStringLiteral("no answer within %1 s").arg(kAnswerWaitMs / 1000);
 }
 
-void CApplication::Listen(const QString& name)
+bool CApplication::ForwardArguments(QLocalSocket& socket)
+{
+    socket.write(EncodeArgumentList(m_args));
+    QDeadlineTimer deadline(kAnswerWaitMs);
+    while (socket.bytesToWrite() > 0 && !deadline.hasExpired())
+        socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
+    if (socket.bytesToWrite() > 0) {
+        m_forwardError = QStringLiteral("the running instance does not read");
+        return false;
+    }
+    socket.disconnectFromServer();
+    return true;
+}
+
+void CApplication::Listen(const QString& name, bool removeDeadSocket)
 {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &CApplication::newLocalSocketConnection);
     if (m_server->listen(name))
         return;
-    // A socket file left by an instance that died: nobody answered on it above.
-    if (m_server->serverError() == QAbstractSocket::AddressInUseError && QFile::exists(m_server->serverName())) {
-        QFile::remove(m_server->serverName());
+    // Reached only when a connection to it was refused: no one listens there any more.
+    if (removeDeadSocket && m_server->serverError() == QAbstractSocket::AddressInUseError) {
+        QLocalServer::removeServer(name);
         m_server->listen(name);
     }
 }
 
 void CApplication::newLocalSocketConnection()
 {
-    QLocalSocket* socket = m_server->nextPendingConnection();
-    if (!socket)
-        return;
-    // The sender closes after writing; read until then, at most a second in all.
-    QByteArray message;
-    QDeadlineTimer deadline(1000);
-    do {
-        socket->waitForReadyRead(static_cast<int>(deadline.remainingTime()));
-        message += socket->readAll();
-    } while (socket->state() == QLocalSocket::ConnectedState && !deadline.hasExpired() &&
-             message.size() < kMaxMessageBytes);
-    message += socket->readAll();
-    delete socket;
-    emit SigActiveApp(DecodeArgumentList(message));
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        if (m_readers >= kMaxReaders) {
+            qDebug() << "instance: refused a connection, too many at once";
+            delete socket;
+            continue;
+        }
+        qDebug() << "instance: connection";
+        ++m_readers;
+        auto* reader = new ForwardedMessageReader(socket, kSilenceLimitMs, kMaxMessageBytes, this);
+        connect(reader, &QObject::destroyed, this, [this] { --m_readers; });
+        connect(reader, &ForwardedMessageReader::SigMessage, this,
+                [this](const QByteArray& message) { emit SigActiveApp(DecodeArgumentList(message)); });
+    }
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QLocalServer;
+class QLocalSocket;
 
 // The application object: either the running instance (it owns the local server) or a
 // process that hands its arguments to the running one and ends.
@@ -15,6 +16,11 @@ public:
     ~CApplication() override;
 
     bool IsFirstInstance() const { return m_server != nullptr; }
+    // Why the running instance did not get the arguments; empty when it did, or when this is it.
+    QString ForwardError() const { return m_forwardError; }
+    // The arguments as they are forwarded: a path that exists is absolute, and a name the
+    // locale cannot decode travels as a file: URI.
+    QStringList Arguments() const { return m_args; }
 
 signals:
     void SigActiveApp(QStringList duplicate_args);
@@ -23,8 +29,13 @@ private slots:
     void newLocalSocketConnection();
 
 private:
-    void ForwardArguments(class QLocalSocket& socket);
-    void Listen(const QString& name);
+    void ConnectAndForward(const QString& name);
+    bool ForwardArguments(QLocalSocket& socket);
+    void Listen(const QString& name, bool removeDeadSocket);
 
+    QStringList m_args;
+    QString m_forwardError;
     QLocalServer* m_server = nullptr;
+    int m_lock = -1;
+    int m_readers = 0;
 };

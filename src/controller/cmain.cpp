@@ -13,7 +13,9 @@
 #include "hook/ckeyboardhookcontroler.h"
 #include "mainwnd/cmainwnd.h"
 #include "platform/contenttype.h"
+#include "platform/displayname.h"
 #include "platform/fileinfo.h"
+#include "platform/fileuri.h"
 #include "platform/previewerservice.h"
 #include "platform/privatefolder.h"
 #include "platform/updater.h"
@@ -39,6 +41,11 @@ constexpr qint64 kSamePressMs = 2000;
 // A file manager too busy to tell its selection at a key press is asked again, this often in all.
 constexpr int kPressLookups = 4;
 constexpr int kPressLookupGapMs = 150;
+// Second starts can come in a flood; their notices at most this often.
+constexpr qint64 kForwardNoticeGapMs = 1000;
+
+// A private folder for links to files whose names Qt cannot hold; empty when there is none.
+QString StandInFolder() { return TempFolder().isEmpty() ? QString() : TempFolder() + QStringLiteral("names"); }
 
 // A Space typed into a text field (the font viewer's sample text) is text, not the trigger key.
 bool IsTypingInto(const QWidget* focus)
@@ -58,7 +65,8 @@ QString PreviewablePath(const QString& path)
     if (path.isEmpty() || !fi.exists() || (fi.suffix().isEmpty() && !fi.isDir() && !KnowsContentTypes()))
         return QString();
     const QString target = ResolveShortcut(path);
-    if (target != path)
+    // A link whose target Qt cannot name (a stand-in for such a name) is opened as the link.
+    if (target != path && QFileInfo::exists(target))
         fi = QFileInfo(target);
     return fi.absoluteFilePath();
 }
@@ -83,6 +91,7 @@ CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new
     m_pressLookupRetry.setSingleShot(true);
     m_pressLookupRetry.setInterval(kPressLookupGapMs);
     connect(&m_pressLookupRetry, &QTimer::timeout, this, &CMain::LookUpPressedItem);
+    m_service->SetStandInFolder(StandInFolder());
     connect(m_service, &PreviewerService::SigShowFile, this, &CMain::OnShowFile);
     connect(m_service, &PreviewerService::SigClose, m_wnd, &CMainWnd::HideWnd);
     connect(m_wnd, &CMainWnd::SigSelectionKey, m_service, &PreviewerService::SendSelectionKey);
@@ -232,15 +241,26 @@ void CMain::SlotForwardedArgs(const QStringList& args)
         return;
     }
     if (args.isEmpty()) {
-        m_tray->ShowNotice(tr("Notice"), tr("Application is already running."));
+        ShowForwardNotice(tr("Application is already running."));
         return;
     }
-    if (!QFile(first).exists()) {
-        m_tray->ShowNotice(tr("Notice"), tr("%1 not found.").arg(first));
+    const QString path = OpenablePathOfArgument(first, StandInFolder());
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
+        ShowForwardNotice(tr("%1 not found.").arg(DisplayName(first)));
         return;
     }
-    qDebug() << "command:" << first;
-    ActiveWindow(first);
+    qDebug() << "command:" << path;
+    ActiveWindow(path);
+}
+
+void CMain::ShowForwardNotice(const QString& text)
+{
+    if (m_lastForwardNotice.isValid() && m_lastForwardNotice.elapsed() < kForwardNoticeGapMs) {
+        qDebug() << "notice: held back" << text.left(200);
+        return;
+    }
+    m_lastForwardNotice.start();
+    m_tray->ShowNotice(tr("Notice"), text);
 }
 
 void CMain::SlotShowHelpDlg()

@@ -52,6 +52,7 @@ private:
     // While a modal window of ours is open neither the trigger key nor the tray may re-enter.
     void BlockReentry(bool block);
     void PrepareHost(CConfirmDlg* host);
+    void ShowForwardNotice(const QString& text);
 
     QTimer m_timer;
     CSystemTrayIcon* m_tray;
@@ -66,4 +67,5 @@ private:
     QTimer m_pressLookupRetry;
     int m_pressLookups = 0;
     bool m_settingsOpen = false;
+    QElapsedTimer m_lastForwardNotice;
 };
