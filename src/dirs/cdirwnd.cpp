@@ -6,6 +6,7 @@
 #include "dirs/cfilesystemhorizontalwnd.h"
 #include "dirs/comdata.h"
 #include "dirs/cstandarditemmodel.h"
+#include "dirs/displaynamedelegate.h"
 #include "dirs/listingtree.h"
 
 #include <QAction>
@@ -52,6 +53,7 @@ void CDirWnd::SetUpTree(QTreeView* tree)
     tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tree->header()->setMinimumSectionSize(100);
     tree->header()->setSectionsClickable(false);
+    tree->setItemDelegateForColumn(0, new DisplayNameDelegate(tree));
 }
 
 QAction* CDirWnd::AddButton(QBoxLayout* layout, const QString& normal, const QString& active, const QString& tip,

@@ -1,5 +1,7 @@
 #include "dirs/cfilesystemhorizontalwnd.h"
 
+#include "dirs/displaynamedelegate.h"
+
 #include <QApplication>
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -72,6 +74,7 @@ void CFileSystemHorizontalWnd::AddColumn(const QString& path)
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setTextElideMode(Qt::ElideMiddle);
+    list->setItemDelegate(new DisplayNameDelegate(list));
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) { RecordSelection(selected); });
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -14,6 +14,7 @@
 #include "media/cmediawnd.h"
 #include "pdf/cpdfwnd.h"
 #include "platform/contenttype.h"
+#include "platform/displayname.h"
 #include "platform/launcher.h"
 #include "picture/cpicwnd.h"
 #include "viewers/cunknownwnd.h"
@@ -120,7 +121,7 @@ void CMainWnd::Load(QString path)
     }
     CGlobalData& data = CGlobalData::Instance();
     data.SetPath(path == QLatin1String(kHelpPicture) ? path : fi.absoluteFilePath());
-    SetTitle(data.Path() == QLatin1String(kHelpPicture) ? tr("Help") : fi.fileName());
+    SetTitle(data.Path() == QLatin1String(kHelpPicture) ? tr("Help") : DisplayName(fi.fileName()));
     data.SetMainType(data.Suffixes().GetMainType(data.Path()));
     data.SetSubType(data.Suffixes().GetSubType(data.Path()));
     data.SetLexer(QString());
@@ -377,7 +378,7 @@ CPluginRun* CMainWnd::PluginRun()
     m_pluginRun = new CPluginRun(this);
     connect(m_pluginRun, &CPluginRun::SigConverted, this, [this](const QString& output, const QString& source) {
         Load(output);
-        SetTitle(QFileInfo(source).fileName());
+        SetTitle(DisplayName(QFileInfo(source).fileName()));
     });
     connect(m_pluginRun, &CPluginRun::SigFailed, this, &CMainWnd::LoadUnknownFile);
     return m_pluginRun;

@@ -2,6 +2,7 @@
 
 #include "cglobaldata/cglobaldata.h"
 #include "platform/byteformat.h"
+#include "platform/displayname.h"
 #include "platform/fileinfo.h"
 
 #include <QDateTime>
@@ -62,12 +63,12 @@ void CUnknownWnd::LoadHelper()
     m_model->setRowCount(0);
     const QString path = CGlobalData::Instance().Path();
     const QFileInfo fi(path);
-    AddRow(tr("Name"), fi.fileName(), ShellFileIcon(path));
+    AddRow(tr("Name"), DisplayName(fi.fileName()), ShellFileIcon(path));
     if (fi.isFile())
         AddRow(tr("Size"), FormatByteSize(fi.size()));
-    AddRow(tr("Path"), fi.absoluteDir().absolutePath());
+    AddRow(tr("Path"), DisplayName(fi.absoluteDir().absolutePath()));
     if (fi.isSymLink())
-        AddRow(tr("Original Path"), fi.symLinkTarget());
+        AddRow(tr("Original Path"), DisplayName(fi.symLinkTarget()));
     AddRow(tr("Type"), ShellTypeName(path));
     if (fi.isFile() && fi.suffix().toLower() != QLatin1String("exe")) {
         const AssociatedProgram program = FindAssociatedProgram(path);
