@@ -246,7 +246,8 @@ void CMain::SlotForwardedArgs(const QStringList& args)
     }
     const QString path = OpenablePathOfArgument(first, StandInFolder());
     if (path.isEmpty() || !QFileInfo::exists(path)) {
-        ShowForwardNotice(tr("%1 not found.").arg(DisplayName(first)));
+        const QByteArray bytes = LocalFileBytes(first);
+        ShowForwardNotice(tr("%1 not found.").arg(DisplayName(bytes.isEmpty() ? first : QFile::decodeName(bytes))));
         return;
     }
     qDebug() << "command:" << path;
