@@ -20,8 +20,8 @@ namespace {
 
 // A command line is far smaller; a peer that sends more is not a second start.
 constexpr int kMaxMessageBytes = 1 << 20;
-// A second start writes at once; one that stays silent this long is dropped.
-constexpr int kSilenceLimitMs = 10000;
+// A second start writes at once and closes; a peer not done by then is dropped.
+constexpr int kMessageTimeLimitMs = 10000;
 // Connections read at the same time; more are refused until some end.
 constexpr int kMaxReaders = 16;
 // How long a second start waits for a running instance that does not answer at once.
@@ -70,7 +70,7 @@ CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv), m
         m_forwardError = QStringLiteral("its socket takes no connection: ") + probe.errorString();
         return;
     }
-    Listen(name, true);
+    Listen(name);
 }
 
 CApplication::~CApplication()
@@ -100,29 +100,27 @@ void CApplication::ConnectAndForward(const QString& name)
     m_forwardError = QStringLiteral("no answer within %1 s").arg(kAnswerWaitMs / 1000);
 }
 
-bool CApplication::ForwardArguments(QLocalSocket& socket)
+void CApplication::ForwardArguments(QLocalSocket& socket)
 {
     socket.write(EncodeArgumentList(m_args));
     QDeadlineTimer deadline(kAnswerWaitMs);
     while (socket.bytesToWrite() > 0 && !deadline.hasExpired())
         socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
-    if (socket.bytesToWrite() > 0) {
+    if (socket.bytesToWrite() > 0)
         m_forwardError = QStringLiteral("the running instance does not read");
-        return false;
-    }
-    socket.disconnectFromServer();
-    return true;
+    else
+        socket.disconnectFromServer();
 }
 
-void CApplication::Listen(const QString& name, bool removeDeadSocket)
+// Reached only when a connection to `name` was refused: no one listens there any more.
+void CApplication::Listen(const QString& name)
 {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &CApplication::newLocalSocketConnection);
     if (m_server->listen(name))
         return;
-    // Reached only when a connection to it was refused: no one listens there any more.
-    if (removeDeadSocket && m_server->serverError() == QAbstractSocket::AddressInUseError) {
+    if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
         QLocalServer::removeServer(name);
         m_server->listen(name);
     }
@@ -138,7 +136,7 @@ void CApplication::newLocalSocketConnection()
         }
         qDebug() << "instance: connection";
         ++m_readers;
-        auto* reader = new ForwardedMessageReader(socket, kSilenceLimitMs, kMaxMessageBytes, this);
+        auto* reader = new ForwardedMessageReader(socket, kMessageTimeLimitMs, kMaxMessageBytes, this);
         connect(reader, &QObject::destroyed, this, [this] { --m_readers; });
         connect(reader, &ForwardedMessageReader::SigMessage, this,
                 [this](const QByteArray& message) { emit SigActiveApp(DecodeArgumentList(message)); });

@@ -30,8 +30,8 @@ private slots:
 
 private:
     void ConnectAndForward(const QString& name);
-    bool ForwardArguments(QLocalSocket& socket);
-    void Listen(const QString& name, bool removeDeadSocket);
+    void ForwardArguments(QLocalSocket& socket);
+    void Listen(const QString& name);
 
     QStringList m_args;
     QString m_forwardError;

@@ -3,16 +3,16 @@
 #include <QDebug>
 #include <QLocalSocket>
 
-ForwardedMessageReader::ForwardedMessageReader(QLocalSocket* socket, int idleLimitMs, int maxBytes, QObject* parent)
+ForwardedMessageReader::ForwardedMessageReader(QLocalSocket* socket, int timeLimitMs, int maxBytes, QObject* parent)
     : QObject(parent), m_socket(socket), m_maxBytes(maxBytes)
 {
     socket->setParent(this);
-    m_idle.setSingleShot(true);
-    m_idle.setInterval(idleLimitMs);
-    connect(&m_idle, &QTimer::timeout, this, [this] { Drop("silent"); });
+    m_limit.setSingleShot(true);
+    m_limit.setInterval(timeLimitMs);
+    connect(&m_limit, &QTimer::timeout, this, [this] { Drop(m_message.isEmpty() ? "silent" : "slow"); });
     connect(socket, &QLocalSocket::readyRead, this, &ForwardedMessageReader::Read);
     connect(socket, &QLocalSocket::disconnected, this, &ForwardedMessageReader::Finish);
-    m_idle.start();
+    m_limit.start();
     // After the caller has connected to the signal: a sender may be done already.
     QTimer::singleShot(0, this, [this] {
         if (m_socket->state() == QLocalSocket::ConnectedState)
@@ -29,8 +29,6 @@ void ForwardedMessageReader::Read()
     m_message += m_socket->readAll();
     if (m_message.size() > m_maxBytes)
         Drop("oversized");
-    else
-        m_idle.start(); // silence is measured from the last byte
 }
 
 void ForwardedMessageReader::Finish()
@@ -39,7 +37,7 @@ void ForwardedMessageReader::Finish()
     if (m_done)
         return;
     m_done = true;
-    m_idle.stop();
+    m_limit.stop();
     emit SigMessage(m_message);
     deleteLater();
 }
@@ -49,7 +47,7 @@ void ForwardedMessageReader::Drop(const char* why)
     if (m_done)
         return;
     m_done = true;
-    m_idle.stop();
+    m_limit.stop();
     qDebug() << "instance: dropped a" << why << "connection";
     m_socket->abort();
     deleteLater();
