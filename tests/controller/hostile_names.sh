@@ -11,7 +11,7 @@ call() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /
   --method org.gnome.NautilusPreviewer2.ShowFile "$1" "" "$2" >/dev/null; }
 owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
   --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
-# text_of NAME: the last load of NAME was a text viewer's (an information panel logs "0 0")
+# text_loaded NAME: the last load of NAME was a viewer's, not the information panel's (which logs "0 0")
 text_loaded() { grep -F 'loading cost' "$tmp/vuel.log" | grep -F "/$1\"" | tail -1 | grep -qvE ' 0 0$'; }
 
 printf 'byte ff content\n' > "$tmp/files/b"$'\xff'".txt"
