@@ -27,7 +27,7 @@ QByteArray LocalFileBytes(const QString& uri, int maxLength)
 {
     if (uri.size() > maxLength || !uri.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
         return {};
-    const QUrl url(uri, QUrl::StrictMode);
+    const QUrl url(uri);
     const QString host = url.host();
     if (!url.isValid() || (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0))
         return {};

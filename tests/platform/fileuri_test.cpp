@@ -41,6 +41,8 @@ TEST(FileUri, NamesOnlyAbsoluteLocalPathsByteForByte)
         {"file:///tmp/a%FF.txt", "/tmp/a\xff.txt"},
         {"file:///tmp/%E6%97%A5%20x.txt", "/tmp/\xe6\x97\xa5 x.txt"},
         {"file:///tmp/line%0Abreak", "/tmp/line\nbreak"},
+        {"file:///tmp/a b 100%.txt", "/tmp/a b 100%.txt"}, // as a script may send it
+        {QString::fromUtf8("file:///tmp/\xe6\x97\xa5.txt"), "/tmp/\xe6\x97\xa5.txt"},
         {"file:foo.txt", ""},
         {"file:./foo.txt", ""},
         {"file:", ""},
