@@ -52,13 +52,41 @@ CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv), m
 {
     // The executable's base name: the metadata is not set yet, and must not decide the name.
     const QString name = InstanceServerName(QCoreApplication::applicationName());
-    m_lock = TakeInstanceLock(name);
-    if (m_lock == kInstanceLockHeld) {
-        ConnectAndForward(name);
-        return;
+    // The instance takes the lock before it listens and lets go of it only after it has closed:
+    // while the lock is held, a server not there (yet, or any more) is not a dead one.
+    const QDeadlineTimer deadline(kAnswerWaitMs);
+    for (;;) {
+        m_lock = TakeInstanceLock(name);
+        if (m_lock != kInstanceLockHeld) {
+            ForwardOrListen(name);
+            return;
+        }
+        QLocalSocket socket;
+        socket.connectToServer(name, QIODevice::ReadWrite);
+        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+            ForwardArguments(socket);
+            return;
+        }
+        if (deadline.hasExpired()) {
+            m_forwardError = QStringLiteral("no answer within %1 s").arg(kAnswerWaitMs / 1000);
+            return;
+        }
+        QThread::msleep(kRetryGapMs); // a process with no window of its own, about to end
     }
-    // The lock is ours (or there is none to take): a server that still answers is an instance
-    // that predates locks, and one that is slow to answer is alive all the same.
+}
+
+CApplication::~CApplication()
+{
+    delete m_server;
+    m_server = nullptr;
+    if (m_lock >= 0)
+        ::close(m_lock);
+}
+
+// The lock is ours (or there is none to take): a server that still answers is an instance that
+// predates locks, and one that is slow to answer is alive all the same.
+void CApplication::ForwardOrListen(const QString& name)
+{
     QLocalSocket probe;
     probe.connectToServer(name, QIODevice::ReadWrite);
     if (probe.waitForConnected(500)) {
@@ -71,33 +99,6 @@ CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv), m
         return;
     }
     Listen(name);
-}
-
-CApplication::~CApplication()
-{
-    delete m_server;
-    m_server = nullptr;
-    if (m_lock >= 0)
-        ::close(m_lock);
-}
-
-// The instance takes the lock before it listens: a server not there yet is not a dead one.
-void CApplication::ConnectAndForward(const QString& name)
-{
-    QDeadlineTimer deadline(kAnswerWaitMs);
-    QLocalSocket socket;
-    for (;;) {
-        socket.connectToServer(name, QIODevice::ReadWrite);
-        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
-            ForwardArguments(socket);
-            return;
-        }
-        if (deadline.hasExpired())
-            break;
-        socket.abort();
-        QThread::msleep(kRetryGapMs); // a process with no window of its own, about to end
-    }
-    m_forwardError = QStringLiteral("no answer within %1 s").arg(kAnswerWaitMs / 1000);
 }
 
 void CApplication::ForwardArguments(QLocalSocket& socket)

@@ -29,7 +29,7 @@ private slots:
     void newLocalSocketConnection();
 
 private:
-    void ConnectAndForward(const QString& name);
+    void ForwardOrListen(const QString& name);
     void ForwardArguments(QLocalSocket& socket);
     void Listen(const QString& name);
 
