@@ -15,9 +15,6 @@
 
 namespace {
 
-// The suffix tables' office suffixes, then the OpenDocument and RTF ones only their content type names.
-const QStringList kOffice{"doc", "docx", "xls", "xlsx", "ppt", "pptx", "vsd", "vsdx", "odt", "ods", "odp", "odg", "rtf"};
-
 const CSuffixTables& Tables() { return CGlobalData::Instance().Suffixes(); }
 
 QLabel* Label(QWidget& page, const char* name) { return page.findChild<QLabel*>(name); }
@@ -133,7 +130,10 @@ TEST_F(FileTypePage, OfficeBoxChangesOtherAtOnceAndTheRegistryOnlyOnSaving)
             office->click();
             office->click();
         }
-        EXPECT_EQ(Shown(page, "label_other"), on ? other + kOffice : other);
+        QStringList shown = Shown(page, "label_other");
+        EXPECT_EQ(shown.mid(0, other.size()), other);
+        EXPECT_EQ(shown.contains("docx"), on);
+        EXPECT_EQ(shown.removeDuplicates(), 0);
         EXPECT_EQ(Tables().GetMainType("a.docx"), on ? MT_UNKNOWN : MT_DOCUMENT);
         page.WriteSettings();
         EXPECT_EQ(GetSettingValue(SettingKey::OfficeSupport).toBool(), on);
