@@ -6,13 +6,9 @@
 set -euo pipefail
 if [ -z "${VUEL_NO_TRAY:-}" ]; then VUEL_NO_TRAY=1 VUEL_IN_SESSION= exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
-own_bus "$@"
-unset NO_AT_BRIDGE
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 source "$(dirname "$0")/../tools/atspi.sh"
+atspi_session "$@"
 win=Settings
-shots="$VUEL_BUILD/test-shots"
-mkdir -p "$shots"
 printf 'a\n' > "$tmp/files/a.txt"
 printf 'b\n' > "$tmp/files/b.txt"
 vuel() { (cd "$tmp" && "$VUEL_BUILD/vuel" "$@"); }

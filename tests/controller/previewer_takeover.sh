@@ -12,13 +12,10 @@ mkdir -p "$tmp/system/dbus-1/services"
 printf '[D-BUS Service]\nName=org.gnome.NautilusPreviewer\nExec=%s %s\n' \
   "$VUEL_SOURCE/tests/tools/fake-previewer" "$tmp/system.log" \
   > "$tmp/system/dbus-1/services/org.gnome.NautilusPreviewer.service"
-own_bus "$@"
-unset NO_AT_BRIDGE
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 source "$(dirname "$0")/../tools/atspi.sh"
+atspi_session "$@"
 win=Settings
-shots="$VUEL_BUILD/test-shots"
-mkdir -p "$shots" "$tmp/bin"
+mkdir -p "$tmp/bin"
 printf 'a\n' > "$tmp/files/a.txt"
 activation="$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service"
 owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \

@@ -5,16 +5,13 @@
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
-own_bus "$@"
+source "$(dirname "$0")/../tools/atspi.sh"
+atspi_session "$@"
 locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' || fail "no zh_CN.UTF-8 locale (scripts/install-deps)"
-unset NO_AT_BRIDGE LANGUAGE
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-shots="$VUEL_BUILD/test-shots"
+unset LANGUAGE
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
 conf="$XDG_CONFIG_HOME/Keplo/Vuel.conf"
-mkdir -p "$shots"
-
-source "$(dirname "$0")/../tools/atspi.sh"
 see() { wait_for 20 atspi_find "$@"; }
 click() { atspi_click "$@" || { import -window root "$shots/i18n_zh_cn_fail.png"; fail "no '$1' in $win"; }; }
 

@@ -6,14 +6,13 @@
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
-own_bus "$@"
+source "$(dirname "$0")/../tools/atspi.sh"
+atspi_session "$@"
 command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
-unset NO_AT_BRIDGE
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 GTK_MODULES=gail:atk-bridge
-shots="$VUEL_BUILD/test-shots"
+export GTK_MODULES=gail:atk-bridge
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
 conf="$XDG_CONFIG_HOME/Keplo/Vuel.conf"
-mkdir -p "$shots" "$XDG_DATA_HOME/applications"
+mkdir -p "$XDG_DATA_HOME/applications"
 
 # The default browser and the default text program: they only write down what they were given.
 printf '#!/bin/sh\necho "$1" >> %s/browser.log\n' "$tmp" > "$tmp/browser"
@@ -25,7 +24,6 @@ printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType
 printf '[Default Applications]\nx-scheme-handler/https=vuel-test-browser.desktop\nx-scheme-handler/http=vuel-test-browser.desktop\ntext/plain=vuel-test-nothing.desktop\n' \
   > "$XDG_CONFIG_HOME/mimeapps.list"
 
-source "$(dirname "$0")/../tools/atspi.sh"
 find_w() { atspi_find "$@"; }
 field() { local r; r=$(find_w "${@:2}") || return 2; [ "$(cut -d' ' -f"$1" <<<"$r")" = 1 ]; }
 checked() { field 3 "$@"; }
