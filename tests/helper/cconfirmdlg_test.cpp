@@ -1,7 +1,6 @@
 #include "cconfirmdlg/cconfirmdlg.h"
 
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -71,12 +70,4 @@ TEST(CConfirmDlg, OkWithoutClosingOnlyConfirmsOnce)
     EXPECT_TRUE(openAfterFirst);
     EXPECT_EQ(confirmed.count(), 2);
     EXPECT_EQ(answer, 1);
-}
-
-TEST(CConfirmDlg, CreateDialogLinksContentToItsHost)
-{
-    auto [dialog, label] = CConfirmDlg::CreateDialog<QLabel>("Message", false);
-    EXPECT_EQ(label->property("CParentDlg").value<QObject*>(), dialog);
-    EXPECT_TRUE(dialog->isAncestorOf(label));
-    delete dialog;
 }

@@ -50,13 +50,3 @@ TEST(HitTestFrame, BandsCornersAndFixedSides)
             << "window " << c.window.x() << "," << c.window.y() << " point " << c.p.x() << "," << c.p.y()
             << " shadow " << c.shadow << " w " << c.w << " h " << c.h;
 }
-
-TEST(HitTestFrame, EdgesOfEachZone)
-{
-    const Qt::Edges L = Qt::LeftEdge, R = Qt::RightEdge, T = Qt::TopEdge, B = Qt::BottomEdge;
-    const std::pair<FrameZone, Qt::Edges> cases[] = {
-        {Z::None, {}},        {Z::Left, L},          {Z::Right, R},           {Z::Top, T},           {Z::Bottom, B},
-        {Z::TopLeft, T | L}, {Z::TopRight, T | R}, {Z::BottomLeft, B | L}, {Z::BottomRight, B | R}};
-    for (const auto& c : cases)
-        EXPECT_EQ(EdgesOf(c.first), c.second) << static_cast<int>(c.first);
-}
