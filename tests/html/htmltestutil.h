@@ -38,6 +38,3 @@ inline void SetCurrentMarkdown(const QString& path, int subType = ST_MARKDOWN)
     data.SetMainType(MT_MARKDOWN);
     data.SetSubType(subType);
 }
-
-// The converter the program runs: built beside the tests.
-inline QString RealConverter() { return CHtmlManager::DefaultProgram(); }

@@ -126,13 +126,14 @@ app="$tmp/app"; mkdir -p "$app/plugins"; cp "$VUEL_BUILD/vuel" "$app/vuel"
 mv "$tmp/vuel.log" "$tmp/vuel-first.log" # its start line is not the new instance's
 (cd "$tmp" && exec "$app/vuel" log) & pids+=($!)
 wait_for 30 grep -q 'tray: started' "$tmp/vuel.log" || fail "no running instance"
-for case in missing gives-up crashes; do
+for case in missing not-runnable gives-up crashes; do
   case $case in
     missing) rm -f "$app/plugins/md"; why="plugins/md can not be found." ;;
+    not-runnable) printf '#!/bin/sh\necho "<p>x</p>"\n' > "$app/plugins/md"; why="Can not run md." ;;
     gives-up) printf '#!/bin/sh\necho "md: cannot read" >&2\nexit 1\n' > "$app/plugins/md"; why="Parse file error." ;;
     crashes) printf '#!/bin/sh\nprintf "<p>half"\nkill -SEGV $$\n' > "$app/plugins/md"; why="Parse file error." ;;
   esac
-  chmod +x "$app/plugins/md" 2>/dev/null || true
+  [ "$case" = not-runnable ] || chmod +x "$app/plugins/md" 2>/dev/null || true
   cp "$doc/readme.md" "$doc/$case.md"
   before=$(grep -cF "$why" "$tmp/vuel.log" || true)
   preview "$app/vuel" "$doc/$case.md"
