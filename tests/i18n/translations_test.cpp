@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QProcess>
@@ -34,35 +33,6 @@ QString Describe(const Message& m)
            QLatin1Char('"');
 }
 
-void ReadMessage(QXmlStreamReader& xml, const QString& context, QList<Message>& out)
-{
-    Message m{context, {}, {}, {}};
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("source")) {
-            m.source = xml.readElementText();
-        } else if (xml.name() == QLatin1String("translation")) {
-            m.type = xml.attributes().value(QStringLiteral("type")).toString();
-            m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-    out << m;
-}
-
-void ReadContext(QXmlStreamReader& xml, QList<Message>& out)
-{
-    QString name;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("name"))
-            name = xml.readElementText();
-        else if (xml.name() == QLatin1String("message"))
-            ReadMessage(xml, name, out);
-        else
-            xml.skipCurrentElement();
-    }
-}
-
 // Every message of a .ts file; an unreadable file fails the calling test.
 QList<Message> ReadTs(const QString& path)
 {
@@ -70,12 +40,19 @@ QList<Message> ReadTs(const QString& path)
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(path);
     QXmlStreamReader xml(&file);
-    if (xml.readNextStartElement() && xml.name() == QLatin1String("TS")) {
-        while (xml.readNextStartElement()) {
-            if (xml.name() == QLatin1String("context"))
-                ReadContext(xml, out);
-            else
-                xml.skipCurrentElement();
+    QString context;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QLatin1String("message")) {
+            out << Message{context, {}, {}, {}};
+        } else if (xml.name() == QLatin1String("source") && !out.isEmpty()) {
+            out.last().source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation") && !out.isEmpty()) {
+            out.last().type = xml.attributes().value(QStringLiteral("type")).toString();
+            out.last().translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         }
     }
     EXPECT_FALSE(xml.hasError()) << qPrintable(path) << ": " << qPrintable(xml.errorString());
@@ -134,12 +111,6 @@ QString Trailing(const QString& s)
 
 class TsFileTest : public ::testing::TestWithParam<std::string> {};
 
-TEST(TsFiles, TheSimplifiedChineseOneIsThere)
-{
-    const std::vector<std::string> files = TsFiles();
-    EXPECT_NE(std::find(files.begin(), files.end(), "vuel_zh_CN.ts"), files.end());
-}
-
 TEST_P(TsFileTest, EveryMessageIsTranslatedAndFinished)
 {
     const QList<Message> messages = ReadTs(TsPath(GetParam()));
@@ -162,19 +133,6 @@ TEST_P(TsFileTest, TranslationsKeepPlaceholdersShortcutsMarkupAndBlanks)
         EXPECT_EQ(Leading(m.translation), Leading(m.source)) << qPrintable(what);
         EXPECT_EQ(Trailing(m.translation), Trailing(m.source)) << qPrintable(what);
     }
-}
-
-// The settings store and the temporary folder are named by it.
-TEST_P(TsFileTest, TheProgramNameStaysVuel)
-{
-    int seen = 0;
-    for (const Message& m : ReadTs(TsPath(GetParam()))) {
-        if (m.source != QLatin1String("Vuel"))
-            continue;
-        ++seen;
-        EXPECT_EQ(m.translation, QStringLiteral("Vuel")) << qPrintable(m.context);
-    }
-    EXPECT_GT(seen, 0);
 }
 
 // A text added to the code without scripts/update-translations would show in English.
@@ -205,14 +163,6 @@ TEST_P(TsFileTest, HoldsExactlyTheTextsOfTheCode)
         ADD_FAILURE() << "no longer in the code: " << qPrintable(key);
 }
 
-TEST_P(TsFileTest, IsCompiledIntoTheResources)
-{
-    const QString name = QFileInfo(TsPath(GetParam())).completeBaseName() + QStringLiteral(".qm");
-    QTranslator translator;
-    EXPECT_TRUE(translator.load(name, QStringLiteral(":/i18n"))) << qPrintable(name);
-    EXPECT_FALSE(translator.isEmpty());
-}
-
 INSTANTIATE_TEST_SUITE_P(Tree, TsFileTest, ::testing::ValuesIn(TsFiles()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return info.param.substr(0, info.param.find('.'));
@@ -236,13 +186,13 @@ TEST_P(LocaleTest, TheLocalePicksTheTranslation)
     const LocaleCase& c = GetParam();
     EXPECT_EQ(InstallTranslations(*qApp, QLocale(QString::fromLatin1(c.locale))), c.translated);
     EXPECT_EQ(QCoreApplication::translate("CSystemTrayIcon", "&Settings"), QString::fromUtf8(c.settings));
+    // The settings store and the temporary folder are named by it.
     EXPECT_EQ(QCoreApplication::translate("main", "Vuel"), QStringLiteral("Vuel"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, LocaleTest,
                          ::testing::Values(LocaleCase{"zh_CN", true, "设置(&S)"},
                                            LocaleCase{"en_US", false, "&Settings"},
-                                           LocaleCase{"de_DE", false, "&Settings"},
                                            LocaleCase{"C", false, "&Settings"},
                                            // Traditional Chinese readers are not given Simplified.
                                            LocaleCase{"zh_TW", false, "&Settings"}));
