@@ -36,6 +36,7 @@ TriggerModifiers Wanted(bool alt, bool shift, bool ctrl)
 
 } // namespace
 
+// Ctrl and Super, held or wanted, are pressed for real in hook_test.sh.
 TEST(TriggerRule, Table)
 {
     const KeyEventInfo space = SpaceRelease();
@@ -43,10 +44,6 @@ TEST(TriggerRule, Table)
     const Case cases[] = {
         {"space release, none wanted", space, none, true},
         {"space press", With(space, &KeyEventInfo::release, false), none, false},
-        {"super held", With(space, &KeyEventInfo::super, true), none, false},
-        {"ctrl wanted and held", With(space, &KeyEventInfo::ctrl, true), Wanted(false, false, true), true},
-        {"ctrl wanted, not held", space, Wanted(false, false, true), false},
-        {"ctrl held, not wanted", With(space, &KeyEventInfo::ctrl, true), none, false},
         {"alt wanted and held", With(space, &KeyEventInfo::alt, true), Wanted(true, false, false), true},
         {"alt wanted, not held", space, Wanted(true, false, false), false},
         {"alt held, not wanted", With(space, &KeyEventInfo::alt, true), none, false},
