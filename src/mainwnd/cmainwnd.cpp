@@ -15,6 +15,7 @@
 #include "pdf/cpdfwnd.h"
 #include "platform/contenttype.h"
 #include "platform/displayname.h"
+#include "platform/fileinfo.h"
 #include "platform/launcher.h"
 #include "picture/cpicwnd.h"
 #include "viewers/cunknownwnd.h"
@@ -125,7 +126,7 @@ void CMainWnd::Load(QString path)
     data.SetMainType(data.Suffixes().GetMainType(data.Path()));
     data.SetSubType(data.Suffixes().GetSubType(data.Path()));
     data.SetLexer(QString());
-    if (IsSpecialFile(fi)) { // a FIFO or a device: opening it may wait for ever
+    if (IsSpecialFile(fi)) { // a FIFO, a device or a kernel file: reading it may wait for ever
         LoadUnknownFile();
         return;
     }
@@ -150,7 +151,7 @@ void CMainWnd::Load(QString path)
 
 bool CMainWnd::IsSpecialFile(const QFileInfo& fi)
 {
-    return fi.exists() && !fi.isFile() && !fi.isDir();
+    return fi.exists() && ((!fi.isFile() && !fi.isDir()) || (fi.isFile() && IsKernelFile(fi.absoluteFilePath())));
 }
 
 // A viewer still loading is not on show, so no hide event stops it.

@@ -16,6 +16,10 @@ QString ShellTypeName(const QString& path);
 QIcon ShellFileIcon(const QString& path);
 AssociatedProgram FindAssociatedProgram(const QString& path);
 
+// Whether the file lives on a kernel file system (/proc, /sys, debugfs, …): such files claim to be
+// regular, yet a read may wait for ever (/proc/kmsg) or never end.
+bool IsKernelFile(const QString& path);
+
 // Loads the type database, the icon theme and the application list, so that the first
 // preview does not wait for them.
 void WarmShellCaches();

@@ -3,6 +3,7 @@
 #include "platform/privatefolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -11,6 +12,8 @@
 #pragma push_macro("signals")
 #undef signals
 #include <gio/gio.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #pragma pop_macro("signals")
 
 namespace {
@@ -112,4 +115,24 @@ void WarmShellCaches()
     ShellTypeName(sample);
     ShellFileIcon(sample).pixmap(24, 24);
     FindAssociatedProgram(sample);
+}
+
+bool IsKernelFile(const QString& path)
+{
+    struct statfs fs {};
+    if (statfs(QFile::encodeName(path).constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case BPF_FS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+        return true;
+    default:
+        return false;
+    }
 }
