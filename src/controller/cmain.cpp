@@ -16,9 +16,11 @@
 #include "platform/displayname.h"
 #include "platform/fileinfo.h"
 #include "platform/fileuri.h"
+#include "platform/foregroundwindow.h"
 #include "platform/previewerservice.h"
 #include "platform/privatefolder.h"
 #include "platform/updater.h"
+#include "platform/windowgeometry.h"
 #include "settings/csettingsdlg.h"
 
 #include <QAbstractSpinBox>
@@ -172,10 +174,10 @@ void CMain::LookUpPressedItem()
     }
     const QString path = PreviewablePath(item.path);
     if (!path.isEmpty() && TakeKeyPress())
-        ActiveWindow(path);
+        ActiveWindow(path, ForegroundWindow());
 }
 
-void CMain::OnShowFile(const QString& path, bool toggle)
+void CMain::OnShowFile(const QString& path, bool toggle, quint64 window)
 {
     const QString target = PreviewablePath(path);
     if (target.isEmpty()) {
@@ -186,7 +188,7 @@ void CMain::OnShowFile(const QString& path, bool toggle)
         return;
     if (toggle) {
         if (TakeKeyPress())
-            ActiveWindow(target);
+            ActiveWindow(target, window);
         return;
     }
     // A new selection while the preview is shown.
@@ -194,7 +196,7 @@ void CMain::OnShowFile(const QString& path, bool toggle)
         ActiveWindow(target);
 }
 
-void CMain::ActiveWindow(QString path)
+void CMain::ActiveWindow(QString path, quint64 requester)
 {
     static QString lastPath;
     // A window still fading out is no longer showing anything: it comes back.
@@ -204,7 +206,7 @@ void CMain::ActiveWindow(QString path)
         return;
     }
     if (!m_wnd->isVisible())
-        m_wnd->Display();
+        m_wnd->Display(WindowGeometry(requester));
     m_wnd->Load(path);
     lastPath = CGlobalData::Instance().Path();
     if (GetSettingValue(SettingKey::TrackingFile).toBool())

@@ -25,7 +25,8 @@ public:
 
 public slots:
     void QuitApp();
-    void ActiveWindow(QString path);
+    // `requester`: the XID of the file-manager window that asked, whose screen the preview opens on.
+    void ActiveWindow(QString path, quint64 requester = 0);
     // A second start's arguments: the first existing path is previewed.
     void SlotForwardedArgs(const QStringList& args);
 
@@ -48,7 +49,7 @@ private:
     bool IsTriggerRelease(const QKeyEvent* event) const;
     void OnTriggerKeyDown();
     bool TakeKeyPress();
-    void OnShowFile(const QString& path, bool toggle);
+    void OnShowFile(const QString& path, bool toggle, quint64 window);
     // While a modal window of ours is open neither the trigger key nor the tray may re-enter.
     void BlockReentry(bool block);
     void PrepareHost(CConfirmDlg* host);

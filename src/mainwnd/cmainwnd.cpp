@@ -209,7 +209,7 @@ void CMainWnd::SlotLoaded()
 void CMainWnd::FitToContent(CAbstractWnd* viewer)
 {
     const QPoint centre = (m_placing ? QRect(m_placedAt, size()) : geometry()).center();
-    SetContentSize(FitContentSize(viewer->GetSize(), MaxWndSize()));
+    SetContentSize(FitContentSize(viewer->GetSize(), MaxWndSize(ScreenArea())));
     QRect moved(QPoint(0, 0), size());
     moved.moveCenter(centre);
     PlaceAt(moved.topLeft());
@@ -232,7 +232,13 @@ void CMainWnd::mousePressEvent(QMouseEvent* event)
 void CMainWnd::KeepWindowOnScreen()
 {
     const QRect placed = m_placing ? QRect(m_placedAt, frameGeometry().size()) : frameGeometry();
-    PlaceAt(KeepOnScreen(placed, AvailableScreenArea()));
+    PlaceAt(KeepOnScreen(placed, ScreenArea()));
+}
+
+// The screen chosen when the window was shown, until the user moves it: then the one it is on.
+QRect CMainWnd::ScreenArea() const
+{
+    return m_placing && !m_screenArea.isNull() ? m_screenArea : AvailableScreenArea(frameGeometry());
 }
 
 void CMainWnd::SlotErr(QString str)
@@ -242,8 +248,10 @@ void CMainWnd::SlotErr(QString str)
     QTimer::singleShot(0, this, &CMainWnd::LoadUnknownFile);
 }
 
-void CMainWnd::Display()
+void CMainWnd::Display(const QRect& requester)
 {
+    if (!isVisible() || m_screenArea.isNull())
+        m_screenArea = AvailableScreenArea(requester);
     if (m_hideAnimation)
         m_hideAnimation->stop(); // a fade still running would hide the window we show
     SetTitleBarVisible(GetSettingValue(SettingKey::DisplayTitlebar).toBool());
@@ -255,7 +263,9 @@ void CMainWnd::showEvent(QShowEvent* event)
 {
     CheckBlending(); // before sizing: the shadow band is part of the window's size
     SetContentSize(QSize(400, 300));
-    PlaceAt(CentredIn(size(), AvailableScreenArea()));
+    if (m_screenArea.isNull())
+        m_screenArea = AvailableScreenArea(QRect());
+    PlaceAt(CentredIn(size(), m_screenArea));
     CParentDlg::showEvent(event);
 }
 

@@ -37,7 +37,9 @@ public slots:
     void LoadPlugin(QStringList command);
     // The file the user asked for: a plug-in's output stands for the file it was made from.
     QString ShownFile() const;
-    void Display();
+    // Shows the window centred on the screen of `requester` (the file manager's window), else
+    // on the one under the pointer.
+    void Display(const QRect& requester = QRect());
     void HideWnd();
     void WaggleWnd();
     void OpenByDefault(QString path);
@@ -61,6 +63,7 @@ private:
     void OnBe4Load();
     void FitToContent(CAbstractWnd* viewer);
     void KeepWindowOnScreen();
+    QRect ScreenArea() const;
     void PlaceAt(const QPoint& topLeft);
     void AddShortcut(const QString& keys, void (CMainWnd::*slot)());
     void ToggleControlBar();
@@ -79,6 +82,7 @@ private:
     // are no guide: while it maps the window it reports places the window never was.
     QPoint m_placedAt;
     bool m_placing = false;
+    QRect m_screenArea;
     QColor m_normalShadowColor;
     CPluginRun* m_pluginRun = nullptr;
 };

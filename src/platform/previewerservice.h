@@ -32,7 +32,8 @@ public:
     void SendSelectionKey(int key);
 
 signals:
-    void SigShowFile(QString path, bool toggle);
+    // `window`: the asking file-manager window's XID, 0 when the caller named none.
+    void SigShowFile(QString path, bool toggle, quint64 window);
     void SigClose();
     void SigVisibleChanged(bool visible);
 

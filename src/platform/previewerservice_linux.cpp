@@ -205,9 +205,10 @@ void PreviewerService::HandleShowFile(const QString& uri, const QString& windowH
         qDebug() << "ShowFile: not a local file URI:" << uri.left(200);
         return;
     }
-    if (const quint64 window = WindowOfHandle(windowHandle))
+    const quint64 window = WindowOfHandle(windowHandle);
+    if (window)
         Remember(window, path);
-    emit SigShowFile(path, toggle);
+    emit SigShowFile(path, toggle, window);
 }
 
 // A caller can make up any number of windows: only the latest ones are kept.
