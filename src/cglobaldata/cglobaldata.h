@@ -6,6 +6,8 @@
 #include <QAtomicInt>
 #include <QList>
 #include <QMutex>
+#include <QMutexLocker>
+#include <QRect>
 #include <QString>
 
 // The process-wide registry: suffix tables, plug-in table and the preview in progress.
@@ -27,6 +29,18 @@ public:
     const QString& Lexer() const { return m_lexer; }
     void SetLexer(const QString& lexer) { m_lexer = lexer; }
 
+    // The available area of the screen the preview is on, empty before the first.
+    QRect ScreenArea() const
+    {
+        QMutexLocker lock(&m_pathMutex);
+        return m_screenArea;
+    }
+    void SetScreenArea(const QRect& area)
+    {
+        QMutexLocker lock(&m_pathMutex);
+        m_screenArea = area;
+    }
+
     const CSuffixTables& Suffixes() const { return m_suffixes; }
     void RebuildSuffixTables() { m_suffixes = CSuffixTables(); }
 
@@ -45,6 +59,7 @@ private:
     mutable QMutex m_pathMutex;
     QString m_path;
     QString m_lexer;
+    QRect m_screenArea;
     QList<PluginRecord> m_plugins;
     CSuffixTables m_suffixes;
 };

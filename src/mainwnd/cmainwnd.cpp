@@ -126,6 +126,7 @@ void CMainWnd::Load(QString path)
     data.SetMainType(data.Suffixes().GetMainType(data.Path()));
     data.SetSubType(data.Suffixes().GetSubType(data.Path()));
     data.SetLexer(QString());
+    data.SetScreenArea(ScreenArea());
     if (IsSpecialFile(fi)) { // a FIFO, a device or a kernel file: reading it may wait for ever
         LoadUnknownFile();
         return;

@@ -48,8 +48,8 @@ qint64 DecodedBytes(const QSize& size, QImage::Format format)
 
 QSize PictureLimit()
 {
-    static const QSize limit = MaxContentSize();
-    return limit;
+    const QRect area = CGlobalData::Instance().ScreenArea();
+    return area.isEmpty() ? MaxContentSize() : MaxWndSize(area) - QSize(60, 132);
 }
 
 QSize DisplayedSize(QImageReader& reader)

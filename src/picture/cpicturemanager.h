@@ -18,7 +18,8 @@ class QImageReader;
 // Travels in the QVariant of a queued result.
 Q_DECLARE_METATYPE(QMovie*)
 
-// The largest picture shown unscaled: the biggest preview window less its frame and control bar.
+// The largest picture shown unscaled: the biggest preview window on the preview's screen less its
+// frame and control bar.
 QSize PictureLimit();
 
 // The size a reader's picture has on screen, its EXIF turn applied.
