@@ -23,7 +23,8 @@ bool IsOwnWindow(quint64 window)
 bool IsFileManager(quint64 window)
 {
     static const QStringList classes = {QStringLiteral("Pcmanfm"), QStringLiteral("Thunar"), QStringLiteral("Caja"),
-                                        QStringLiteral("Nemo"), QStringLiteral("org.gnome.Nautilus")};
+                                        QStringLiteral("Nemo"), QStringLiteral("org.gnome.Nautilus"),
+                                        QStringLiteral("dolphin")};
     return classes.contains(WindowClass(window), Qt::CaseInsensitive);
 }
 

@@ -5,11 +5,14 @@
 #include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QHash>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <initializer_list>
@@ -37,6 +40,7 @@ constexpr int LongestCallMs = 100;
 constexpr int NodeLimit = 300;
 constexpr int ChildLimit = 64;
 constexpr int SelectedLimit = 16;
+constexpr int StatedItemLimit = 1000;
 
 struct Unref {
     void operator()(void* object) const { g_object_unref(object); }
@@ -102,6 +106,32 @@ bool Connected()
         QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus").value())
         state = atspi_init() <= 1; // 1: already initialised
     return state == 1;
+}
+
+// The local folder of a KDE place (Dolphin's "Home"), by its title in the user's places.
+QString PlaceFolder(const QString& title)
+{
+    QFile file(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/user-places.xbel");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader xml(&file);
+    QString href;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("bookmark"))
+            href = xml.attributes().value("href").toString();
+        else if (xml.name() == QLatin1String("title") && xml.readElementText() == title && href.startsWith("file:///"))
+            return QUrl(href).toLocalFile();
+    }
+    return {};
+}
+
+// A bread-crumb bar (Dolphin's): buttons from "/" or a place down to the current folder.
+QString BreadCrumbFolder(const QStringList& buttons)
+{
+    const QString root = buttons[0] == "/" ? QString("/") : PlaceFolder(buttons[0]);
+    return root.isEmpty() ? QString() : QDir::cleanPath(root + '/' + buttons.mid(1).join('/'));
 }
 
 // The first name that is an item of one of the folders.
@@ -207,11 +237,21 @@ public:
             return;
         switch (role) {
         case ATSPI_ROLE_LAYERED_PANE: case ATSPI_ROLE_TABLE: case ATSPI_ROLE_TREE_TABLE:
-        case ATSPI_ROLE_TREE: case ATSPI_ROLE_LIST:
-            if (Has(a, ATSPI_STATE_SHOWING))
-                ViewItems(a);
+        case ATSPI_ROLE_TREE: case ATSPI_ROLE_LIST: {
+            const auto selection =
+                Interface<AtspiSelection>([&] { return atspi_accessible_get_selection_iface(a); });
+            // A Qt window lays its widgets out in a layered pane, which holds no files.
+            if (role == ATSPI_ROLE_LAYERED_PANE && !selection)
+                break;
+            // Without a selection interface (Qt's views) a table's or a tree's items are asked one by
+            // one; Qt's lists without one are combo boxes' and side panels'.
+            if (selection && Has(a, ATSPI_STATE_SHOWING))
+                ViewItems(selection.get());
+            else if (role != ATSPI_ROLE_LIST && Has(a, ATSPI_STATE_SHOWING))
+                StatedItems(a);
             found = Resolve(items[0], folders);
             return;
+        }
         // A location bar (PCManFM, Thunar), or the text field the user is typing into.
         case ATSPI_ROLE_TEXT: case ATSPI_ROLE_ENTRY: case ATSPI_ROLE_PASSWORD_TEXT: {
             const auto states = Interface<AtspiStateSet>([&] { return atspi_accessible_get_state_set(a); });
@@ -220,6 +260,9 @@ public:
                 typing = true;
                 return;
             }
+            // A location field put away (Dolphin's, behind its bread-crumb bar) may name a folder left since.
+            if (!states || !atspi_state_set_contains(states.get(), ATSPI_STATE_SHOWING))
+                return;
             const QString text = Text(a);
             if (text.startsWith('/') || text.startsWith("file:///"))
                 folders << (text.startsWith('/') ? text : QUrl(text).toLocalFile());
@@ -248,12 +291,18 @@ public:
         if (n <= 0 || n > ChildLimit || (role == ATSPI_ROLE_PAGE_TAB && !Has(a, ATSPI_STATE_SHOWING)))
             return;
         // A path bar (Caja, Nemo): toggle buttons from the current folder's to the root's ("/" or
-        // unnamed); the ones scrolled out of sight are there too.
-        QStringList bar;
+        // unnamed); the ones scrolled out of sight are there too. A bread-crumb bar (Dolphin): the
+        // named buttons that end the container, after its edit-mode check box.
+        QStringList bar, crumbs;
         int current = -1;
+        bool afterCheckBox = false;
         for (int i = 0; i < n && Live(); ++i) {
             Ref child = Child(a, i);
             const AtspiRole childRole = child ? Role(child.get()) : ATSPI_ROLE_INVALID;
+            afterCheckBox = afterCheckBox || childRole == ATSPI_ROLE_CHECK_BOX;
+            const QString crumb =
+                afterCheckBox && childRole == ATSPI_ROLE_PUSH_BUTTON ? Name(child.get()) : QString();
+            crumbs = crumb.isEmpty() ? QStringList() : crumbs << crumb;
             if (childRole == ATSPI_ROLE_TOGGLE_BUTTON) {
                 if (current < 0 && Has(child.get(), ATSPI_STATE_CHECKED))
                     current = bar.size();
@@ -262,6 +311,8 @@ public:
                 Walk(child.get(), childRole, nodes);
             }
         }
+        if (!crumbs.isEmpty())
+            folders << BreadCrumbFolder(crumbs);
         if (current >= 0 && bar.size() >= 2 && (bar.last().isEmpty() || bar.last() == "/")) {
             QStringList names = bar.mid(current, bar.size() - current - 1);
             std::reverse(names.begin(), names.end());
@@ -272,17 +323,31 @@ public:
 
     // The selected items, the focused ones apart. The focused item is not looked for among all
     // the items: the application would build an object for every file of a large folder.
-    void ViewItems(AtspiAccessible* view)
+    void ViewItems(AtspiSelection* selection)
     {
-        const auto selection = Interface<AtspiSelection>([&] { return atspi_accessible_get_selection_iface(view); });
-        const int selected = selection
-            ? Ask(0, [&](GError** e) { return atspi_selection_get_n_selected_children(selection.get(), e); }) : 0;
+        const int selected = Ask(0, [&](GError** e) { return atspi_selection_get_n_selected_children(selection, e); });
         for (int i = 0; i < std::min(selected, SelectedLimit) && Live(); ++i) {
             const Ref child = Ask(Ref(), [&](GError** e) {
-                return Ref(atspi_selection_get_selected_child(selection.get(), i, e));
+                return Ref(atspi_selection_get_selected_child(selection, i, e));
             });
             if (child)
                 items[Has(child.get(), ATSPI_STATE_FOCUSED) ? 0 : 1] << ItemName(child.get());
+        }
+    }
+
+    // A Qt view (Dolphin's) has no selection interface: its items tell their own states, the
+    // first ones in the lookup's time; a large folder's later items go unread.
+    void StatedItems(AtspiAccessible* view)
+    {
+        for (int i = 0, n = std::min(Count(view), StatedItemLimit); i < n && Live() && items[0].isEmpty(); ++i) {
+            const Ref child = Child(view, i);
+            const auto states = child
+                ? Interface<AtspiStateSet>([&] { return atspi_accessible_get_state_set(child.get()); }) : nullptr;
+            if (states && atspi_state_set_contains(states.get(), ATSPI_STATE_FOCUSED))
+                items[0] << ItemName(child.get());
+            else if (states && atspi_state_set_contains(states.get(), ATSPI_STATE_SELECTED) &&
+                     items[1].size() < SelectedLimit)
+                items[1] << ItemName(child.get());
         }
     }
 
