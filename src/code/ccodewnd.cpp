@@ -12,12 +12,14 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QListView>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTextCodec>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <QtConcurrent/QtConcurrentRun>
 #include <Qsci/qscilexerjavascript.h>
 #include <Qsci/qscilexerxml.h>
 #include <Qsci/qsciscintilla.h>
@@ -104,29 +106,6 @@ QTextCodec* CodecByName(const QString& name)
                                                : QTextCodec::codecForName(name.toLatin1());
 }
 
-// Line and index (bytes) of a UTF-8 offset, as the editor counts them: both from 0.
-QPair<int, int> LineIndexOf(const QByteArray& utf8, int offset)
-{
-    offset = qBound(0, offset, utf8.size());
-    const int lineStart = offset > 0 ? utf8.lastIndexOf('\n', offset - 1) + 1 : 0;
-    return {int(std::count(utf8.constBegin(), utf8.constBegin() + offset, '\n')), offset - lineStart};
-}
-
-// The UTF-8 offset of a line and a column in characters, both from 1, as the XML parser gives them.
-int OffsetOfLineColumn(const QByteArray& utf8, int line, int column)
-{
-    int start = 0;
-    for (int l = 1; l < line; ++l) {
-        const int newline = utf8.indexOf('\n', start);
-        if (newline < 0)
-            return utf8.size();
-        start = newline + 1;
-    }
-    const int end = utf8.indexOf('\n', start);
-    const QString text = QString::fromUtf8(utf8.mid(start, end < 0 ? -1 : end - start));
-    return start + text.left(qMax(0, column - 1)).toUtf8().size();
-}
-
 } // namespace
 
 CCodeWnd::CCodeWnd(QWidget* parent)
@@ -143,11 +122,13 @@ CCodeWnd::CCodeWnd(QWidget* parent)
 
     m_chunkTimer.setInterval(200);
     connect(&m_chunkTimer, &QTimer::timeout, this, &CCodeWnd::ReadNextPiece);
+    connect(&m_formattedTimer, &QTimer::timeout, this, &CCodeWnd::AppendFormattedSlice);
     connect(&m_file, &QFile::aboutToClose, this, &CCodeWnd::OnReadingFinished);
 }
 
 CCodeWnd::~CCodeWnd()
 {
+    CancelFormatting();
     m_file.disconnect(this); // its closing, as members go, must not reach a viewer half gone
     // The lexers are shared by the process; the editor must not keep one past its own life.
     m_editor->setLexer(nullptr);
@@ -224,6 +205,7 @@ void CCodeWnd::ResetControls()
 void CCodeWnd::Clear()
 {
     ++m_generation;
+    CancelFormatting();
     m_chunkTimer.stop();
     if (m_file.isOpen()) {
         const QSignalBlocker quiet(&m_file); // an abandoned read does not enable the controls
@@ -274,6 +256,8 @@ void CCodeWnd::LoadHelper()
         m_file.close();
     else
         m_chunkTimer.start();
+    if (m_formatButton) // the worker formats the whole file, not the part shown so far
+        m_formatButton->setEnabled(true);
     emit SigLoaded();
 }
 
@@ -284,16 +268,6 @@ void CCodeWnd::SetDocument(QTextCodec* codec, const QByteArray& bytes)
     m_decoder.reset(codec->makeDecoder());
     m_splitter = LineSplitter();
     SetEditorText(m_editor, m_splitter.Feed(m_decoder->toUnicode(bytes)));
-}
-
-// The document's text as the chosen codec reads it, without the breaks added for showing.
-QByteArray CCodeWnd::DocumentUtf8() const
-{
-    QFile file(CGlobalData::Instance().Path());
-    if (!m_codec || !file.open(QIODevice::ReadOnly))
-        return m_editor->text().toUtf8();
-    std::unique_ptr<QTextDecoder> decoder(m_codec->makeDecoder());
-    return decoder->toUnicode(file.readAll()).toUtf8();
 }
 
 void CCodeWnd::ApplyLexer(int subType, const QString& name)
@@ -343,11 +317,12 @@ void CCodeWnd::ReadNextPiece()
 
 void CCodeWnd::OnReadingFinished()
 {
-    if (m_formatButton)
-        m_formatButton->setEnabled(true);
     if (m_codecBox)
         m_codecBox->setEnabled(true);
-    m_editor->setCursorPosition(0, 0);
+    if (m_errorOffset >= 0)
+        PlaceCursorAtError();
+    else
+        m_editor->setCursorPosition(0, 0);
 }
 
 void CCodeWnd::OnEncodingChosen(int index)
@@ -364,22 +339,22 @@ void CCodeWnd::OnEncodingChosen(int index)
 
 void CCodeWnd::OnFormatToggled(bool checked)
 {
+    CancelFormatting();
     if (!checked) {
         m_stack->setCurrentWidget(m_editor);
         return;
     }
-    ApplyWrap(m_formatView);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    ShowFormatted();
-    QApplication::restoreOverrideCursor();
+    PrepareFormatView();
     m_stack->setCurrentWidget(m_formatView);
+    StartFormatting();
 }
 
-void CCodeWnd::ShowFormatted()
+void CCodeWnd::PrepareFormatView()
 {
-    const bool json = CurrentSuffix() == QLatin1String("json");
-    QsciLexer* lexer = json ? static_cast<QsciLexer*>(new QsciLexerJavaScript(m_formatView))
-                            : static_cast<QsciLexer*>(new QsciLexerXML(m_formatView));
+    ApplyWrap(m_formatView);
+    QsciLexer* lexer = FormatKind() == codeformat::Kind::Json
+                           ? static_cast<QsciLexer*>(new QsciLexerJavaScript(m_formatView))
+                           : static_cast<QsciLexer*>(new QsciLexerXML(m_formatView));
     StyleLexer(lexer);
     m_formatView->setLexer(lexer);
     delete m_formatLexer;
@@ -390,27 +365,91 @@ void CCodeWnd::ShowFormatted()
     m_formatView->setCaretForegroundColor(QColor(QStringLiteral("#333")));
     m_formatView->setCaretLineBackgroundColor(Light());
     ApplySelectionAndFoldColours(m_formatView);
+    m_formatView->clear();
+}
 
-    const QByteArray text = DocumentUtf8();
-    const codeformat::Result result = json ? codeformat::FormatJson(text) : codeformat::FormatXml(text);
-    if (result.ok) {
-        SetEditorText(m_formatView, result.text);
-    } else if (json) {
-        const QPair<int, int> at = LineIndexOf(text, result.offset);
-        ShowFormatError(codeformat::ErrorText(result.reason, at.first, at.second), result.offset);
-    } else {
-        ShowFormatError(codeformat::ErrorText(result.reason, result.line, result.column),
-                        OffsetOfLineColumn(text, result.line, result.column));
+codeformat::Kind CCodeWnd::FormatKind() const
+{
+    return CurrentSuffix() == QLatin1String("json") ? codeformat::Kind::Json : codeformat::Kind::Xml;
+}
+
+// On a pool thread, from the file itself: the editor may hold only its first part, with breaks
+// added for showing. The result counts only while this flag is the viewer's.
+void CCodeWnd::StartFormatting()
+{
+    auto cancel = std::make_shared<std::atomic_bool>(false);
+    m_formatCancel = cancel;
+    const QString path = CGlobalData::Instance().Path();
+    QTextCodec* codec = m_codec ? m_codec : QTextCodec::codecForLocale();
+    const codeformat::Kind kind = FormatKind();
+    auto* watcher = new QFutureWatcher<codeformat::Result>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, cancel] {
+        watcher->deleteLater();
+        if (cancel == m_formatCancel)
+            ShowFormatResult(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(
+        [path, codec, kind, cancel] { return codeformat::FormatFile(path, codec, kind, cancel.get()); }));
+    m_formatView->viewport()->setCursor(Qt::BusyCursor);
+}
+
+void CCodeWnd::CancelFormatting()
+{
+    if (m_formatCancel)
+        m_formatCancel->store(true);
+    m_formatCancel.reset();
+    m_formattedTimer.stop();
+    m_formatted.clear();
+    m_errorOffset = -1;
+    m_formatView->viewport()->unsetCursor();
+}
+
+void CCodeWnd::ShowFormatResult(const codeformat::Result& result)
+{
+    m_formatView->viewport()->unsetCursor();
+    if (!result.ok)
+        return ShowFormatError(codeformat::ErrorText(result.reason, result.line, result.column), result.utf8Offset);
+    m_formatted = result.text;
+    m_formattedShown = 0;
+    AppendFormattedSlice();
+    if (!m_formatted.isEmpty())
+        m_formattedTimer.start(0);
+}
+
+// A few megabytes at once would hold the window: the text goes in by slices, one a turn.
+void CCodeWnd::AppendFormattedSlice()
+{
+    int end = m_formattedShown + kFormattedSlice;
+    if (end >= m_formatted.size()) {
+        end = m_formatted.size();
+    } else { // a slice ends at a line's end, so that a surrogate pair stays whole
+        const int newline = m_formatted.lastIndexOf(QLatin1Char('\n'), end - 1);
+        end = newline > m_formattedShown ? newline + 1 : end + (m_formatted.at(end - 1).isHighSurrogate() ? 1 : 0);
     }
+    m_formatView->append(m_formatted.mid(m_formattedShown, end - m_formattedShown));
+    m_formattedShown = end;
+    if (end < m_formatted.size())
+        return;
+    m_formattedTimer.stop();
+    m_formatted.clear();
 }
 
 void CCodeWnd::ShowFormatError(const QString& text, qint64 originalOffset)
 {
     SetEditorText(m_formatView, text);
     m_formatView->setCursorPosition(4, 0);
-    int line = 0, index = 0;
-    m_editor->lineIndexFromPosition(int(m_splitter.ShownPosition(originalOffset)), &line, &index);
     m_editor->setFocus(Qt::OtherFocusReason);
+    m_errorOffset = originalOffset;
+    PlaceCursorAtError();
+}
+
+// Again once the file is read to the end, should the place be past what was read so far.
+void CCodeWnd::PlaceCursorAtError()
+{
+    if (m_errorOffset < 0)
+        return;
+    int line = 0, index = 0;
+    m_editor->lineIndexFromPosition(int(m_splitter.ShownPosition(m_errorOffset)), &line, &index);
     m_editor->setCursorPosition(line, index);
     m_editor->setFirstVisibleLine(line);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "code/codeformat.h"
 #include "code/linesplitter.h"
 #include "viewers/cabstractwnd.h"
 
 #include <QFile>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
 
 class QComboBox;
@@ -18,7 +20,8 @@ class QToolButton;
 
 // Plain text and source code, read-only, coloured by file type; JSON and XML can also be
 // shown pretty-printed. The file is read on the GUI thread: the first piece at once, the rest
-// in timed pieces, so a large file shows its first screen immediately.
+// in timed pieces, so a large file shows its first screen immediately. Formatting runs on a
+// pool thread and its result is shown in slices.
 class CCodeWnd : public CAbstractWnd
 {
     Q_OBJECT
@@ -27,6 +30,7 @@ public:
     ~CCodeWnd() override;
 
     static constexpr qint64 kPieceSize = 8192;
+    static constexpr int kFormattedSlice = 1 << 18;
 
     QsciScintilla* MainEditor() const { return m_editor; }
     QsciScintilla* FormattedView() const { return m_formatView; }
@@ -55,10 +59,15 @@ private:
     void OnReadingFinished();
     void OnEncodingChosen(int index);
     void OnFormatToggled(bool checked);
-    void ShowFormatted();
+    void PrepareFormatView();
+    codeformat::Kind FormatKind() const;
+    void StartFormatting();
+    void CancelFormatting();
+    void ShowFormatResult(const codeformat::Result& result);
+    void AppendFormattedSlice();
     void ShowFormatError(const QString& text, qint64 originalOffset);
+    void PlaceCursorAtError();
     void SetDocument(QTextCodec* codec, const QByteArray& bytes);
-    QByteArray DocumentUtf8() const;
     bool IsFormattable() const;
 
     QFile m_file;
@@ -73,4 +82,9 @@ private:
     QComboBox* m_codecBox = nullptr;
     QToolButton* m_formatButton = nullptr;
     int m_generation = 0; // counts Clear()s, so a load that was overtaken gives up
+    std::shared_ptr<std::atomic_bool> m_formatCancel; // the running formatting's, until it is abandoned
+    QTimer m_formattedTimer;
+    QString m_formatted; // the formatted text, while it is appended slice by slice
+    int m_formattedShown = 0;
+    qint64 m_errorOffset = -1; // where the shown format error is, as a UTF-8 offset into the file
 };

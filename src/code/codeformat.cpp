@@ -1,45 +1,62 @@
 #include "code/codeformat.h"
 
+#include "code/jsonformatter.h"
+#include "code/xmlformatter.h"
+
 #include <QCoreApplication>
-#include <QDomDocument>
-#include <QJsonDocument>
-#include <QJsonParseError>
+#include <QFile>
 #include <QTextCodec>
-#include <QTextStream>
+
+#include <memory>
 
 namespace codeformat {
 
-Result FormatJson(const QByteArray& utf8)
+Result FormatJson(const QString& text, const std::atomic_bool* cancel, const Limits& limits)
 {
-    Result r;
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(utf8, &error);
-    if (doc.isNull()) {
-        r.reason = error.errorString();
-        r.offset = error.offset;
-        return r;
-    }
-    r.ok = true;
-    r.text = QString::fromUtf8(doc.toJson(QJsonDocument::Indented));
-    return r;
+    return JsonFormatter(text, cancel, limits).Run();
 }
 
-Result FormatXml(const QByteArray& utf8)
+Result FormatXml(const QString& text, const std::atomic_bool* cancel, const Limits& limits)
 {
-    Result r;
-    QDomDocument doc;
-    if (!doc.setContent(utf8, &r.reason, &r.line, &r.column))
-        return r;
-    QByteArray out;
-    QTextStream stream(&out, QIODevice::ReadWrite);
-    doc.save(stream, 4, QDomNode::EncodingFromDocument);
-    stream.flush();
-    r.ok = true;
-    r.reason.clear();
-    r.line = r.column = -1;
-    // Saved in the encoding the declaration names; read back in the same one.
-    r.text = stream.codec()->toUnicode(out);
-    return r;
+    return XmlFormatter(text, cancel, limits).Run();
+}
+
+Result FormatFile(const QString& path, QTextCodec* codec, Kind kind, const std::atomic_bool* cancel)
+{
+    Result failed;
+    failed.line = failed.column = 1;
+    failed.utf8Offset = 0;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        failed.reason = file.errorString();
+        return failed;
+    }
+    if (file.size() > kMaxInputBytes) {
+        failed.reason = QCoreApplication::translate("CCodeWnd", "the file is larger than %1 MB")
+                            .arg(kMaxInputBytes >> 20);
+        return failed;
+    }
+    std::unique_ptr<QTextDecoder> decoder(codec->makeDecoder());
+    const QString text = decoder->toUnicode(file.read(kMaxInputBytes));
+    return kind == Kind::Json ? FormatJson(text, cancel) : FormatXml(text, cancel);
+}
+
+Position PositionOf(const QString& text, int index)
+{
+    Position at;
+    const int end = qBound(0, index, text.size());
+    int lineStart = 0;
+    for (int i = 0; i < end; ++i) {
+        const ushort c = text.at(i).unicode();
+        if (c == '\n') {
+            ++at.line;
+            lineStart = i + 1;
+        }
+        // As the editor counts UTF-8: a surrogate pair makes four bytes.
+        at.utf8Offset += c < 0x80 ? 1 : c < 0x800 ? 2 : QChar::isSurrogate(c) ? 2 : 3;
+    }
+    at.column = end - lineStart + 1;
+    return at;
 }
 
 QString ErrorText(const QString& reason, int line, int column)

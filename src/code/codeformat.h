@@ -1,27 +1,53 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
+#include <atomic>
+
+class QTextCodec;
+
 // The "Format Code" copy of a JSON or XML document, with no editor, so that it is tested and
-// fuzzed directly.
+// fuzzed directly. Both formatters stream through the text once, without recursion, and copy
+// every token as written: nothing is parsed into values, no entity is expanded.
 namespace codeformat {
+
+enum class Kind { Json, Xml };
+
+struct Limits {
+    int maxDepth = 10000;
+    // Characters of output; 0: 16 times the input, at least 1 Mi and at most 64 Mi.
+    qint64 maxOutput = 0;
+};
+
+// Files larger than this are not read for formatting.
+constexpr qint64 kMaxInputBytes = 64 << 20;
 
 struct Result {
     bool ok = false;
     QString text;   // the pretty-printed document when ok
-    QString reason; // the parser's message otherwise
-    // XML: the parser's line and column. JSON: -1, and `offset` holds the parser's byte offset
-    // into the text, which the editor turns into its own line and index.
+    QString reason; // why it stopped otherwise
+    // Where it stopped: line and column from 1 (in characters), and the UTF-8 byte offset.
     int line = -1;
     int column = -1;
-    int offset = -1;
+    qint64 utf8Offset = -1;
 };
 
-Result FormatJson(const QByteArray& utf8);
-Result FormatXml(const QByteArray& utf8);
+struct Position {
+    int line = 1;
+    int column = 1;
+    qint64 utf8Offset = 0;
+};
 
-// The formatted view's text for a failure, the numbers as the parser or the editor gave them.
+// `cancel`, when given, is polled as the text is read: once set, the result is a failure.
+Result FormatJson(const QString& text, const std::atomic_bool* cancel = nullptr, const Limits& limits = {});
+Result FormatXml(const QString& text, const std::atomic_bool* cancel = nullptr, const Limits& limits = {});
+// The whole file at `path` decoded by `codec`, then formatted: the work the viewer hands a thread.
+Result FormatFile(const QString& path, QTextCodec* codec, Kind kind, const std::atomic_bool* cancel);
+
+// Line, column and UTF-8 offset of a UTF-16 index into the text.
+Position PositionOf(const QString& text, int index);
+
+// The formatted view's text for a failure.
 QString ErrorText(const QString& reason, int line, int column);
 
 } // namespace codeformat
