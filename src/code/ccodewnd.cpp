@@ -5,6 +5,7 @@
 #include "code/codelexers.h"
 #include "code/comboboxdelegate.h"
 #include "code/encodingguess.h"
+#include "code/scintillaloader.h"
 #include "core/settings.h"
 
 #include <QAction>
@@ -122,7 +123,6 @@ CCodeWnd::CCodeWnd(QWidget* parent)
 
     m_chunkTimer.setInterval(200);
     connect(&m_chunkTimer, &QTimer::timeout, this, &CCodeWnd::ReadNextPiece);
-    connect(&m_formattedTimer, &QTimer::timeout, this, &CCodeWnd::AppendFormattedSlice);
     connect(&m_file, &QFile::aboutToClose, this, &CCodeWnd::OnReadingFinished);
 }
 
@@ -373,6 +373,28 @@ codeformat::Kind CCodeWnd::FormatKind() const
     return CurrentSuffix() == QLatin1String("json") ? codeformat::Kind::Json : codeformat::Kind::Xml;
 }
 
+namespace {
+
+// Fills the loader from the formatted text; nullptr, the loader released, when cancelled.
+void* LoadDocument(ScintillaLoader* loader, const QString& text, const std::atomic_bool& cancel)
+{
+    constexpr int kChunk = 1 << 20;
+    for (int at = 0; at < text.size() && !cancel; ) {
+        int size = qMin(kChunk, text.size() - at);
+        if (text.at(at + size - 1).isHighSurrogate() && at + size < text.size())
+            ++size;
+        const QByteArray utf8 = QStringView(text).mid(at, size).toUtf8();
+        loader->AddData(utf8.constData(), utf8.size());
+        at += size;
+    }
+    if (!cancel)
+        return loader->ConvertToDocument();
+    loader->Release();
+    return nullptr;
+}
+
+} // namespace
+
 // On a pool thread, from the file itself: the editor may hold only its first part, with breaks
 // added for showing. The result counts only while this flag is the viewer's.
 void CCodeWnd::StartFormatting()
@@ -382,14 +404,27 @@ void CCodeWnd::StartFormatting()
     const QString path = CGlobalData::Instance().Path();
     QTextCodec* codec = m_codec ? m_codec : QTextCodec::codecForLocale();
     const codeformat::Kind kind = FormatKind();
-    auto* watcher = new QFutureWatcher<codeformat::Result>(this);
+    auto* loader = reinterpret_cast<ScintillaLoader*>(
+        m_formatView->SendScintilla(QsciScintillaBase::SCI_CREATELOADER, 0UL));
+    auto* watcher = new QFutureWatcher<FormattedDocument>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, cancel] {
         watcher->deleteLater();
+        const FormattedDocument formatted = watcher->result();
         if (cancel == m_formatCancel)
-            ShowFormatResult(watcher->result());
+            ShowFormatResult(formatted);
+        else if (formatted.document)
+            m_formatView->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, formatted.document);
     });
-    watcher->setFuture(QtConcurrent::run(
-        [path, codec, kind, cancel] { return codeformat::FormatFile(path, codec, kind, cancel.get()); }));
+    watcher->setFuture(QtConcurrent::run([path, codec, kind, cancel, loader] {
+        FormattedDocument formatted;
+        formatted.result = codeformat::FormatFile(path, codec, kind, cancel.get());
+        if (formatted.result.ok)
+            formatted.document = LoadDocument(loader, formatted.result.text, *cancel);
+        else
+            loader->Release();
+        formatted.result.text.clear();
+        return formatted;
+    }));
     m_formatView->viewport()->setCursor(Qt::BusyCursor);
 }
 
@@ -398,44 +433,71 @@ void CCodeWnd::CancelFormatting()
     if (m_formatCancel)
         m_formatCancel->store(true);
     m_formatCancel.reset();
-    m_formattedTimer.stop();
-    m_formatted.clear();
     m_errorOffset = -1;
     m_formatView->viewport()->unsetCursor();
+    RestoreBlankDocument();
 }
 
-void CCodeWnd::ShowFormatResult(const codeformat::Result& result)
+void CCodeWnd::ShowFormatResult(const FormattedDocument& formatted)
 {
     m_formatView->viewport()->unsetCursor();
-    if (!result.ok)
-        return ShowFormatError(codeformat::ErrorText(result.reason, result.line, result.column), result.utf8Offset);
-    m_formatted = result.text;
-    m_formattedShown = 0;
-    AppendFormattedSlice();
-    if (!m_formatted.isEmpty())
-        m_formattedTimer.start(0);
+    if (!formatted.result.ok) {
+        const codeformat::Result& r = formatted.result;
+        return ShowFormatError(codeformat::ErrorText(r.reason, r.line, r.column), r.utf8Offset);
+    }
+    // The view's own document is kept aside for QScintilla, which frees it with the view.
+    if (!m_blankDocument) {
+        m_blankDocument = reinterpret_cast<void*>(m_formatView->SendScintilla(QsciScintillaBase::SCI_GETDOCPOINTER));
+        m_formatView->SendScintilla(QsciScintillaBase::SCI_ADDREFDOCUMENT, 0UL, m_blankDocument);
+    }
+    // Wrapping a whole large document would be done at once; switched on after, it is done when idle.
+    m_formatView->setWrapMode(QsciScintilla::WrapNone);
+    SwapDocument(formatted.document);
+    // Wrapping it when idle, and matching the first bracket with the last, take whole seconds.
+    const bool large = m_formatView->length() > kLargeFormatted;
+    if (!large)
+        ApplyWrap(m_formatView);
+    m_formatView->setBraceMatching(large ? QsciScintilla::NoBraceMatch : QsciScintilla::SloppyBraceMatch);
 }
 
-// A few megabytes at once would hold the window: the text goes in by slices, one a turn.
-void CCodeWnd::AppendFormattedSlice()
+// Code page, read-only state, undo and lexer belong to the document, not to the view.
+void CCodeWnd::SwapDocument(void* document)
 {
-    int end = m_formattedShown + kFormattedSlice;
-    if (end >= m_formatted.size()) {
-        end = m_formatted.size();
-    } else { // a slice ends at a line's end, so that a surrogate pair stays whole
-        const int newline = m_formatted.lastIndexOf(QLatin1Char('\n'), end - 1);
-        end = newline > m_formattedShown ? newline + 1 : end + (m_formatted.at(end - 1).isHighSurrogate() ? 1 : 0);
-    }
-    m_formatView->append(m_formatted.mid(m_formattedShown, end - m_formattedShown));
-    m_formattedShown = end;
-    if (end < m_formatted.size())
+    m_formatView->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, document);
+    m_formatView->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
+    m_formatView->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    m_formatView->setUtf8(true);
+    m_formatView->setReadOnly(true);
+    AttachLexerState();
+}
+
+// What QsciScintilla::setLexer keeps in the document, without its restyling of the whole text.
+void CCodeWnd::AttachLexerState()
+{
+    if (!m_formatLexer)
         return;
-    m_formattedTimer.stop();
-    m_formatted.clear();
+    if (m_formatLexer->lexer())
+        m_formatView->SendScintilla(QsciScintillaBase::SCI_SETLEXERLANGUAGE, 0UL, m_formatLexer->lexer());
+    else
+        m_formatView->SendScintilla(QsciScintillaBase::SCI_SETLEXER, m_formatLexer->lexerId());
+    for (int set = 1; set <= 9; ++set)
+        if (const char* words = m_formatLexer->keywords(set))
+            m_formatView->SendScintilla(QsciScintillaBase::SCI_SETKEYWORDS, set - 1, words);
+    m_formatLexer->refreshProperties();
+}
+
+void CCodeWnd::RestoreBlankDocument()
+{
+    if (!m_blankDocument)
+        return;
+    SwapDocument(m_blankDocument);
+    m_blankDocument = nullptr;
+    m_formatView->clear();
 }
 
 void CCodeWnd::ShowFormatError(const QString& text, qint64 originalOffset)
 {
+    RestoreBlankDocument();
     SetEditorText(m_formatView, text);
     m_formatView->setCursorPosition(4, 0);
     m_editor->setFocus(Qt::OtherFocusReason);

@@ -21,7 +21,7 @@ class QToolButton;
 // Plain text and source code, read-only, coloured by file type; JSON and XML can also be
 // shown pretty-printed. The file is read on the GUI thread: the first piece at once, the rest
 // in timed pieces, so a large file shows its first screen immediately. Formatting runs on a
-// pool thread and its result is shown in slices.
+// pool thread, which also builds the editor's document for the result.
 class CCodeWnd : public CAbstractWnd
 {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
     ~CCodeWnd() override;
 
     static constexpr qint64 kPieceSize = 8192;
-    static constexpr int kFormattedSlice = 1 << 18;
+    static constexpr int kLargeFormatted = 1 << 20; // bytes of formatted text
 
     QsciScintilla* MainEditor() const { return m_editor; }
     QsciScintilla* FormattedView() const { return m_formatView; }
@@ -63,8 +63,14 @@ private:
     codeformat::Kind FormatKind() const;
     void StartFormatting();
     void CancelFormatting();
-    void ShowFormatResult(const codeformat::Result& result);
-    void AppendFormattedSlice();
+    struct FormattedDocument {
+        codeformat::Result result;
+        void* document = nullptr; // Scintilla's, holding the formatted text
+    };
+    void ShowFormatResult(const FormattedDocument& formatted);
+    void SwapDocument(void* document);
+    void AttachLexerState();
+    void RestoreBlankDocument();
     void ShowFormatError(const QString& text, qint64 originalOffset);
     void PlaceCursorAtError();
     void SetDocument(QTextCodec* codec, const QByteArray& bytes);
@@ -83,8 +89,6 @@ private:
     QToolButton* m_formatButton = nullptr;
     int m_generation = 0; // counts Clear()s, so a load that was overtaken gives up
     std::shared_ptr<std::atomic_bool> m_formatCancel; // the running formatting's, until it is abandoned
-    QTimer m_formattedTimer;
-    QString m_formatted; // the formatted text, while it is appended slice by slice
-    int m_formattedShown = 0;
+    void* m_blankDocument = nullptr; // the format view's own document while it shows a loaded one
     qint64 m_errorOffset = -1; // where the shown format error is, as a UTF-8 offset into the file
 };
