@@ -107,6 +107,24 @@ QTextCodec* CodecByName(const QString& name)
                                                : QTextCodec::codecForName(name.toLatin1());
 }
 
+// Fills the loader from the formatted text; nullptr, the loader released, when cancelled.
+void* LoadDocument(ScintillaLoader* loader, const QString& text, const std::atomic_bool& cancel)
+{
+    constexpr int kChunk = 1 << 20;
+    for (int at = 0; at < text.size() && !cancel; ) {
+        int size = qMin(kChunk, text.size() - at);
+        if (text.at(at + size - 1).isHighSurrogate() && at + size < text.size())
+            ++size;
+        const QByteArray utf8 = QStringView(text).mid(at, size).toUtf8();
+        loader->AddData(utf8.constData(), utf8.size());
+        at += size;
+    }
+    if (!cancel)
+        return loader->ConvertToDocument();
+    loader->Release();
+    return nullptr;
+}
+
 } // namespace
 
 CCodeWnd::CCodeWnd(QWidget* parent)
@@ -373,28 +391,6 @@ codeformat::Kind CCodeWnd::FormatKind() const
     return CurrentSuffix() == QLatin1String("json") ? codeformat::Kind::Json : codeformat::Kind::Xml;
 }
 
-namespace {
-
-// Fills the loader from the formatted text; nullptr, the loader released, when cancelled.
-void* LoadDocument(ScintillaLoader* loader, const QString& text, const std::atomic_bool& cancel)
-{
-    constexpr int kChunk = 1 << 20;
-    for (int at = 0; at < text.size() && !cancel; ) {
-        int size = qMin(kChunk, text.size() - at);
-        if (text.at(at + size - 1).isHighSurrogate() && at + size < text.size())
-            ++size;
-        const QByteArray utf8 = QStringView(text).mid(at, size).toUtf8();
-        loader->AddData(utf8.constData(), utf8.size());
-        at += size;
-    }
-    if (!cancel)
-        return loader->ConvertToDocument();
-    loader->Release();
-    return nullptr;
-}
-
-} // namespace
-
 // On a pool thread, from the file itself: the editor may hold only its first part, with breaks
 // added for showing. The result counts only while this flag is the viewer's.
 void CCodeWnd::StartFormatting()
@@ -447,13 +443,14 @@ void CCodeWnd::ShowFormatResult(const FormattedDocument& formatted)
     }
     // The view's own document is kept aside for QScintilla, which frees it with the view.
     if (!m_blankDocument) {
-        m_blankDocument = reinterpret_cast<void*>(m_formatView->SendScintilla(QsciScintillaBase::SCI_GETDOCPOINTER));
+        m_blankDocument =
+            reinterpret_cast<void*>(m_formatView->SendScintilla(QsciScintillaBase::SCI_GETDOCPOINTER));
         m_formatView->SendScintilla(QsciScintillaBase::SCI_ADDREFDOCUMENT, 0UL, m_blankDocument);
     }
-    // Wrapping a whole large document would be done at once; switched on after, it is done when idle.
+    // Scintilla wraps a document set in a wrapping view at once, and one switched to wrapping when
+    // idle; both, like matching the first bracket with the last, take seconds on megabytes.
     m_formatView->setWrapMode(QsciScintilla::WrapNone);
     SwapDocument(formatted.document);
-    // Wrapping it when idle, and matching the first bracket with the last, take whole seconds.
     const bool large = m_formatView->length() > kLargeFormatted;
     if (!large)
         ApplyWrap(m_formatView);
