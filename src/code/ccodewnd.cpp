@@ -5,7 +5,7 @@
 #include "code/codelexers.h"
 #include "code/comboboxdelegate.h"
 #include "code/encodingguess.h"
-#include "code/scintillaloader.h"
+#include "code/iloader.h"
 #include "core/settings.h"
 
 #include <QAction>
@@ -108,7 +108,7 @@ QTextCodec* CodecByName(const QString& name)
 }
 
 // Fills the loader from the formatted text; nullptr, the loader released, when cancelled.
-void* LoadDocument(ScintillaLoader* loader, const QString& text, const std::atomic_bool& cancel)
+void* LoadDocument(ILoader* loader, const QString& text, const std::atomic_bool& cancel)
 {
     constexpr int kChunk = 1 << 20;
     for (int at = 0; at < text.size() && !cancel; ) {
@@ -400,7 +400,7 @@ void CCodeWnd::StartFormatting()
     const QString path = CGlobalData::Instance().Path();
     QTextCodec* codec = m_codec ? m_codec : QTextCodec::codecForLocale();
     const codeformat::Kind kind = FormatKind();
-    auto* loader = reinterpret_cast<ScintillaLoader*>(
+    auto* loader = reinterpret_cast<ILoader*>(
         m_formatView->SendScintilla(QsciScintillaBase::SCI_CREATELOADER, 0UL));
     auto* watcher = new QFutureWatcher<FormattedDocument>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, cancel] {
