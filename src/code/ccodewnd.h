@@ -37,7 +37,7 @@ public:
 
 public slots:
     QSize GetSize() const override;
-    int GetWndType() const override { return 6; }
+    MainType GetWndType() const override { return MT_TEXT; }
     void ResetControls() override;
     void InitControlBar(QBoxLayout* layout) override;
     void Clear() override;

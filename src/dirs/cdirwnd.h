@@ -25,7 +25,7 @@ public:
 
 public slots:
     QSize GetSize() const override;
-    int GetWndType() const override { return 4; }
+    MainType GetWndType() const override { return MT_DIR; }
     void InitControlBar(QBoxLayout* layout) override;
     void Clear() override;
 

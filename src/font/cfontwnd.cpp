@@ -1,6 +1,5 @@
 #include "font/cfontwnd.h"
 
-#include "cglobaldata/csuffixtables.h"
 #include "font/cfontmanager.h"
 #include "font/cfontspecimenview.h"
 
@@ -17,8 +16,6 @@ CFontWnd::CFontWnd(QWidget* parent)
     m_scroll->setBackgroundRole(QPalette::Base);
     AddContentWidget(m_scroll);
 }
-
-int CFontWnd::GetWndType() const { return MT_FONT; }
 
 QSize CFontWnd::GetSize() const
 {

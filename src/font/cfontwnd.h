@@ -16,7 +16,7 @@ public:
 
 public slots:
     QSize GetSize() const override;
-    int GetWndType() const override;
+    MainType GetWndType() const override { return MT_FONT; }
     void InitControlBar(QBoxLayout* layout) override;
     void Clear() override;
 

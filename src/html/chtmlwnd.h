@@ -25,7 +25,7 @@ public:
 
 public slots:
     QSize GetSize() const override;
-    int GetWndType() const override { return 1; }
+    MainType GetWndType() const override { return MT_MARKDOWN; }
     void Clear() override;
 
 protected slots:

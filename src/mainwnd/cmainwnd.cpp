@@ -3,21 +3,15 @@
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/contentkind.h"
 #include "cglobaldata/screenarea.h"
-#include "code/ccodewnd.h"
 #include "core/settings.h"
-#include "dirs/cdirwnd.h"
-#include "font/cfontwnd.h"
 #include "cparentdlg/fade.h"
-#include "html/chtmlwnd.h"
 #include "mainwnd/cpluginrun.h"
+#include "mainwnd/viewerkinds.h"
 #include "mainwnd/wndgeometry.h"
-#include "media/cmediawnd.h"
-#include "pdf/cpdfwnd.h"
 #include "platform/contenttype.h"
 #include "platform/displayname.h"
 #include "platform/fileinfo.h"
 #include "platform/launcher.h"
-#include "picture/cpicwnd.h"
 #include "viewers/cunknownwnd.h"
 
 #include <QAction>
@@ -60,16 +54,10 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     MaxWndSize();
 
     SetContentWidget(m_stack);
-    // Page order: markdown, picture, listing, information, media, document, text, font.
-    AddViewer(new CHtmlWnd(m_stack));
-    AddViewer(new CPicWnd(m_stack));
-    AddViewer(new CDirWnd(m_stack));
     m_unknownWnd = new CUnknownWnd(m_stack);
-    AddViewer(m_unknownWnd);
-    AddViewer(new CMediaWnd(m_stack));
-    AddViewer(new CPdfWnd(m_stack));
-    AddViewer(new CCodeWnd(m_stack));
-    AddViewer(new CFontWnd(m_stack));
+    AddViewer(MT_UNKNOWN, m_unknownWnd);
+    for (const ViewerKind& kind : ViewerKinds())
+        AddViewer(kind.kind, kind.create(m_stack));
 
     m_loadingMovie = new QMovie(QStringLiteral("://loading.gif"), QByteArray(), this);
     m_loadingLabel = new QLabel(m_stack);
@@ -91,7 +79,7 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
-void CMainWnd::AddViewer(CAbstractWnd* viewer)
+void CMainWnd::AddViewer(int kind, CAbstractWnd* viewer)
 {
     m_stack->addWidget(viewer);
     connect(viewer, &CAbstractWnd::SigBe4Load, this, &CMainWnd::OnBe4Load);
@@ -100,7 +88,7 @@ void CMainWnd::AddViewer(CAbstractWnd* viewer)
     connect(viewer, &CAbstractWnd::SigRevealInExplorer, this, &CMainWnd::RevealInExplorer);
     connect(viewer, &CAbstractWnd::SigErr, this, &CMainWnd::SlotErr);
     connect(viewer, &CAbstractWnd::SigLoadNewPath, this, &CMainWnd::Load);
-    m_viewers.insert(viewer->GetWndType(), viewer);
+    m_viewers.insert(kind, viewer);
 }
 
 void CMainWnd::AddShortcut(const QString& keys, void (CMainWnd::*slot)())
@@ -184,8 +172,8 @@ void CMainWnd::LoadLoading()
 void CMainWnd::LoadUnknownFile()
 {
     CGlobalData& data = CGlobalData::Instance();
-    data.SetMainType(0);
-    data.SetSubType(0);
+    data.SetMainType(MT_UNKNOWN);
+    data.SetSubType(ST_UNKNOWN);
     StopViewersBut(nullptr);
     m_stack->setCurrentWidget(m_unknownWnd);
     m_unknownWnd->StartLoading();

@@ -59,7 +59,7 @@ protected:
 private:
     static bool IsSpecialFile(const QFileInfo& fi);
     void StopViewersBut(CAbstractWnd* keep);
-    void AddViewer(CAbstractWnd* viewer);
+    void AddViewer(int kind, CAbstractWnd* viewer);
     void OnBe4Load();
     void FitToContent(CAbstractWnd* viewer);
     void KeepWindowOnScreen();

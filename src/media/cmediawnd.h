@@ -21,7 +21,7 @@ public:
 
 public slots:
     QSize GetSize() const override;
-    int GetWndType() const override { return 3; }
+    MainType GetWndType() const override { return MT_MEDIA; }
     void InitControlBar(QBoxLayout* layout) override;
     void Clear() override;
 

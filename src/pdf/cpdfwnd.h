@@ -20,7 +20,7 @@ public:
 
 public slots:
     QSize GetSize() const override;
-    int GetWndType() const override { return 5; }
+    MainType GetWndType() const override { return MT_DOCUMENT; }
     void ResetControls() override;
     void InitControlBar(QBoxLayout* layout) override;
     void Clear() override;

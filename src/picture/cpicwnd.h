@@ -19,7 +19,7 @@ public:
 
 public slots:
     QSize GetSize() const override;
-    int GetWndType() const override { return 2; }
+    MainType GetWndType() const override { return MT_PICTURE; }
     void InitControlBar(QBoxLayout* layout) override;
     void Clear() override;
 

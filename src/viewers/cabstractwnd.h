@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cglobaldata/csuffixtables.h"
 #include "viewers/cabstractmanager.h"
 
 #include <QElapsedTimer>
@@ -31,7 +32,7 @@ public:
 
 public slots:
     virtual QSize GetSize() const { return QSize(400, 300); }
-    virtual int GetWndType() const = 0;
+    virtual MainType GetWndType() const = 0;
     virtual void ResetControls() {}
     virtual void InitControlBar(QBoxLayout* layout);
     virtual void Clear() = 0;

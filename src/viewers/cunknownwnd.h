@@ -15,7 +15,7 @@ public:
     explicit CUnknownWnd(QWidget* parent = nullptr);
 
 public slots:
-    int GetWndType() const override { return 0; }
+    MainType GetWndType() const override { return MT_UNKNOWN; }
     void Clear() override;
 
 protected slots:
