@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QTimer>
 
+#include <functional>
+
 // How one load of a viewer ended, as the preview window learns it.
 struct Outcome {
     bool loaded = false;
@@ -43,6 +45,24 @@ inline Outcome LoadInto(CAbstractWnd* wnd, const QString& path)
     outcome.size = wnd->GetSize();
     outcome.err = wnd->Manager()->m_err;
     return outcome;
+}
+
+// Runs `start` and waits for the first viewer inside `window` to report loaded: its kind, or -1.
+inline int LoadedKind(QWidget* window, const std::function<void()>& start)
+{
+    int kind = -1;
+    QEventLoop loop; // the connections end with it
+    for (CAbstractWnd* viewer : window->findChildren<CAbstractWnd*>())
+        QObject::connect(viewer, &CAbstractWnd::SigLoaded, &loop, [&kind, &loop, viewer] {
+            if (kind < 0)
+                kind = viewer->GetWndType();
+            loop.quit();
+        });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
+    start();
+    if (kind < 0)
+        loop.exec();
+    return kind;
 }
 
 // Whether a helper program still runs with `marker` in its command line.

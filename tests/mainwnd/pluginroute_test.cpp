@@ -60,17 +60,7 @@ int Runs(const QString& name)
 Shown LoadAndWait(const QString& path)
 {
     Shown shown;
-    QEventLoop loop; // the connections end with it
-    for (CAbstractWnd* viewer : s_wnd->findChildren<CAbstractWnd*>()) {
-        QObject::connect(viewer, &CAbstractWnd::SigLoaded, &loop, [&shown, &loop, viewer] {
-            shown.kind = viewer->GetWndType();
-            loop.quit();
-        });
-    }
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
-    s_wnd->Load(path);
-    if (shown.kind < 0)
-        loop.exec();
+    shown.kind = LoadedKind(s_wnd, [path] { s_wnd->Load(path); });
     shown.path = CGlobalData::Instance().Path();
     if (auto* code = qobject_cast<CCodeWnd*>(s_wnd->CurrentViewer()))
         shown.text = code->MainEditor()->text();

@@ -1,0 +1,58 @@
+// Space in the file manager, as the controller hears it over the previewer interface: on the
+// shown file it closes the preview, on another file it switches, after a close it opens again.
+#include "../viewerload.h"
+
+#include "controller/cmain.h"
+#include "core/settings.h"
+#include "hook/ckeyboardhookcontroler.h"
+#include "mainwnd/cmainwnd.h"
+#include "platform/previewerservice.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+TEST(Controller, SpaceTogglesThePreview)
+{
+    QTemporaryDir runtime, files; // the first: the controller's temporary folder, removed at its end
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent"); // no previewer name taken, no notice shown
+    qunsetenv("DISPLAY");
+    // The key hook fails as it is made without a display; heard by no one yet, its message
+    // box and the quit after it stay away.
+    KeyboardHook();
+    QCoreApplication::processEvents();
+    SetSettingValue(SettingKey::ShowWelcome, false);
+    SetSettingValue(SettingKey::TrackingFile, false); // only the requests move the preview
+    CMain controller;
+    CMainWnd* wnd = controller.PreviewWindow();
+    auto* service = controller.findChild<PreviewerService*>();
+    ASSERT_TRUE(service);
+    for (const char* name : {"a.txt", "b.txt"}) {
+        QFile file(files.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(name);
+    }
+    const struct {
+        const char* file;
+        bool shown;
+    } spaces[] = {
+        {"a.txt", true}, {"a.txt", false}, {"a.txt", true}, {"b.txt", true}, {"b.txt", false}, {"a.txt", true},
+    };
+    for (const auto& space : spaces) {
+        SCOPED_TRACE(space.file);
+        const QString path = files.filePath(space.file);
+        const QString uri = QUrl::fromLocalFile(path).toString();
+        const auto press = [service, uri] { service->HandleShowFile(uri, "", true); };
+        if (space.shown) {
+            EXPECT_EQ(LoadedKind(wnd, press), MT_TEXT);
+            EXPECT_EQ(wnd->ShownFile().toStdString(), path.toStdString());
+        } else {
+            press();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([wnd, &space] { return wnd->isVisible() == space.shown; }, 60000));
+    }
+}

@@ -1,0 +1,109 @@
+// Which viewer shows what the preview window is asked to load: the suffix decides, the content
+// where the suffix says nothing, and the information panel takes what no viewer can read.
+#include "../viewerload.h"
+
+#include "mainwnd/cmainwnd.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+enum Entry { File, Folder, Fifo, Missing };
+
+QByteArray Png()
+{
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data();
+}
+
+QByteArray Pdf()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    QPainter painter(&writer);
+    painter.fillRect(QRect(100, 100, 2000, 1000), Qt::darkCyan);
+    painter.end();
+    return buffer.data();
+}
+
+QByteArray TarGz(const QTemporaryDir& dir)
+{
+    QDir(dir.path()).mkpath("tree/src");
+    QFile(dir.filePath("tree/src/a.c")).open(QIODevice::WriteOnly);
+    QProcess tar;
+    tar.start("tar", {"-C", dir.filePath("tree"), "-cz", "."});
+    tar.waitForFinished();
+    return tar.readAllStandardOutput();
+}
+
+QString Make(const QTemporaryDir& dir, Entry entry, const QString& name, const QByteArray& content)
+{
+    const QString path = dir.filePath(name);
+    if (entry == Folder)
+        QDir().mkpath(path + "/inner");
+    if (entry == Fifo)
+        ::mkfifo(QFile::encodeName(path).constData(), 0600);
+    QFile file(path);
+    if (entry == File && file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return path;
+}
+
+} // namespace
+
+TEST(LoadRoute, EachFileEndsInTheViewerOfItsKind)
+{
+    QTemporaryDir dir;
+    const QByteArray png = Png(), pdf = Pdf(), tgz = TarGz(dir), text = "Vuel\n====\n\nA quick file previewer.\n";
+    QByteArray blob;
+    for (int i = 0; i < 4096; ++i)
+        blob += char(i * 7 % 256);
+    const struct {
+        const char* name;
+        Entry entry;
+        QByteArray content;
+        int kind;
+    } cases[] = {
+        {"photo.png", File, png, MT_PICTURE},
+        {"notes.txt", File, text, MT_TEXT},
+        {"folder", Folder, {}, MT_DIR},
+        {"tree.tar.gz", File, tgz, MT_DIR},
+        {"paper.pdf", File, pdf, MT_DOCUMENT},
+        {"blob.bin", File, blob, MT_UNKNOWN},
+        {"empty", File, {}, MT_UNKNOWN},
+        {"empty.txt", File, {}, MT_TEXT},
+        {"pipe.txt", Fifo, {}, MT_UNKNOWN}, // opened, it would wait for a writer for ever
+        {"missing.txt", Missing, {}, MT_UNKNOWN},
+        {"missing", Missing, {}, MT_UNKNOWN},
+        // no suffix, or one the tables do not know: the content decides
+        {"README", File, text, MT_TEXT},
+        {"photo", File, png, MT_PICTURE},
+        {"paper.download", File, pdf, MT_DOCUMENT},
+        {"tree.backup", File, tgz, MT_DIR},
+        // a suffix that lies: its viewer fails and the panel describes the file
+        {"notes.png", File, text, MT_UNKNOWN},
+        {"photo.pdf", File, png, MT_UNKNOWN},
+    };
+    CMainWnd wnd;
+    wnd.Display();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = Make(dir, c.entry, c.name, c.content);
+        EXPECT_EQ(LoadedKind(&wnd, [&wnd, path] { wnd.Load(path); }), c.kind);
+        EXPECT_EQ(CGlobalData::Instance().Path().toStdString(), path.toStdString());
+    }
+}
