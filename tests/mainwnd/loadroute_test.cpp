@@ -17,7 +17,7 @@
 
 namespace {
 
-enum Entry { File, Folder, Fifo, Missing };
+enum Entry { File, Folder, Fifo, KernelLink, Missing };
 
 QByteArray Png()
 {
@@ -57,6 +57,8 @@ QString Make(const QTemporaryDir& dir, Entry entry, const QString& name, const Q
         QDir().mkpath(path + "/inner");
     if (entry == Fifo)
         ::mkfifo(QFile::encodeName(path).constData(), 0600);
+    if (entry == KernelLink)
+        QFile::link("/proc/self/status", path);
     QFile file(path);
     if (entry == File && file.open(QIODevice::WriteOnly))
         file.write(content);
@@ -87,6 +89,7 @@ TEST(LoadRoute, EachFileEndsInTheViewerOfItsKind)
         {"empty", File, {}, MT_UNKNOWN},
         {"empty.txt", File, {}, MT_TEXT},
         {"pipe.txt", Fifo, {}, MT_UNKNOWN}, // opened, it would wait for a writer for ever
+        {"kmsg.log", KernelLink, {}, MT_UNKNOWN}, // a kernel file: /proc/kmsg would block the same way
         {"missing.txt", Missing, {}, MT_UNKNOWN},
         {"missing", Missing, {}, MT_UNKNOWN},
         // no suffix, or one the tables do not know: the content decides
