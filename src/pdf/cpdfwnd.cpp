@@ -8,6 +8,7 @@
 
 #include <QActionGroup>
 #include <QBoxLayout>
+#include <QDebug>
 #include <QGraphicsScene>
 #include <QLabel>
 #include <QToolButton>
@@ -26,6 +27,8 @@ CPdfWnd::CPdfWnd(QWidget* parent, CPdfManager* manager)
     m_view->setMaximumFileSettingsCacheSize(kFileSettingsLimit);
     AddContentWidget(m_view);
     connect(PdfManager(), &CPdfManager::SigUpdatePDFView, this, &CPdfWnd::LoadPDF);
+    connect(m_view, &PdfView::documentChanged, this, &CPdfWnd::Opened);
+    connect(m_view, &PdfView::loadFailed, this, &CPdfWnd::OpenFailed);
     connect(m_view, &PdfView::scrollPositionChanged, this, [this](qreal, int page) { ShowPage(page); });
 }
 
@@ -139,10 +142,25 @@ void CPdfWnd::PerformFinished(QVariant v)
 
 void CPdfWnd::LoadPDF(QString path)
 {
-    if (!m_view->load(path)) {
-        emit SigErr();
+    m_opening = path;
+    m_view->load(path);
+}
+
+void CPdfWnd::Opened(const QString& path)
+{
+    if (path.isEmpty() || path != m_opening)   // closed, or opened again for its forms
         return;
-    }
+    m_opening.clear();
     ShowPage(qMax(0, int(m_view->pageNumber())));
     emit SigLoaded();
+}
+
+void CPdfWnd::OpenFailed(const QString& path, const QString& reason)
+{
+    if (path != m_opening)
+        return;
+    m_opening.clear();
+    qDebug() << "PDF not opened:" << path << reason;
+    Manager()->m_err = reason;
+    emit SigErr();
 }

@@ -34,6 +34,8 @@ private:
     CPdfManager* PdfManager() const;
     QToolButton* AddButton(const QString& normal, const QString& active, const QString& tip, const QString& shortcut,
                            QAction* action = nullptr);
+    void Opened(const QString& path);
+    void OpenFailed(const QString& path, const QString& reason);
     void ShowPage(int pageNumber);
     void FitWidth(bool checked);
     void ActualSize(bool checked);
@@ -43,4 +45,5 @@ private:
     QLabel* m_pageLabel = nullptr;
     QAction* m_fitWidth = nullptr;
     QAction* m_actualSize = nullptr;
+    QString m_opening;   // the document asked for and not arrived yet
 };

@@ -61,8 +61,6 @@ PageItem::PageItem(Poppler::Page* page, QObject* parent)
     : QObject(parent)
     , m_page(page)
 {
-    if (m_page)
-        m_links = m_page->links();
 }
 
 PageItem::~PageItem()
@@ -71,8 +69,12 @@ PageItem::~PageItem()
     qDeleteAll(m_formFields);
 }
 
+// Read on first use: reading every page's links would hold up the document's first picture.
 Poppler::Link* PageItem::linkAt(const QPointF& normalisedPoint) const
 {
+    if (!m_linksRead && m_page)
+        m_links = m_page->links();
+    m_linksRead = true;
     for (Poppler::Link* link : m_links) {
         if (link && link->linkArea().normalized().contains(normalisedPoint))
             return link;

@@ -42,7 +42,8 @@ private:
     void uncheckSiblings(Poppler::FormFieldButton* field);
 
     Poppler::Page* m_page;
-    QList<Poppler::Link*> m_links;
+    mutable QList<Poppler::Link*> m_links;
+    mutable bool m_linksRead = false;
     QList<Poppler::FormField*> m_formFields;       // read once, kept for the widgets
     bool m_formFieldsRead = false;
     QHash<int, QList<QPointer<QWidget>>> m_buttonWidgets;   // by field id, for radio groups

@@ -2,6 +2,7 @@
 
 #include "pdf/pdflayout.h"
 #include "pdf/pdfmousetools.h"
+#include "pdf/pdfopener.h"
 #include "pdf/pdfviewprivate.h"
 
 #include <QMouseEvent>
@@ -23,9 +24,14 @@ PdfView::~PdfView()
     d = nullptr;
 }
 
-bool PdfView::load(const QString& fileName)
+void PdfView::load(const QString& fileName)
 {
-    return d->load(fileName);
+    d->load(fileName);
+}
+
+void PdfView::setOpenTimeLimit(int milliseconds)
+{
+    d->m_opener->setTimeLimit(milliseconds);
 }
 
 void PdfView::close()

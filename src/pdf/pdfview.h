@@ -22,7 +22,10 @@ public:
     explicit PdfView(QWidget* parent = nullptr);
     ~PdfView() override;
 
-    bool load(const QString& fileName);
+    // Opens off the window's thread: documentChanged or loadFailed follows through the event
+    // loop. The document shown stays until the new one arrives; close() drops one still opening.
+    void load(const QString& fileName);
+    void setOpenTimeLimit(int milliseconds);
     void close();
     void setZoomFactor(qreal value);
     qreal zoomFactor() const;
@@ -45,6 +48,7 @@ signals:
     void zoomFactorChanged(qreal value);
     void mouseToolChanged(PdfView::MouseTool tool);
     void documentChanged(const QString& fileName);   // empty once closed
+    void loadFailed(const QString& fileName, const QString& reason);
     void contextMenuAboutToShow(QMenu* menu);         // before the added actions go in
 
 public slots:

@@ -5,6 +5,7 @@
 #include "pdf/pagerenderer.h"
 #include "pdf/pdflayout.h"
 #include "pdf/pdfmousetools.h"
+#include "pdf/pdfopener.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -25,18 +26,13 @@
 #include <cmath>
 #include <memory>
 
-namespace {
-
-const QSizeF FallbackPageSize(612, 792);  // US Letter, for a page Poppler cannot give
-
-}  // namespace
-
 PdfViewPrivate::PdfViewPrivate(PdfView* view)
     : QObject(view)
     , m_view(view)
     , m_scene(new QGraphicsScene(this))
     , m_renderer(new PageRenderer(this))
     , m_tools(new PdfMouseTools(view, m_renderer, this))
+    , m_opener(new PdfOpener(this))
 {
     m_dpiX = QApplication::desktop()->physicalDpiX();
     m_dpiY = QApplication::desktop()->physicalDpiY();
@@ -46,6 +42,8 @@ PdfViewPrivate::PdfViewPrivate(PdfView* view)
     m_scrollTimer.setSingleShot(true);
     m_scrollTimer.setInterval(0);
     connect(&m_scrollTimer, &QTimer::timeout, this, qOverload<>(&PdfViewPrivate::slotVerticalPositionChanged));
+    connect(m_opener, &PdfOpener::opened, this, &PdfViewPrivate::show);
+    connect(m_opener, &PdfOpener::failed, m_view, &PdfView::loadFailed);
     connect(m_renderer, &PageRenderer::pageRendered, this, &PdfViewPrivate::onPageRendered);
     connect(m_renderer, &PageRenderer::pageSkipped, this, &PdfViewPrivate::onPageSkipped);
     connect(m_tools, &PdfMouseTools::pageRequested, this, &PdfViewPrivate::slotSetPage);
@@ -80,23 +78,32 @@ QPair<int, int> PdfViewPrivate::visibleRange() const
 
 // ---- Opening and closing
 
-bool PdfViewPrivate::load(const QString& fileName)
+void PdfViewPrivate::load(const QString& fileName)
 {
-    std::unique_ptr<Poppler::Document> document(Poppler::Document::load(fileName));
-    if (!document || document->isLocked())
-        return false;
+    m_opener->open(fileName);
+}
+
+void PdfViewPrivate::show(const std::shared_ptr<OpenedPdf>& opened)
+{
     close();
+    const QString fileName = opened->fileName;
     m_fileName = fileName;
     FileSettings settings(fileName);
     setZoomFactor(settings.value("ZoomFactor", m_zoom).toReal());
     m_showForms = settings.value("ShowForms", false).toBool();
-    m_document = document.release();
+    m_file = std::move(opened->file);
+    m_document = opened->document.release();
     m_document->setRenderHint(Poppler::Document::TextAntialiasing,
                               m_renderHints.testFlag(Poppler::Document::TextAntialiasing));
     m_document->setRenderHint(Poppler::Document::Antialiasing,
                               m_renderHints.testFlag(Poppler::Document::Antialiasing));
     m_document->setRenderBackend(m_renderBackend);
-    readPages();
+    m_pages = opened->pages;
+    opened->pages.clear();
+    m_pageSizes = opened->pageSizes;
+    m_pageLabels = opened->pageLabels;
+    for (Poppler::Page* page : qAsConst(m_pages))
+        m_pageItems.append(page ? new PageItem(page, this) : nullptr);
     m_tools->setDocument(fileName, m_pages, m_pageItems);
     m_renderer->setDocument(fileName, m_renderHints, m_renderBackend);
     layoutPages();
@@ -105,25 +112,11 @@ bool PdfViewPrivate::load(const QString& fileName)
     m_view->verticalScrollBar()->setValue(settings.value("VerticalScrollBarValue", 0).toInt());
     setPage(settings.value("Page", 0).toReal(), 0);
     emit m_view->documentChanged(fileName);
-    return true;
-}
-
-void PdfViewPrivate::readPages()
-{
-    const int count = qMax(0, m_document->numPages());
-    for (int i = 0; i < count; ++i) {
-        Poppler::Page* page = m_document->page(i);
-        m_pages.append(page);
-        m_pageItems.append(page ? new PageItem(page, this) : nullptr);
-        const QSizeF size = page ? page->pageSizeF() : QSizeF();
-        m_pageSizes.append(size.isEmpty() ? FallbackPageSize : size);
-        const QString label = page ? page->label() : QString();
-        m_pageLabels.append(label.isEmpty() ? QString::number(i + 1) : label);
-    }
 }
 
 void PdfViewPrivate::close()
 {
+    m_opener->cancel();
     if (!m_document)
         return;
     saveFileSettings();
@@ -141,6 +134,7 @@ void PdfViewPrivate::close()
     m_pages.clear();
     delete m_document;
     m_document = nullptr;
+    m_file.reset();
     m_fileName.clear();
     m_pageLabels.clear();
     m_pageSizes.clear();

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QVector>
 
+#include <memory>
+
 #include <poppler-qt5.h>
 
 #include "pdf/pagegeometry.h"
@@ -16,6 +18,8 @@
 class PageItem;
 class PageRenderer;
 class PdfMouseTools;
+class PdfOpener;
+struct OpenedPdf;
 class QAction;
 class QGraphicsPixmapItem;
 class QGraphicsScene;
@@ -27,7 +31,7 @@ public:
     explicit PdfViewPrivate(PdfView* view);
     ~PdfViewPrivate() override;
 
-    bool load(const QString& fileName);
+    void load(const QString& fileName);
     void close();
     void setZoomFactor(qreal zoom);
     void setPage(qreal position, int mode);
@@ -57,7 +61,7 @@ private:
     qreal scaleX() const;
     qreal scaleY() const;
     QPair<int, int> visibleRange() const;
-    void readPages();
+    void show(const std::shared_ptr<OpenedPdf>& opened);
     void layoutPages();
     void clearScene();
     void connectScrollTracking();
@@ -93,6 +97,8 @@ private:
     Poppler::Document::RenderBackend m_renderBackend = Poppler::Document::SplashBackend;
     PageRenderer* m_renderer;
     PdfMouseTools* m_tools;
+    PdfOpener* m_opener;
+    std::unique_ptr<QIODevice> m_file;   // the document reads from it
     bool m_showForms = false;
     qint64 m_fileSettingsLimit = 52428800;
     QTimer m_scrollTimer;

@@ -39,6 +39,15 @@ bool WaitFor(const std::function<bool()>& condition)
     return QTest::qWaitFor(condition, 120000);
 }
 
+// Opens `path` in the view and waits for the outcome: true once it is shown.
+bool Open(PdfView& view, const QString& path)
+{
+    QSignalSpy shown(&view, &PdfView::documentChanged);
+    QSignalSpy failed(&view, &PdfView::loadFailed);
+    view.load(path);
+    return WaitFor([&] { return !shown.isEmpty() || !failed.isEmpty(); }) && !shown.isEmpty();
+}
+
 struct Documents {
     QTemporaryDir dir;
     QVector<QSizeF> mixedSizes{{595, 842}, {842, 595}, {300, 400}, {612, 792}};
@@ -165,7 +174,7 @@ protected:
 
 TEST_F(PdfViewTest, PagesLieInAColumnAndVisibleOnesGetTheirPicture)
 {
-    ASSERT_TRUE(view->load(Docs().mixed));
+    ASSERT_TRUE(Open(*view, Docs().mixed));
     EXPECT_EQ(view->pageLabels(), QStringList({"1", "2", "3", "4"}));
     EXPECT_EQ(view->pageNumber(), 0);
     const PageGeometry geometry(Docs().mixedSizes, ScaleX(), ScaleY());
@@ -191,7 +200,7 @@ TEST_F(PdfViewTest, ZoomIsClampedLaysOutAgainAndRendersAtTheNewScale)
 {
     view->setZoomFactor(7);
     EXPECT_DOUBLE_EQ(view->zoomFactor(), 6);
-    ASSERT_TRUE(view->load(Docs().a4));
+    ASSERT_TRUE(Open(*view, Docs().a4));
     QSignalSpy changed(view.get(), &PdfView::zoomFactorChanged);
     view->slotZoomIn();
     EXPECT_EQ(changed.count(), 0) << "zoom in at the maximum";
@@ -207,7 +216,7 @@ TEST_F(PdfViewTest, ZoomIsClampedLaysOutAgainAndRendersAtTheNewScale)
 
 TEST_F(PdfViewTest, FarPicturesAreReleasedWhileScrollingALongDocument)
 {
-    ASSERT_TRUE(view->load(Docs().long2000));
+    ASSERT_TRUE(Open(*view, Docs().long2000));
     ASSERT_TRUE(WaitFor([&] { return HasPicture(*view, 0); }));
     for (int target : {40, 300, 301, 900, 1999}) {
         view->setPage(target);
@@ -232,23 +241,25 @@ TEST_F(PdfViewTest, SettingsAreRestoredOnReopeningAndTrimmedToTheLimit)
     const QString path = Docs().dir.filePath("reopen.pdf");
     QFile::remove(path);
     QFile::copy(Docs().a4, path);
-    ASSERT_TRUE(view->load(path));
+    ASSERT_TRUE(Open(*view, path));
     view->setZoomFactor(1.5);
     view->setPage(3.5);
+    QSignalSpy reopened(view.get(), &PdfView::documentChanged);
     action(ActionHandler::ShowForms)->setChecked(true);   // reloads at the same place
+    ASSERT_TRUE(WaitFor([&] { return reopened.size() == 2; }));
     EXPECT_NEAR(view->pageNumber(), 3.5, 0.01);
     const int value = vertical()->value();
     view->close();
     action(ActionHandler::ShowForms)->setChecked(false);   // no document: only the flag
     view->setZoomFactor(1.0);
-    ASSERT_TRUE(view->load(path));
+    ASSERT_TRUE(Open(*view, path));
     EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.5);
     EXPECT_EQ(vertical()->value(), value);
     EXPECT_TRUE(action(ActionHandler::ShowForms)->isChecked()) << "the stored flag wins on load";
 
     PdfView other;   // another view reads the same file; with no room, it removes it on closing
     other.setMaximumFileSettingsCacheSize(0);
-    ASSERT_TRUE(other.load(path));
+    ASSERT_TRUE(Open(other, path));
     EXPECT_DOUBLE_EQ(other.zoomFactor(), 1.5);
     other.close();
     EXPECT_FALSE(QFileInfo::exists(FileSettings::folder() + "/" + FileSettings::fileNameFor(path)));
@@ -271,17 +282,17 @@ TEST_F(PdfViewTest, BrokenMissingAndLockedFilesAreRefusedAndLeaveTheViewAsItWas)
     EXPECT_EQ(QProcess::execute("qpdf", {"--encrypt", "user", "owner", "256", "--", Docs().mixed, paths.last()}), 0);
     for (const QString& path : paths) {
         view->close();
-        EXPECT_FALSE(view->load(path)) << qPrintable(path);
+        EXPECT_FALSE(Open(*view, path)) << qPrintable(path);
         EXPECT_EQ(view->pageCount(), 0);
-        ASSERT_TRUE(view->load(Docs().mixed));
-        EXPECT_FALSE(view->load(path));
+        ASSERT_TRUE(Open(*view, Docs().mixed));
+        EXPECT_FALSE(Open(*view, path));
         EXPECT_EQ(view->fileName(), Docs().mixed);
     }
 }
 
 TEST_F(PdfViewTest, WheelKeysAndNavigationMoveThroughTheDocument)
 {
-    ASSERT_TRUE(view->load(Docs().a4));
+    ASSERT_TRUE(Open(*view, Docs().a4));
     vertical()->setValue(1000);
     const QList<std::tuple<int, Qt::KeyboardModifiers, int, qreal>> wheels{
         {120, Qt::NoModifier, 1000 - 3 * vertical()->singleStep(), 1.0},
@@ -328,7 +339,7 @@ TEST_F(PdfViewTest, ActionsDriveTheViewAndFollowIt)
     auto enabled = [&] { return std::count_if(documentActions.begin(), documentActions.end(),
                                               [](QAction* a) { return a->isEnabled(); }); };
     EXPECT_EQ(enabled(), 0);
-    ASSERT_TRUE(view->load(Docs().a4));
+    ASSERT_TRUE(Open(*view, Docs().a4));
     EXPECT_EQ(enabled(), 3);
     const QList<std::tuple<ActionHandler::Action, qreal, int>> steps{
         {ActionHandler::ZoomIn, 1.2, 0}, {ActionHandler::ZoomOut, 1.0, 0}, {ActionHandler::GoToNextPage, 1.0, 1},
@@ -366,7 +377,7 @@ TEST_F(PdfViewTest, ActionsDriveTheViewAndFollowIt)
 
 TEST_F(PdfViewTest, ContextMenuOffersTheZoomActionsAndTheAddedOnes)
 {
-    ASSERT_TRUE(view->load(Docs().a4));
+    ASSERT_TRUE(Open(*view, Docs().a4));
     action(ActionHandler::ZoomOut);
     action(ActionHandler::ZoomIn);
     QAction extra("Extra");
@@ -381,7 +392,7 @@ TEST_F(PdfViewTest, ContextMenuOffersTheZoomActionsAndTheAddedOnes)
 
 TEST_F(PdfViewTest, MouseToolsSelectTextAreasAndMagnify)
 {
-    ASSERT_TRUE(view->load(Docs().a4));
+    ASSERT_TRUE(Open(*view, Docs().a4));
     ASSERT_TRUE(WaitFor([&] { return HasPicture(*view, 0); }));
     const QPoint start = OnPage(*view, 0, QPointF(10, 20));
     const QPoint end = OnPage(*view, 0, QPointF(250, 45));
@@ -430,7 +441,7 @@ TEST_F(PdfViewTest, MouseToolsSelectTextAreasAndMagnify)
 TEST_F(PdfViewTest, HugePageIsCappedAndClosingOrDestroyingWhileRenderingIsSafe)
 {
     view->setZoomFactor(2.0);
-    ASSERT_TRUE(view->load(Docs().huge));
+    ASSERT_TRUE(Open(*view, Docs().huge));
     ASSERT_TRUE(WaitFor([&] { return HasPicture(*view, 0); }));
     const QPixmap pixmap = Pictures(*view)[0]->pixmap();
     EXPECT_LE(qMax(pixmap.width(), pixmap.height()), MaxPictureSide);
@@ -438,17 +449,17 @@ TEST_F(PdfViewTest, HugePageIsCappedAndClosingOrDestroyingWhileRenderingIsSafe)
     EXPECT_NEAR(Pictures(*view)[0]->boundingRect().width() / PageRect(*view, 0).width(), 1, 0.01);
     view->setZoomFactor(3.0);
     view->close();
-    ASSERT_TRUE(view->load(Docs().mixed));
+    ASSERT_TRUE(Open(*view, Docs().mixed));
     view->close();
     QTest::qWait(200);
     EXPECT_TRUE(Pictures(*view).isEmpty());
-    ASSERT_TRUE(view->load(Docs().huge));
+    ASSERT_TRUE(Open(*view, Docs().huge));
     view.reset();
 }
 
 TEST_F(PdfViewTest, HoveringALinkPointsAndClickingItGoesToItsPage)
 {
-    ASSERT_TRUE(view->load(Docs().links));
+    ASSERT_TRUE(Open(*view, Docs().links));
     const QPoint link = OnPage(*view, 0, QPointF(55, 30));
     SendMouse(*view, QEvent::MouseMove, link, Qt::NoModifier, Qt::NoButton);
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
@@ -472,7 +483,7 @@ TEST_F(PdfViewTest, FormFieldsAreShownOverTheirPageWhenAskedFor)
                              return (p->geometry().topLeft() - nameTopLeft).manhattanLength() < 2;
                          }));
     };
-    ASSERT_TRUE(view->load(path));
+    ASSERT_TRUE(Open(*view, path));
     const QPointF nameField = PageRect(*view, 0).topLeft() + QPointF(150 * ScaleX(), 20 * ScaleY());
     ASSERT_TRUE(WaitFor([&] { return HasPicture(*view, 0); }));
     EXPECT_EQ(fields(nameField).first, 0);

@@ -12,9 +12,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -87,7 +90,7 @@ TEST_F(PdfWndTest, ConverterOutcomes)
         {"converts", copy, true, ""},
         {"fails", "exit 3", false, "Offices convert failed."},
         {"writes-nothing", "exit 0", false, "Offices convert failed."},
-        {"writes-garbage", "echo garbage > \"$2\"", false, ""},   // a PDF the view refuses
+        {"writes-garbage", "echo garbage > \"$2\"", false, "Not a PDF document, or a damaged one."},
         {"crashes", "kill -SEGV $$", false, "Offices convert failed."},
     };
     for (const auto& c : cases) {
@@ -101,6 +104,37 @@ TEST_F(PdfWndTest, ConverterOutcomes)
     }
     Make(dir.filePath(QStringLiteral("no-such-converter")));
     EXPECT_EQ(LoadInto(wnd, docx).err, QStringLiteral("Can not find no-such-converter file"));
+}
+
+// The window never waits for Poppler: a PDF followed by an 8 GB hole, which Poppler scans for
+// minutes, and a FIFO end on the information panel with the reason, the next PDF shows, and a
+// document left before it opened is dropped.
+TEST_F(PdfWndTest, DocumentsOpenOffTheWindowsThreadWithinABound)
+{
+    Make(CPdfManager::DefaultProgram());
+    const QString big = dir.filePath("big.pdf");
+    const QString fifo = dir.filePath("pipe.pdf");
+    ASSERT_TRUE(QFile::copy(sample, big) && QFile::resize(big, qint64(8) << 30));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const auto& c : {qMakePair(big, QString("The document took too long to open.")),
+                          qMakePair(fifo, QString("Not a regular file."))}) {
+        wnd->View()->setOpenTimeLimit(1000);
+        QSignalSpy failed(wnd, &CAbstractWnd::SigErr);
+        PointAt(c.first);
+        wnd->LoadPDF(c.first);
+        EXPECT_TRUE(failed.isEmpty()) << "the outcome comes through the event loop";
+        ASSERT_TRUE(failed.wait(60000));
+        EXPECT_EQ(wnd->Manager()->m_err, c.second);
+        ASSERT_TRUE(LoadInto(wnd, sample).loaded);
+        EXPECT_EQ(wnd->View()->pageCount(), 3);
+    }
+    wnd->View()->setOpenTimeLimit(600000);
+    QSignalSpy failed(wnd, &CAbstractWnd::SigErr);
+    PointAt(big);
+    wnd->LoadPDF(big);
+    ASSERT_TRUE(LoadInto(wnd, WritePdf(dir.filePath("one.pdf"), {QSizeF(300, 300)})).loaded);
+    EXPECT_EQ(wnd->View()->pageCount(), 1);
+    EXPECT_TRUE(failed.isEmpty());
 }
 
 // The same unchanged document is shown from the PDF made before; a changed one is converted anew.

@@ -1,0 +1,121 @@
+#include "pdf/pdfopener.h"
+
+#include "pdf/stoppablefile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRunnable>
+
+namespace {
+
+const QSizeF FallbackPageSize(612, 792);   // US Letter, for a page Poppler cannot give
+const int DefaultTimeLimit = 20000;
+
+QString Tr(const char* text) { return QCoreApplication::translate("PdfOpener", text); }
+
+void ReadPages(OpenedPdf& result)
+{
+    const int count = qMax(0, result.document->numPages());
+    for (int i = 0; i < count; ++i) {
+        Poppler::Page* page = result.document->page(i);
+        result.pages.append(page);
+        const QSizeF size = page ? page->pageSizeF() : QSizeF();
+        result.pageSizes.append(size.isEmpty() ? FallbackPageSize : size);
+        const QString label = page ? page->label() : QString();
+        result.pageLabels.append(label.isEmpty() ? QString::number(i + 1) : label);
+    }
+}
+
+}   // namespace
+
+PdfOpener::PdfOpener(QObject* parent)
+    : QObject(parent)
+{
+    // An open is stopped within one read of the file, so two threads are never long busy.
+    m_pool.setMaxThreadCount(2);
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(DefaultTimeLimit);
+    connect(&m_timer, &QTimer::timeout, this, &PdfOpener::timedOut);
+}
+
+PdfOpener::~PdfOpener()
+{
+    cancel();
+    m_pool.waitForDone();
+}
+
+// Runs on any thread; `stop` ends the file's reads.
+std::shared_ptr<OpenedPdf> PdfOpener::openNow(const QString& fileName, std::shared_ptr<std::atomic<bool>> stop)
+{
+    auto result = std::make_shared<OpenedPdf>();
+    result->fileName = fileName;
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
+        result->error = Tr("The file does not exist.");
+        return result;
+    }
+    if (!info.isFile()) {   // a FIFO's or device's read may wait for ever
+        result->error = Tr("Not a regular file.");
+        return result;
+    }
+    auto file = std::make_unique<StoppableFile>(fileName, std::move(stop));
+    if (!file->open(QIODevice::ReadOnly)) {
+        result->error = file->errorString();
+        return result;
+    }
+    result->document.reset(Poppler::Document::load(file.get()));
+    result->file = std::move(file);
+    if (!result->document)
+        result->error = Tr("Not a PDF document, or a damaged one.");
+    else if (result->document->isLocked())
+        result->error = Tr("The document is locked with a password.");
+    else
+        ReadPages(*result);
+    return result;
+}
+
+void PdfOpener::open(const QString& fileName)
+{
+    cancel();
+    m_fileName = fileName;
+    m_stop = std::make_shared<std::atomic<bool>>(false);
+    const quint64 ticket = m_ticket;
+    const std::shared_ptr<std::atomic<bool>> stop = m_stop;
+    m_pool.start(QRunnable::create([this, ticket, fileName, stop] {
+        std::shared_ptr<OpenedPdf> result = openNow(fileName, stop);
+        // Handed to the window's thread, which uses it from now on.
+        if (result->file)
+            result->file->moveToThread(thread());
+        QMetaObject::invokeMethod(this, [this, ticket, result] { deliver(ticket, result); }, Qt::QueuedConnection);
+    }));
+    m_timer.start();
+}
+
+void PdfOpener::cancel()
+{
+    if (m_stop)
+        m_stop->store(true);
+    m_stop.reset();
+    m_timer.stop();
+    ++m_ticket;
+}
+
+void PdfOpener::deliver(quint64 ticket, const std::shared_ptr<OpenedPdf>& result)
+{
+    if (ticket != m_ticket)
+        return;
+    m_stop.reset();   // the document reads through the file from now on
+    m_timer.stop();
+    ++m_ticket;
+    if (result->error.isEmpty())
+        emit opened(result);
+    else
+        emit failed(result->fileName, result->error);
+}
+
+void PdfOpener::timedOut()
+{
+    const QString fileName = m_fileName;
+    cancel();
+    emit failed(fileName, Tr("The document took too long to open."));
+}
