@@ -68,21 +68,8 @@ TEST(ScrollValue, ForPositionAndBackAgain)
     EXPECT_NEAR(PositionForScrollValue(offsets, 1, 240, sy), 1.5, 1e-9);
     EXPECT_LT(PositionForScrollValue(offsets, 1, 100000, sy), 2.0);
     EXPECT_EQ(PositionForScrollValue(offsets, -1, 100, sy), -1);
-    EXPECT_DOUBLE_EQ(TrackedPosition(215, 2), 110);
-    EXPECT_EQ(ProportionalScrollValue(50, 100, 300), 150);
-    EXPECT_EQ(ProportionalScrollValue(40, 0, 300), 40);
     for (const auto& w : QList<QPair<int, int>>{{120, -3}, {-120, 3}, {240, -6}, {119, 0}, {-239, 3}})
         EXPECT_EQ(WheelScrollSteps(w.first), w.second) << w.first;
-}
-
-TEST(MouseTools, MagnifierRegionBrowseWrapAndSelectionRectangle)
-{
-    EXPECT_EQ(MagnifierRegion(QPointF(300, 400), QPointF(10, 20)), QRect(380, 660, 400, 200));
-    const QSize view(200, 100);
-    EXPECT_EQ(WrappedCursorPosition(QPoint(50, 50), view), QPoint(50, 50));
-    EXPECT_EQ(WrappedCursorPosition(QPoint(0, 50), view), QPoint(196, 50));
-    EXPECT_EQ(WrappedCursorPosition(QPoint(50, 99), view), QPoint(50, 3));
-    EXPECT_EQ(SelectionRect(QPointF(10, 20), QPointF(4, 30)), QRectF(4, 20, 6, 10));
 }
 
 TEST(TextSelection, SelectsTheBoxesInReadingOrder)
@@ -105,7 +92,6 @@ TEST(TextSelection, SelectsTheBoxesInReadingOrder)
                  {"right of everything", {150, 12, 10, 5}, {}}};
     for (const auto& c : cases)
         EXPECT_EQ(SelectedTextBoxes(boxes, c.rect), c.selected) << c.name;
-    EXPECT_TRUE(SelectedTextBoxes({}, QRectF(0, 0, 100, 100)).isEmpty());
 }
 
 }  // namespace

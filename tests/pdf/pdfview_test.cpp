@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDesktopWidget>
 #include <QDir>
 #include <QFileInfo>
@@ -189,7 +188,6 @@ TEST_F(PdfViewTest, PagesLieInAColumnAndVisibleOnesGetTheirPicture)
     EXPECT_DOUBLE_EQ(picture->pixmap().devicePixelRatioF(), view->devicePixelRatioF());
 
     view->close();
-    view->close();   // twice is harmless
     EXPECT_EQ(view->pageCount(), 0);
     EXPECT_TRUE(view->fileName().isEmpty());
     EXPECT_TRUE(view->scene()->items().isEmpty());
@@ -201,9 +199,6 @@ TEST_F(PdfViewTest, ZoomIsClampedLaysOutAgainAndRendersAtTheNewScale)
     view->setZoomFactor(7);
     EXPECT_DOUBLE_EQ(view->zoomFactor(), 6);
     ASSERT_TRUE(Open(*view, Docs().a4));
-    QSignalSpy changed(view.get(), &PdfView::zoomFactorChanged);
-    view->slotZoomIn();
-    EXPECT_EQ(changed.count(), 0) << "zoom in at the maximum";
     view->setZoomFactor(0.05);
     EXPECT_NEAR(PageRect(*view, 0).width(), 595 * ScaleX(0.1), 0.01);
     view->setZoomFactor(2.0);
@@ -269,9 +264,7 @@ TEST_F(PdfViewTest, BrokenMissingAndLockedFilesAreRefusedAndLeaveTheViewAsItWas)
 {
     QFile whole(Docs().mixed);
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    QByteArray garbage(5000, '\0');
-    for (int i = 0; i < garbage.size(); ++i)
-        garbage[i] = char((i * 7919) % 251);
+    const QByteArray garbage = QByteArray::fromHex("00ff7f3c2f5b").repeated(800);
     QStringList paths;
     for (const QByteArray& bytes : {garbage, whole.read(whole.size() / 3), QByteArray("%PDF-1.4\n1 0 obj\n<<"),
                                     QByteArray()}) {
@@ -373,21 +366,6 @@ TEST_F(PdfViewTest, ActionsDriveTheViewAndFollowIt)
     EXPECT_FALSE(action(ActionHandler::MouseToolBrowse)->isChecked());
     view->close();
     EXPECT_EQ(enabled(), 0);
-}
-
-TEST_F(PdfViewTest, ContextMenuOffersTheZoomActionsAndTheAddedOnes)
-{
-    ASSERT_TRUE(Open(*view, Docs().a4));
-    action(ActionHandler::ZoomOut);
-    action(ActionHandler::ZoomIn);
-    QAction extra("Extra");
-    view->addContextMenuAction(&extra);
-    QStringList entries;
-    ChooseInNextMenu("Zoom &In", &entries);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(9, 9), view->viewport()->mapToGlobal(QPoint(9, 9)));
-    QApplication::sendEvent(view->viewport(), &event);
-    EXPECT_EQ(entries, QStringList({"Zoom &In", "Zoom &Out", "Extra"}));
-    EXPECT_NEAR(view->zoomFactor(), 1.2, 1e-9);
 }
 
 TEST_F(PdfViewTest, MouseToolsSelectTextAreasAndMagnify)
