@@ -101,22 +101,6 @@ TEST_F(FileTypePage, AKnownSuffixOrNoneIsRefused)
     }
 }
 
-TEST_F(FileTypePage, ANewSuffixBecomesTextOnlyAfterSaving)
-{
-    CSettingsWnd4FileType page;
-    QSignalSpy spy(&page, &CSettingsWnd4FileType::SigShowInfoText);
-    AddFile(page, "/tmp/x.abc");
-    EXPECT_EQ(spy.count(), 0);
-    EXPECT_EQ(Shown(page, "label_text").last(), "abc");
-    EXPECT_EQ(Tables().GetMainType("f.abc"), MT_UNKNOWN);
-
-    page.WriteSettings();
-    EXPECT_EQ(GetSettingValue(SettingKey::TextSupport).toStringList(), QStringList{"abc"});
-    EXPECT_EQ(Tables().GetMainType("f.abc"), MT_TEXT);
-    AddFile(page, "/tmp/again.ABC");
-    EXPECT_EQ(spy.value(0).value(0).toString(), "'ABC'");
-}
-
 TEST_F(FileTypePage, OfficeBoxChangesOtherAtOnceAndTheRegistryOnlyOnSaving)
 {
     const QStringList other = Groups().back().second;
