@@ -1,5 +1,5 @@
 // The converter's output as it comes; a converter that is missing, not runnable, fails or crashes
-// is tried in the program by markdown_security.sh.
+// is tried in the program by markdown_security.sh, and a converter given up for the next file by chtmlwnd_test.
 #include "htmltestutil.h"
 
 #include <QSignalSpy>
@@ -45,22 +45,4 @@ TEST(CHtmlManager, PiecesJoinInOrder)
     ASSERT_EQ(run.announcements, 1);
     EXPECT_EQ(run.result.toString(),
               CHtmlManager::PageStart() + QString::fromUtf8("<p>one</p><p>\xe5\x90\x8d</p><p>three</p></body></html>"));
-}
-
-TEST(CHtmlManager, StopKillsTheConverter)
-{
-    QTemporaryDir tmp;
-    CHtmlManager manager(WriteConverter(tmp.path(), "printf '<p>x</p>'; exec sleep 300"));
-    SetCurrentMarkdown(tmp.path() + "/a.md");
-    QSignalSpy finished(&manager, &CAbstractManager::SigPerformFinished);
-    manager.Perform();
-    EXPECT_TRUE(finished.isEmpty());
-    manager.Stop();
-    ASSERT_EQ(finished.count(), 1);
-    EXPECT_FALSE(finished.first().first().isValid());
-    EXPECT_TRUE(manager.m_err.isEmpty());
-    // The next run starts clean.
-    WriteConverter(tmp.path(), "printf '<p>y</p>'");
-    EXPECT_EQ(Convert(manager, tmp.path() + "/a.md").result.toString(),
-              CHtmlManager::PageStart() + "<p>y</p></body></html>");
 }
