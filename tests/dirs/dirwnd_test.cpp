@@ -123,8 +123,6 @@ TEST_F(DirWndTest, HostileNamesShowAsTheyAre)
         const char* path;
     } cases[] = {
         {"dotdot.zip", "../evil.txt"},
-        {"spaces.zip", "with spaces/a file.txt"},
-        {"spaces.zip", "中文/文件.txt"},
         {"spaces.zip", "back\\slash.txt"},
         {"dotdot.zip", "/abs.txt"},
         {"newline.tar", "./new_line.txt"}, // 7-Zip prints the newline as "_"
