@@ -76,87 +76,87 @@
 <context>
     <name>CAboutWnd</name>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="36"/>
+        <location filename="../src/about/caboutwnd.cpp" line="37"/>
         <source>audio covers</source>
         <translation>音频封面</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="38"/>
+        <location filename="../src/about/caboutwnd.cpp" line="39"/>
         <source>text and code</source>
         <translation>文本与代码</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="39"/>
+        <location filename="../src/about/caboutwnd.cpp" line="40"/>
         <source>audio and video</source>
         <translation>音频与视频</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="40"/>
+        <location filename="../src/about/caboutwnd.cpp" line="41"/>
         <source>PDF pages</source>
         <translation>PDF 页面</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="140"/>
+        <location filename="../src/about/caboutwnd.cpp" line="141"/>
         <source>Back</source>
         <translation>返回</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="146"/>
+        <location filename="../src/about/caboutwnd.cpp" line="147"/>
         <source>Version %1</source>
         <translation>版本 %1</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="182"/>
+        <location filename="../src/about/caboutwnd.cpp" line="183"/>
         <source>Preview files from your file manager with one key press.</source>
         <translation>在文件管理器中一键预览文件。</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="204"/>
+        <location filename="../src/about/caboutwnd.cpp" line="205"/>
         <source>About Vuel</source>
         <translation>关于 Vuel</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="210"/>
+        <location filename="../src/about/caboutwnd.cpp" line="211"/>
         <source>Built on:</source>
         <translation>基于：</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="231"/>
+        <location filename="../src/about/caboutwnd.cpp" line="232"/>
         <source>About author</source>
         <translation>关于作者</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="237"/>
+        <location filename="../src/about/caboutwnd.cpp" line="238"/>
         <source>Vuel is free software, made with care.</source>
         <translation>Vuel 是用心打造的自由软件。</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="240"/>
+        <location filename="../src/about/caboutwnd.cpp" line="241"/>
         <source>Questions, ideas or a bug? %1</source>
         <translation>有疑问、想法或发现了错误？%1</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="240"/>
+        <location filename="../src/about/caboutwnd.cpp" line="241"/>
         <source>Open an issue</source>
         <translation>提交问题</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="243"/>
+        <location filename="../src/about/caboutwnd.cpp" line="244"/>
         <source>Ways to support Vuel</source>
         <translation>支持 Vuel 的方式</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="244"/>
+        <location filename="../src/about/caboutwnd.cpp" line="245"/>
         <source>Support Vuel</source>
         <translation>支持 Vuel</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="262"/>
+        <location filename="../src/about/caboutwnd.cpp" line="263"/>
         <source>Thank you for using Vuel!</source>
         <translation>感谢您使用 Vuel！</translation>
     </message>
     <message>
-        <location filename="../src/about/caboutwnd.cpp" line="263"/>
+        <location filename="../src/about/caboutwnd.cpp" line="264"/>
         <source>See how you can support it</source>
         <translation>看看您可以如何支持它</translation>
     </message>
@@ -164,13 +164,13 @@
 <context>
     <name>CAbstractManager</name>
     <message>
-        <location filename="../src/dirs/cdirmaneger.cpp" line="76"/>
-        <location filename="../src/picture/cpicturemanager.cpp" line="19"/>
+        <location filename="../src/dirs/cdirmaneger.cpp" line="61"/>
+        <location filename="../src/picture/cpicturemanager.cpp" line="23"/>
         <source>Unknown</source>
         <translation>未知</translation>
     </message>
     <message>
-        <location filename="../src/picture/cpicturemanager.cpp" line="156"/>
+        <location filename="../src/picture/cpicturemanager.cpp" line="25"/>
         <source>The picture is too large.</source>
         <translation>图片太大。</translation>
     </message>
@@ -191,7 +191,7 @@
 <context>
     <name>CCodeWnd</name>
     <message>
-        <location filename="../src/code/ccodewnd.cpp" line="175"/>
+        <location filename="../src/code/ccodewnd.cpp" line="174"/>
         <source>Format Code</source>
         <translation>格式化代码</translation>
     </message>
@@ -201,7 +201,12 @@
         <translation>不是普通文件。</translation>
     </message>
     <message>
-        <location filename="../src/code/codeformat.cpp" line="47"/>
+        <location filename="../src/code/codeformat.cpp" line="35"/>
+        <source>the file is larger than %1 MB</source>
+        <translation>文件大于 %1 MB</translation>
+    </message>
+    <message>
+        <location filename="../src/code/codeformat.cpp" line="64"/>
         <source>Format failed.
 
 Reason: %1
@@ -210,6 +215,181 @@ Line: %2	Column: %3</source>
 
 原因：%1
 行：%2	列：%3</translation>
+    </message>
+    <message>
+        <location filename="../src/code/formatstate.cpp" line="62"/>
+        <source>the formatted text would be longer than %1 MB</source>
+        <translation>格式化后的文本将超过 %1 MB</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="21"/>
+        <source>the document is empty</source>
+        <translation>文档为空</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="26"/>
+        <source>unterminated object</source>
+        <translation>对象未结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="27"/>
+        <source>unterminated array</source>
+        <translation>数组未结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="59"/>
+        <source>garbage at the end of the document</source>
+        <translation>文档末尾有多余内容</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="80"/>
+        <source>expected a name in double quotes</source>
+        <translation>应为双引号中的名称</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="84"/>
+        <source>missing name separator</source>
+        <translation>缺少名称分隔符</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="102"/>
+        <source>missing value separator: expected &apos;,&apos; or &apos;}&apos;</source>
+        <translation>缺少值分隔符：应为 &apos;,&apos; 或 &apos;}&apos;</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="103"/>
+        <source>missing value separator: expected &apos;,&apos; or &apos;]&apos;</source>
+        <translation>缺少值分隔符：应为 &apos;,&apos; 或 &apos;]&apos;</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="112"/>
+        <location filename="../src/code/xmlformatter.cpp" line="163"/>
+        <source>nested deeper than %1 levels</source>
+        <translation>嵌套超过 %1 层</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="138"/>
+        <source>control character in a string</source>
+        <translation>字符串中有控制字符</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="145"/>
+        <location filename="../src/code/jsonformatter.cpp" line="150"/>
+        <source>illegal escape sequence</source>
+        <translation>非法的转义序列</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="154"/>
+        <source>unterminated string</source>
+        <translation>字符串未结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="189"/>
+        <source>illegal number</source>
+        <translation>非法的数字</translation>
+    </message>
+    <message>
+        <location filename="../src/code/jsonformatter.cpp" line="204"/>
+        <source>illegal value</source>
+        <translation>非法的值</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="54"/>
+        <location filename="../src/code/xmlformatter.cpp" line="219"/>
+        <source>premature end of document</source>
+        <translation>文档提前结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="56"/>
+        <location filename="../src/code/xmlformatter.cpp" line="67"/>
+        <source>start tag expected</source>
+        <translation>应为开始标签</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="66"/>
+        <location filename="../src/code/xmlformatter.cpp" line="85"/>
+        <source>extra content at end of document</source>
+        <translation>文档末尾有多余内容</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="77"/>
+        <source>unterminated comment</source>
+        <translation>注释未结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="79"/>
+        <source>unterminated CDATA section</source>
+        <translation>CDATA 段未结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="110"/>
+        <source>XML declaration not at start of document</source>
+        <translation>XML 声明不在文档开头</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="112"/>
+        <source>unterminated processing instruction</source>
+        <translation>处理指令未结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="142"/>
+        <source>unterminated DOCTYPE</source>
+        <translation>DOCTYPE 未结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="151"/>
+        <source>invalid XML name</source>
+        <translation>无效的 XML 名称</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="199"/>
+        <source>expected whitespace, &apos;&gt;&apos; or &apos;/&gt;&apos; in a tag</source>
+        <translation>标签中应为空白、&apos;&gt;&apos; 或 &apos;/&gt;&apos;</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="212"/>
+        <source>attribute redefined</source>
+        <translation>属性重复定义</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="233"/>
+        <source>expected &apos;=&apos; after an attribute name</source>
+        <translation>属性名后应为 &apos;=&apos;</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="240"/>
+        <source>expected a quoted attribute value</source>
+        <translation>应为带引号的属性值</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="247"/>
+        <source>&apos;&lt;&apos; in an attribute value</source>
+        <translation>属性值中有 &apos;&lt;&apos;</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="252"/>
+        <source>unterminated attribute value</source>
+        <translation>属性值未结束</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="292"/>
+        <source>expected &apos;&gt;&apos; after an end tag&apos;s name</source>
+        <translation>结束标签名后应为 &apos;&gt;&apos;</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="294"/>
+        <source>end tag without a start tag</source>
+        <translation>结束标签没有对应的开始标签</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="296"/>
+        <source>opening and ending tag mismatch</source>
+        <translation>开始标签与结束标签不匹配</translation>
+    </message>
+    <message>
+        <location filename="../src/code/xmlformatter.cpp" line="350"/>
+        <source>invalid entity or character reference</source>
+        <translation>无效的实体或字符引用</translation>
     </message>
 </context>
 <context>
@@ -228,12 +408,12 @@ Line: %2	Column: %3</source>
 <context>
     <name>CDirManeger</name>
     <message>
-        <location filename="../src/dirs/cdirmaneger.cpp" line="37"/>
+        <location filename="../src/dirs/cdirmaneger.cpp" line="30"/>
         <source> can not be found.</source>
         <translation> 未找到。</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirmaneger.cpp" line="44"/>
+        <location filename="../src/dirs/cdirmaneger.cpp" line="45"/>
         <source>Can not run %1.</source>
         <translation>无法运行 %1。</translation>
     </message>
@@ -241,52 +421,52 @@ Line: %2	Column: %3</source>
 <context>
     <name>CDirWnd</name>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="32"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="33"/>
         <source>Filename</source>
         <translation>文件名</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="32"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="33"/>
         <source>Size</source>
         <translation>大小</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="32"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="33"/>
         <source>Packed</source>
         <translation>压缩后</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="32"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="33"/>
         <source>Ratio</source>
         <translation>压缩率</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="32"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="33"/>
         <source>Time</source>
         <translation>时间</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="70"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="72"/>
         <source>Tree View</source>
         <translation>树状视图</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="72"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="74"/>
         <source>Column View</source>
         <translation>分栏视图</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="76"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="78"/>
         <source>Open Selected Item With Default Application</source>
         <translation>用默认程序打开所选项</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="78"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="80"/>
         <source>Reveal selected item in file manager</source>
         <translation>在文件管理器中显示所选项目</translation>
     </message>
     <message>
-        <location filename="../src/dirs/cdirwnd.cpp" line="81"/>
+        <location filename="../src/dirs/cdirwnd.cpp" line="83"/>
         <source>Open Selected Item With Vuel</source>
         <translation>用 Vuel 打开所选项</translation>
     </message>
@@ -312,7 +492,7 @@ Line: %2	Column: %3</source>
 <context>
     <name>CFontWnd</name>
     <message>
-        <location filename="../src/font/cfontwnd.cpp" line="33"/>
+        <location filename="../src/font/cfontwnd.cpp" line="30"/>
         <source>Type a sample text</source>
         <translation>输入示例文字</translation>
     </message>
@@ -320,17 +500,17 @@ Line: %2	Column: %3</source>
 <context>
     <name>CHtmlManager</name>
     <message>
-        <location filename="../src/html/chtmlmanager.cpp" line="39"/>
+        <location filename="../src/html/chtmlmanager.cpp" line="32"/>
         <source> can not be found.</source>
         <translation> 未找到。</translation>
     </message>
     <message>
-        <location filename="../src/html/chtmlmanager.cpp" line="47"/>
+        <location filename="../src/html/chtmlmanager.cpp" line="58"/>
         <source>Can not run </source>
         <translation>无法运行 </translation>
     </message>
     <message>
-        <location filename="../src/html/chtmlmanager.cpp" line="73"/>
+        <location filename="../src/html/chtmlmanager.cpp" line="60"/>
         <source>Parse file error.</source>
         <translation>文件解析出错。</translation>
     </message>
@@ -338,48 +518,47 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMain</name>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="226"/>
-        <location filename="../src/controller/cmain.cpp" line="230"/>
+        <location filename="../src/controller/cmain.cpp" line="266"/>
         <source>Notice</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="226"/>
+        <location filename="../src/controller/cmain.cpp" line="246"/>
         <source>Application is already running.</source>
         <translation>程序已在运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="230"/>
+        <location filename="../src/controller/cmain.cpp" line="252"/>
         <source>%1 not found.</source>
         <translation>未找到 %1。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="270"/>
+        <location filename="../src/controller/cmain.cpp" line="302"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="287"/>
+        <location filename="../src/controller/cmain.cpp" line="319"/>
         <source>About</source>
         <translation>关于</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="292"/>
+        <location filename="../src/controller/cmain.cpp" line="324"/>
         <source>About to close~</source>
         <translation>关闭~</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="301"/>
+        <location filename="../src/controller/cmain.cpp" line="333"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="301"/>
+        <location filename="../src/controller/cmain.cpp" line="333"/>
         <source>Monitor &apos;Space&apos; key failed, can&apos;t proceed.</source>
         <translation>无法监听“Space”键，程序无法继续运行。</translation>
     </message>
     <message>
-        <location filename="../src/controller/cmain.cpp" line="301"/>
+        <location filename="../src/controller/cmain.cpp" line="333"/>
         <source>Quit</source>
         <translation>退出</translation>
     </message>
@@ -387,12 +566,12 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMainWnd</name>
     <message>
-        <location filename="../src/mainwnd/cmainwnd.cpp" line="66"/>
+        <location filename="../src/mainwnd/cmainwnd.cpp" line="46"/>
         <source>Vuel</source>
         <translation>Vuel</translation>
     </message>
     <message>
-        <location filename="../src/mainwnd/cmainwnd.cpp" line="137"/>
+        <location filename="../src/mainwnd/cmainwnd.cpp" line="113"/>
         <source>Help</source>
         <translation>帮助</translation>
     </message>
@@ -400,7 +579,7 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMediaWnd</name>
     <message>
-        <location filename="../src/media/cmediawnd.cpp" line="52"/>
+        <location filename="../src/media/cmediawnd.cpp" line="55"/>
         <source>Play/Pause</source>
         <translation>播放/暂停</translation>
     </message>
@@ -408,22 +587,23 @@ Line: %2	Column: %3</source>
 <context>
     <name>CPdfManager</name>
     <message>
-        <location filename="../src/pdf/cpdfmanager.cpp" line="77"/>
+        <location filename="../src/pdf/cpdfmanager.cpp" line="68"/>
         <source>Can not find %1 file</source>
         <translation>找不到 %1 文件</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfmanager.cpp" line="80"/>
+        <location filename="../src/pdf/cpdfmanager.cpp" line="71"/>
         <source>Can not create a temporary folder.</source>
         <translation>无法创建临时文件夹。</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfmanager.cpp" line="83"/>
+        <location filename="../src/pdf/cpdfmanager.cpp" line="96"/>
         <source>Can not run %1.</source>
         <translation>无法运行 %1。</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfmanager.cpp" line="106"/>
+        <location filename="../src/pdf/cpdfmanager.cpp" line="84"/>
+        <location filename="../src/pdf/cpdfmanager.cpp" line="97"/>
         <source>Offices convert failed.</source>
         <translation>Office 文档转换失败。</translation>
     </message>
@@ -431,27 +611,27 @@ Line: %2	Column: %3</source>
 <context>
     <name>CPdfWnd</name>
     <message>
-        <location filename="../src/pdf/cpdfwnd.cpp" line="55"/>
+        <location filename="../src/pdf/cpdfwnd.cpp" line="61"/>
         <source>Fit Width</source>
         <translation>适合宽度</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfwnd.cpp" line="57"/>
+        <location filename="../src/pdf/cpdfwnd.cpp" line="63"/>
         <source>Actual Size</source>
         <translation>实际大小</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfwnd.cpp" line="70"/>
+        <location filename="../src/pdf/cpdfwnd.cpp" line="76"/>
         <source>Pages Count</source>
         <translation>页数</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfwnd.cpp" line="76"/>
+        <location filename="../src/pdf/cpdfwnd.cpp" line="82"/>
         <source>Go To Previous Page</source>
         <translation>转到上一页</translation>
     </message>
     <message>
-        <location filename="../src/pdf/cpdfwnd.cpp" line="78"/>
+        <location filename="../src/pdf/cpdfwnd.cpp" line="84"/>
         <source>Go To Next Page</source>
         <translation>转到下一页</translation>
     </message>
@@ -459,22 +639,22 @@ Line: %2	Column: %3</source>
 <context>
     <name>CPicWnd</name>
     <message>
-        <location filename="../src/picture/cpicwnd.cpp" line="34"/>
+        <location filename="../src/picture/cpicwnd.cpp" line="33"/>
         <source>Actual Size</source>
         <translation>实际大小</translation>
     </message>
     <message>
-        <location filename="../src/picture/cpicwnd.cpp" line="36"/>
+        <location filename="../src/picture/cpicwnd.cpp" line="35"/>
         <source>Fit Width</source>
         <translation>适合宽度</translation>
     </message>
     <message>
-        <location filename="../src/picture/cpicwnd.cpp" line="39"/>
+        <location filename="../src/picture/cpicwnd.cpp" line="38"/>
         <source>Rotate Left</source>
         <translation>向左旋转</translation>
     </message>
     <message>
-        <location filename="../src/picture/cpicwnd.cpp" line="41"/>
+        <location filename="../src/picture/cpicwnd.cpp" line="40"/>
         <source>Rotate Right</source>
         <translation>向右旋转</translation>
     </message>
@@ -507,7 +687,7 @@ Line: %2	Column: %3</source>
         <translation>键盘</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingsdlg.cpp" line="180"/>
+        <location filename="../src/settings/csettingsdlg.cpp" line="182"/>
         <source> has already existed.</source>
         <translation> 已存在。</translation>
     </message>
@@ -570,7 +750,7 @@ Line: %2	Column: %3</source>
         <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot;&gt;&lt;img src=&quot;:/face_nohappy.png&quot;/&gt;&lt;span style=&quot; font-size:18pt; font-weight:496; color:#333;&quot;&gt; 哎呀！ &lt;/span&gt;&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;&lt;span style=&quot; font-size:18pt; font-weight:496; color:#333;&quot;&gt;没有匹配的后缀。&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4filetype.cpp" line="207"/>
+        <location filename="../src/settings/csettingswnd4filetype.cpp" line="211"/>
         <source>Select your Text format file</source>
         <translation>选择文本格式的文件</translation>
     </message>
@@ -618,32 +798,32 @@ Line: %2	Column: %3</source>
         <translation>登录时启动 Vuel</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="71"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="72"/>
         <source>Follow the file manager&apos;s selection</source>
         <translation>跟随文件管理器中的选择</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="73"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="74"/>
         <source>Preview with Space in GNOME Files</source>
         <translation>在 GNOME 文件中按空格键预览</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="75"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="76"/>
         <source>Close the window when file open failed</source>
         <translation>文件打开失败时关闭窗口</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="76"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="77"/>
         <source>Wrap</source>
         <translation>自动换行</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="77"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="78"/>
         <source>Line Number</source>
         <translation>行号</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4general.cpp" line="79"/>
+        <location filename="../src/settings/csettingswnd4general.cpp" line="80"/>
         <source>Text</source>
         <translation>文本</translation>
     </message>
@@ -801,37 +981,37 @@ Line: %2	Column: %3</source>
         <translation>插件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="68"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="71"/>
         <source>Search plugins</source>
         <translation>搜索插件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="84"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="87"/>
         <source>&lt;p&gt;&lt;b&gt;Plugins&lt;/b&gt; let Vuel preview files it cannot show by itself, through a program of your own, for the suffixes you give it.&lt;/p&gt;&lt;p&gt;Vuel starts the program with the parameters you set (the first one is the program, found on the search path), then the path of the previewed file, then an output base name.&lt;/p&gt;&lt;p&gt;The program writes its result to the base name plus a suffix of its choice (&lt;i&gt;base&lt;/i&gt;.txt, &lt;i&gt;base&lt;/i&gt;.png, ...) and exits with code 0. Vuel then previews that output. When the program cannot start, fails or writes nothing, Vuel shows the file&apos;s information instead.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;插件&lt;/b&gt;让 Vuel 借助您自己的程序，预览它本身无法显示的文件，适用于您指定的后缀。&lt;/p&gt;&lt;p&gt;Vuel 启动该程序时依次传入您设置的参数（第一个参数是程序本身，在搜索路径中查找）、被预览文件的路径，以及一个输出基本名。&lt;/p&gt;&lt;p&gt;程序把结果写入基本名加上它自选的后缀（&lt;i&gt;base&lt;/i&gt;.txt、&lt;i&gt;base&lt;/i&gt;.png 等），并以退出码 0 结束。随后 Vuel 预览该输出。如果程序无法启动、运行失败或没有写出任何内容，Vuel 将改为显示该文件的信息。&lt;/p&gt;</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="100"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="103"/>
         <source>About plugin</source>
         <translation>关于插件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="199"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="202"/>
         <source>Add Plugin</source>
         <translation>添加插件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="215"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="218"/>
         <source>Error</source>
         <translation>错误</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="215"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="218"/>
         <source>Save plugins settings failed.</source>
         <translation>保存插件设置失败。</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4plugins.cpp" line="215"/>
+        <location filename="../src/settings/csettingswnd4plugins.cpp" line="218"/>
         <source>Ok</source>
         <translation>确定</translation>
     </message>
@@ -839,67 +1019,67 @@ Line: %2	Column: %3</source>
 <context>
     <name>CSettingsWnd4PluginsAdd</name>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="99"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="107"/>
         <source>1, Pick a name</source>
         <translation>1. 起个名字</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="102"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="110"/>
         <source>Plugin name</source>
         <translation>插件名称</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="111"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="119"/>
         <source>2, Add related suffix(s)</source>
         <translation>2. 添加相关后缀</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="121"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="129"/>
         <source>Add the suffix of a file</source>
         <translation>添加某个文件的后缀</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="122"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="130"/>
         <source>Remove the selected suffix</source>
         <translation>删除所选后缀</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="135"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="143"/>
         <source>3, Set plugin start parameter(s)</source>
         <translation>3. 设置插件启动参数</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="145"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="153"/>
         <source>Add a parameter editor</source>
         <translation>添加参数编辑框</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="147"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="155"/>
         <source>Delete the focused parameter editor</source>
         <translation>删除当前参数编辑框</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="157"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="165"/>
         <source>Fill parameter editor, one parameter one line</source>
         <translation>填写参数编辑框，每行一个参数</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="215"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="223"/>
         <source>Custom File</source>
         <translation>自定义文件</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="225"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="233"/>
         <source>%1 already exist in the %2.</source>
         <translation>%1 已存在于“%2”中。</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="226"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="234"/>
         <source>%1 already exist.</source>
         <translation>%1 已存在。</translation>
     </message>
     <message>
-        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="271"/>
+        <location filename="../src/settings/csettingswnd4pluginsadd.cpp" line="279"/>
         <source>parameter: number and letter only </source>
         <translation>参数：仅限数字和字母 </translation>
     </message>
@@ -945,47 +1125,47 @@ Line: %2	Column: %3</source>
 <context>
     <name>CUnknownWnd</name>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="65"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="66"/>
         <source>Name</source>
         <translation>名称</translation>
     </message>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="67"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="68"/>
         <source>Size</source>
         <translation>大小</translation>
     </message>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="68"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="69"/>
         <source>Path</source>
         <translation>路径</translation>
     </message>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="70"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="71"/>
         <source>Original Path</source>
         <translation>原始路径</translation>
     </message>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="71"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="72"/>
         <source>Type</source>
         <translation>类型</translation>
     </message>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="75"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="76"/>
         <source>Exec file</source>
         <translation>打开方式</translation>
     </message>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="77"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="78"/>
         <source>Created time</source>
         <translation>创建时间</translation>
     </message>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="78"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="79"/>
         <source>Last modified time</source>
         <translation>修改时间</translation>
     </message>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="79"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="80"/>
         <source>Last read time</source>
         <translation>访问时间</translation>
     </message>
@@ -998,7 +1178,7 @@ Line: %2	Column: %3</source>
         <translation>该文件是播放列表；播放列表不会被播放。</translation>
     </message>
     <message>
-        <location filename="../src/media/mediaplayer.cpp" line="304"/>
+        <location filename="../src/media/mediaplayer.cpp" line="305"/>
         <source>The media engine could not start.</source>
         <translation>媒体引擎无法启动。</translation>
     </message>
@@ -1071,12 +1251,12 @@ Line: %2	Column: %3</source>
         <translation>打印...</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pageitem.cpp" line="90"/>
+        <location filename="../src/pdf/pageitem.cpp" line="92"/>
         <source>Go to %1</source>
         <translation>转到 %1</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pageitem.cpp" line="95"/>
+        <location filename="../src/pdf/pageitem.cpp" line="97"/>
         <source>Go to page %1</source>
         <translation>转到第 %1 页</translation>
     </message>
@@ -1084,134 +1264,134 @@ Line: %2	Column: %3</source>
 <context>
     <name>PdfView</name>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="79"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="175"/>
         <source>Zoom &amp;In</source>
         <translation>放大(&amp;I)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="83"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="179"/>
         <source>Zoom &amp;Out</source>
         <translation>缩小(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="90"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="186"/>
         <source>&amp;Beginning of the Document</source>
         <translation>文档开头(&amp;B)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="92"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="188"/>
         <source>Start</source>
         <translation>开头</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="96"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="192"/>
         <source>&amp;End of the Document</source>
         <translation>文档末尾(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="98"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="194"/>
         <source>End</source>
         <translation>末尾</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="103"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="199"/>
         <source>&amp;Previous Page</source>
         <translation>上一页(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="105"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="201"/>
         <source>Previous</source>
         <translation>上一页</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="108"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="204"/>
         <source>&amp;Next Page</source>
         <translation>下一页(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="109"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="205"/>
         <source>Next</source>
         <translation>下一页</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="127"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="223"/>
         <source>&amp;Print...</source>
         <translation>打印(&amp;P)...</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="131"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="227"/>
         <source>&amp;Browse Tool</source>
         <translation>浏览工具(&amp;B)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="134"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="230"/>
         <source>&amp;Magnify Tool</source>
         <translation>放大镜工具(&amp;M)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="137"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="233"/>
         <source>&amp;Selection Tool</source>
         <translation>选择工具(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="140"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="236"/>
         <source>&amp;Text Selection Tool</source>
         <translation>文本选择工具(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/actionhandler.cpp" line="144"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="240"/>
         <source>S&amp;how Forms</source>
         <translation>显示表单(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="485"/>
+        <location filename="../src/pdf/actionhandler.cpp" line="117"/>
         <source>&amp;Zoom</source>
         <translation>缩放(&amp;Z)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="920"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="413"/>
         <source>Copy &amp;Image to Clipboard</source>
         <translation>复制图像到剪贴板(&amp;I)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="921"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="414"/>
         <source>&amp;Save Image to File...</source>
         <translation>保存图像到文件(&amp;S)...</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="922"/>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="949"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="415"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="443"/>
         <source>Copy &amp;Text to Clipboard</source>
         <translation>复制文本到剪贴板(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="923"/>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="951"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="416"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="445"/>
         <source>&amp;Cancel</source>
         <translation>取消(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="938"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="431"/>
         <source>%1 (*.png *.bmp *.gif *.jpg *.jpeg *.tiff *.xpm)</source>
         <translation>%1 (*.png *.bmp *.gif *.jpg *.jpeg *.tiff *.xpm)</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="938"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="431"/>
         <source>Supported image files</source>
         <translation>支持的图像文件</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="939"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="432"/>
         <source>Save image as</source>
         <translation>图像另存为</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="943"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="436"/>
         <source>File save error</source>
         <translation>文件保存出错</translation>
     </message>
     <message>
-        <location filename="../src/pdf/pdfviewprivate.cpp" line="943"/>
+        <location filename="../src/pdf/pdfmousetools.cpp" line="437"/>
         <source>Cannot save image to:
 </source>
         <translation>无法将图像保存到：
@@ -1234,19 +1414,19 @@ Line: %2	Column: %3</source>
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/appsetup.cpp" line="47"/>
-        <location filename="../src/appsetup.cpp" line="48"/>
+        <location filename="../src/appsetup.cpp" line="49"/>
+        <location filename="../src/appsetup.cpp" line="50"/>
         <location filename="../src/core/tempfolder.cpp" line="10"/>
         <source>Vuel</source>
         <translation>Vuel</translation>
     </message>
     <message>
-        <location filename="../src/main.cpp" line="77"/>
+        <location filename="../src/main.cpp" line="94"/>
         <source>Notice</source>
         <translation>提示</translation>
     </message>
     <message>
-        <location filename="../src/main.cpp" line="78"/>
+        <location filename="../src/main.cpp" line="95"/>
         <source>Some settings could not be read. A copy is kept in %1.</source>
         <translation>部分设置无法读取。已在 %1 保留一份副本。</translation>
     </message>
