@@ -147,11 +147,27 @@ void CHtmlWnd::PerformFinished(QVariant v)
     const QString start = CHtmlManager::PageStart();
     const QString end = QStringLiteral("</body></html>");
     if (html.startsWith(start) && html.endsWith(end)) {
-        m_pendingPieces = SplitTopLevelBlocks(html.mid(start.size(), html.size() - start.size() - end.size()), kPieceChars);
-        m_view->setHtml(start + m_pendingPieces.takeFirst() + end);
+        QString body = html.mid(start.size(), html.size() - start.size() - end.size());
+        bool cut = body.startsWith(CutMarker());
+        if (cut)
+            body.remove(0, CutMarker().size());
+        m_pendingPieces = SplitTopLevelBlocks(body, kPieceChars);
+        const int kept = PiecesWithin(m_pendingPieces, kMaxPieceChars, kMaxPageChars);
+        if (kept < m_pendingPieces.size()) {
+            m_pendingPieces.erase(m_pendingPieces.begin() + kept, m_pendingPieces.end());
+            cut = true;
+        }
+        const QString first = m_pendingPieces.isEmpty() ? QString() : m_pendingPieces.takeFirst();
+        m_view->setHtml(start + (cut ? CutNotice() : QString()) + first + end);
     } else {
         m_view->setHtml(html);
     }
+}
+
+QString CHtmlWnd::CutNotice() const
+{
+    return QStringLiteral("<p class=\"alert alert-warning\">%1</p>")
+        .arg(tr("This page is too large to show whole; showing the first part.").toHtmlEscaped());
 }
 
 void CHtmlWnd::SlotWebLoaded(bool ok)

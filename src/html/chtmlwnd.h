@@ -22,6 +22,12 @@ public:
     QWebView* View() const { return m_view; } // none until the first document
 
     static constexpr int kPieceChars = 16384;
+    // Far above what the md helper writes (it cuts a page to blocks the engine lays out quickly):
+    // a guard should a page come from elsewhere.
+    static constexpr int kMaxPieceChars = 1 << 20;
+    static constexpr qint64 kMaxPageChars = 64 << 20;
+    // What the md helper starts a page it cut short with.
+    static QString CutMarker() { return QStringLiteral("<!--vuel:cut-->"); }
 
 public slots:
     QSize GetSize() const override;
@@ -43,6 +49,7 @@ protected:
 private:
     QWebView* EnsureView();
     void ApplyPageSettings();
+    QString CutNotice() const;
 
     QWebView* m_view = nullptr;
     LocalOnlyAccessManager* m_access = nullptr;

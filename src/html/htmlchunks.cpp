@@ -49,3 +49,14 @@ QStringList SplitTopLevelBlocks(const QString& body, int minChars)
         pieces.last() += rest;
     return pieces;
 }
+
+int PiecesWithin(const QStringList& pieces, int maxPieceChars, qint64 maxTotalChars)
+{
+    qint64 total = 0;
+    for (int i = 0; i < pieces.size(); ++i) {
+        total += pieces.at(i).size();
+        if (pieces.at(i).size() > maxPieceChars || total > maxTotalChars)
+            return i;
+    }
+    return pieces.size();
+}

@@ -65,11 +65,6 @@ std::string FolderOf(const char* path)
     return realpath(dir.c_str(), resolved) ? std::string(resolved) : std::string();
 }
 
-std::string Megabytes(unsigned long long bytes)
-{
-    return std::to_string((bytes + (1u << 19)) >> 20) + " MB";
-}
-
 void Lower(int resource, rlim_t soft, rlim_t hard)
 {
     struct rlimit r;
@@ -95,9 +90,18 @@ bool WriteAll(const std::string& text)
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
 }
 
+// A page cut here starts with the cut marker once, whether the converter cut it again or not.
+std::string Marked(const std::string& note, std::string html)
+{
+    const size_t marker = std::strlen(mdconvert::kCutMarker);
+    if (!note.empty() && html.compare(0, marker, mdconvert::kCutMarker) == 0)
+        html.erase(0, marker);
+    return note + html;
+}
+
 std::string Page(const std::string& markdown, const std::string& folder, const std::string& note)
 {
-    return note + mdconvert::ConvertMarkdownToHtml(markdown, folder);
+    return Marked(note, mdconvert::ConvertMarkdownToHtml(markdown, folder));
 }
 
 enum class Outcome { Written, WriteFailed, ConversionFailed, NoChild };
@@ -177,9 +181,7 @@ int main(int argc, char** argv)
     if (markdown.size() > kMaxFormattedBytes) {
         const size_t lineEnd = markdown.find_last_of("\r\n", kMaxFormattedBytes - 1);
         markdown.resize(lineEnd == std::string::npos ? kMaxFormattedBytes : lineEnd + 1);
-        note = "<p><em>Only the first " + Megabytes(markdown.size()) + " of this " +
-               Megabytes(std::max<unsigned long long>(st.st_size, kMaxFormattedBytes + 1)) +
-               " document are shown.</em></p>\n";
+        note = mdconvert::kCutMarker;
     }
 
     const std::string folder = FolderOf(path);
@@ -196,7 +198,7 @@ int main(int argc, char** argv)
         break;
     }
     std::fprintf(stderr, "md: %s: too large or complex to format, shown as plain text\n", Printable(path).c_str());
-    if (!WriteAll(note + mdconvert::PlainTextAsHtml(markdown)))
+    if (!WriteAll(Marked(note, mdconvert::PlainTextAsHtml(markdown))))
         return Fail("standard output", std::strerror(errno));
     return 0;
 }

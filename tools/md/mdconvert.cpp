@@ -358,9 +358,10 @@ bool AutolinksStayLinear(const std::string& text)
 }
 
 // The engine wraps a word wider than the page letter by letter, and resolves the direction of a
-// run of neutral characters ("####…") by scanning it, each at a cost that grows with the square
-// of the length: 300 000 such characters in a row froze the window for minutes. A break
-// opportunity and an invisible left-to-right mark every few characters keep both short.
+// run of neutral characters ("####…", or "- - - …" spaced out) by scanning it, each at a cost that
+// grows with the square of the length: 300 000 such characters in a row froze the window for
+// minutes. A break opportunity in a long word, and an invisible left-to-right mark, every few
+// characters keep both short. Any non-ASCII character ends a run, so right-to-left text is left be.
 constexpr size_t kLongWord = 256;
 constexpr size_t kBreakEvery = 16;
 
@@ -369,7 +370,7 @@ std::string BreakLongWords(const std::string& html)
     std::string out;
     out.reserve(html.size() + html.size() / 32);
     bool inTag = false, inEntity = false;
-    size_t wordChars = 0;
+    size_t wordChars = 0, neutralChars = 0;
     for (const char ch : html) {
         const unsigned char c = ch;
         if (inTag) {
@@ -379,12 +380,16 @@ std::string BreakLongWords(const std::string& html)
         } else if (c == ' ' || c == '\n' || c == '\t' || c == '\r') {
             wordChars = 0;
             inEntity = false;
+            ++neutralChars;
         } else if (inEntity) {
             inEntity = c != ';';
         } else if ((c & 0xC0) != 0x80) { // a character starts here, not inside one
             if (wordChars >= kLongWord && wordChars % kBreakEvery == 0)
                 out += "<wbr>\xE2\x80\x8E"; // U+200E
+            else if (neutralChars >= kLongWord && neutralChars % kBreakEvery == 0)
+                out += "\xE2\x80\x8E";
             ++wordChars;
+            neutralChars = IsAlpha(c) || c >= 0x80 ? 0 : neutralChars + 1;
             inEntity = c == '&';
         }
         out += ch;
@@ -410,6 +415,111 @@ bool NestsTooDeep(cmark_node* document)
     }
     cmark_iter_free(iter);
     return tooDeep;
+}
+
+// The page engine lays out each top-level block in one go on the window's thread: one paragraph
+// of 60 000 links, or a list of 100 000 items, froze it for minutes. A block may hold at most
+// kMaxBlockCost nodes and the page kMaxPageCost, a text or code counting one node more per
+// kBytesPerNode bytes; the document is cut where either runs out. A long table is written as
+// tables of kRowsPerTable rows instead, each a block of its own.
+constexpr size_t kMaxBlockCost = 2000;
+constexpr size_t kMaxPageCost = 100000;
+constexpr size_t kBytesPerNode = 64;
+constexpr size_t kRowsPerTable = 64;
+
+bool IsType(cmark_node* node, const char* extensionType)
+{
+    return std::strcmp(cmark_node_get_type_string(node), extensionType) == 0;
+}
+
+// Ends the table and starts another after every kRowsPerTable body rows.
+std::string SplitLongTables(const std::string& html)
+{
+    static const std::string kRowEnd = "</tr>\n", kBodyStart = "<tbody>\n", kBodyEnd = "</tbody>";
+    std::string out;
+    out.reserve(html.size());
+    size_t rows = 0, pos = 0;
+    for (size_t at; (at = html.find('<', pos)) != std::string::npos;) {
+        const size_t next = at + 1;
+        if (html.compare(at, kBodyStart.size(), kBodyStart) == 0) {
+            rows = 0;
+        } else if (html.compare(at, kRowEnd.size(), kRowEnd) == 0) {
+            out.append(html, pos, at + kRowEnd.size() - pos);
+            pos = at + kRowEnd.size();
+            if (++rows % kRowsPerTable == 0 && html.compare(pos, kBodyEnd.size(), kBodyEnd) != 0)
+                out += "</tbody>\n</table>\n<table>\n<tbody>\n";
+            continue;
+        }
+        out.append(html, pos, next - pos);
+        pos = next;
+    }
+    return out.append(html, pos, std::string::npos);
+}
+
+bool HoldsText(cmark_node* node)
+{
+    const cmark_node_type type = cmark_node_get_type(node);
+    return type == CMARK_NODE_TEXT || type == CMARK_NODE_CODE || type == CMARK_NODE_CODE_BLOCK ||
+           type == CMARK_NODE_HTML_BLOCK || type == CMARK_NODE_HTML_INLINE;
+}
+
+size_t Utf8Prefix(const char* text, size_t bytes)
+{
+    while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80)
+        --bytes;
+    return bytes;
+}
+
+// Frees everything after `node` in document order, and `node` too unless `keep`.
+void RemoveFrom(cmark_node* node, bool keep)
+{
+    for (cmark_node* n = node; n && cmark_node_get_type(n) != CMARK_NODE_DOCUMENT;) {
+        cmark_node* parent = cmark_node_parent(n);
+        while (cmark_node* next = cmark_node_next(n))
+            cmark_node_free(next);
+        if (n == node && !keep)
+            cmark_node_free(n);
+        n = parent;
+    }
+}
+
+// True when the document was cut.
+bool CutToBudget(cmark_node* document)
+{
+    size_t page = 0, block = 0, rows = 0;
+    cmark_node* cutAt = nullptr;
+    size_t room = 0; // in the node cut at, when it holds text: what is left of its budget
+    cmark_iter* iter = cmark_iter_new(document);
+    for (cmark_event_type ev; !cutAt && (ev = cmark_iter_next(iter)) != CMARK_EVENT_DONE;) {
+        cmark_node* node = cmark_iter_get_node(iter);
+        if (ev != CMARK_EVENT_ENTER || node == document)
+            continue;
+        cmark_node* parent = cmark_node_parent(node);
+        if (parent == document)
+            block = rows = 0;
+        else if (IsType(node, "table_row") && cmark_node_parent(parent) == document && ++rows % kRowsPerTable == 1)
+            block = 0; // the header row is the first, then each kRowsPerTable starts a table
+        size_t cost = 1;
+        const char* literal = HoldsText(node) ? cmark_node_get_literal(node) : nullptr;
+        if (literal)
+            cost += std::strlen(literal) / kBytesPerNode;
+        const size_t left = std::min(kMaxBlockCost - block, kMaxPageCost - page);
+        if (cost > left) {
+            cutAt = node;
+            room = literal && left > 1 ? (left - 1) * kBytesPerNode : 0;
+        }
+        page += cost;
+        block += cost;
+    }
+    cmark_iter_free(iter);
+    if (!cutAt)
+        return false;
+    if (room > 0) {
+        const std::string literal(cmark_node_get_literal(cutAt));
+        cmark_node_set_literal(cutAt, literal.substr(0, Utf8Prefix(literal.c_str(), room)).c_str());
+    }
+    RemoveFrom(cutAt, room > 0);
+    return true;
 }
 
 struct Parser {
@@ -449,25 +559,47 @@ std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string
         cmark_node_free(document);
         return PlainTextAsHtml(markdown);
     }
+    const bool cut = CutToBudget(document);
     const std::vector<std::string> images = Sanitise(document, documentFolder);
 
     cmark_mem* mem = cmark_get_default_mem_allocator();
     char* html =
         cmark_render_html_with_mem(document, kOptions, cmark_parser_get_syntax_extensions(parser.p), mem);
     cmark_node_free(document);
-    std::string out = html ? BreakLongWords(PutLocalImages(html, images)) : std::string();
+    std::string out = html ? BreakLongWords(SplitLongTables(PutLocalImages(html, images))) : std::string();
+    if (cut && html)
+        out.insert(0, kCutMarker);
     mem->free(html);
     return out;
 }
 
 std::string PlainTextAsHtml(const std::string& text)
 {
+    // The same bounds for the engine as a formatted page: blocks of kPlainBlockBytes at most,
+    // lines broken every kPlainLineChars, and no more than kMaxPlainBytes of the text.
+    constexpr size_t kPlainBlockBytes = 16384, kPlainLineChars = 4096, kMaxPlainBytes = 4 << 20;
     std::string out = "<pre>";
-    out.reserve(text.size() + text.size() / 8 + 16);
+    const size_t n = std::min(text.size(), kMaxPlainBytes);
+    out.reserve(n + n / 8 + 16);
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t n = text.size();
+    size_t blockBytes = 0, lineChars = 0;
     for (size_t i = 0; i < n;) {
         const unsigned char c = p[i];
+        const bool lineEnds = c == '\n' || lineChars >= kPlainLineChars;
+        if (lineEnds && blockBytes >= kPlainBlockBytes) {
+            out += "\n</pre>\n<pre>";
+            blockBytes = lineChars = 0;
+            i += c == '\n';
+            continue;
+        }
+        if (lineChars >= kPlainLineChars && c != '\n') {
+            out += '\n';
+            lineChars = 0;
+        }
+        const size_t before = out.size();
+        ++lineChars;
+        if (c == '\n')
+            lineChars = 0;
         if (c == 0 || c >= 0x80) {
             // The length of a well-formed UTF-8 sequence starting here, or 0.
             size_t len = 0;
@@ -496,19 +628,20 @@ std::string PlainTextAsHtml(const std::string& text)
                 out.append(text, i, len);
                 i += len;
             }
-            continue;
+        } else {
+            switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += static_cast<char>(c);
+            }
+            ++i;
         }
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += static_cast<char>(c);
-        }
-        ++i;
+        blockBytes += out.size() - before;
     }
     out += "</pre>\n";
-    return BreakLongWords(out);
+    return (text.size() > n ? kCutMarker : "") + BreakLongWords(out);
 }
 
 } // namespace mdconvert

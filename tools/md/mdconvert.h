@@ -15,16 +15,20 @@
 // - invalid UTF-8 becomes U+FFFD;
 // - a document built to make the table or autolink extension superlinear is read without it;
 // - a document nested deeper than 64 levels is shown as plain text;
+// - a page too large for the engine to lay out at once is cut, and starts with kCutMarker;
 // - a word longer than 256 characters gets a break opportunity (<wbr>) and a left-to-right
 //   mark every 16.
 namespace mdconvert {
+
+// What a page cut short starts with; the viewer puts its notice there.
+constexpr const char* kCutMarker = "<!--vuel:cut-->\n";
 
 // `documentFolder` is the absolute path of the folder the markdown file is in; when it is
 // empty or relative, no image is shown.
 std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string& documentFolder);
 
 // The text itself, escaped, in one <pre>, invalid UTF-8 as U+FFFD: the page for a document too
-// large or too complex to format.
+// large or too complex to format, in blocks the engine lays out quickly, cut when very long.
 std::string PlainTextAsHtml(const std::string& text);
 
 } // namespace mdconvert
