@@ -424,7 +424,7 @@ bool NestsTooDeep(cmark_node* document)
 // tables of kRowsPerTable rows instead, each a block of its own.
 constexpr size_t kMaxBlockCost = 2000;
 constexpr size_t kMaxPageCost = 100000;
-constexpr size_t kBytesPerNode = 64;
+constexpr size_t kBytesPerNode = 32;
 constexpr size_t kRowsPerTable = 64;
 
 bool IsType(cmark_node* node, const char* extensionType)
