@@ -516,6 +516,14 @@ Line: %2	Column: %3</source>
     </message>
 </context>
 <context>
+    <name>CHtmlWnd</name>
+    <message>
+        <location filename="../src/html/chtmlwnd.cpp" line="170"/>
+        <source>This page is too large to show whole; showing the first part.</source>
+        <translation>此页面太大，无法完整显示；仅显示开头部分。</translation>
+    </message>
+</context>
+<context>
     <name>CMain</name>
     <message>
         <location filename="../src/controller/cmain.cpp" line="266"/>
