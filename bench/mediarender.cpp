@@ -85,10 +85,7 @@ struct Player {
     }
 };
 
-double Ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 double Mean(const std::vector<double>& values)
 {
@@ -142,10 +139,17 @@ mpv_handle* CreatePlayer()
 {
     // Frames as fast as decoding allows, none dropped, and no GPU decoding interop to probe.
     static const char* const kOptions[][2] = {
-        {"config", "no"},       {"vo", "libmpv"},         {"hwdec", "no"},
-        {"ao", "null"},         {"audio", "no"},          {"untimed", "yes"},
-        {"keep-open", "yes"},   {"framedrop", "no"},      {"video-sync", "display-desync"},
-        {"video-timing-offset", "0"},                     {"gpu-hwdec-interop", "no"},
+        {"config", "no"},
+        {"vo", "libmpv"},
+        {"hwdec", "no"},
+        {"ao", "null"},
+        {"audio", "no"},
+        {"untimed", "yes"},
+        {"keep-open", "yes"},
+        {"framedrop", "no"},
+        {"video-sync", "display-desync"},
+        {"video-timing-offset", "0"},
+        {"gpu-hwdec-interop", "no"},
     };
     mpv_handle* mpv = mpv_create();
     if (!mpv)
@@ -311,7 +315,8 @@ Result Play(const Run& run, mpv_render_param* createParams, const RenderFn& rend
     return result;
 }
 
-class SwTarget {
+class SwTarget
+{
 public:
     bool Render(mpv_render_context* context, const QSize& size, Timings& timings)
     {
@@ -320,12 +325,10 @@ public:
         int dimensions[2] = {size.width(), size.height()};
         char format[] = "bgr0";
         int block = 0;
-        mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, dimensions},
-                                     {MPV_RENDER_PARAM_SW_FORMAT, format},
-                                     {MPV_RENDER_PARAM_SW_STRIDE, &m_stride},
-                                     {MPV_RENDER_PARAM_SW_POINTER, m_buffer.get()},
-                                     {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_SW_SIZE, dimensions},           {MPV_RENDER_PARAM_SW_FORMAT, format},
+            {MPV_RENDER_PARAM_SW_STRIDE, &m_stride},          {MPV_RENDER_PARAM_SW_POINTER, m_buffer.get()},
+            {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block}, {MPV_RENDER_PARAM_INVALID, nullptr}};
         const auto start = Clock::now();
         const int result = mpv_render_context_render(context, params);
         timings.render.push_back(Ms(Clock::now() - start));
@@ -346,7 +349,8 @@ private:
     QSize m_size;
 };
 
-class GlTarget {
+class GlTarget
+{
 public:
     explicit GlTarget(QOpenGLContext& context) : m_gl(context.functions()) {}
 
@@ -377,8 +381,8 @@ public:
 private:
     void Allocate(const QSize& size)
     {
-        m_fbo = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::NoAttachment,
-                                                           GL_TEXTURE_2D, GL_RGBA8);
+        m_fbo = std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::NoAttachment, GL_TEXTURE_2D,
+                                                           GL_RGBA8);
         m_image = QImage(size, QImage::Format_RGB32);
     }
 
@@ -393,9 +397,9 @@ bool PrintRender(const char* mode, const Result& result)
     const Timings& t = result.timings;
     if (t.render.empty())
         return false;
-    std::printf("%-6s %dx%d frames=%zu in %.1f s, render ms: mean %.2f median %.2f p95 %.2f", mode,
-                result.size.width(), result.size.height(), t.render.size(), result.seconds, Mean(t.render),
-                Percentile(t.render, 0.5), Percentile(t.render, 0.95));
+    std::printf("%-6s %dx%d frames=%zu in %.1f s, render ms: mean %.2f median %.2f p95 %.2f", mode, result.size.width(),
+                result.size.height(), t.render.size(), result.seconds, Mean(t.render), Percentile(t.render, 0.5),
+                Percentile(t.render, 0.95));
     return true;
 }
 
@@ -404,9 +408,8 @@ bool RunSoftware(const Run& run)
     char api[] = MPV_RENDER_API_TYPE_SW;
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, api}, {MPV_RENDER_PARAM_INVALID, nullptr}};
     SwTarget target;
-    const Result result = Play(run, params, [&](mpv_render_context* c, const QSize& s, Timings& t) {
-        return target.Render(c, s, t);
-    });
+    const Result result =
+        Play(run, params, [&](mpv_render_context* c, const QSize& s, Timings& t) { return target.Render(c, s, t); });
     if (PrintRender("SW", result))
         std::printf("\n");
     std::fflush(stdout);
@@ -427,9 +430,8 @@ bool RunOpenGl(const Run& run, QOpenGLContext& context)
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     // Outlives Play's player, so mpv frees its GL objects while the framebuffer still exists.
     GlTarget target(context);
-    const Result result = Play(run, params, [&](mpv_render_context* c, const QSize& s, Timings& t) {
-        return target.Render(c, s, t);
-    });
+    const Result result =
+        Play(run, params, [&](mpv_render_context* c, const QSize& s, Timings& t) { return target.Render(c, s, t); });
     const auto* renderer = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
     if (PrintRender("OpenGL", result))
         std::printf(" | finish mean %.2f | readback mean %.2f | GL_RENDERER %s\n", Mean(result.timings.finish),

@@ -67,7 +67,8 @@ struct Margins {
 
 // Grabs through shared memory: a picture of a big window sent over the socket every few
 // milliseconds keeps the X server busy enough to slow the very previewer being timed.
-class Grabber {
+class Grabber
+{
 public:
     explicit Grabber(Display* d) : m_display(d) {}
     ~Grabber() { Release(); }

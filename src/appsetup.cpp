@@ -54,7 +54,7 @@ void ApplyApplicationMetadata(QApplication& app)
     for (Qt::UIEffect effect : {Qt::UI_FadeMenu, Qt::UI_AnimateCombo, Qt::UI_AnimateTooltip, Qt::UI_AnimateToolBox})
         QApplication::setEffectEnabled(effect);
     QFont font(QLocale::system().country() == QLocale::China ? QStringLiteral("Microsoft Yahei")
-                                                              : QStringLiteral("Segoe UI"),
+                                                             : QStringLiteral("Segoe UI"),
                9, QFont::Normal, false);
     font.setStyleStrategy(QFont::PreferAntialias);
     app.setFont(font);

@@ -14,24 +14,15 @@ inline QString MadeSample(const QString& maker, const QString& name)
     QSharedPointer<QTemporaryDir>& dir = folders[maker];
     if (!dir) {
         dir.reset(new QTemporaryDir);
-        const int rc = QProcess::execute(QStringLiteral("bash"),
-                                         {QStringLiteral(VUEL_SOURCE_DIR "/tests/") + maker, dir->path()});
+        const int rc =
+            QProcess::execute(QStringLiteral("bash"), {QStringLiteral(VUEL_SOURCE_DIR "/tests/") + maker, dir->path()});
         EXPECT_EQ(rc, 0) << qPrintable(maker) << " failed";
     }
     return dir->filePath(name);
 }
 
-inline QString SamplePicture(const QString& name)
-{
-    return MadeSample(QStringLiteral("picture/make-pictures"), name);
-}
+inline QString SamplePicture(const QString& name) { return MadeSample(QStringLiteral("picture/make-pictures"), name); }
 
-inline QString SampleMedia(const QString& name)
-{
-    return MadeSample(QStringLiteral("media/make-media"), name);
-}
+inline QString SampleMedia(const QString& name) { return MadeSample(QStringLiteral("media/make-media"), name); }
 
-inline QString SampleArchive(const QString& name)
-{
-    return MadeSample(QStringLiteral("dirs/make-archives"), name);
-}
+inline QString SampleArchive(const QString& name) { return MadeSample(QStringLiteral("dirs/make-archives"), name); }

@@ -35,8 +35,14 @@ inline Outcome LoadInto(CAbstractWnd* wnd, const QString& path)
     PointAt(path);
     Outcome outcome;
     QEventLoop loop;
-    auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, &loop, [&] { outcome.loaded = true; loop.quit(); });
-    auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, &loop, [&] { outcome.failed = true; loop.quit(); });
+    auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, &loop, [&] {
+        outcome.loaded = true;
+        loop.quit();
+    });
+    auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, &loop, [&] {
+        outcome.failed = true;
+        loop.quit();
+    });
     QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
     wnd->StartLoading();
     loop.exec();

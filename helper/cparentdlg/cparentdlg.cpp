@@ -386,10 +386,10 @@ void CParentDlg::mouseReleaseEvent(QMouseEvent* event)
 
 void CParentDlg::UpdateResizeCursor(const QPoint& globalPos)
 {
-    const FrameZone zone = IsMaximizedOrFull() ? FrameZone::None
-                                                : HitTestFrame(frameGeometry(), globalPos, ResizeBand(),
-                                                               minimumWidth() != maximumWidth(),
-                                                               minimumHeight() != maximumHeight());
+    const FrameZone zone = IsMaximizedOrFull()
+                               ? FrameZone::None
+                               : HitTestFrame(frameGeometry(), globalPos, ResizeBand(),
+                                              minimumWidth() != maximumWidth(), minimumHeight() != maximumHeight());
     if (zone == FrameZone::None)
         unsetCursor();
     else

@@ -62,8 +62,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-    QVBoxLayout* BodyLayout() const;      // "Layout_bg": title bar, content area, then whatever a subclass adds
-    QGridLayout* FrameLayout() const;     // "Layout": its margin is the shadow band
+    QVBoxLayout* BodyLayout() const;  // "Layout_bg": title bar, content area, then whatever a subclass adds
+    QGridLayout* FrameLayout() const; // "Layout": its margin is the shadow band
     QPushButton* CloseButton() const;
     void FadeOutAndClose();
     bool IsMaximizedOrFull() const { return isMaximized() || isFullScreen(); }

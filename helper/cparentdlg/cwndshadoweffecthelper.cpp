@@ -7,27 +7,22 @@
 #include <QPainter>
 
 QT_BEGIN_NAMESPACE
-extern Q_WIDGETS_EXPORT void qt_blurImage(QPainter* p, QImage& blurImage, qreal radius, bool quality,
-                                          bool alphaOnly, int transposed = 0);
+extern Q_WIDGETS_EXPORT void qt_blurImage(QPainter* p, QImage& blurImage, qreal radius, bool quality, bool alphaOnly,
+                                          int transposed = 0);
 QT_END_NAMESPACE
 
 QMap<int, QRect> ShadowPieceRects(int w, int h, int m)
 {
     const auto rect = [](int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r, b)); };
-    return {{0, rect(0, m, m - 1, h - 1 - m)},
-            {1, rect(w - m, m, w - 1, h - 1 - m)},
-            {2, rect(m, 0, w - 1 - m, m - 1)},
-            {3, rect(m, h - m, w - 1 - m, h - 1)},
-            {4, rect(0, 0, m - 1, m - 1)},
-            {5, rect(w - m, 0, w - 1, m - 1)},
-            {6, rect(0, h - m, m - 1, h - 1)},
-            {7, rect(w - m, h - m, w - 1, h - 1)}};
+    return {{0, rect(0, m, m - 1, h - 1 - m)}, {1, rect(w - m, m, w - 1, h - 1 - m)},
+            {2, rect(m, 0, w - 1 - m, m - 1)}, {3, rect(m, h - m, w - 1 - m, h - 1)},
+            {4, rect(0, 0, m - 1, m - 1)},     {5, rect(w - m, 0, w - 1, m - 1)},
+            {6, rect(0, h - m, m - 1, h - 1)}, {7, rect(w - m, h - m, w - 1, h - 1)}};
 }
 
 CWndShadowEffectHelper::CWndShadowEffectHelper(int margin, QWidget* /*body*/, CParentDlg* parent)
     : QObject(parent), m_margin(margin), m_window(parent)
-{
-}
+{}
 
 void CWndShadowEffectHelper::SetBlurRadius(double radius)
 {

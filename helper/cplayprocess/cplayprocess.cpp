@@ -14,10 +14,7 @@ CPlayProcess::CPlayProcess(QObject* parent) : QProcess(parent)
     });
 }
 
-CPlayProcess::~CPlayProcess()
-{
-    QuitProcess();
-}
+CPlayProcess::~CPlayProcess() { QuitProcess(); }
 
 // Its own process group, so that ending a helper also ends whatever it started.
 void CPlayProcess::setupChildProcess() { PlaceInOwnProcessGroup(); }
@@ -52,7 +49,4 @@ void CPlayProcess::Kill()
     kill();
 }
 
-void CPlayProcess::Command(const QString& str)
-{
-    write(str.toLocal8Bit() + '\n');
-}
+void CPlayProcess::Command(const QString& str) { write(str.toLocal8Bit() + '\n'); }

@@ -6,7 +6,7 @@ class QWidget;
 
 // A settings page is a scroll area filling the page, whose contents the page fills in.
 struct ScrollPage {
-    QVBoxLayout* verticalLayout;         // the page's own layout
+    QVBoxLayout* verticalLayout; // the page's own layout
     QScrollArea* scrollArea;
     QWidget* scrollAreaWidgetContents;
     QVBoxLayout* verticalLayout_contents; // fill this

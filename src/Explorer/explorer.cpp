@@ -22,8 +22,11 @@ bool IsOwnWindow(quint64 window)
 // asked: a walk through a browser or an editor on every Space typed would cost it and us.
 bool IsFileManager(quint64 window)
 {
-    static const QStringList classes = {QStringLiteral("Pcmanfm"), QStringLiteral("Thunar"), QStringLiteral("Caja"),
-                                        QStringLiteral("Nemo"), QStringLiteral("org.gnome.Nautilus"),
+    static const QStringList classes = {QStringLiteral("Pcmanfm"),
+                                        QStringLiteral("Thunar"),
+                                        QStringLiteral("Caja"),
+                                        QStringLiteral("Nemo"),
+                                        QStringLiteral("org.gnome.Nautilus"),
                                         QStringLiteral("dolphin")};
     return classes.contains(WindowClass(window), Qt::CaseInsensitive);
 }

@@ -25,8 +25,7 @@ const char kSupportPage[] = "https://keplo.github.io/vuel/support";
 const char kQtSite[] = "https://www.qt.io/";
 const char kAccent[] = "#0288d1";
 
-struct Credit
-{
+struct Credit {
     const char* objectName;
     const char* name;
     const char* url;
@@ -65,14 +64,13 @@ QString LinkHtml(const QString& url, const QString& text)
 // Looks like a link, but the click is handled by the window (it is not an anchor).
 QString PseudoLinkHtml(const QString& text)
 {
-    return QStringLiteral("<span style=\"color:%1;\">%2</span>")
-        .arg(kAccent, text.toHtmlEscaped());
+    return QStringLiteral("<span style=\"color:%1;\">%2</span>").arg(kAccent, text.toHtmlEscaped());
 }
 
 QString CreditHtml(const Credit& credit, const QString& role)
 {
-    return LinkHtml(credit.url, credit.name) + QStringLiteral(" <span style=\"color:#808080;\">%1</span>")
-                                                   .arg(role.toHtmlEscaped());
+    return LinkHtml(credit.url, credit.name) +
+           QStringLiteral(" <span style=\"color:#808080;\">%1</span>").arg(role.toHtmlEscaped());
 }
 
 QLabel* NewLabel(const char* objectName, QWidget* parent)
@@ -121,8 +119,7 @@ bool IsClickRelease(QObject* watched, QEvent* event)
 
 } // namespace
 
-struct CAboutWnd::Form
-{
+struct CAboutWnd::Form {
     QStackedWidget* stackedWidget = nullptr;
     QWidget* page = nullptr;
     QWidget* page_pay = nullptr;

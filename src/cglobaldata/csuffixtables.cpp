@@ -8,10 +8,7 @@
 
 namespace {
 
-QStringList Words(const char* text)
-{
-    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
+QStringList Words(const char* text) { return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
 QStringList FormatNames(const QList<QByteArray>& formats)
 {
@@ -35,16 +32,16 @@ QString LowerSuffix(const QFileInfo& fi) { return fi.suffix().toLower(); }
 
 const char* MainTypeName(int mainType)
 {
-    static const char* const names[] = {"MT_UNKNOWN",  "MT_MARKDOWN", "MT_PICTURE", "MT_MEDIA",
-                                        "MT_DIR",      "MT_DOCUMENT", "MT_TEXT",    "MT_FONT"};
+    static const char* const names[] = {"MT_UNKNOWN", "MT_MARKDOWN", "MT_PICTURE", "MT_MEDIA",
+                                        "MT_DIR",     "MT_DOCUMENT", "MT_TEXT",    "MT_FONT"};
     return mainType >= 0 && mainType <= MT_FONT ? names[mainType] : "MT_UNKNOWN";
 }
 
 CSuffixTables::CSuffixTables()
 {
-    m_bySubType[ST_VIDEO] = Words(
-        "avi vfw divx mpg mpeg m1v m2v mpv dv 3gp mov mp4 m4v mqv dat vcd ogm ogv ogx asf wmv iso vob "
-        "mkv nsv ram flv rm swf ts rmvb dvr-ms m2t m2ts mts rec f4v hdmov webm vp8 bik smk m4b wtv");
+    m_bySubType[ST_VIDEO] =
+        Words("avi vfw divx mpg mpeg m1v m2v mpv dv 3gp mov mp4 m4v mqv dat vcd ogm ogv ogx asf wmv iso vob "
+              "mkv nsv ram flv rm swf ts rmvb dvr-ms m2t m2ts mts rec f4v hdmov webm vp8 bik smk m4b wtv");
     m_bySubType[ST_AUDIO] = Words("mp3 ogg oga wav wma aac ac3 dts ra ape flac thd mka m4a");
     m_bySubType[ST_ANIMATION] = FormatNames(QMovie::supportedFormats());
     m_bySubType[ST_PSD] = Words("psd psb");
@@ -91,9 +88,9 @@ CSuffixTables::CSuffixTables()
     if (GetSettingValue(SettingKey::OfficeSupport).toBool())
         m_byMainType[MT_DOCUMENT] += m_bySubType[ST_OFFICE];
     QStringList text;
-    for (int type : {ST_BASH, ST_BATCH, ST_MAKE, ST_CSHARP, ST_CPP, ST_CSS, ST_DIFF, ST_FORTRAN77,
-                     ST_FORTRAN, ST_HTML, ST_LUA, ST_MATLAB, ST_PERL, ST_PYTHON, ST_SQL, ST_TCL, ST_TEX,
-                     ST_XML, ST_JAVA, ST_JAVASCRIPT, ST_RUBY, ST_PLAIN_TEXT})
+    for (int type : {ST_BASH,    ST_BATCH, ST_MAKE, ST_CSHARP,     ST_CPP,  ST_CSS,       ST_DIFF, ST_FORTRAN77,
+                     ST_FORTRAN, ST_HTML,  ST_LUA,  ST_MATLAB,     ST_PERL, ST_PYTHON,    ST_SQL,  ST_TCL,
+                     ST_TEX,     ST_XML,   ST_JAVA, ST_JAVASCRIPT, ST_RUBY, ST_PLAIN_TEXT})
         text += m_bySubType[type];
     text += GetSettingValue(SettingKey::TextSupport).toStringList();
     m_byMainType[MT_TEXT] = text;

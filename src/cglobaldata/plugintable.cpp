@@ -11,10 +11,7 @@ namespace {
 constexpr qint64 kMaxTableBytes = 4 * 1024 * 1024;
 constexpr int kCells = 3;
 
-QStringList SplitWords(const QString& text)
-{
-    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
+QStringList SplitWords(const QString& text) { return text.split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
 } // namespace
 

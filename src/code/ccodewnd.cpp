@@ -111,7 +111,7 @@ QTextCodec* CodecByName(const QString& name)
 void* LoadDocument(ILoader* loader, const QString& text, const std::atomic_bool& cancel)
 {
     constexpr int kChunk = 1 << 20;
-    for (int at = 0; at < text.size() && !cancel; ) {
+    for (int at = 0; at < text.size() && !cancel;) {
         int size = qMin(kChunk, text.size() - at);
         if (text.at(at + size - 1).isHighSurrogate() && at + size < text.size())
             ++size;
@@ -400,8 +400,7 @@ void CCodeWnd::StartFormatting()
     const QString path = CGlobalData::Instance().Path();
     QTextCodec* codec = m_codec ? m_codec : QTextCodec::codecForLocale();
     const codeformat::Kind kind = FormatKind();
-    auto* loader = reinterpret_cast<ILoader*>(
-        m_formatView->SendScintilla(QsciScintillaBase::SCI_CREATELOADER, 0UL));
+    auto* loader = reinterpret_cast<ILoader*>(m_formatView->SendScintilla(QsciScintillaBase::SCI_CREATELOADER, 0UL));
     auto* watcher = new QFutureWatcher<FormattedDocument>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, cancel] {
         watcher->deleteLater();
@@ -443,8 +442,7 @@ void CCodeWnd::ShowFormatResult(const FormattedDocument& formatted)
     }
     // The view's own document is kept aside for QScintilla, which frees it with the view.
     if (!m_blankDocument) {
-        m_blankDocument =
-            reinterpret_cast<void*>(m_formatView->SendScintilla(QsciScintillaBase::SCI_GETDOCPOINTER));
+        m_blankDocument = reinterpret_cast<void*>(m_formatView->SendScintilla(QsciScintillaBase::SCI_GETDOCPOINTER));
         m_formatView->SendScintilla(QsciScintillaBase::SCI_ADDREFDOCUMENT, 0UL, m_blankDocument);
     }
     // Scintilla wraps a document set in a wrapping view at once, and one switched to wrapping when

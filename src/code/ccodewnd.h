@@ -87,8 +87,8 @@ private:
     QsciLexer* m_formatLexer = nullptr;
     QComboBox* m_codecBox = nullptr;
     QToolButton* m_formatButton = nullptr;
-    int m_generation = 0; // counts Clear()s, so a load that was overtaken gives up
+    int m_generation = 0;                             // counts Clear()s, so a load that was overtaken gives up
     std::shared_ptr<std::atomic_bool> m_formatCancel; // the running formatting's, until it is abandoned
-    void* m_blankDocument = nullptr; // the format view's own document while it shows a loaded one
+    void* m_blankDocument = nullptr;                  // the format view's own document while it shows a loaded one
     qint64 m_errorOffset = -1; // where the shown format error is, as a UTF-8 offset into the file
 };

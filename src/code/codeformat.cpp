@@ -32,8 +32,8 @@ Result FormatFile(const QString& path, QTextCodec* codec, Kind kind, const std::
         return failed;
     }
     if (file.size() > kMaxInputBytes) {
-        failed.reason = QCoreApplication::translate("CCodeWnd", "the file is larger than %1 MB")
-                            .arg(kMaxInputBytes >> 20);
+        failed.reason =
+            QCoreApplication::translate("CCodeWnd", "the file is larger than %1 MB").arg(kMaxInputBytes >> 20);
         return failed;
     }
     std::unique_ptr<QTextDecoder> decoder(codec->makeDecoder());

@@ -19,7 +19,7 @@ bool IsUtf8(const QByteArray& bytes)
 QTextCodec* GuessedCodec(const QByteArray& bytes)
 {
     const std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(uchardet_new(),
-                                                                                                   uchardet_delete);
+                                                                                                  uchardet_delete);
     if (!detector || uchardet_handle_data(detector.get(), bytes.constData(), size_t(bytes.size())) != 0)
         return nullptr;
     uchardet_data_end(detector.get());

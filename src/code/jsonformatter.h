@@ -11,8 +11,7 @@ class JsonFormatter
 public:
     JsonFormatter(const QString& text, const std::atomic_bool* cancel, const codeformat::Limits& limits)
         : m_state(text, cancel, limits)
-    {
-    }
+    {}
 
     codeformat::Result Run();
 

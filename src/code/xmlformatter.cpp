@@ -17,10 +17,7 @@ bool IsNameStart(QChar c)
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char(':') || c.unicode() >= 0x80;
 }
 
-bool IsNameChar(QChar c)
-{
-    return IsNameStart(c) || c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('.');
-}
+bool IsNameChar(QChar c) { return IsNameStart(c) || c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('.'); }
 
 bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
@@ -30,10 +27,7 @@ bool IsHexDigit(QChar c)
     return IsDigit(c) || (lower >= 'a' && lower <= 'f');
 }
 
-bool IsBlank(QStringView s)
-{
-    return std::all_of(s.begin(), s.end(), IsSpace);
-}
+bool IsBlank(QStringView s) { return std::all_of(s.begin(), s.end(), IsSpace); }
 
 // Past this many attributes in one tag, repeats are found by hashing rather than by comparing all.
 constexpr size_t kAttributesComparedDirectly = 16;

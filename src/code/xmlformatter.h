@@ -15,8 +15,7 @@ class XmlFormatter
 public:
     XmlFormatter(const QString& text, const std::atomic_bool* cancel, const codeformat::Limits& limits)
         : m_state(text, cancel, limits)
-    {
-    }
+    {}
 
     codeformat::Result Run();
 

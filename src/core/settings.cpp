@@ -7,18 +7,17 @@ namespace {
 
 const QStringList& FalseDefaults()
 {
-    static const QStringList keys{SettingKey::Autorun,      SettingKey::CloseForOpenFailed,
-                                  SettingKey::MediaRepeat,  SettingKey::OfficeSupport,
-                                  SettingKey::TextLineNum,  SettingKey::KeyShift,
-                                  SettingKey::KeyAlt,       SettingKey::KeyCtrl,
-                                  SettingKey::DisplayControls};
+    static const QStringList keys{
+        SettingKey::Autorun,        SettingKey::CloseForOpenFailed, SettingKey::MediaRepeat, SettingKey::OfficeSupport,
+        SettingKey::TextLineNum,    SettingKey::KeyShift,           SettingKey::KeyAlt,      SettingKey::KeyCtrl,
+        SettingKey::DisplayControls};
     return keys;
 }
 
 const QStringList& TrueDefaults()
 {
-    static const QStringList keys{SettingKey::DisplayTitlebar,   SettingKey::TextWrap,
-                                  SettingKey::ShowWelcome,       SettingKey::OpenFileByDefault,
+    static const QStringList keys{SettingKey::DisplayTitlebar,    SettingKey::TextWrap,
+                                  SettingKey::ShowWelcome,        SettingKey::OpenFileByDefault,
                                   SettingKey::UseTriggerKeyClose, SettingKey::TrackingFile,
                                   SettingKey::PreviewerTakeover};
     return keys;

@@ -40,8 +40,7 @@ CDirWnd::CDirWnd(QWidget* parent)
     m_pages.addWidget(m_folderTree);
     m_pages.addWidget(m_columnView);
     AddContentWidget(&m_pages);
-    connect(m_folderTree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &CDirWnd::EnableItemActions);
+    connect(m_folderTree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CDirWnd::EnableItemActions);
     connect(m_columnView, &CFileSystemHorizontalWnd::SigSelectionChanged, this, &CDirWnd::EnableItemActions);
 }
 
@@ -70,15 +69,15 @@ void CDirWnd::InitControlBar(QBoxLayout* layout)
 {
     m_treeAction = AddButton(layout, QStringLiteral("://folder_tree_b.png"), QStringLiteral("://folder_tree.png"),
                              tr("Tree View"), QString());
-    m_columnAction = AddButton(layout, QStringLiteral("://folder_column_b.png"),
-                               QStringLiteral("://folder_column.png"), tr("Column View"), QString());
+    m_columnAction = AddButton(layout, QStringLiteral("://folder_column_b.png"), QStringLiteral("://folder_column.png"),
+                               tr("Column View"), QString());
     layout->addStretch();
-    QAction* open = AddButton(layout, QStringLiteral("://open_file_in_dir.png"),
-                              QStringLiteral("://open_file_in_dir.png"),
-                              tr("Open Selected Item With Default Application"), QStringLiteral("O"));
-    QAction* reveal = AddButton(layout, QStringLiteral("://reveal_file_in_dir.png"),
-                                QStringLiteral("://reveal_file_in_dir.png"), tr("Reveal selected item in file manager"),
-                                QStringLiteral("R"));
+    QAction* open =
+        AddButton(layout, QStringLiteral("://open_file_in_dir.png"), QStringLiteral("://open_file_in_dir.png"),
+                  tr("Open Selected Item With Default Application"), QStringLiteral("O"));
+    QAction* reveal =
+        AddButton(layout, QStringLiteral("://reveal_file_in_dir.png"), QStringLiteral("://reveal_file_in_dir.png"),
+                  tr("Reveal selected item in file manager"), QStringLiteral("R"));
     QAction* here = AddButton(layout, QStringLiteral("://eye.png"), QStringLiteral("://eye.png"),
                               tr("Open Selected Item With Vuel"), QStringLiteral("S"));
     auto* group = new QActionGroup(this);

@@ -16,8 +16,8 @@ bool DecodesCleanly(QTextCodec* codec, const QByteArray& line, QString& text)
 QString DecodeListerOutput(const QByteArray& bytes, QTextCodec* system, const QLocale& locale)
 {
     QTextCodec* windowsChinese = QTextCodec::codecForName("GB18030");
-    const bool fallBack = system->mibEnum() == 106 /* UTF-8 */ && locale.language() == QLocale::Chinese &&
-                          windowsChinese;
+    const bool fallBack =
+        system->mibEnum() == 106 /* UTF-8 */ && locale.language() == QLocale::Chinese && windowsChinese;
     if (!fallBack)
         return system->toUnicode(bytes);
     QString out;

@@ -7,8 +7,8 @@
 
 namespace {
 
-const QString kZipSeparator = QStringLiteral(
-    "------------------- ----- ------------ ------------  ------------------------");
+const QString kZipSeparator =
+    QStringLiteral("------------------- ----- ------------ ------------  ------------------------");
 const QString kRarSeparator(79, QLatin1Char('-'));
 
 // What lies between the first separator and the last one after it. Output cut short (a lister
@@ -108,8 +108,8 @@ Databox ParseRarLine(const QString& output)
 
 bool IsCompressedTarball(const QString& fileName)
 {
-    static const QStringList endings{".tar.gz", ".tgz", ".tar.bz2", ".tbz2", ".tbz", ".tar.xz", ".txz",
-                                     ".tar.zst", ".tzst", ".tar.lzma", ".tlz", ".tar.lz", ".tar.z", ".taz"};
+    static const QStringList endings{".tar.gz",  ".tgz",  ".tar.bz2",  ".tbz2", ".tbz",    ".tar.xz", ".txz",
+                                     ".tar.zst", ".tzst", ".tar.lzma", ".tlz",  ".tar.lz", ".tar.z",  ".taz"};
     const QString name = fileName.toLower();
     return std::any_of(endings.cbegin(), endings.cend(), [&](const QString& end) { return name.endsWith(end); });
 }

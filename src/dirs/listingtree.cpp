@@ -21,7 +21,8 @@ QList<QStandardItem*> DetailCells(const ComData& record)
             new QStandardItem(record.time.toString(QStringLiteral("yy/MM/dd hh:mm")))};
 }
 
-class TreeBuilder {
+class TreeBuilder
+{
 public:
     explicit TreeBuilder(int entries) { m_items.reserve(entries); }
 

@@ -32,10 +32,7 @@ QByteArray ReadFontFile(const QString& path, QString* err)
 
 } // namespace
 
-CFontManager::CFontManager(QObject* parent) : CAbstractManager(parent)
-{
-    qRegisterMetaType<LoadedFont>("LoadedFont");
-}
+CFontManager::CFontManager(QObject* parent) : CAbstractManager(parent) { qRegisterMetaType<LoadedFont>("LoadedFont"); }
 
 CFontManager::~CFontManager() { RemoveFont(); }
 
@@ -46,10 +43,13 @@ void CFontManager::Perform()
         QString err;
         const QByteArray bytes = ReadFontFile(path, &err);
         if (self)
-            QMetaObject::invokeMethod(self.data(), [self, path, bytes, err] {
-                if (self)
-                    self->AddFont(path, bytes, err);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, path, bytes, err] {
+                    if (self)
+                        self->AddFont(path, bytes, err);
+                },
+                Qt::QueuedConnection);
     });
 }
 

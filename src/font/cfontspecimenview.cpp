@@ -15,10 +15,7 @@ constexpr int kGlyphPointSize = 24;
 
 } // namespace
 
-CFontSpecimenView::CFontSpecimenView(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+CFontSpecimenView::CFontSpecimenView(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void CFontSpecimenView::SetFont(const LoadedFont& font)
 {

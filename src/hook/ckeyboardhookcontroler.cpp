@@ -57,7 +57,4 @@ CKeyboardHookControler* KeyboardHook()
     return hook;
 }
 
-bool CanTriggerHere()
-{
-    return ForegroundWindow() != 0;
-}
+bool CanTriggerHere() { return ForegroundWindow() != 0; }

@@ -7,7 +7,8 @@
 #include <memory>
 
 // Watches the desktop's keys and tells when the user released the trigger key combination.
-class CKeyboardHookControler : public QObject {
+class CKeyboardHookControler : public QObject
+{
     Q_OBJECT
 public:
     CKeyboardHookControler();

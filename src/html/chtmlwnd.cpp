@@ -141,7 +141,8 @@ void CHtmlWnd::PerformFinished(QVariant v)
     const QString path = CGlobalData::Instance().Path();
     const QString real = QFileInfo(path).canonicalFilePath();
     EnsureView();
-    m_access->SetDocumentFolders({QFileInfo(path).absolutePath(), real.isEmpty() ? QString() : QFileInfo(real).absolutePath()});
+    m_access->SetDocumentFolders(
+        {QFileInfo(path).absolutePath(), real.isEmpty() ? QString() : QFileInfo(real).absolutePath()});
     m_pageLoading = true;
     // The engine lays a page out on this thread: a long one is shown first screen first.
     const QString start = CHtmlManager::PageStart();

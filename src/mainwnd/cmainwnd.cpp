@@ -285,7 +285,8 @@ void CMainWnd::HideWnd()
         m_pluginRun->Stop(); // a result arriving later would load into the hidden window
     if (m_hideAnimation || !isVisible())
         return;
-    m_hideAnimation = FadeWindowOpacity(this, windowOpacity(), 0.0, 120, [this] { hide(); }, QEasingCurve::InCubic);
+    m_hideAnimation = FadeWindowOpacity(
+        this, windowOpacity(), 0.0, 120, [this] { hide(); }, QEasingCurve::InCubic);
 }
 
 void CMainWnd::OpenByDefault(QString path)
@@ -322,11 +323,8 @@ void CMainWnd::WaggleWnd()
     SetShadowColor(QColor("#ff6666"));
     UpdateShadow();
     const QPoint p = pos();
-    m_shake->setKeyValues({{0.0, p},
-                           {0.166, p - QPoint(25, 0)},
-                           {0.498, p + QPoint(25, 0)},
-                           {0.83, p - QPoint(25, 0)},
-                           {1.0, p}});
+    m_shake->setKeyValues(
+        {{0.0, p}, {0.166, p - QPoint(25, 0)}, {0.498, p + QPoint(25, 0)}, {0.83, p - QPoint(25, 0)}, {1.0, p}});
     m_shake->setDuration(540);
     m_shake->start();
 }

@@ -22,12 +22,8 @@ CAbstractWnd* Make(QWidget* parent)
 std::vector<ViewerKind> ViewerKinds()
 {
     return {
-        {MT_MARKDOWN, &Make<CHtmlWnd>},
-        {MT_PICTURE, &Make<CPicWnd>},
-        {MT_DIR, &Make<CDirWnd>},
-        {MT_MEDIA, &Make<CMediaWnd>},
-        {MT_DOCUMENT, &Make<CPdfWnd>},
-        {MT_TEXT, &Make<CCodeWnd>},
+        {MT_MARKDOWN, &Make<CHtmlWnd>}, {MT_PICTURE, &Make<CPicWnd>},  {MT_DIR, &Make<CDirWnd>},
+        {MT_MEDIA, &Make<CMediaWnd>},   {MT_DOCUMENT, &Make<CPdfWnd>}, {MT_TEXT, &Make<CCodeWnd>},
         {MT_FONT, &Make<CFontWnd>},
     };
 }

@@ -35,12 +35,12 @@ constexpr int kMaxSide = 30000;
 using TagLib::ByteVector;
 
 // TagLib picks the reader by the stream's name first, so the data gets a name with the suffix.
-class NamedByteStream : public TagLib::ByteVectorStream {
+class NamedByteStream : public TagLib::ByteVectorStream
+{
 public:
     NamedByteStream(const ByteVector& data, const QString& suffix)
         : ByteVectorStream(data), m_name(("data." + suffix.toLower()).toStdString())
-    {
-    }
+    {}
     TagLib::FileName name() const override { return m_name.c_str(); }
 
 private:

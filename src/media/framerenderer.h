@@ -22,7 +22,7 @@ public:
 
     void SetTargetSize(const QSize& devicePixels); // any thread
     void SetRotation(int degrees);                 // clockwise, a multiple of 90; any thread
-    void Redraw();                                  // the current frame again, e.g. for a new viewer
+    void Redraw();                                 // the current frame again, e.g. for a new viewer
 
 signals:
     void FrameRendered(QImage frame);

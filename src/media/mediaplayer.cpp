@@ -20,15 +20,32 @@ constexpr double kSeekStepSeconds = 5.0; // mpv's own step for its arrow keys
 // What a previewer must never do on its own: read settings or scripts of the user's mpv, open
 // other files or URLs that a file points to, or fetch anything from the network.
 const char* const kOptions[][2] = {
-    {"config", "no"},           {"terminal", "no"},         {"vo", "libmpv"},
-    {"hwdec", "no"},            {"idle", "yes"},            {"keep-open", "yes"}, // the last frame stays at the end
-    {"input-default-bindings", "no"}, {"input-vo-keyboard", "no"}, {"osc", "no"},
-    {"load-scripts", "no"},     {"ytdl", "no"},             {"load-unsafe-playlists", "no"},
-    {"access-references", "no"}, {"ordered-chapters", "no"}, {"sub-auto", "no"},
-    {"audio-file-auto", "no"},  {"cover-art-auto", "no"},   {"audio-display", "no"},
-    {"resume-playback", "no"},  {"save-position-on-quit", "no"}, {"load-stats-overlay", "no"},
-    {"load-osd-console", "no"}, {"load-auto-profiles", "no"}, {"osd-level", "0"},
-    {"demuxer-max-bytes", "32MiB"}, {"demuxer-max-back-bytes", "4MiB"},
+    {"config", "no"},
+    {"terminal", "no"},
+    {"vo", "libmpv"},
+    {"hwdec", "no"},
+    {"idle", "yes"},
+    {"keep-open", "yes"}, // the last frame stays at the end
+    {"input-default-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"osc", "no"},
+    {"load-scripts", "no"},
+    {"ytdl", "no"},
+    {"load-unsafe-playlists", "no"},
+    {"access-references", "no"},
+    {"ordered-chapters", "no"},
+    {"sub-auto", "no"},
+    {"audio-file-auto", "no"},
+    {"cover-art-auto", "no"},
+    {"audio-display", "no"},
+    {"resume-playback", "no"},
+    {"save-position-on-quit", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
+    {"osd-level", "0"},
+    {"demuxer-max-bytes", "32MiB"},
+    {"demuxer-max-back-bytes", "4MiB"},
     // This libmpv's software renderer aborts on a turned picture (a phone video, a JPEG with an
     // orientation): the frame renderer turns it instead.
     {"video-rotate", "no"},
@@ -250,8 +267,8 @@ void MediaPlayer::OnPropertyChange(const mpv_event& event)
 void MediaPlayer::OnLogMessage(const mpv_event& event)
 {
     const auto* message = static_cast<const mpv_event_log_message*>(event.data);
-    m_lastLogError = QString::fromUtf8(message->prefix) + QStringLiteral(": ") +
-                     QString::fromUtf8(message->text).trimmed();
+    m_lastLogError =
+        QString::fromUtf8(message->prefix) + QStringLiteral(": ") + QString::fromUtf8(message->text).trimmed();
 }
 
 void MediaPlayer::Command(std::initializer_list<const char*> args, uint64_t reply)

@@ -75,8 +75,8 @@ private:
     std::atomic<bool> m_drainQueued{false};
     QString m_path;
     QString m_lastLogError;
-    int64_t m_entryId = -1;     // mpv's playlist entry of the file we play; older entries' events are stale
-    int m_loadSerial = 0;       // numbers our loadfile commands, to know the reply to the latest
+    int64_t m_entryId = -1; // mpv's playlist entry of the file we play; older entries' events are stale
+    int m_loadSerial = 0;   // numbers our loadfile commands, to know the reply to the latest
     bool m_playing = false;
     bool m_paused = false;
     bool m_loaded = false;

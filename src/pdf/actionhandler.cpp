@@ -11,9 +11,7 @@
 #include <QMenu>
 #include <QToolBar>
 
-ActionHandler::ActionHandler(PdfView* view)
-    : QObject(view)
-    , m_view(view)
+ActionHandler::ActionHandler(PdfView* view) : QObject(view), m_view(view)
 {
     connect(view, &PdfView::documentChanged, this, &ActionHandler::onDocumentChanged);
     connect(view, &PdfView::scrollPositionChanged, this, [this](qreal, int page) { onPageChanged(page); });
@@ -37,15 +35,9 @@ QAction* ActionHandler::action(Action id)
     return created;
 }
 
-QAction* ActionHandler::existingAction(Action id) const
-{
-    return m_actions.value(id);
-}
+QAction* ActionHandler::existingAction(Action id) const { return m_actions.value(id); }
 
-bool ActionHandler::hasDocument() const
-{
-    return !m_view->fileName().isEmpty();
-}
+bool ActionHandler::hasDocument() const { return !m_view->fileName().isEmpty(); }
 
 void ActionHandler::onDocumentChanged(const QString& fileName)
 {
@@ -196,8 +188,8 @@ QAction* ActionHandler::createAction(Action id)
         created->setEnabled(hasDocument());
         break;
     case GoToPreviousPage:
-        created = createViewAction(PdfView::tr("&Previous Page"), "pdfview_go_previous_page",
-                                   &PdfView::slotGoToPreviousPage);
+        created =
+            createViewAction(PdfView::tr("&Previous Page"), "pdfview_go_previous_page", &PdfView::slotGoToPreviousPage);
         created->setIconText(PdfView::tr("Previous"));
         break;
     case GoToNextPage:

@@ -13,7 +13,8 @@ class SelectPageAction;
 class ZoomAction;
 
 // The actions of a PdfView, made on first request; they follow the view through its signals.
-class ActionHandler : public QObject {
+class ActionHandler : public QObject
+{
     Q_OBJECT
 public:
     enum Action {
@@ -43,7 +44,7 @@ public:
     QAction* action(Action id);
 
 public slots:
-    void openPageSelector();   // pops up the page selector of a visible tool bar
+    void openPageSelector(); // pops up the page selector of a visible tool bar
 
 private:
     QAction* existingAction(Action id) const;

@@ -15,10 +15,7 @@ namespace {
 
 const char kBookmarksKey[] = "Bookmarks";
 
-bool SamePosition(qreal a, qreal b)
-{
-    return qAbs(a - b) < 1e-6;
-}
+bool SamePosition(qreal a, qreal b) { return qAbs(a - b) < 1e-6; }
 
 QAction* CreateAction(const QString& text, const QString& objectName, const QKeySequence& shortcut,
                       const QString& statusTip, const QString& whatsThis, QObject* parent)
@@ -46,37 +43,21 @@ QList<qreal> ReadPositions(const QVariant& value)
 
 } // namespace
 
-BookmarksHandler::BookmarksHandler(QWidget* parent)
-    : QObject(parent)
+BookmarksHandler::BookmarksHandler(QWidget* parent) : QObject(parent)
 {
     createActions();
     rebuildMenu();
 }
 
-BookmarksHandler::~BookmarksHandler()
-{
-    delete m_menu;
-}
+BookmarksHandler::~BookmarksHandler() { delete m_menu; }
 
-QAction* BookmarksHandler::menuAction() const
-{
-    return m_menu->menuAction();
-}
+QAction* BookmarksHandler::menuAction() const { return m_menu->menuAction(); }
 
-QAction* BookmarksHandler::toggleAction() const
-{
-    return m_toggleAction;
-}
+QAction* BookmarksHandler::toggleAction() const { return m_toggleAction; }
 
-QAction* BookmarksHandler::previousAction() const
-{
-    return m_previousAction;
-}
+QAction* BookmarksHandler::previousAction() const { return m_previousAction; }
 
-QAction* BookmarksHandler::nextAction() const
-{
-    return m_nextAction;
-}
+QAction* BookmarksHandler::nextAction() const { return m_nextAction; }
 
 void BookmarksHandler::loadBookmarks(const QString& documentPath)
 {
@@ -114,10 +95,7 @@ void BookmarksHandler::setCurrentPosition(qreal position)
     updateToggleText();
 }
 
-QList<qreal> BookmarksHandler::bookmarks() const
-{
-    return m_bookmarks;
-}
+QList<qreal> BookmarksHandler::bookmarks() const { return m_bookmarks; }
 
 void BookmarksHandler::toggleBookmark()
 {
@@ -167,17 +145,13 @@ void BookmarksHandler::createActions()
 {
     m_menu = new QMenu(tr("&Bookmarks"));
     m_toggleAction = CreateAction(tr("Set &Bookmark"), QStringLiteral("pdfview_bookmarks_set"),
-                                  QKeySequence(Qt::CTRL | Qt::Key_B),
-                                  tr("Set or unset a bookmark at the current line"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_B), tr("Set or unset a bookmark at the current line"),
                                   tr("<p>Set or unset a bookmark at the current line.</p>"), this);
-    m_previousAction = CreateAction(tr("&Previous Bookmark"),
-                                    QStringLiteral("pdfview_bookmarks_prev"),
-                                    QKeySequence(Qt::ALT | Qt::Key_Up),
-                                    tr("Go to the previous bookmark"),
+    m_previousAction = CreateAction(tr("&Previous Bookmark"), QStringLiteral("pdfview_bookmarks_prev"),
+                                    QKeySequence(Qt::ALT | Qt::Key_Up), tr("Go to the previous bookmark"),
                                     tr("<p>Go to the previous bookmark.</p>"), this);
     m_nextAction = CreateAction(tr("&Next Bookmark"), QStringLiteral("pdfview_bookmarks_next"),
-                                QKeySequence(Qt::ALT | Qt::Key_Down),
-                                tr("Go to the next bookmark"),
+                                QKeySequence(Qt::ALT | Qt::Key_Down), tr("Go to the next bookmark"),
                                 tr("<p>Go to the next bookmark.</p>"), this);
     connect(m_toggleAction, &QAction::triggered, this, &BookmarksHandler::toggleBookmark);
     connect(m_previousAction, &QAction::triggered, this, &BookmarksHandler::goToPreviousBookmark);
@@ -186,8 +160,7 @@ void BookmarksHandler::createActions()
 
 void BookmarksHandler::updateToggleText()
 {
-    m_toggleAction->setText(indexAt(m_currentPosition) >= 0 ? tr("Unset &Bookmark")
-                                                            : tr("Set &Bookmark"));
+    m_toggleAction->setText(indexAt(m_currentPosition) >= 0 ? tr("Unset &Bookmark") : tr("Set &Bookmark"));
 }
 
 void BookmarksHandler::rebuildMenu()

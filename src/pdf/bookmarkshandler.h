@@ -9,19 +9,20 @@ class QMenu;
 class QWidget;
 
 // The bookmarks of one document: actions, menu and persistence.
-class BookmarksHandler : public QObject {
+class BookmarksHandler : public QObject
+{
     Q_OBJECT
 public:
     explicit BookmarksHandler(QWidget* parent);
     ~BookmarksHandler() override;
-    QAction* menuAction() const;       // "&Bookmarks"
-    QAction* toggleAction() const;     // "Set &Bookmark"/"Unset &Bookmark", Ctrl+B
-    QAction* previousAction() const;   // Alt+Up
-    QAction* nextAction() const;       // Alt+Down
-    void loadBookmarks(const QString& documentPath);   // per-file settings "Bookmarks"
+    QAction* menuAction() const;                     // "&Bookmarks"
+    QAction* toggleAction() const;                   // "Set &Bookmark"/"Unset &Bookmark", Ctrl+B
+    QAction* previousAction() const;                 // Alt+Up
+    QAction* nextAction() const;                     // Alt+Down
+    void loadBookmarks(const QString& documentPath); // per-file settings "Bookmarks"
     void saveBookmarks(const QString& documentPath);
     void clear();
-    void setCurrentPosition(qreal position);           // updates set/unset text
+    void setCurrentPosition(qreal position); // updates set/unset text
     QList<qreal> bookmarks() const;
 
 public slots:
@@ -44,7 +45,7 @@ private:
     QAction* m_toggleAction = nullptr;
     QAction* m_previousAction = nullptr;
     QAction* m_nextAction = nullptr;
-    QList<qreal> m_bookmarks;          // sorted
+    QList<qreal> m_bookmarks; // sorted
     qreal m_currentPosition = 0;
-    QString m_documentPath;            // saved to on every toggle; empty: nothing loaded
+    QString m_documentPath; // saved to on every toggle; empty: nothing loaded
 };

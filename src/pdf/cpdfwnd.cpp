@@ -18,9 +18,8 @@ const qint64 kFileSettingsLimit = 52428800; // 50 MiB
 }
 
 CPdfWnd::CPdfWnd(QWidget* parent, CPdfManager* manager)
-    : CAbstractWnd(manager ? manager : new CPdfManager, parent)
-    , m_view(new PdfView(this))
-    , m_actions(new ActionHandler(m_view))
+    : CAbstractWnd(manager ? manager : new CPdfManager, parent), m_view(new PdfView(this)),
+      m_actions(new ActionHandler(m_view))
 {
     m_view->scene()->setBackgroundBrush(Qt::white);
     m_view->setMouseTool(PdfView::TextSelection);
@@ -59,8 +58,9 @@ void CPdfWnd::InitControlBar(QBoxLayout* layout)
 {
     QToolButton* fit = AddButton(QStringLiteral("://pdf/pdf_pagewidth_blue.png"),
                                  QStringLiteral("://pdf/pdf_pagewidth_gray.png"), tr("Fit Width"), QStringLiteral("W"));
-    QToolButton* actual = AddButton(QStringLiteral("://pdf/pdf_width_blue.png"),
-                                    QStringLiteral("://pdf/pdf_width_gray.png"), tr("Actual Size"), QStringLiteral("A"));
+    QToolButton* actual =
+        AddButton(QStringLiteral("://pdf/pdf_width_blue.png"), QStringLiteral("://pdf/pdf_width_gray.png"),
+                  tr("Actual Size"), QStringLiteral("A"));
     m_fitWidth = fit->defaultAction();
     m_actualSize = actual->defaultAction();
     auto* group = new QActionGroup(this);
@@ -148,7 +148,7 @@ void CPdfWnd::LoadPDF(QString path)
 
 void CPdfWnd::Opened(const QString& path)
 {
-    if (path.isEmpty() || path != m_opening)   // closed, or opened again for its forms
+    if (path.isEmpty() || path != m_opening) // closed, or opened again for its forms
         return;
     m_opening.clear();
     ShowPage(qMax(0, int(m_view->pageNumber())));

@@ -45,5 +45,5 @@ private:
     QLabel* m_pageLabel = nullptr;
     QAction* m_fitWidth = nullptr;
     QAction* m_actualSize = nullptr;
-    QString m_opening;   // the document asked for and not arrived yet
+    QString m_opening; // the document asked for and not arrived yet
 };

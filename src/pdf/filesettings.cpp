@@ -8,10 +8,8 @@
 #include <QStandardPaths>
 
 FileSettings::FileSettings(const QString& documentPath)
-    : m_settings(new QSettings(folder() + QLatin1Char('/') + fileNameFor(documentPath),
-                               QSettings::IniFormat))
-{
-}
+    : m_settings(new QSettings(folder() + QLatin1Char('/') + fileNameFor(documentPath), QSettings::IniFormat))
+{}
 
 FileSettings::~FileSettings() = default;
 
@@ -20,20 +18,11 @@ QVariant FileSettings::value(const QString& key, const QVariant& defaultValue) c
     return m_settings->value(key, defaultValue);
 }
 
-void FileSettings::setValue(const QString& key, const QVariant& value)
-{
-    m_settings->setValue(key, value);
-}
+void FileSettings::setValue(const QString& key, const QVariant& value) { m_settings->setValue(key, value); }
 
-void FileSettings::remove(const QString& key)
-{
-    m_settings->remove(key);
-}
+void FileSettings::remove(const QString& key) { m_settings->remove(key); }
 
-void FileSettings::sync()
-{
-    m_settings->sync();
-}
+void FileSettings::sync() { m_settings->sync(); }
 
 QString FileSettings::folder()
 {
@@ -56,8 +45,8 @@ QString FileSettings::fileNameFor(const QString& documentPath)
 void FileSettings::trim(qint64 limitBytes)
 {
     const QString path = folder();
-    QFileInfoList files = QDir(path).entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Time);   // newest first
+    QFileInfoList files =
+        QDir(path).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Time); // newest first
     qint64 total = QFileInfo(path).size();
     for (const QFileInfo& file : files)
         total += file.size();

@@ -7,7 +7,8 @@
 class QSettings;
 
 // Per-document INI settings, one file per document in the cache folder.
-class FileSettings {
+class FileSettings
+{
 public:
     explicit FileSettings(const QString& documentPath);
     ~FileSettings();
@@ -19,9 +20,9 @@ public:
     void remove(const QString& key);
     void sync();
 
-    static QString folder();                                  // created when missing
-    static QString fileNameFor(const QString& documentPath);  // "/a/b.pdf" -> "_a_b.pdf.ini"
-    static void trim(qint64 limitBytes);                      // oldest files go first
+    static QString folder();                                 // created when missing
+    static QString fileNameFor(const QString& documentPath); // "/a/b.pdf" -> "_a_b.pdf.ini"
+    static void trim(qint64 limitBytes);                     // oldest files go first
 
 private:
     QScopedPointer<QSettings> m_settings;

@@ -3,12 +3,8 @@
 #include "pdf/pdflayout.h"
 
 PageGeometry::PageGeometry(const QVector<QSizeF>& pageSizes, qreal scaleX, qreal scaleY)
-    : m_sizes(pageSizes)
-    , m_offsets(PageOffsets(pageSizes))
-    , m_scaleX(scaleX)
-    , m_scaleY(scaleY)
-{
-}
+    : m_sizes(pageSizes), m_offsets(PageOffsets(pageSizes)), m_scaleX(scaleX), m_scaleY(scaleY)
+{}
 
 QRectF PageGeometry::pageRect(int page) const
 {

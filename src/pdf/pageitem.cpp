@@ -10,7 +10,6 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
-
 namespace {
 
 const char kFormFieldProperty[] = "PageItem::formField";
@@ -57,11 +56,7 @@ void AttachField(QWidget* widget, Poppler::FormField* field)
 
 } // namespace
 
-PageItem::PageItem(Poppler::Page* page, QObject* parent)
-    : QObject(parent)
-    , m_page(page)
-{
-}
+PageItem::PageItem(Poppler::Page* page, QObject* parent) : QObject(parent), m_page(page) {}
 
 PageItem::~PageItem()
 {
@@ -175,7 +170,7 @@ QWidget* PageItem::createFormWidget(Poppler::FormField* field)
     case Poppler::FormField::FormChoice:
         return createChoiceWidget(static_cast<Poppler::FormFieldChoice*>(field));
     default:
-        return nullptr;   // signatures have no live widget
+        return nullptr; // signatures have no live widget
     }
 }
 
@@ -185,8 +180,7 @@ QWidget* PageItem::createTextWidget(Poppler::FormFieldText* field)
         auto* edit = new QTextEdit;
         edit->setPlainText(field->text());
         AttachField(edit, field);
-        connect(edit, &QTextEdit::textChanged, this,
-                QOverload<>::of(&PageItem::slotSetFormData));
+        connect(edit, &QTextEdit::textChanged, this, QOverload<>::of(&PageItem::slotSetFormData));
         return edit;
     }
     auto* edit = new QLineEdit(field->text());
@@ -196,8 +190,7 @@ QWidget* PageItem::createTextWidget(Poppler::FormFieldText* field)
         edit->setMaxLength(field->maximumLength());
     edit->setAlignment(field->textAlignment());
     AttachField(edit, field);
-    connect(edit, &QLineEdit::textEdited, this,
-            QOverload<const QString&>::of(&PageItem::slotSetFormData));
+    connect(edit, &QLineEdit::textEdited, this, QOverload<const QString&>::of(&PageItem::slotSetFormData));
     return edit;
 }
 
@@ -223,8 +216,7 @@ QWidget* PageItem::createButtonWidget(Poppler::FormFieldButton* field)
     if (field->buttonType() != Poppler::FormFieldButton::Push) {
         button->setChecked(field->state());
         m_buttonWidgets[field->id()] << QPointer<QWidget>(button);
-        connect(button, &QAbstractButton::toggled, this,
-                QOverload<bool>::of(&PageItem::slotSetFormData));
+        connect(button, &QAbstractButton::toggled, this, QOverload<bool>::of(&PageItem::slotSetFormData));
     }
     return button;
 }
@@ -255,8 +247,7 @@ QWidget* PageItem::createChoiceWidget(Poppler::FormFieldChoice* field)
             item->setSelected(true);
     }
     AttachField(list, field);
-    connect(list, &QListWidget::itemSelectionChanged, this,
-            QOverload<>::of(&PageItem::slotSetFormData));
+    connect(list, &QListWidget::itemSelectionChanged, this, QOverload<>::of(&PageItem::slotSetFormData));
     return list;
 }
 

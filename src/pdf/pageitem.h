@@ -14,14 +14,15 @@
 class QWidget;
 
 // The links and form fields of one Poppler page.
-class PageItem : public QObject {
+class PageItem : public QObject
+{
     Q_OBJECT
 public:
-    PageItem(Poppler::Page* page, QObject* parent = nullptr);  // does not own page
+    PageItem(Poppler::Page* page, QObject* parent = nullptr); // does not own page
     ~PageItem() override;
     // point in page coordinates normalised to 0..1 (as Poppler's link areas are)
     Poppler::Link* linkAt(const QPointF& normalisedPoint) const;
-    static QString toolTipFor(const Poppler::Link* link);   // "" for none
+    static QString toolTipFor(const Poppler::Link* link); // "" for none
     // One widget per form field, each with the dynamic property "PageItem::formField"
     // (a QVariant holding the Poppler::FormField*), connected to slotSetFormData; the rect
     // is the field's rectangle normalised to 0..1 of the page. Owned by the caller.
@@ -44,9 +45,9 @@ private:
     Poppler::Page* m_page;
     mutable QList<Poppler::Link*> m_links;
     mutable bool m_linksRead = false;
-    QList<Poppler::FormField*> m_formFields;       // read once, kept for the widgets
+    QList<Poppler::FormField*> m_formFields; // read once, kept for the widgets
     bool m_formFieldsRead = false;
-    QHash<int, QList<QPointer<QWidget>>> m_buttonWidgets;   // by field id, for radio groups
+    QHash<int, QList<QPointer<QWidget>>> m_buttonWidgets; // by field id, for radio groups
 };
 
 Q_DECLARE_METATYPE(Poppler::FormField*)

@@ -20,7 +20,7 @@ struct RenderSource {
     std::atomic<int> wantedFirst{0};
     std::atomic<int> wantedLast{std::numeric_limits<int>::max()};
     QMutex mutex;
-    QList<Poppler::Document*> idle;   // documents no thread works on right now
+    QList<Poppler::Document*> idle; // documents no thread works on right now
 
     ~RenderSource() { qDeleteAll(idle); }
 
@@ -64,7 +64,8 @@ static QImage RenderWholePage(const Poppler::Page& page, qreal xres, qreal yres,
     return image;
 }
 
-static QImage RenderRegion(const Poppler::Page& page, qreal xres, qreal yres, const QRect& region, const QVariant& closure)
+static QImage RenderRegion(const Poppler::Page& page, qreal xres, qreal yres, const QRect& region,
+                           const QVariant& closure)
 {
     return page.renderToImage(xres, yres, region.x(), region.y(), region.width(), region.height(),
                               Poppler::Page::Rotate0, nullptr, nullptr, IsAborted, closure);
@@ -89,8 +90,7 @@ static QImage RenderPage(RenderSource& source, int pageIndex, qreal xres, qreal 
     return source.aborted ? QImage() : image;
 }
 
-PageRenderer::PageRenderer(QObject* parent)
-    : QObject(parent)
+PageRenderer::PageRenderer(QObject* parent) : QObject(parent)
 {
     m_pool.setMaxThreadCount(qBound(1, QThread::idealThreadCount(), 4));
     m_pool.setExpiryTimeout(10000);
@@ -120,10 +120,7 @@ void PageRenderer::clear()
     m_source.reset();
 }
 
-void PageRenderer::invalidate()
-{
-    cancelPending();
-}
+void PageRenderer::invalidate() { cancelPending(); }
 
 void PageRenderer::cancelPending()
 {
@@ -150,10 +147,7 @@ bool PageRenderer::requestPage(int page, qreal xres, qreal yres, qreal devicePix
     return true;
 }
 
-bool PageRenderer::isPageInFlight(int page) const
-{
-    return m_inFlight.contains(page);
-}
+bool PageRenderer::isPageInFlight(int page) const { return m_inFlight.contains(page); }
 
 void PageRenderer::setWantedRange(int first, int last)
 {
@@ -163,10 +157,7 @@ void PageRenderer::setWantedRange(int first, int last)
     m_source->wantedLast = last;
 }
 
-bool PageRenderer::isIdle() const
-{
-    return m_inFlight.isEmpty() && m_regionsInFlight == 0;
-}
+bool PageRenderer::isIdle() const { return m_inFlight.isEmpty() && m_regionsInFlight == 0; }
 
 int PageRenderer::requestRegion(int page, qreal xres, qreal yres, const QRect& region)
 {
@@ -178,16 +169,14 @@ int PageRenderer::requestRegion(int page, qreal xres, qreal yres, const QRect& r
     const quint64 generation = m_generation;
     m_pool.start(QRunnable::create([this, source, generation, ticket, page, xres, yres, region] {
         const QImage image = RenderPage(*source, page, xres, yres, 1, region);
-        QMetaObject::invokeMethod(this, [this, generation, ticket, image] { deliverRegion(generation, ticket, image); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, generation, ticket, image] { deliverRegion(generation, ticket, image); },
+            Qt::QueuedConnection);
     }));
     return ticket;
 }
 
-int PageRenderer::threadCount() const
-{
-    return m_pool.maxThreadCount();
-}
+int PageRenderer::threadCount() const { return m_pool.maxThreadCount(); }
 
 void PageRenderer::deliverPage(quint64 generation, int page, const QImage& image, bool skipped)
 {

@@ -14,7 +14,8 @@ struct RenderSource;
 // Renders pages of one document on threads of its own and delivers the pictures queued on
 // the owner's thread. Each render thread works on a Poppler document of its own, since one
 // Poppler document must not be used by several threads at once.
-class PageRenderer : public QObject {
+class PageRenderer : public QObject
+{
     Q_OBJECT
 public:
     explicit PageRenderer(QObject* parent = nullptr);

@@ -12,7 +12,7 @@ bool IsZoomChangeIgnored(qreal current, qreal requested)
 
 qreal ClampZoomFactor(qreal zoom)
 {
-    if (!(zoom > MinZoomFactor))  // NaN as well
+    if (!(zoom > MinZoomFactor)) // NaN as well
         return MinZoomFactor;
     return qMin(zoom, MaxZoomFactor);
 }
@@ -31,15 +31,9 @@ qreal ZoomOutStep(qreal zoom)
     return zoom <= 2.01 ? 0.2 : 0.5;
 }
 
-qreal ZoomedIn(qreal zoom)
-{
-    return zoom + ZoomInStep(zoom);
-}
+qreal ZoomedIn(qreal zoom) { return zoom + ZoomInStep(zoom); }
 
-qreal ZoomedOut(qreal zoom)
-{
-    return zoom - ZoomOutStep(zoom);
-}
+qreal ZoomedOut(qreal zoom) { return zoom - ZoomOutStep(zoom); }
 
 QVector<qreal> PageOffsets(const QVector<QSizeF>& pageSizes)
 {
@@ -99,8 +93,8 @@ int ScrollValueForPosition(const QVector<qreal>& offsets, qreal position, qreal 
         return 0;
     const int page = qBound(0, int(position), pageCount - 1);
     const qreal fraction = position - std::trunc(position);
-    const qreal value = (offsets.at(page) - PageMargin) * sy
-        + (offsets.at(page + 1) - offsets.at(page) - PageSpacing) * sy * fraction;
+    const qreal value =
+        (offsets.at(page) - PageMargin) * sy + (offsets.at(page + 1) - offsets.at(page) - PageSpacing) * sy * fraction;
     return int(std::lround(value));
 }
 
@@ -115,10 +109,7 @@ qreal PositionForScrollValue(const QVector<qreal>& offsets, int page, int value,
     return page + qBound<qreal>(0, fraction, 0.999999);
 }
 
-qreal TrackedPosition(int scrollValue, qreal sy)
-{
-    return sy > 0 ? (scrollValue + PageMargin) / sy : 0;
-}
+qreal TrackedPosition(int scrollValue, qreal sy) { return sy > 0 ? (scrollValue + PageMargin) / sy : 0; }
 
 int ProportionalScrollValue(int oldValue, int oldMaximum, int newMaximum)
 {
@@ -127,10 +118,7 @@ int ProportionalScrollValue(int oldValue, int oldMaximum, int newMaximum)
     return int(qreal(newMaximum) / oldMaximum * oldValue);
 }
 
-int WheelScrollSteps(int delta)
-{
-    return -(delta / 8 / 15) * 3;
-}
+int WheelScrollSteps(int delta) { return -(delta / 8 / 15) * 3; }
 
 QRect MagnifierRegion(const QPointF& scenePoint, const QPointF& pageTopLeft)
 {
@@ -170,8 +158,8 @@ QPoint WrappedCursorPosition(const QPoint& pos, const QSize& viewSize, int margi
 
 QRectF SelectionRect(const QPointF& start, const QPointF& current)
 {
-    return QRectF(qMin(start.x(), current.x()), qMin(start.y(), current.y()),
-                  qAbs(current.x() - start.x()), qAbs(current.y() - start.y()));
+    return QRectF(qMin(start.x(), current.x()), qMin(start.y(), current.y()), qAbs(current.x() - start.x()),
+                  qAbs(current.y() - start.y()));
 }
 
 static bool StartsSelection(const QRectF& box, const QRectF& rect)

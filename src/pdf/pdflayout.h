@@ -13,9 +13,9 @@
 
 constexpr qreal MinZoomFactor = 0.1;
 constexpr qreal MaxZoomFactor = 6.0;
-constexpr qreal PageMargin = 5;       // points above the first page and left of all pages
-constexpr qreal PageSpacing = 10;     // points between two pages
-constexpr int PictureKeepDistance = 25;  // pages beyond the visible range lose their picture
+constexpr qreal PageMargin = 5;         // points above the first page and left of all pages
+constexpr qreal PageSpacing = 10;       // points between two pages
+constexpr int PictureKeepDistance = 25; // pages beyond the visible range lose their picture
 
 // True when a request for `requested` must leave the zoom `current` untouched.
 bool IsZoomChangeIgnored(qreal current, qreal requested);

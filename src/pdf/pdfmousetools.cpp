@@ -41,12 +41,10 @@ void PutOnClipboard(const QImage& image)
         clipboard->setImage(image, QClipboard::Selection);
 }
 
-}  // namespace
+} // namespace
 
 PdfMouseTools::PdfMouseTools(PdfView* view, PageRenderer* renderer, QObject* parent)
-    : QObject(parent)
-    , m_view(view)
-    , m_renderer(renderer)
+    : QObject(parent), m_view(view), m_renderer(renderer)
 {
     connect(m_renderer, &PageRenderer::regionRendered, this, &PdfMouseTools::onRegionRendered);
 }
@@ -61,10 +59,7 @@ void PdfMouseTools::setDocument(const QString& fileName, const QList<Poppler::Pa
     m_textBoxes.clear();
 }
 
-void PdfMouseTools::setGeometry(const PageGeometry& geometry)
-{
-    m_geometry = geometry;
-}
+void PdfMouseTools::setGeometry(const PageGeometry& geometry) { m_geometry = geometry; }
 
 void PdfMouseTools::forgetSceneItems()
 {
@@ -153,7 +148,7 @@ bool PdfMouseTools::mousePress(QMouseEvent* event)
         return false;
     }
     setLinkCursor(false);
-    if (m_toolActive)   // a release that never came
+    if (m_toolActive) // a release that never came
         finishTool(event->pos(), false);
     startTool(event->pos());
     return true;
@@ -204,8 +199,7 @@ void PdfMouseTools::startTool(const QPoint& viewPoint)
     case PdfView::Selection:
         QApplication::setOverrideCursor(Qt::CrossCursor);
         delete m_selectionRect;
-        m_selectionRect =
-            m_view->scene()->addRect(QRectF(scenePoint, QSizeF()), QPen(Qt::black, 1, Qt::DashLine));
+        m_selectionRect = m_view->scene()->addRect(QRectF(scenePoint, QSizeF()), QPen(Qt::black, 1, Qt::DashLine));
         m_selectionRect->setZValue(3);
         m_selectionStart = scenePoint;
         break;
@@ -300,7 +294,7 @@ void PdfMouseTools::showMagnifier(const QPointF& scenePoint)
     if (m_magnifierTicket == 0)
         requestMagnifierPicture();
     else
-        m_magnifierStale = true;   // asked again once the picture in flight is there
+        m_magnifierStale = true; // asked again once the picture in flight is there
 }
 
 void PdfMouseTools::requestMagnifierPicture()
@@ -316,8 +310,7 @@ void PdfMouseTools::requestMagnifierPicture()
         return;
     }
     // Twice the view's resolution, the scale being pixels per point (1/72 inch).
-    m_magnifierTicket =
-        m_renderer->requestRegion(page, 144 * m_geometry.scaleX(), 144 * m_geometry.scaleY(), onPage);
+    m_magnifierTicket = m_renderer->requestRegion(page, 144 * m_geometry.scaleX(), 144 * m_geometry.scaleY(), onPage);
     const QPointF frameTopLeft = m_magnifierPoint - QPointF(MagnifierWidth / 2.0, MagnifierHeight / 2.0);
     m_magnifierPicture->setData(2, frameTopLeft + QPointF(onPage.topLeft() - region.topLeft()));
 }
@@ -374,8 +367,8 @@ void PdfMouseTools::selectText(const QPointF& scenePoint)
     for (const auto& box : boxes)
         rects.append(box.first);
     for (int index : SelectedTextBoxes(rects, m_geometry.toPagePoints(page, selection))) {
-        QGraphicsRectItem* highlight = m_view->scene()->addRect(m_geometry.toScene(page, rects.at(index)),
-                                                                Qt::NoPen, QColor(100, 160, 255, 100));
+        QGraphicsRectItem* highlight =
+            m_view->scene()->addRect(m_geometry.toScene(page, rects.at(index)), Qt::NoPen, QColor(100, 160, 255, 100));
         highlight->setZValue(2);
         m_highlights.append(highlight);
         m_selectedWords.append(boxes.at(index).second);
@@ -433,8 +426,7 @@ void PdfMouseTools::saveAreaImage(const QImage& image)
     if (fileName.isEmpty())
         return;
     if (!image.save(fileName))
-        QMessageBox::warning(m_view, PdfView::tr("File save error"),
-                             PdfView::tr("Cannot save image to:\n") + fileName);
+        QMessageBox::warning(m_view, PdfView::tr("File save error"), PdfView::tr("Cannot save image to:\n") + fileName);
 }
 
 void PdfMouseTools::showTextMenu(const QPoint& globalPos)

@@ -14,7 +14,7 @@
 namespace Poppler {
 class Link;
 class Page;
-}
+} // namespace Poppler
 class PageItem;
 class PageRenderer;
 class QGraphicsPixmapItem;
@@ -24,7 +24,8 @@ class QMouseEvent;
 
 // What the left mouse button does on the pages: the chosen tool (browse, magnify, select an area
 // or text) and the links.
-class PdfMouseTools : public QObject {
+class PdfMouseTools : public QObject
+{
     Q_OBJECT
 public:
     PdfMouseTools(PdfView* view, PageRenderer* renderer, QObject* parent);
@@ -38,8 +39,8 @@ public:
     bool mouseMove(QMouseEvent* event);
     bool mouseRelease(QMouseEvent* event);
     void clearHighlights();
-    void forgetSceneItems();   // the scene was cleared
-    void cancel();             // ends a drag and the link cursor, without menus
+    void forgetSceneItems(); // the scene was cleared
+    void cancel();           // ends a drag and the link cursor, without menus
 
 signals:
     void pageRequested(int page);

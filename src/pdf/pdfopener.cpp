@@ -8,7 +8,7 @@
 
 namespace {
 
-const QSizeF FallbackPageSize(612, 792);   // US Letter, for a page Poppler cannot give
+const QSizeF FallbackPageSize(612, 792); // US Letter, for a page Poppler cannot give
 const int DefaultTimeLimit = 20000;
 
 QString Tr(const char* text) { return QCoreApplication::translate("PdfOpener", text); }
@@ -26,10 +26,9 @@ void ReadPages(OpenedPdf& result)
     }
 }
 
-}   // namespace
+} // namespace
 
-PdfOpener::PdfOpener(QObject* parent)
-    : QObject(parent)
+PdfOpener::PdfOpener(QObject* parent) : QObject(parent)
 {
     // An open is stopped within one read of the file, so two threads are never long busy.
     m_pool.setMaxThreadCount(2);
@@ -54,7 +53,7 @@ std::shared_ptr<OpenedPdf> PdfOpener::openNow(const QString& fileName, std::shar
         result->error = Tr("The file does not exist.");
         return result;
     }
-    if (!info.isFile()) {   // a FIFO's or device's read may wait for ever
+    if (!info.isFile()) { // a FIFO's or device's read may wait for ever
         result->error = Tr("Not a regular file.");
         return result;
     }
@@ -86,7 +85,8 @@ void PdfOpener::open(const QString& fileName)
         // Handed to the window's thread, which uses it from now on.
         if (result->file)
             result->file->moveToThread(thread());
-        QMetaObject::invokeMethod(this, [this, ticket, result] { deliver(ticket, result); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, ticket, result] { deliver(ticket, result); }, Qt::QueuedConnection);
     }));
     m_timer.start();
 }
@@ -104,7 +104,7 @@ void PdfOpener::deliver(quint64 ticket, const std::shared_ptr<OpenedPdf>& result
 {
     if (ticket != m_ticket)
         return;
-    m_stop.reset();   // the document reads through the file from now on
+    m_stop.reset(); // the document reads through the file from now on
     m_timer.stop();
     ++m_ticket;
     if (result->error.isEmpty())

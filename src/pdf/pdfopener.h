@@ -30,7 +30,8 @@ struct OpenedPdf {
 // Opens one PDF document at a time on a thread of its own, so that a file Poppler scans for
 // minutes never stalls the window: a newer open or cancel() stops the one before and drops its
 // result, and an open that outlasts the time limit fails. Results arrive through the event loop.
-class PdfOpener : public QObject {
+class PdfOpener : public QObject
+{
     Q_OBJECT
 public:
     explicit PdfOpener(QObject* parent = nullptr);
@@ -55,5 +56,5 @@ private:
     QTimer m_timer;
     QString m_fileName;
     quint64 m_ticket = 0;
-    std::shared_ptr<std::atomic<bool>> m_stop;   // of the open in progress
+    std::shared_ptr<std::atomic<bool>> m_stop; // of the open in progress
 };

@@ -9,9 +9,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-PdfView::PdfView(QWidget* parent)
-    : QGraphicsView(parent)
-    , d(new PdfViewPrivate(this))
+PdfView::PdfView(QWidget* parent) : QGraphicsView(parent), d(new PdfViewPrivate(this))
 {
     qRegisterMetaType<PdfView::MouseTool>();
     setMouseTracking(true);
@@ -20,109 +18,49 @@ PdfView::PdfView(QWidget* parent)
 
 PdfView::~PdfView()
 {
-    delete d;   // needs the scroll bars, which the base classes destroy
+    delete d; // needs the scroll bars, which the base classes destroy
     d = nullptr;
 }
 
-void PdfView::load(const QString& fileName)
-{
-    d->load(fileName);
-}
+void PdfView::load(const QString& fileName) { d->load(fileName); }
 
-void PdfView::setOpenTimeLimit(int milliseconds)
-{
-    d->m_opener->setTimeLimit(milliseconds);
-}
+void PdfView::setOpenTimeLimit(int milliseconds) { d->m_opener->setTimeLimit(milliseconds); }
 
-void PdfView::close()
-{
-    d->close();
-}
+void PdfView::close() { d->close(); }
 
-void PdfView::setZoomFactor(qreal value)
-{
-    d->setZoomFactor(value);
-}
+void PdfView::setZoomFactor(qreal value) { d->setZoomFactor(value); }
 
-qreal PdfView::zoomFactor() const
-{
-    return d->m_zoom;
-}
+qreal PdfView::zoomFactor() const { return d->m_zoom; }
 
-void PdfView::setPage(qreal position, int mode)
-{
-    d->setPage(position, mode);
-}
+void PdfView::setPage(qreal position, int mode) { d->setPage(position, mode); }
 
-qreal PdfView::pageNumber() const
-{
-    return d->pageNumber();
-}
+qreal PdfView::pageNumber() const { return d->pageNumber(); }
 
-void PdfView::setMouseTool(MouseTool tool)
-{
-    d->setMouseTool(tool);
-}
+void PdfView::setMouseTool(MouseTool tool) { d->setMouseTool(tool); }
 
-PdfView::MouseTool PdfView::mouseTool() const
-{
-    return d->mouseTools()->tool();
-}
+PdfView::MouseTool PdfView::mouseTool() const { return d->mouseTools()->tool(); }
 
-void PdfView::setMaximumFileSettingsCacheSize(qint64 bytes)
-{
-    d->m_fileSettingsLimit = bytes;
-}
+void PdfView::setMaximumFileSettingsCacheSize(qint64 bytes) { d->m_fileSettingsLimit = bytes; }
 
-void PdfView::addContextMenuAction(QAction* action)
-{
-    d->m_extraActions.append(action);
-}
+void PdfView::addContextMenuAction(QAction* action) { d->m_extraActions.append(action); }
 
-int PdfView::pageCount() const
-{
-    return d->m_pages.size();
-}
+int PdfView::pageCount() const { return d->m_pages.size(); }
 
-QString PdfView::fileName() const
-{
-    return d->m_fileName;
-}
+QString PdfView::fileName() const { return d->m_fileName; }
 
-QStringList PdfView::pageLabels() const
-{
-    return d->m_pageLabels;
-}
+QStringList PdfView::pageLabels() const { return d->m_pageLabels; }
 
-bool PdfView::showForms() const
-{
-    return d->m_showForms;
-}
+bool PdfView::showForms() const { return d->m_showForms; }
 
-void PdfView::slotToggleShowForms(bool visible)
-{
-    d->toggleShowForms(visible);
-}
+void PdfView::slotToggleShowForms(bool visible) { d->toggleShowForms(visible); }
 
-void PdfView::slotZoomIn()
-{
-    d->setZoomFactor(ZoomedIn(d->m_zoom));
-}
+void PdfView::slotZoomIn() { d->setZoomFactor(ZoomedIn(d->m_zoom)); }
 
-void PdfView::slotZoomOut()
-{
-    d->setZoomFactor(ZoomedOut(d->m_zoom));
-}
+void PdfView::slotZoomOut() { d->setZoomFactor(ZoomedOut(d->m_zoom)); }
 
-void PdfView::slotGoToStartOfDocument()
-{
-    verticalScrollBar()->setValue(0);
-}
+void PdfView::slotGoToStartOfDocument() { verticalScrollBar()->setValue(0); }
 
-void PdfView::slotGoToEndOfDocument()
-{
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-}
+void PdfView::slotGoToEndOfDocument() { verticalScrollBar()->setValue(verticalScrollBar()->maximum()); }
 
 void PdfView::slotGoToPreviousPage()
 {
@@ -136,10 +74,7 @@ void PdfView::slotGoToNextPage()
         d->setPage(d->m_currentPage + 1, 0);
 }
 
-void PdfView::slotPrint()
-{
-    d->print();
-}
+void PdfView::slotPrint() { d->print(); }
 
 void PdfView::keyPressEvent(QKeyEvent* event)
 {
@@ -175,10 +110,7 @@ void PdfView::mouseReleaseEvent(QMouseEvent* event)
         QGraphicsView::mouseReleaseEvent(event);
 }
 
-void PdfView::contextMenuEvent(QContextMenuEvent* event)
-{
-    d->contextMenu(event);
-}
+void PdfView::contextMenuEvent(QContextMenuEvent* event) { d->contextMenu(event); }
 
 void PdfView::resizeEvent(QResizeEvent* event)
 {

@@ -8,7 +8,8 @@ class QMenu;
 class PdfViewPrivate;
 
 // A PDF document as a vertical column of pages, rendered lazily as they come into view.
-class PdfView : public QGraphicsView {
+class PdfView : public QGraphicsView
+{
     Q_OBJECT
     Q_PROPERTY(QString fileName READ fileName)
     Q_PROPERTY(qreal zoomFactor READ zoomFactor WRITE setZoomFactor NOTIFY zoomFactorChanged)
@@ -47,9 +48,9 @@ signals:
     void closeFindWidget();
     void zoomFactorChanged(qreal value);
     void mouseToolChanged(PdfView::MouseTool tool);
-    void documentChanged(const QString& fileName);   // empty once closed
+    void documentChanged(const QString& fileName); // empty once closed
     void loadFailed(const QString& fileName, const QString& reason);
-    void contextMenuAboutToShow(QMenu* menu);         // before the added actions go in
+    void contextMenuAboutToShow(QMenu* menu); // before the added actions go in
 
 public slots:
     void slotToggleShowForms(bool visible);

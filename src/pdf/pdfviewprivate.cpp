@@ -27,12 +27,8 @@
 #include <memory>
 
 PdfViewPrivate::PdfViewPrivate(PdfView* view)
-    : QObject(view)
-    , m_view(view)
-    , m_scene(new QGraphicsScene(this))
-    , m_renderer(new PageRenderer(this))
-    , m_tools(new PdfMouseTools(view, m_renderer, this))
-    , m_opener(new PdfOpener(this))
+    : QObject(view), m_view(view), m_scene(new QGraphicsScene(this)), m_renderer(new PageRenderer(this)),
+      m_tools(new PdfMouseTools(view, m_renderer, this)), m_opener(new PdfOpener(this))
 {
     m_dpiX = QApplication::desktop()->physicalDpiX();
     m_dpiY = QApplication::desktop()->physicalDpiY();
@@ -55,19 +51,13 @@ PdfViewPrivate::~PdfViewPrivate()
 {
     m_tools->cancel();
     close();
-    delete m_renderer;  // waits for the running render jobs before the scene goes
+    delete m_renderer; // waits for the running render jobs before the scene goes
     m_renderer = nullptr;
 }
 
-qreal PdfViewPrivate::scaleX() const
-{
-    return m_dpiX * m_zoom / 72.0;
-}
+qreal PdfViewPrivate::scaleX() const { return m_dpiX * m_zoom / 72.0; }
 
-qreal PdfViewPrivate::scaleY() const
-{
-    return m_dpiY * m_zoom / 72.0;
-}
+qreal PdfViewPrivate::scaleY() const { return m_dpiY * m_zoom / 72.0; }
 
 QPair<int, int> PdfViewPrivate::visibleRange() const
 {
@@ -78,10 +68,7 @@ QPair<int, int> PdfViewPrivate::visibleRange() const
 
 // ---- Opening and closing
 
-void PdfViewPrivate::load(const QString& fileName)
-{
-    m_opener->open(fileName);
-}
+void PdfViewPrivate::load(const QString& fileName) { m_opener->open(fileName); }
 
 void PdfViewPrivate::show(const std::shared_ptr<OpenedPdf>& opened)
 {
@@ -95,8 +82,7 @@ void PdfViewPrivate::show(const std::shared_ptr<OpenedPdf>& opened)
     m_document = opened->document.release();
     m_document->setRenderHint(Poppler::Document::TextAntialiasing,
                               m_renderHints.testFlag(Poppler::Document::TextAntialiasing));
-    m_document->setRenderHint(Poppler::Document::Antialiasing,
-                              m_renderHints.testFlag(Poppler::Document::Antialiasing));
+    m_document->setRenderHint(Poppler::Document::Antialiasing, m_renderHints.testFlag(Poppler::Document::Antialiasing));
     m_document->setRenderBackend(m_renderBackend);
     m_pages = opened->pages;
     opened->pages.clear();
@@ -237,8 +223,7 @@ void PdfViewPrivate::setPage(qreal position, int mode)
     if (mode == 0)
         vertical->setValue(ScrollValueForPosition(offsets, position, scaleY()));
     else if (oldPage >= 0)
-        vertical->setValue(vertical->value()
-                           + int(std::lround((offsets.at(page) - offsets.at(oldPage)) * scaleY())));
+        vertical->setValue(vertical->value() + int(std::lround((offsets.at(page) - offsets.at(oldPage)) * scaleY())));
     renderVisiblePages();
     updatePageState();
     connectScrollTracking();
@@ -251,10 +236,7 @@ qreal PdfViewPrivate::pageNumber() const
     return PositionForScrollValue(m_geometry.offsets(), m_currentPage, m_view->verticalScrollBar()->value(), scaleY());
 }
 
-void PdfViewPrivate::slotSetPage(int pageIndex)
-{
-    setPage(pageIndex, 0);
-}
+void PdfViewPrivate::slotSetPage(int pageIndex) { setPage(pageIndex, 0); }
 
 void PdfViewPrivate::connectScrollTracking()
 {
@@ -269,10 +251,7 @@ void PdfViewPrivate::disconnectScrollTracking()
     m_scrollConnection = QMetaObject::Connection();
 }
 
-void PdfViewPrivate::slotVerticalPositionChanged(int)
-{
-    m_scrollTimer.start();
-}
+void PdfViewPrivate::slotVerticalPositionChanged(int) { m_scrollTimer.start(); }
 
 void PdfViewPrivate::slotVerticalPositionChanged()
 {
@@ -372,7 +351,7 @@ void PdfViewPrivate::toggleShowForms(bool visible)
     if (!m_document)
         return;
     const QString fileName = m_fileName;
-    close();   // stores the flag and the position that load applies again
+    close(); // stores the flag and the position that load applies again
     load(fileName);
 }
 

@@ -25,7 +25,8 @@ class QGraphicsPixmapItem;
 class QGraphicsScene;
 
 // The state and work of a PdfView.
-class PdfViewPrivate : public QObject {
+class PdfViewPrivate : public QObject
+{
     Q_OBJECT
 public:
     explicit PdfViewPrivate(PdfView* view);
@@ -98,7 +99,7 @@ private:
     PageRenderer* m_renderer;
     PdfMouseTools* m_tools;
     PdfOpener* m_opener;
-    std::unique_ptr<QIODevice> m_file;   // the document reads from it
+    std::unique_ptr<QIODevice> m_file; // the document reads from it
     bool m_showForms = false;
     qint64 m_fileSettingsLimit = 52428800;
     QTimer m_scrollTimer;

@@ -4,10 +4,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 
-SelectAction::SelectAction(QObject* parent)
-    : QWidgetAction(parent)
-{
-}
+SelectAction::SelectAction(QObject* parent) : QWidgetAction(parent) {}
 
 void SelectAction::setItems(const QStringList& items)
 {
@@ -18,10 +15,7 @@ void SelectAction::setItems(const QStringList& items)
         fillComboBox(box);
 }
 
-QStringList SelectAction::items() const
-{
-    return m_items;
-}
+QStringList SelectAction::items() const { return m_items; }
 
 void SelectAction::setCurrentIndex(int index)
 {
@@ -33,10 +27,7 @@ void SelectAction::setCurrentIndex(int index)
         showCurrent(box);
 }
 
-int SelectAction::currentIndex() const
-{
-    return m_currentIndex;
-}
+int SelectAction::currentIndex() const { return m_currentIndex; }
 
 void SelectAction::setEditable(bool editable)
 {
@@ -48,10 +39,7 @@ void SelectAction::setEditable(bool editable)
     }
 }
 
-void SelectAction::selectCurrentItem()
-{
-    emit triggered(m_currentText);
-}
+void SelectAction::selectCurrentItem() { emit triggered(m_currentText); }
 
 QWidget* SelectAction::createWidget(QWidget* parent)
 {
@@ -74,10 +62,7 @@ void SelectAction::setCurrentText(const QString& text)
         showCurrent(box);
 }
 
-QString SelectAction::currentText() const
-{
-    return m_currentText;
-}
+QString SelectAction::currentText() const { return m_currentText; }
 
 QList<QComboBox*> SelectAction::comboBoxes() const
 {
@@ -95,8 +80,7 @@ void SelectAction::fillComboBox(QComboBox* box) const
     box->clear();
     box->addItems(m_items);
     if (!m_items.isEmpty())
-        box->setMinimumWidth(QFontMetrics(box->font()).horizontalAdvance(
-            m_items.last() + QStringLiteral("aaaaa")));
+        box->setMinimumWidth(QFontMetrics(box->font()).horizontalAdvance(m_items.last() + QStringLiteral("aaaaa")));
     showCurrent(box);
 }
 
@@ -118,8 +102,7 @@ void SelectAction::hookLineEdit(QComboBox* box)
     edit->disconnect(SIGNAL(returnPressed()), box);
     edit->disconnect(SIGNAL(editingFinished()), box);
     connect(edit, &QLineEdit::returnPressed, this, &SelectAction::selectCurrentItem);
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, box](const QString& text) { onBoxEdited(box, text); });
+    connect(edit, &QLineEdit::textEdited, this, [this, box](const QString& text) { onBoxEdited(box, text); });
 }
 
 void SelectAction::onBoxActivated(QComboBox* box, int index)

@@ -8,7 +8,8 @@
 class QComboBox;
 
 // A combo box as an action; the state lives here so that it holds without any widget.
-class SelectAction : public QWidgetAction {
+class SelectAction : public QWidgetAction
+{
     Q_OBJECT
 public:
     explicit SelectAction(QObject* parent = nullptr);
@@ -25,7 +26,7 @@ signals:
     void triggered(const QString& text);
 
 protected:
-    QWidget* createWidget(QWidget* parent) override;   // a QComboBox
+    QWidget* createWidget(QWidget* parent) override; // a QComboBox
     // Text shown in the boxes' edit fields (editable boxes) or of the current item.
     void setCurrentText(const QString& text);
     QString currentText() const;

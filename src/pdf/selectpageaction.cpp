@@ -21,8 +21,7 @@ int PageIndexForText(const QString& text, const QStringList& items)
         if (items.at(i).startsWith(typed + QStringLiteral(" (")))
             return i;
     }
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("\\((\\d+)\\s*/")).match(typed);
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\((\\d+)\\s*/")).match(typed);
     bool ok = false;
     const int number = match.hasMatch() ? match.captured(1).toInt(&ok) : typed.toInt(&ok);
     if (ok && number >= 1 && number <= items.size())
@@ -32,8 +31,7 @@ int PageIndexForText(const QString& text, const QStringList& items)
 
 } // namespace
 
-SelectPageAction::SelectPageAction(QObject* parent)
-    : SelectAction(parent)
+SelectPageAction::SelectPageAction(QObject* parent) : SelectAction(parent)
 {
     setEditable(true);
     connect(this, &SelectAction::triggered, this, &SelectPageAction::slotGoToPage);
@@ -47,16 +45,13 @@ void SelectPageAction::setPageLabels(const QStringList& labels)
     setItems(entries);
 }
 
-void SelectPageAction::setCurrentPage(int pageIndex)
-{
-    setCurrentIndex(pageIndex);
-}
+void SelectPageAction::setCurrentPage(int pageIndex) { setCurrentIndex(pageIndex); }
 
 void SelectPageAction::slotGoToPage(const QString& pageLabelText)
 {
     const int index = PageIndexForText(pageLabelText, items());
     if (index < 0) {
-        setCurrentIndex(currentIndex());   // shows the current entry again
+        setCurrentIndex(currentIndex()); // shows the current entry again
         return;
     }
     setCurrentIndex(index);

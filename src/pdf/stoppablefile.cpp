@@ -2,8 +2,7 @@
 
 StoppableFile::StoppableFile(const QString& name, std::shared_ptr<std::atomic<bool>> stop)
     : QFile(name), m_stop(std::move(stop))
-{
-}
+{}
 
 qint64 StoppableFile::readData(char* data, qint64 maxSize)
 {

@@ -5,16 +5,14 @@
 
 #include "pdf/zoomtext.h"
 
-ZoomAction::ZoomAction(QObject* parent)
-    : SelectAction(parent)
+ZoomAction::ZoomAction(QObject* parent) : SelectAction(parent)
 {
     setEditable(true);
     setToolTip(tr("Select or insert zoom factor here"));
     setWhatsThis(tr("<p>Select the zoom factor here.  "
                     "Alternatively, you can also introduce a zoom factor and press Enter.</p>"));
     refreshItems();
-    connect(this, &SelectAction::triggered, this,
-            QOverload<const QString&>::of(&ZoomAction::setZoomFactor));
+    connect(this, &SelectAction::triggered, this, QOverload<const QString&>::of(&ZoomAction::setZoomFactor));
 }
 
 void ZoomAction::setMinZoomFactor(qreal zoom)
@@ -29,10 +27,7 @@ void ZoomAction::setMaxZoomFactor(qreal zoom)
     refreshItems();
 }
 
-qreal ZoomAction::zoomFactor() const
-{
-    return m_zoom;
-}
+qreal ZoomAction::zoomFactor() const { return m_zoom; }
 
 void ZoomAction::setZoomFactor(qreal zoom)
 {

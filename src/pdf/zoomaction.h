@@ -3,7 +3,8 @@
 #include "pdf/selectaction.h"
 
 // The editable zoom selector.
-class ZoomAction : public SelectAction {
+class ZoomAction : public SelectAction
+{
     Q_OBJECT
 public:
     explicit ZoomAction(QObject* parent = nullptr);
@@ -12,8 +13,8 @@ public:
     qreal zoomFactor() const;
 
 public slots:
-    void setZoomFactor(qreal zoom);                      // shows it, does not emit
-    void setZoomFactor(const QString& zoomFactorText);   // parses, shows, emits
+    void setZoomFactor(qreal zoom);                    // shows it, does not emit
+    void setZoomFactor(const QString& zoomFactorText); // parses, shows, emits
 
 signals:
     void zoomFactorAdded(qreal zoomFactor);

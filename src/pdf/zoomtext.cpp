@@ -7,10 +7,7 @@ namespace {
 
 const qreal kPresetPercents[] = {12.5, 25, 50, 75, 100, 125, 150, 200, 250, 300};
 
-bool SamePercent(qreal a, qreal b)
-{
-    return qAbs(a - b) < 0.005;
-}
+bool SamePercent(qreal a, qreal b) { return qAbs(a - b) < 0.005; }
 
 } // namespace
 
@@ -35,7 +32,7 @@ QStringList ZoomSelectorTexts(qreal zoom, qreal minZoom, qreal maxZoom, const QL
     QStringList texts;
     for (qreal preset : kPresetPercents) {
         if (insertCurrent && !inserted && SamePercent(preset, current))
-            inserted = true;   // listed once, as the preset itself
+            inserted = true; // listed once, as the preset itself
         if (insertCurrent && !inserted && preset > current) {
             texts << ZoomPercentText(current, locale);
             inserted = true;

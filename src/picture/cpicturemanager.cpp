@@ -148,15 +148,18 @@ void CPictureManager::LoadAnimation(const QString& path, int generation)
     const QSize size = reader.size().isValid() ? reader.size() : probe.currentImage().size();
     const QSize shown = FittedReadSize(size, false, PictureLimit());
     // The shared movie belongs to the GUI thread: it takes the file there.
-    QMetaObject::invokeMethod(this, [this, path, size, shown] {
-        if (!IsCurrentPicturePath(path))
-            return;
-        m_movie->setFileName(path);
-        m_movie->setScaledSize(shown == size ? QSize() : shown);
-        m_fullSize = shown;
-        m_err.clear();
-        emit SigPerformFinished(QVariant::fromValue(m_movie));
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, path, size, shown] {
+            if (!IsCurrentPicturePath(path))
+                return;
+            m_movie->setFileName(path);
+            m_movie->setScaledSize(shown == size ? QSize() : shown);
+            m_fullSize = shown;
+            m_err.clear();
+            emit SigPerformFinished(QVariant::fromValue(m_movie));
+        },
+        Qt::QueuedConnection);
 }
 
 void CPictureManager::LoadPsd(const QString& path, int generation)
@@ -181,7 +184,8 @@ void CPictureManager::LoadPsd(const QString& path, int generation)
         Deliver(path, QVariant(image), QString(), image.size());
         return;
     }
-    Deliver(path, QVariant(image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation)), QString(), image.size());
+    Deliver(path, QVariant(image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation)), QString(),
+            image.size());
     DeliverFullImage(path, image);
 }
 
@@ -262,22 +266,28 @@ QImage CPictureManager::ReadFull(const QString& path, int generation)
 
 void CPictureManager::Deliver(const QString& path, const QVariant& value, const QString& err, const QSize& fullSize)
 {
-    QMetaObject::invokeMethod(this, [this, path, value, err, fullSize] {
-        if (!IsCurrentPicturePath(path))
-            return;
-        m_err = err;
-        m_fullSize = fullSize;
-        emit SigPerformFinished(value);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, path, value, err, fullSize] {
+            if (!IsCurrentPicturePath(path))
+                return;
+            m_err = err;
+            m_fullSize = fullSize;
+            emit SigPerformFinished(value);
+        },
+        Qt::QueuedConnection);
 }
 
 void CPictureManager::DeliverFullImage(const QString& path, const QImage& image)
 {
-    QMetaObject::invokeMethod(this, [this, path, image] {
-        if (image.isNull() || !IsCurrentPicturePath(path)) {
-            qDebug() << "read full image failed";
-            return;
-        }
-        emit SigFullImageReady(image);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, path, image] {
+            if (image.isNull() || !IsCurrentPicturePath(path)) {
+                qDebug() << "read full image failed";
+                return;
+            }
+            emit SigFullImageReady(image);
+        },
+        Qt::QueuedConnection);
 }

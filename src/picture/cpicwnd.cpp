@@ -49,10 +49,7 @@ void CPicWnd::Clear()
         button->setVisible(false);
 }
 
-QSize CPicWnd::GetSize() const
-{
-    return CGlobalData::Instance().SubType() != ST_UNKNOWN ? m_size : QSize(400, 300);
-}
+QSize CPicWnd::GetSize() const { return CGlobalData::Instance().SubType() != ST_UNKNOWN ? m_size : QSize(400, 300); }
 
 void CPicWnd::ShowButtons(std::initializer_list<int> ids)
 {

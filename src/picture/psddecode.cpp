@@ -16,8 +16,7 @@ class Samples
 public:
     Samples(const Header& h, const QByteArray& planes)
         : m_data(reinterpret_cast<const uchar*>(planes.constData())), m_plane(PlaneBytes(h)), m_wide(h.depth == 16)
-    {
-    }
+    {}
     int operator()(int k, qint64 i) const
     {
         const uchar* p = m_data + k * m_plane;
@@ -79,8 +78,14 @@ QImage FromIndexed(const Header& h, const QByteArray& planes, const QByteArray& 
 QImage FromGray(const Header& h, const Samples& s)
 {
     if (h.channels == 1)
-        return Fill(h, QImage::Format_RGB32, [&](qint64 i) { const int g = s(0, i); return qRgb(g, g, g); });
-    return Fill(h, QImage::Format_ARGB32, [&](qint64 i) { const int g = s(0, i); return qRgba(g, g, g, s(1, i)); });
+        return Fill(h, QImage::Format_RGB32, [&](qint64 i) {
+            const int g = s(0, i);
+            return qRgb(g, g, g);
+        });
+    return Fill(h, QImage::Format_ARGB32, [&](qint64 i) {
+        const int g = s(0, i);
+        return qRgba(g, g, g, s(1, i));
+    });
 }
 
 QImage FromRgb(const Header& h, const Samples& s)
@@ -101,9 +106,8 @@ QImage FromRgb(const Header& h, const Samples& s)
 QImage FromCmyk(const Header& h, const Samples& s)
 {
     if (h.channels == 3)
-        return Fill(h, QImage::Format_RGB32, [&](qint64 i) {
-            return QColor::fromCmyk(255 - s(0, i), 255 - s(1, i), 255 - s(2, i), 0).rgb();
-        });
+        return Fill(h, QImage::Format_RGB32,
+                    [&](qint64 i) { return QColor::fromCmyk(255 - s(0, i), 255 - s(1, i), 255 - s(2, i), 0).rgb(); });
     if (h.channels == 4)
         return Fill(h, QImage::Format_RGB32, [&](qint64 i) {
             return QColor::fromCmyk(255 - s(0, i), 255 - s(1, i), 255 - s(2, i), 255 - s(3, i)).rgb();
@@ -138,7 +142,14 @@ const char* CheckHeader(const Header& h)
     if (h.depth != 1 && h.depth != 8 && h.depth != 16 && h.depth != 32)
         return "depth";
     switch (h.mode) {
-    case Bitmap: case Grayscale: case Indexed: case Rgb: case Cmyk: case Multichannel: case Duotone: case Lab:
+    case Bitmap:
+    case Grayscale:
+    case Indexed:
+    case Rgb:
+    case Cmyk:
+    case Multichannel:
+    case Duotone:
+    case Lab:
         return nullptr;
     default:
         return "colour mode";
@@ -191,7 +202,8 @@ QImage PlanesToImage(const Header& h, const QByteArray& planes, const QByteArray
         return h.depth == 8 && h.channels == 1 ? FromIndexed(h, planes, colourData) : QImage();
     case Rgb:
         return EightOr16(h) && h.channels >= 3 ? FromRgb(h, s) : QImage();
-    case Cmyk: case Multichannel:
+    case Cmyk:
+    case Multichannel:
         if (h.depth == 8 && h.channels >= 3)
             return FromCmyk(h, s);
         return h.depth == 16 && h.channels >= 4 ? FromCmyk(h, s) : QImage();
@@ -208,7 +220,10 @@ QRgb LabToArgb(int L, int a, int b, int alpha)
     const double fy = (l + 16) / 116;
     const double fx = (a - 128) / 500.0 + fy;
     const double fz = fy - (b - 128) / 200.0;
-    const auto inverse = [](double f) { const double f3 = f * f * f; return f3 > 0 ? f3 : (116 * f - 16) / 903; };
+    const auto inverse = [](double f) {
+        const double f3 = f * f * f;
+        return f3 > 0 ? f3 : (116 * f - 16) / 903;
+    };
     const double Y = (l > 0 ? fy * fy * fy : l / 903) * 1.0;
     const double X = inverse(fx) * 0.9642;
     const double Z = inverse(fz) * 0.8249;

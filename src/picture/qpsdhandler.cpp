@@ -88,10 +88,7 @@ bool ReadPlanes(QDataStream& in, const psd::Header& h, QByteArray* planes)
 
 } // namespace
 
-bool QPsdHandler::canRead(QIODevice* device)
-{
-    return device && device->peek(4) == QByteArray(Signature, 4);
-}
+bool QPsdHandler::canRead(QIODevice* device) { return device && device->peek(4) == QByteArray(Signature, 4); }
 
 bool QPsdHandler::canRead() const
 {

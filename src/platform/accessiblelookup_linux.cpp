@@ -62,8 +62,10 @@ QByteArray WindowProperty(Display* display, unsigned long window, const char* na
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     QByteArray result;
-    if (atom != None && XGetWindowProperty(display, window, atom, 0, 4096, False, AnyPropertyType, &type, &format,
-                                           &count, &after, &data) == Success && data)
+    if (atom != None &&
+        XGetWindowProperty(display, window, atom, 0, 4096, False, AnyPropertyType, &type, &format, &count, &after,
+                           &data) == Success &&
+        data)
         result = QByteArray(reinterpret_cast<char*>(data), int(format == 32 ? count * sizeof(long) : count));
     if (data)
         XFree(data);
@@ -150,13 +152,14 @@ QString Resolve(const QStringList& names, const QStringList& folders)
     return {};
 }
 
-class Lookup {
+class Lookup
+{
 public:
     QStringList folders;
     QStringList items[3]; // the names of the focused items, the selected ones, the one in the status bar
     QString found;        // a focused item in a known folder: nothing better can come
 
-    bool typing = false;  // the focus is in an editable text: a Space there is typed, not a trigger
+    bool typing = false; // the focus is in an editable text: a Space there is typed, not a trigger
 
     explicit Lookup(qint64 budget) : budget(budget) { clock.start(); }
     bool Live() const { return !failed && !typing && found.isEmpty() && clock.elapsed() < budget; }
@@ -190,7 +193,10 @@ public:
     {
         return Ask(ATSPI_ROLE_INVALID, [&](GError** e) { return atspi_accessible_get_role(a, e); });
     }
-    int Count(AtspiAccessible* a) { return Ask(0, [&](GError** e) { return atspi_accessible_get_child_count(a, e); }); }
+    int Count(AtspiAccessible* a)
+    {
+        return Ask(0, [&](GError** e) { return atspi_accessible_get_child_count(a, e); });
+    }
     Ref Child(AtspiAccessible* a, int i)
     {
         return Ask(Ref(), [&](GError** e) { return Ref(atspi_accessible_get_child_at_index(a, i, e)); });
@@ -204,7 +210,8 @@ public:
     std::unique_ptr<Iface, Unref> Interface(Get get)
     {
         using Held = std::unique_ptr<Iface, Unref>;
-        return Ask(Held(), [&](GError**) { return Held(get()); }, Ends::OnSlowAnswer);
+        return Ask(
+            Held(), [&](GError**) { return Held(get()); }, Ends::OnSlowAnswer);
     }
     QString Text(AtspiAccessible* a)
     {
@@ -236,10 +243,12 @@ public:
         if (!Live() || ++*nodes > NodeLimit)
             return;
         switch (role) {
-        case ATSPI_ROLE_LAYERED_PANE: case ATSPI_ROLE_TABLE: case ATSPI_ROLE_TREE_TABLE:
-        case ATSPI_ROLE_TREE: case ATSPI_ROLE_LIST: {
-            const auto selection =
-                Interface<AtspiSelection>([&] { return atspi_accessible_get_selection_iface(a); });
+        case ATSPI_ROLE_LAYERED_PANE:
+        case ATSPI_ROLE_TABLE:
+        case ATSPI_ROLE_TREE_TABLE:
+        case ATSPI_ROLE_TREE:
+        case ATSPI_ROLE_LIST: {
+            const auto selection = Interface<AtspiSelection>([&] { return atspi_accessible_get_selection_iface(a); });
             // A Qt window lays its widgets out in a layered pane, which holds no files.
             if (role == ATSPI_ROLE_LAYERED_PANE && !selection)
                 break;
@@ -253,7 +262,9 @@ public:
             return;
         }
         // A location bar (PCManFM, Thunar), or the text field the user is typing into.
-        case ATSPI_ROLE_TEXT: case ATSPI_ROLE_ENTRY: case ATSPI_ROLE_PASSWORD_TEXT: {
+        case ATSPI_ROLE_TEXT:
+        case ATSPI_ROLE_ENTRY:
+        case ATSPI_ROLE_PASSWORD_TEXT: {
             const auto states = Interface<AtspiStateSet>([&] { return atspi_accessible_get_state_set(a); });
             if (states && atspi_state_set_contains(states.get(), ATSPI_STATE_FOCUSED) &&
                 atspi_state_set_contains(states.get(), ATSPI_STATE_EDITABLE)) {
@@ -277,10 +288,22 @@ public:
                         items[2] << status.mid(1, end - 1);
             return;
         }
-        case ATSPI_ROLE_MENU_BAR: case ATSPI_ROLE_MENU: case ATSPI_ROLE_POPUP_MENU: case ATSPI_ROLE_TOOL_TIP:
-        case ATSPI_ROLE_PUSH_BUTTON: case ATSPI_ROLE_LABEL: case ATSPI_ROLE_ICON: case ATSPI_ROLE_IMAGE:
-        case ATSPI_ROLE_SEPARATOR: case ATSPI_ROLE_SCROLL_BAR: case ATSPI_ROLE_CHECK_BOX: case ATSPI_ROLE_ANIMATION:
-        case ATSPI_ROLE_RADIO_BUTTON: case ATSPI_ROLE_SLIDER: case ATSPI_ROLE_SPIN_BUTTON: case ATSPI_ROLE_MENU_ITEM:
+        case ATSPI_ROLE_MENU_BAR:
+        case ATSPI_ROLE_MENU:
+        case ATSPI_ROLE_POPUP_MENU:
+        case ATSPI_ROLE_TOOL_TIP:
+        case ATSPI_ROLE_PUSH_BUTTON:
+        case ATSPI_ROLE_LABEL:
+        case ATSPI_ROLE_ICON:
+        case ATSPI_ROLE_IMAGE:
+        case ATSPI_ROLE_SEPARATOR:
+        case ATSPI_ROLE_SCROLL_BAR:
+        case ATSPI_ROLE_CHECK_BOX:
+        case ATSPI_ROLE_ANIMATION:
+        case ATSPI_ROLE_RADIO_BUTTON:
+        case ATSPI_ROLE_SLIDER:
+        case ATSPI_ROLE_SPIN_BUTTON:
+        case ATSPI_ROLE_MENU_ITEM:
             return;
         default:
             break;
@@ -300,8 +323,7 @@ public:
             Ref child = Child(a, i);
             const AtspiRole childRole = child ? Role(child.get()) : ATSPI_ROLE_INVALID;
             afterCheckBox = afterCheckBox || childRole == ATSPI_ROLE_CHECK_BOX;
-            const QString crumb =
-                afterCheckBox && childRole == ATSPI_ROLE_PUSH_BUTTON ? Name(child.get()) : QString();
+            const QString crumb = afterCheckBox && childRole == ATSPI_ROLE_PUSH_BUTTON ? Name(child.get()) : QString();
             crumbs = crumb.isEmpty() ? QStringList() : crumbs << crumb;
             if (childRole == ATSPI_ROLE_TOGGLE_BUTTON) {
                 if (current < 0 && Has(child.get(), ATSPI_STATE_CHECKED))
@@ -327,9 +349,8 @@ public:
     {
         const int selected = Ask(0, [&](GError** e) { return atspi_selection_get_n_selected_children(selection, e); });
         for (int i = 0; i < std::min(selected, SelectedLimit) && Live(); ++i) {
-            const Ref child = Ask(Ref(), [&](GError** e) {
-                return Ref(atspi_selection_get_selected_child(selection, i, e));
-            });
+            const Ref child =
+                Ask(Ref(), [&](GError** e) { return Ref(atspi_selection_get_selected_child(selection, i, e)); });
             if (child)
                 items[Has(child.get(), ATSPI_STATE_FOCUSED) ? 0 : 1] << ItemName(child.get());
         }
@@ -341,8 +362,8 @@ public:
     {
         for (int i = 0, n = std::min(Count(view), StatedItemLimit); i < n && Live() && items[0].isEmpty(); ++i) {
             const Ref child = Child(view, i);
-            const auto states = child
-                ? Interface<AtspiStateSet>([&] { return atspi_accessible_get_state_set(child.get()); }) : nullptr;
+            const auto states =
+                child ? Interface<AtspiStateSet>([&] { return atspi_accessible_get_state_set(child.get()); }) : nullptr;
             if (states && atspi_state_set_contains(states.get(), ATSPI_STATE_FOCUSED))
                 items[0] << ItemName(child.get());
             else if (states && atspi_state_set_contains(states.get(), ATSPI_STATE_SELECTED) &&

@@ -2,12 +2,6 @@
 
 #include <malloc.h>
 
-void LimitAllocatorPools()
-{
-    mallopt(M_ARENA_MAX, 2);
-}
+void LimitAllocatorPools() { mallopt(M_ARENA_MAX, 2); }
 
-void ReleaseFreedMemory()
-{
-    malloc_trim(0);
-}
+void ReleaseFreedMemory() { malloc_trim(0); }

@@ -11,8 +11,7 @@ namespace {
 
 QString EntryPath(const QString& name)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart/" + name +
-           ".desktop";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart/" + name + ".desktop";
 }
 
 bool NeedsQuoting(const QString& arg)
@@ -74,8 +73,7 @@ QByteArray EntryText(const QString& name, const QString& programPath)
                                         "Icon=vuel\n"
                                         "Terminal=false\n"
                                         "X-GNOME-Autostart-enabled=true\n")
-                             .arg(EscapedValue(name), EscapedValue(comment),
-                                  EscapedValue(QuotedArgument(programPath)));
+                             .arg(EscapedValue(name), EscapedValue(comment), EscapedValue(QuotedArgument(programPath)));
     return text.toUtf8();
 }
 

@@ -20,7 +20,8 @@ QString FormatByteSize(qint64 bytes)
     const QString point = QLocale().decimalPoint();
     QString number;
     if (hundredths < 1000)
-        number = QStringLiteral("%1%2%3").arg(hundredths / 100).arg(point).arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+        number =
+            QStringLiteral("%1%2%3").arg(hundredths / 100).arg(point).arg(hundredths % 100, 2, 10, QLatin1Char('0'));
     else if (hundredths < 10000)
         number = QStringLiteral("%1%2%3").arg(hundredths / 100).arg(point).arg((hundredths % 100) / 10);
     else

@@ -69,7 +69,7 @@ CrashHandler::Report CrashHandler::Install(int& argc, char** argv)
     stack.ss_size = sizeof g_altStack;
     sigaltstack(&stack, nullptr); // a stack overflow still reaches the handler
 
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_sigaction = OnFatalSignal;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND | SA_NODEFER;
     sigemptyset(&action.sa_mask);

@@ -19,8 +19,8 @@ quint64 ForegroundWindow()
     unsigned long after = 0;
     unsigned char* data = nullptr;
     quint64 window = 0;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), active, 0, 1, False, XA_WINDOW, &type, &format,
-                           &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display, DefaultRootWindow(display), active, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                           &after, &data) == Success &&
         data && count == 1 && format == 32)
         window = *reinterpret_cast<unsigned long*>(data);
     if (data)

@@ -16,7 +16,8 @@ struct KeyEventInfo {
 };
 
 // Observes every key of the desktop without taking any from the focused program.
-class KeyHook {
+class KeyHook
+{
 public:
     using Callback = std::function<void(const KeyEventInfo&)>;
 

@@ -24,7 +24,8 @@ struct RecordedKey {
 
 // X RECORD: the server copies every key event to our data connection; the focused program
 // still gets it, as nothing is grabbed.
-class X11KeyHook final : public KeyHook {
+class X11KeyHook final : public KeyHook
+{
 public:
     X11KeyHook();
     ~X11KeyHook() override;
@@ -103,8 +104,8 @@ bool X11KeyHook::EnableRecording()
     m_context = XRecordCreateContext(m_control, 0, &clients, 1, &range, 1);
     XFree(range);
     XSync(m_control, False);
-    if (!m_context || !XRecordEnableContextAsync(m_data, m_context, &X11KeyHook::OnRecorded,
-                                                 reinterpret_cast<XPointer>(this)))
+    if (!m_context ||
+        !XRecordEnableContextAsync(m_data, m_context, &X11KeyHook::OnRecorded, reinterpret_cast<XPointer>(this)))
         return false;
     m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(m_data), QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { ReadRecorded(); });
@@ -118,9 +119,9 @@ void X11KeyHook::OnRecorded(XPointer self, XRecordInterceptData* data)
         const auto* event = reinterpret_cast<const xEvent*>(data->data);
         const int type = event->u.u.type & 0x7f;
         if (type == KeyPress || type == KeyRelease)
-            reinterpret_cast<X11KeyHook*>(self)->m_received.push_back(
-                {type == KeyRelease, event->u.u.detail, event->u.keyButtonPointer.state,
-                 event->u.keyButtonPointer.time});
+            reinterpret_cast<X11KeyHook*>(self)->m_received.push_back({type == KeyRelease, event->u.u.detail,
+                                                                       event->u.keyButtonPointer.state,
+                                                                       event->u.keyButtonPointer.time});
     }
     XRecordFreeData(data);
 }
@@ -137,8 +138,8 @@ void X11KeyHook::ReadRecorded()
 void X11KeyHook::Handle(const RecordedKey& key)
 {
     if (m_pendingRelease) {
-        const bool repeats = !key.release && key.keycode == m_pendingRelease->keycode &&
-                             key.time == m_pendingRelease->time;
+        const bool repeats =
+            !key.release && key.keycode == m_pendingRelease->keycode && key.time == m_pendingRelease->time;
         if (repeats) {
             m_pendingRelease.reset();
             m_releaseTimer.stop();
@@ -182,7 +183,4 @@ void X11KeyHook::Report(const RecordedKey& key, bool autoRepeat)
 
 } // namespace
 
-std::unique_ptr<KeyHook> KeyHook::Create()
-{
-    return std::make_unique<X11KeyHook>();
-}
+std::unique_ptr<KeyHook> KeyHook::Create() { return std::make_unique<X11KeyHook>(); }

@@ -90,9 +90,9 @@ QByteArray ActivationFileContent(const QString& program, const QString& file)
 void ReloadBusConfig()
 {
     // The bus reads a folder that did not exist when it started only when told to.
-    QDBusConnection::sessionBus().asyncCall(QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig")));
+    QDBusConnection::sessionBus().asyncCall(
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReloadConfig")));
 }
 
 } // namespace
@@ -239,9 +239,9 @@ void PreviewerService::SetVisible(bool visible)
     emit SigVisibleChanged(visible);
     // GNOME Files follows the property through this signal alone: it sends the selection
     // only while it believes the preview is shown.
-    QDBusMessage changed = QDBusMessage::createSignal(QLatin1String(kObjectPath),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("PropertiesChanged"));
+    QDBusMessage changed =
+        QDBusMessage::createSignal(QLatin1String(kObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
     changed << QLatin1String(kInterface) << QVariantMap{{QStringLiteral("Visible"), visible}} << QStringList();
     QDBusConnection::sessionBus().send(changed);
 }

@@ -17,9 +17,9 @@ namespace {
 // A real folder (never a link) of ours that no one else may enter.
 bool IsPrivateFolder(const QString& path)
 {
-    struct stat st{};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & 077) == 0;
 }
 
 // The name itself when it is, or can be made, a private folder; otherwise a unique one beside it,
@@ -49,7 +49,7 @@ bool EmptyFolder(int dir, int depth)
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
             continue;
-        struct stat st{};
+        struct stat st {};
         if (::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // gone meanwhile
         if (S_ISDIR(st.st_mode)) {
@@ -77,7 +77,7 @@ bool RemovePrivateFolder(const QString& path)
     // Without a trailing separator: "name/" would follow a link named "name".
     const QByteArray native = QFile::encodeName(QDir::cleanPath(path));
     const int dir = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat st{};
+    struct stat st {};
     if (dir < 0 || ::fstat(dir, &st) != 0 || st.st_uid != ::getuid() || (st.st_mode & 077) != 0) {
         if (dir >= 0)
             ::close(dir);

@@ -81,8 +81,8 @@ void CSettingsDlg::BuildForm()
     m_ui->pushButton_file_type = Named<QPushButton>("pushButton_file_type", tr("Type"), m_ui->wnd_nav_btns);
     m_ui->pushButton_plugins = Named<QPushButton>("pushButton_plugins", tr("Plugins"), m_ui->wnd_nav_btns);
     m_ui->pushButton_keyboard = Named<QPushButton>("pushButton_keyboard", tr("Keyboard"), m_ui->wnd_nav_btns);
-    for (QPushButton* button : {m_ui->pushButton_general, m_ui->pushButton_file_type, m_ui->pushButton_plugins,
-                                m_ui->pushButton_keyboard})
+    for (QPushButton* button :
+         {m_ui->pushButton_general, m_ui->pushButton_file_type, m_ui->pushButton_plugins, m_ui->pushButton_keyboard})
         m_ui->verticalLayout->addWidget(button);
     m_ui->verticalLayout->addStretch();
     m_ui->horizontalLayout->addWidget(m_ui->wnd_nav_btns);

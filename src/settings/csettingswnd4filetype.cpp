@@ -124,9 +124,8 @@ void CSettingsWnd4FileType::BuildForm()
     buttons->addStretch();
     static_cast<QVBoxLayout*>(textGroup->layout())->addLayout(buttons);
 
-    m_ui->checkBox_office = Named<QCheckBox>(
-        "checkBox_office", tr("Support office documents (LibreOffice)"),
-        m_ui->scrollAreaWidgetContents);
+    m_ui->checkBox_office = Named<QCheckBox>("checkBox_office", tr("Support office documents (LibreOffice)"),
+                                             m_ui->scrollAreaWidgetContents);
     groupsLayout->addWidget(m_ui->checkBox_office);
     groupsLayout->addStretch();
     m_ui->scrollArea->setWidget(m_ui->scrollAreaWidgetContents);
@@ -134,16 +133,18 @@ void CSettingsWnd4FileType::BuildForm()
     m_ui->page_404 = Named<QWidget>("page_404");
     auto* page404Layout = new QVBoxLayout(m_ui->page_404);
     m_ui->label_404 = Named<QLabel>("label_404", m_ui->page_404);
-    m_ui->label_404->setText(tr(
-        "<html><head/><body><p align=\"center\"><img src=\":/face_nohappy.png\"/><span style=\" font-size:18pt; "
-        "font-weight:496; color:#333;\"> Oops! </span></p><p align=\"center\"><span style=\" font-size:18pt; "
-        "font-weight:496; color:#333;\">No suffixs matched.</span></p></body></html>"));
+    m_ui->label_404->setText(
+        tr("<html><head/><body><p align=\"center\"><img src=\":/face_nohappy.png\"/><span style=\" font-size:18pt; "
+           "font-weight:496; color:#333;\"> Oops! </span></p><p align=\"center\"><span style=\" font-size:18pt; "
+           "font-weight:496; color:#333;\">No suffixs matched.</span></p></body></html>"));
     page404Layout->addWidget(m_ui->label_404);
 
     m_ui->stackedWidget->addWidget(m_ui->page_content);
     m_ui->stackedWidget->addWidget(m_ui->page_404);
-    connect(m_ui->lineEdit_search, &QLineEdit::textChanged, this, &CSettingsWnd4FileType::on_lineEdit_search_textChanged);
-    connect(m_ui->pushButton_add_text, &QPushButton::clicked, this, &CSettingsWnd4FileType::on_pushButton_add_text_clicked);
+    connect(m_ui->lineEdit_search, &QLineEdit::textChanged, this,
+            &CSettingsWnd4FileType::on_lineEdit_search_textChanged);
+    connect(m_ui->pushButton_add_text, &QPushButton::clicked, this,
+            &CSettingsWnd4FileType::on_pushButton_add_text_clicked);
     connect(m_ui->pushButton_remove_text, &QPushButton::clicked, this,
             &CSettingsWnd4FileType::on_pushButton_remove_text_clicked);
     connect(m_ui->checkBox_office, &QCheckBox::clicked, this, &CSettingsWnd4FileType::on_checkBox_office_clicked);

@@ -76,13 +76,12 @@ void CSettingsWnd4General::BuildForm()
         Named<QCheckBox>("checkBox_close_wnd", tr("Close the window when file open failed"), contents);
     m_ui->checkBox_wrap_text = Named<QCheckBox>("checkBox_wrap_text", tr("Wrap"));
     m_ui->checkBox_line_num = Named<QCheckBox>("checkBox_line_num", tr("Line Number"));
-    m_ui->groupBox =
-        Group("groupBox", tr("Text"), {m_ui->checkBox_wrap_text, m_ui->checkBox_line_num}, contents);
+    m_ui->groupBox = Group("groupBox", tr("Text"), {m_ui->checkBox_wrap_text, m_ui->checkBox_line_num}, contents);
 
     for (QWidget* w : std::initializer_list<QWidget*>{
-             m_ui->checkBox_dclicked_by_default, m_ui->checkBox_close_wnd_by_trigger_key,
-             m_ui->checkBox_display_title, m_ui->checkBox_controls, m_ui->groupBox_2, m_ui->checkBox_autorun,
-             m_ui->checkBox_tracking, m_ui->checkBox_gnome_files, m_ui->checkBox_close_wnd, m_ui->groupBox})
+             m_ui->checkBox_dclicked_by_default, m_ui->checkBox_close_wnd_by_trigger_key, m_ui->checkBox_display_title,
+             m_ui->checkBox_controls, m_ui->groupBox_2, m_ui->checkBox_autorun, m_ui->checkBox_tracking,
+             m_ui->checkBox_gnome_files, m_ui->checkBox_close_wnd, m_ui->groupBox})
         m_ui->scroll.verticalLayout_contents->addWidget(w);
     m_ui->scroll.verticalLayout_contents->addStretch();
 }

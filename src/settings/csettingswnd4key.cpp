@@ -101,7 +101,9 @@ void CSettingsWnd4Key::BuildForm()
     const Card cards[] = {
         {"groupBox_appearance",
          QT_TR_NOOP("Appearance"),
-         {{QT_TR_NOOP("Title:"), "T"}, {QT_TR_NOOP("Controls:"), "C"}, {QT_TR_NOOP("Close:"), "Esc / Ctrl+W", "label_close"}}},
+         {{QT_TR_NOOP("Title:"), "T"},
+          {QT_TR_NOOP("Controls:"), "C"},
+          {QT_TR_NOOP("Close:"), "Esc / Ctrl+W", "label_close"}}},
         {"groupBox_image",
          QT_TR_NOOP("Image"),
          {{QT_TR_NOOP("Actual Size:"), "A"}, {QT_TR_NOOP("Fit Width:"), "W"}, {QT_TR_NOOP("Rotate:"), "-> / <-"}}},

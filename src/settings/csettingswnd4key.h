@@ -22,4 +22,3 @@ private:
 
     Form* m_ui;
 };
-

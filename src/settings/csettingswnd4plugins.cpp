@@ -55,7 +55,8 @@ CSettingsWnd4Plugins::CSettingsWnd4Plugins(QWidget* parent)
     SetUpTable();
     connect(m_ui->pushButton_add, &QPushButton::clicked, this, &CSettingsWnd4Plugins::on_pushButton_add_clicked);
     connect(m_ui->pushButton_del, &QPushButton::clicked, this, &CSettingsWnd4Plugins::on_pushButton_del_clicked);
-    connect(m_ui->lineEdit_search, &QLineEdit::textChanged, this, &CSettingsWnd4Plugins::on_lineEdit_search_textChanged);
+    connect(m_ui->lineEdit_search, &QLineEdit::textChanged, this,
+            &CSettingsWnd4Plugins::on_lineEdit_search_textChanged);
     connect(m_ui->pushButton_about, &QPushButton::clicked, this, &CSettingsWnd4Plugins::on_pushButton_about_clicked);
     for (const PluginRecord& plugin : CGlobalData::Instance().Plugins())
         AppendRow(PluginRowOf(plugin));

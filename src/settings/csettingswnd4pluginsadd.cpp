@@ -39,8 +39,7 @@ QPushButton* SideButton(const char* name, const QString& text, const QString& to
 
 } // namespace
 
-std::function<QString(QWidget*, QString)> CSettingsWnd4PluginsAdd::m_pickFile = [](QWidget* parent,
-                                                                                     QString title) {
+std::function<QString(QWidget*, QString)> CSettingsWnd4PluginsAdd::m_pickFile = [](QWidget* parent, QString title) {
     return QFileDialog::getOpenFileName(parent, title);
 };
 
@@ -284,9 +283,8 @@ void CSettingsWnd4PluginsAdd::on_pushButton_add_plugin_clicked()
     editor->show(); // now, not queued, so that the scroll range has grown when we scroll
     editor->setFocus();
     SlotParameterChanged();
-    QTimer::singleShot(0, m_ui->scrollArea, [bar = m_ui->scrollArea->verticalScrollBar()] {
-        bar->setValue(bar->maximum());
-    });
+    QTimer::singleShot(0, m_ui->scrollArea,
+                       [bar = m_ui->scrollArea->verticalScrollBar()] { bar->setValue(bar->maximum()); });
 }
 
 void CSettingsWnd4PluginsAdd::on_pushButton_del_plugin_clicked()

@@ -37,8 +37,8 @@ TEST(PluginTable, ParseAndRead)
     } cases[] = {
         {"two rows", ParsePluginTable(R"([["Tif","tif tiff","viewer -q"],["B","b","run"]])"),
          "Tif|tif,tiff|viewer,-q ; B|b|run"},
-        {"short row skipped, empty command",
-         ParsePluginTable(R"([["A","x y",""],["B","b"],["C","c","d","e"]])"), "A|x,y|"},
+        {"short row skipped, empty command", ParsePluginTable(R"([["A","x y",""],["B","b"],["C","c","d","e"]])"),
+         "A|x,y|"},
         {"runs of blanks", ParsePluginTable(R"([["A","  x   y ","p  -a   -b"]])"), "A|x,y|p,-a,-b"},
         {"not strings", ParsePluginTable(R"([[1,2,3],"row",null,[]])"), "||"},
         {"object", ParsePluginTable(R"({"a":["A","x","y"]})"), ""},

@@ -32,18 +32,12 @@ TEST(CSuffixTables, EdgeCasesAndSettings)
         QString path;
         int mainType, subType;
     } cases[] = {
-        {plain, tmp.filePath("a.zip"), MT_DIR, ST_DIR},
-        {plain, "/x/A.JPG", MT_PICTURE, ST_PICTURE},
-        {plain, "/x/a.docx", MT_UNKNOWN, ST_OFFICE},
-        {plain, "/x/archive.tar.gz", MT_DIR, ST_ARCHIVE},
-        {plain, "/x/README", MT_UNKNOWN, ST_UNKNOWN},
-        {plain, "/x/trailingdot.", MT_UNKNOWN, ST_UNKNOWN},
-        {plain, "/x/a.txt.bak", MT_UNKNOWN, ST_UNKNOWN},
-        {plain, "/x/a.abc", MT_UNKNOWN, ST_UNKNOWN},
-        {extended, "/x/a.doc", MT_DOCUMENT, ST_OFFICE},
-        {extended, "/x/a.VSDX", MT_DOCUMENT, ST_OFFICE},
-        {extended, "/x/a.pdf", MT_DOCUMENT, ST_PDF},
-        {extended, "/x/a.ABC", MT_TEXT, ST_UNKNOWN},
+        {plain, tmp.filePath("a.zip"), MT_DIR, ST_DIR},  {plain, "/x/A.JPG", MT_PICTURE, ST_PICTURE},
+        {plain, "/x/a.docx", MT_UNKNOWN, ST_OFFICE},     {plain, "/x/archive.tar.gz", MT_DIR, ST_ARCHIVE},
+        {plain, "/x/README", MT_UNKNOWN, ST_UNKNOWN},    {plain, "/x/trailingdot.", MT_UNKNOWN, ST_UNKNOWN},
+        {plain, "/x/a.txt.bak", MT_UNKNOWN, ST_UNKNOWN}, {plain, "/x/a.abc", MT_UNKNOWN, ST_UNKNOWN},
+        {extended, "/x/a.doc", MT_DOCUMENT, ST_OFFICE},  {extended, "/x/a.VSDX", MT_DOCUMENT, ST_OFFICE},
+        {extended, "/x/a.pdf", MT_DOCUMENT, ST_PDF},     {extended, "/x/a.ABC", MT_TEXT, ST_UNKNOWN},
         {extended, "/x/a.mp4", MT_MEDIA, ST_VIDEO},
     };
     for (const auto& c : cases) {

@@ -66,7 +66,10 @@ protected:
         return WaitFor([&] { return loaded.count() > 0; });
     }
 
-    bool ReadToEnd() { return WaitFor([&] { return Codecs()->isEnabled(); }, 60000); }
+    bool ReadToEnd()
+    {
+        return WaitFor([&] { return Codecs()->isEnabled(); }, 60000);
+    }
     QComboBox* Codecs() const { return m_wnd.findChild<QComboBox*>(); }
     QToolButton* FormatButton() const
     {
@@ -134,9 +137,12 @@ TEST_F(CodeWndTest, EncodingsAreMarkedOrGuessedAndTheBoxOverrides)
         {"UTF-8", sample, false},
         {"UTF-16LE", sample, true},
         {"UTF-16BE", sample, true},
-        {"ISO-8859-1", QString::fromUtf8("Café crème brûlée, naïve façade à la française. Déjà vu, où est l'hôtel ?"), false},
+        {"ISO-8859-1", QString::fromUtf8("Café crème brûlée, naïve façade à la française. Déjà vu, où est l'hôtel ?"),
+         false},
         {"GBK", QString::fromUtf8("中文字符，简体。这是一个用于检测文字编码的例子，内容足够长，可以判断。"), false},
-        {"Shift_JIS", QString::fromUtf8("日本語のテキストです。これは文字コードを推測するための例文で、十分な長さがあります。"), false},
+        {"Shift_JIS",
+         QString::fromUtf8("日本語のテキストです。これは文字コードを推測するための例文で、十分な長さがあります。"),
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.codec);
@@ -203,8 +209,8 @@ TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
         {"bad.xml", "<a>\n<b></a>", true, "Format failed.\n\nReason: ", "Column: 6", 1, 5},
         {"plain.txt", "{}", false, {}, {}, -1, -1},
         {"big.json", big, true, "[\n    \"a b c d e f\",", "    1\n]\n", -1, -1},
-        {"one-line-bad.json", "[" + QByteArray("1,").repeated(5000) + "x]", true, "Format failed.", "Column: 10002",
-         2, 1809},
+        {"one-line-bad.json", "[" + QByteArray("1,").repeated(5000) + "x]", true, "Format failed.", "Column: 10002", 2,
+         1809},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -262,10 +268,8 @@ TEST_F(CodeWndTest, CtrlWheelZoomsBothEditorsOtherWheelsGoOn)
         int zoom;
     };
     const Case cases[] = {
-        {Qt::ControlModifier, 120, 1},
-        {Qt::ControlModifier, 120, 2},
-        {Qt::ControlModifier, -120, 1},
-        {Qt::ControlModifier | Qt::ShiftModifier, 120, 1},
+        {Qt::ControlModifier, 120, 1},  {Qt::ControlModifier, 120, 2},
+        {Qt::ControlModifier, -120, 1}, {Qt::ControlModifier | Qt::ShiftModifier, 120, 1},
         {Qt::NoModifier, -120, 1},
     };
     for (const Case& c : cases) {

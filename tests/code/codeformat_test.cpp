@@ -39,8 +39,7 @@ TEST(CodeFormat, FormatsAsWrittenOrSaysWhereAndWhyItStopped)
          "{\n    \"b\": 1,\n    \"a\": [\n        true,\n        null\n    ],\n    \"b\": {}\n}\n", "", 0, 0},
         {"numbers and escapes as written", Kind::Json,
          " [12345678901234567890, 1.0e+5,-0.5E-3,\"a\\u00e9\\n\\/\\\"\",[]]",
-         "[\n    12345678901234567890,\n    1.0e+5,\n    -0.5E-3,\n    \"a\\u00e9\\n\\/\\\"\",\n    []\n]\n", "",
-         0, 0},
+         "[\n    12345678901234567890,\n    1.0e+5,\n    -0.5E-3,\n    \"a\\u00e9\\n\\/\\\"\",\n    []\n]\n", "", 0, 0},
         {"a scalar, non-ASCII", Kind::Json, QString::fromUtf8("\"ü 中\"\n"), QString::fromUtf8("\"ü 中\"\n"), "", 0, 0},
         {"missing comma", Kind::Json, R"({"a":1 "b":2})", {}, "separator", 1, 8},
         {"missing colon", Kind::Json, "{\n  \"a\": 1,\n  \"b\" 2\n}", {}, "name separator", 3, 7},
@@ -62,7 +61,8 @@ TEST(CodeFormat, FormatsAsWrittenOrSaysWhereAndWhyItStopped)
          "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY e \"x>y\"><!-- ] -->]><!--c--><r><?p d?>"
          "\n  text <i>x</i> more\n<![CDATA[<x>]]></r>",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY e \"x>y\"><!-- ] -->]>\n<!--c-->\n<r>\n    <?p d?>\n"
-         "    text\n    <i>x</i>\n    more\n    <![CDATA[<x>]]>\n</r>\n", "", 0, 0},
+         "    text\n    <i>x</i>\n    more\n    <![CDATA[<x>]]>\n</r>\n",
+         "", 0, 0},
         {"mismatched tag", Kind::Xml, "<a>\n<b></c>\n</a>", {}, "mismatch", 2, 6},
         {"not XML", Kind::Xml, "hello", {}, "start tag", 1, 1},
         {"empty XML", Kind::Xml, "", {}, "start tag", 1, 1},

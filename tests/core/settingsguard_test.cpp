@@ -33,7 +33,8 @@ TEST(SettingsGuard, KeepsACopyOnlyOfWhatASaveWouldDrop)
     };
     const Case cases[] = {
         {"clean", "[General]\ntext_wrap=false\nkey_ctrl=true\n", false},
-        {"newer keys and groups of known types", "[General]\ntext_wrap=false\nzoom=@Rect(1 2 3 4)\n[Future]\nlayout=3\n", false},
+        {"newer keys and groups of known types",
+         "[General]\ntext_wrap=false\nzoom=@Rect(1 2 3 4)\n[Future]\nlayout=3\n", false},
         {"blanks around =", "[General]\ntext_wrap = false\n", false},
         {"a value of a type this build does not know",
          "[General]\ntext_wrap=false\nfuture=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\nFancyType\\0\\0)\n", true},
@@ -58,7 +59,8 @@ TEST(SettingsGuard, OneCopyPerDamageAndNoneAfterTheSave)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("Vuel.conf");
-    const QByteArray damaged = "[General]\ntext_wrap=false\nfuture=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\nFancyType\\0\\0)\n";
+    const QByteArray damaged =
+        "[General]\ntext_wrap=false\nfuture=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\nFancyType\\0\\0)\n";
     Write(file, damaged);
     EXPECT_EQ(KeepUnreadableSettings(file), file + ".unreadable");
     EXPECT_TRUE(KeepUnreadableSettings(file).isEmpty()) << "the same bytes are kept once";

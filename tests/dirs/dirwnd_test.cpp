@@ -82,8 +82,9 @@ protected:
 
 TEST_F(DirWndTest, EveryFormatShowsTheTreeLibarchiveLists)
 {
-    const char* archives[] = {"nested.zip", "nested.7z", "nested.tar", "nested.jar", "nested.rar", "nested5.rar",
-                              "locked.zip", "nested.tar.gz", "nested.tgz", "nested.tar.bz2", "nested.tar.xz"};
+    const char* archives[] = {"nested.zip", "nested.7z",      "nested.tar",   "nested.jar",
+                              "nested.rar", "nested5.rar",    "locked.zip",   "nested.tar.gz",
+                              "nested.tgz", "nested.tar.bz2", "nested.tar.xz"};
     for (const char* name : archives) {
         SCOPED_TRACE(name);
         const QString archive = SampleArchive(QString::fromLatin1(name));
@@ -122,10 +123,8 @@ TEST_F(DirWndTest, HostileNamesShowAsTheyAre)
         const char* archive;
         const char* path;
     } cases[] = {
-        {"dotdot.zip", "../evil.txt"},
-        {"spaces.zip", "back\\slash.txt"},
-        {"dotdot.zip", "/abs.txt"},
-        {"newline.tar", "./new_line.txt"}, // 7-Zip prints the newline as "_"
+        {"dotdot.zip", "../evil.txt"}, {"spaces.zip", "back\\slash.txt"},
+        {"dotdot.zip", "/abs.txt"},    {"newline.tar", "./new_line.txt"}, // 7-Zip prints the newline as "_"
         {"bomb.zip", "zeros.bin"},
     };
     for (const auto& c : cases) {

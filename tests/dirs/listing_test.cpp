@@ -103,7 +103,8 @@ TEST(ZipListing, Columns)
 {
     const QString stamp = QStringLiteral("2026-12-07 06:15:05");
     const ZipRowCase cases[] = {
-        {"file", ZipRow(stamp, ".....", "8893", "4200", "sub/deep/n.txt"), "sub/deep/n.txt", 8893, 4200, "47.23%", false},
+        {"file", ZipRow(stamp, ".....", "8893", "4200", "sub/deep/n.txt"), "sub/deep/n.txt", 8893, 4200, "47.23%",
+         false},
         {"folder with a size", ZipRow(stamp, "D....", "4096", "0", "sub"), "sub", 4096, 0, "0.00%", true},
         // 7z solid blocks: only the block's first file carries the packed size.
         {"blank packed", ZipRow(stamp, "....A", "5000", "", "sub/r.bin"), "sub/r.bin", 5000, 0, "0.00%", false},
@@ -133,9 +134,8 @@ TEST(ZipListing, Columns)
 // the columns stay where they are.
 TEST(ZipListing, BlankDateKeepsTheColumns)
 {
-    const Databox box = ParseZipLine(ZipOutput(
-        "                    .....        20480         4718  nested.tar\r\n"
-        "                    ....A            2               y"));
+    const Databox box = ParseZipLine(ZipOutput("                    .....        20480         4718  nested.tar\r\n"
+                                               "                    ....A            2               y"));
     ASSERT_EQ(box.size(), 2);
     EXPECT_EQ(box.at(0).name, "nested.tar");
     EXPECT_EQ(box.at(0).size, 20480u);
@@ -184,23 +184,20 @@ TEST(RarListing, Fields)
          " docs/readme.txt\n                  1204      512  42% 31-12-99 23:59  .....A.   6E1B2C3D m3b 2.9",
          "docs/readme.txt", 1204, 512, "42%", QDateTime(QDate(1999, 12, 31), QTime(23, 59)), false},
         {"folder, two-digit year in the 1900s",
-         " docs\n                     0        0   0% 01-01-05 00:00  ...D...   00000000 m0  2.0",
-         "docs", 0, 0, "0%", QDateTime(QDate(1905, 1, 1), QTime(0, 0)), true},
+         " docs\n                     0        0   0% 01-01-05 00:00  ...D...   00000000 m0  2.0", "docs", 0, 0, "0%",
+         QDateTime(QDate(1905, 1, 1), QTime(0, 0)), true},
         {"Unix attributes are no folder",
-         " src\n                     0        0   0% 01-01-05 00:00  drwxr-xr-x 00000000 m0  2.0",
-         "src", 0, 0, "0%", QDateTime(QDate(1905, 1, 1), QTime(0, 0)), false},
-        {"largest unsigned",
-         " huge.iso\n 4294967295 4294967295 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9",
+         " src\n                     0        0   0% 01-01-05 00:00  drwxr-xr-x 00000000 m0  2.0", "src", 0, 0, "0%",
+         QDateTime(QDate(1905, 1, 1), QTime(0, 0)), false},
+        {"largest unsigned", " huge.iso\n 4294967295 4294967295 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9",
          "huge.iso", 4294967295u, 4294967295u, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
-        {"past 4 GiB",
-         " huger.iso\n 4294967296 12 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9",
-         "huger.iso", 4294967296u, 12, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
+        {"past 4 GiB", " huger.iso\n 4294967296 12 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9", "huger.iso",
+         4294967296u, 12, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
         {"spaces in the name, blank lines between",
-         " my notes.txt\n\n   \n 10 9 90% 02-03-04 05:06 .....A. 12345678 m3b 2.9",
-         "my notes.txt", 10, 9, "90%", QDateTime(QDate(1904, 3, 2), QTime(5, 6)), false},
-        {"impossible date",
-         " x\n 1 1 100% 31-02-99 05:06 .....A. 12345678 m3b 2.9",
-         "x", 1, 1, "100%", QDateTime(), false},
+         " my notes.txt\n\n   \n 10 9 90% 02-03-04 05:06 .....A. 12345678 m3b 2.9", "my notes.txt", 10, 9, "90%",
+         QDateTime(QDate(1904, 3, 2), QTime(5, 6)), false},
+        {"impossible date", " x\n 1 1 100% 31-02-99 05:06 .....A. 12345678 m3b 2.9", "x", 1, 1, "100%", QDateTime(),
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -224,7 +221,8 @@ TEST(RarListing, DetailsLineThatDoesNotFitDropsEverything)
         int entries;
     } cases[] = {
         {"two good entries", RarOutput(good + good), 2},
-        {"eight fields after good ones", RarOutput(good + good + " b.txt\n 1 1 100% 01-01-05 00:00 .....A. 12345678 m3b"), 0},
+        {"eight fields after good ones",
+         RarOutput(good + good + " b.txt\n 1 1 100% 01-01-05 00:00 .....A. 12345678 m3b"), 0},
         {"ten fields first", RarOutput(" b.txt\n 1 1 100% 01-01-05 00:00 .....A. 12345678 m3b 2.9 x\n" + good), 0},
         // A name with no details line after it is only dropped itself.
         {"a name left over", RarOutput(good + " c.txt"), 1},
@@ -265,15 +263,18 @@ TEST(ListingTree, Shapes)
         Databox entries;
         QStringList tree;
     } cases[] = {
-        {"folder made up, dated as its first entry", laterTime,
+        {"folder made up, dated as its first entry",
+         laterTime,
          {"a" + folder, "  b.txt" + file, "  c.txt|1.46 KB|700 bytes|46.66%|21/05/06 07:08"}},
-        {"listed folder keeps its own time, shows no sizes", withFolder,
-         {"a||||20/01/02 03:04", "  b.txt" + file}},
-        {"nested folders made up", Entries({"x/y/z/f"}),
+        {"listed folder keeps its own time, shows no sizes", withFolder, {"a||||20/01/02 03:04", "  b.txt" + file}},
+        {"nested folders made up",
+         Entries({"x/y/z/f"}),
          {"x" + folder, "  y" + folder, "    z" + folder, "      f" + file}},
-        {"top level in listed order after sorting", Entries({"bb", "a", "c/d"}),
+        {"top level in listed order after sorting",
+         Entries({"bb", "a", "c/d"}),
          {"a" + file, "bb" + file, "c" + folder, "  d" + file}},
-        {"duplicates keep both rows; the later one takes the children", Entries({"a", "a", "a/x", "a/x", "a/x/y"}),
+        {"duplicates keep both rows; the later one takes the children",
+         Entries({"a", "a", "a/x", "a/x", "a/x/y"}),
          {"a" + file, "a" + file, "  x" + file, "  x" + file, "    y" + file}},
         // A leading separator: the empty path before it is a made-up top-level folder.
         {"absolute", Entries({"/x"}), {"" + folder, "  x" + file}},

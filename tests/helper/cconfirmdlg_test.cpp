@@ -25,10 +25,7 @@ int ExecWhile(CConfirmDlg& dialog, const std::function<void()>& action)
     return answer;
 }
 
-QPushButton* Button(CConfirmDlg& dialog, const char* name)
-{
-    return dialog.findChild<QPushButton*>(name);
-}
+QPushButton* Button(CConfirmDlg& dialog, const char* name) { return dialog.findChild<QPushButton*>(name); }
 
 } // namespace
 

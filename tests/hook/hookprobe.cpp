@@ -16,9 +16,13 @@ void Print(const char* line)
     std::fflush(stdout);
 }
 
-class KeyLogWindow : public QWidget {
+class KeyLogWindow : public QWidget
+{
 protected:
-    void keyPressEvent(QKeyEvent* event) override { Log(event->isAutoRepeat() ? "repeat space" : "press space", event); }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        Log(event->isAutoRepeat() ? "repeat space" : "press space", event);
+    }
     void keyReleaseEvent(QKeyEvent* event) override
     {
         if (!event->isAutoRepeat())

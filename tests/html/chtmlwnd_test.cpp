@@ -129,23 +129,50 @@ TEST_F(HtmlWnd, HostilePageReachesNothing)
     const QByteArray net = server.Base();
     const QByteArray secret = dir.toUtf8() + "/secret.png";
     WriteFile(dir + "/doc/hostile.md",
-              "<img id=ok src='file://" + dir.toUtf8() + "/doc/red.png'><base href='" + net + "/base/'>"
-              "<meta http-equiv='refresh' content='0;url=" + net + "/refresh'>"
-              "<link rel=stylesheet href='" + net + "/s.css'><link rel=prefetch href='" + net + "/prefetch'>"
-              "<style>@import url('" + net + "/import.css'); p { background: url('" + net + "/bg.png'); }</style>"
-              "<script>document.title = 'ran'; new Image().src = '" + net + "/script';</script>"
-              "<script src='" + net + "/s.js'></script>"
-              "<p>text</p><img src=nowhere onerror=\"document.title = 'ran'\">"
-              "<img src='" + net + "/img.png'><img src='//127.0.0.1:" + QByteArray::number(server.serverPort()) +
-              "/relative-scheme.png'><img src='relative.png'>"
-              "<iframe src='" + net + "/frame'></iframe><iframe src='file:///etc/passwd'></iframe>"
-              "<object data='" + net + "/object'></object><embed src='" + net + "/embed'>"
-              "<video src='" + net + "/video' autoplay></video><audio src='" + net + "/audio' autoplay></audio>"
-              "<input type=image src='" + net + "/input.png'><div style=\"background:url('" + net + "/div.png')\">d</div>"
-              "<svg><image href='" + net + "/svg.png' width=10 height=10 /></svg>"
-              "<form id=f action='" + net + "/form'></form><script>document.getElementById('f').submit()</script>"
-              "<img src='file:///etc/passwd'><img src='file://" + dir.toUtf8() + "/doc/../secret.png'>"
-              "<img src='file://" + secret + "'><img src='file://" + dir.toUtf8() + "/doc/link-out.png'>");
+              "<img id=ok src='file://" + dir.toUtf8() + "/doc/red.png'><base href='" + net +
+                  "/base/'>"
+                  "<meta http-equiv='refresh' content='0;url=" +
+                  net +
+                  "/refresh'>"
+                  "<link rel=stylesheet href='" +
+                  net + "/s.css'><link rel=prefetch href='" + net +
+                  "/prefetch'>"
+                  "<style>@import url('" +
+                  net + "/import.css'); p { background: url('" + net +
+                  "/bg.png'); }</style>"
+                  "<script>document.title = 'ran'; new Image().src = '" +
+                  net +
+                  "/script';</script>"
+                  "<script src='" +
+                  net +
+                  "/s.js'></script>"
+                  "<p>text</p><img src=nowhere onerror=\"document.title = 'ran'\">"
+                  "<img src='" +
+                  net + "/img.png'><img src='//127.0.0.1:" + QByteArray::number(server.serverPort()) +
+                  "/relative-scheme.png'><img src='relative.png'>"
+                  "<iframe src='" +
+                  net +
+                  "/frame'></iframe><iframe src='file:///etc/passwd'></iframe>"
+                  "<object data='" +
+                  net + "/object'></object><embed src='" + net +
+                  "/embed'>"
+                  "<video src='" +
+                  net + "/video' autoplay></video><audio src='" + net +
+                  "/audio' autoplay></audio>"
+                  "<input type=image src='" +
+                  net + "/input.png'><div style=\"background:url('" + net +
+                  "/div.png')\">d</div>"
+                  "<svg><image href='" +
+                  net +
+                  "/svg.png' width=10 height=10 /></svg>"
+                  "<form id=f action='" +
+                  net +
+                  "/form'></form><script>document.getElementById('f').submit()</script>"
+                  "<img src='file:///etc/passwd'><img src='file://" +
+                  dir.toUtf8() +
+                  "/doc/../secret.png'>"
+                  "<img src='file://" +
+                  secret + "'><img src='file://" + dir.toUtf8() + "/doc/link-out.png'>");
     auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
     Refused().clear();
     const QtMessageHandler previous = qInstallMessageHandler(KeepRefusals);

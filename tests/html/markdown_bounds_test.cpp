@@ -51,7 +51,8 @@ const std::vector<Hostile>& HostileDocuments()
         {"100 000 list items", Times("- x\n", 100000) + "- LAST\n", Shown::Cut},
         {"one quote of 100 000 paragraphs", Times("> x\n>\n", 100000) + "> LAST\n", Shown::Cut},
         {"100 000 table rows", "| a | b |\n|---|---|\n" + Times("| 1 | 2 |\n", 100000) + "| LAST | |\n", Shown::Cut},
-        {"a delimiter row of 200 000 columns", "| a |\n|" + Times("-|", 200000) + "\n" + Times("| 1 ", 10) + "LAST\n", Shown::Cut},
+        {"a delimiter row of 200 000 columns", "| a |\n|" + Times("-|", 200000) + "\n" + Times("| 1 ", 10) + "LAST\n",
+         Shown::Cut},
         {"backtick pairs", Times("` ", 100000) + "LAST\n", Shown::Cut},
         {"a paragraph of 2 MB", Times("word ", 400000) + "LAST\n", Shown::Cut},
         {"50 000 references", References(), Shown::Cut},
@@ -112,7 +113,8 @@ TEST_F(MarkdownBounds, ACutPageSaysSoAtTheTop)
         QTest::qWait(100);
     ASSERT_EQ(loaded.count(), 1);
     const QString text = wnd.View()->page()->mainFrame()->toPlainText();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("This page is too large to show whole"))) << text.left(100).toStdString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("This page is too large to show whole")))
+        << text.left(100).toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("www.first.example")));
 }
 

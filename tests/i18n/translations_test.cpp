@@ -29,8 +29,7 @@ struct Message {
 
 QString Describe(const Message& m)
 {
-    return m.context + QStringLiteral(" \"") + m.source + QStringLiteral("\" -> \"") + m.translation +
-           QLatin1Char('"');
+    return m.context + QStringLiteral(" \"") + m.source + QStringLiteral("\" -> \"") + m.translation + QLatin1Char('"');
 }
 
 // Every message of a .ts file; an unreadable file fails the calling test.
@@ -107,7 +106,8 @@ QPair<QString, QString> Blanks(const QString& s)
     return {m.captured(1), m.captured(2)};
 }
 
-class TsFileTest : public ::testing::TestWithParam<std::string> {};
+class TsFileTest : public ::testing::TestWithParam<std::string>
+{};
 
 TEST_P(TsFileTest, EveryMessageIsTranslatedAndFinished)
 {
@@ -171,12 +171,14 @@ struct LocaleCase {
     const char* settings; // the tray menu's "&Settings" as the user reads it
 };
 
-class TranslatorsTest : public ::testing::Test {
+class TranslatorsTest : public ::testing::Test
+{
 protected:
     void TearDown() override { qDeleteAll(qApp->findChildren<QTranslator*>()); }
 };
 
-class LocaleTest : public TranslatorsTest, public ::testing::WithParamInterface<LocaleCase> {};
+class LocaleTest : public TranslatorsTest, public ::testing::WithParamInterface<LocaleCase>
+{};
 
 TEST_P(LocaleTest, TheLocalePicksTheTranslation)
 {
@@ -189,8 +191,7 @@ TEST_P(LocaleTest, TheLocalePicksTheTranslation)
 
 INSTANTIATE_TEST_SUITE_P(Locales, LocaleTest,
                          ::testing::Values(LocaleCase{"zh_CN", true, "设置(&S)"},
-                                           LocaleCase{"en_US", false, "&Settings"},
-                                           LocaleCase{"C", false, "&Settings"},
+                                           LocaleCase{"en_US", false, "&Settings"}, LocaleCase{"C", false, "&Settings"},
                                            // Traditional Chinese readers are not given Simplified.
                                            LocaleCase{"zh_TW", false, "&Settings"}));
 

@@ -88,7 +88,7 @@ TEST(LoadRoute, EachFileEndsInTheViewerOfItsKind)
         {"blob.bin", File, blob, MT_UNKNOWN},
         {"empty", File, {}, MT_UNKNOWN},
         {"empty.txt", File, {}, MT_TEXT},
-        {"pipe.txt", Fifo, {}, MT_UNKNOWN}, // opened, it would wait for a writer for ever
+        {"pipe.txt", Fifo, {}, MT_UNKNOWN},       // opened, it would wait for a writer for ever
         {"kmsg.log", KernelLink, {}, MT_UNKNOWN}, // a kernel file: /proc/kmsg would block the same way
         {"missing.txt", Missing, {}, MT_UNKNOWN},
         {"missing", Missing, {}, MT_UNKNOWN},

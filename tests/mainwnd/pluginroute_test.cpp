@@ -32,7 +32,11 @@ protected:
         s_wnd = new CMainWnd;
         s_wnd->Display();
     }
-    static void TearDownTestSuite() { delete s_wnd; delete s_dir; }
+    static void TearDownTestSuite()
+    {
+        delete s_wnd;
+        delete s_dir;
+    }
 };
 
 QString File(const QString& name, const QByteArray& content)

@@ -37,32 +37,65 @@ TEST(MdConvert, GithubMarkdownAndHostileInput)
         {"table", "| a | b |\n|---|:-:|\n| 1 | 2 |\n", {"<table>", "<th>a</th>", "<td align=\"center\">2</td>"}, {}},
         {"strikethrough", "~~gone~~ kept", {"<del>gone</del> kept"}, {}},
         {"www autolink", "see www.example.com now", {"<a href=\"http://www.example.com\">www.example.com</a>"}, {}},
-        {"tasks", "- [x] done\n- [ ] todo\n", {"<input type=\"checkbox\" checked=\"\" disabled=\"\" /> done",
-             "<input type=\"checkbox\" disabled=\"\" /> todo"}, {}},
+        {"tasks",
+         "- [x] done\n- [ ] todo\n",
+         {"<input type=\"checkbox\" checked=\"\" disabled=\"\" /> done",
+          "<input type=\"checkbox\" disabled=\"\" /> todo"},
+         {}},
         {"script block", "<script>alert(1)</script>\n", {"&lt;script&gt;alert(1)&lt;/script&gt;"}, {"<script"}},
-        {"inline img onerror", "a <img src=x onerror=alert(1)> b", {"a &lt;img src=x onerror=alert(1)&gt; b"}, {"<img"}},
-        {"iframe", "<iframe src=\"http://evil.example/\"></iframe>\n", {"&lt;iframe src=&quot;http://evil.example/&quot;&gt;"}, {"<iframe"}},
-        {"style", "x\n\n<style>body{display:none}</style>\n", {"&lt;style&gt;body{display:none}&lt;/style&gt;"}, {"<style"}},
-        {"inline tags", "a <b onclick=\"x()\">b</b> <!-- c -->", {"&lt;b onclick=&quot;x()&quot;&gt;b&lt;/b&gt; &lt;!-- c --&gt;"}, {"<b"}},
+        {"inline img onerror",
+         "a <img src=x onerror=alert(1)> b",
+         {"a &lt;img src=x onerror=alert(1)&gt; b"},
+         {"<img"}},
+        {"iframe",
+         "<iframe src=\"http://evil.example/\"></iframe>\n",
+         {"&lt;iframe src=&quot;http://evil.example/&quot;&gt;"},
+         {"<iframe"}},
+        {"style",
+         "x\n\n<style>body{display:none}</style>\n",
+         {"&lt;style&gt;body{display:none}&lt;/style&gt;"},
+         {"<style"}},
+        {"inline tags",
+         "a <b onclick=\"x()\">b</b> <!-- c -->",
+         {"&lt;b onclick=&quot;x()&quot;&gt;b&lt;/b&gt; &lt;!-- c --&gt;"},
+         {"<b"}},
         {"html in table", "| a |\n|---|\n| <svg onload=x> |\n", {"<td>&lt;svg onload=x&gt;</td>"}, {"<svg"}},
         {"javascript link", "[x](javascript:alert(1))", {"<p>x</p>"}, {"href"}},
         {"data link", "[x](data:text/html,hi)", {"<p>x</p>"}, {"href"}},
-        {"obfuscated links", "[a](JaVaScRiPt:x) [b](&#106;avascript:x) [c](<\tjavascript:x>) <javascript:x> [d](vbscript:x) [e](file:///etc/passwd) [f](//evil.example/)",
-         {"<p>a b c javascript:x d e f</p>"}, {"href"}},
-        {"allowed links", "[a](https://example.org/?q=1&r=2) [b](\bMAILTO:me@example.org) [c](#part) [d](other.md)",
-         {"href=\"https://example.org/?q=1&amp;r=2\"", "href=\"MAILTO:me@example.org\"", "href=\"#part\"", "href=\"other.md\""}, {}},
+        {"obfuscated links",
+         "[a](JaVaScRiPt:x) [b](&#106;avascript:x) [c](<\tjavascript:x>) <javascript:x> [d](vbscript:x) "
+         "[e](file:///etc/passwd) [f](//evil.example/)",
+         {"<p>a b c javascript:x d e f</p>"},
+         {"href"}},
+        {"allowed links",
+         "[a](https://example.org/?q=1&r=2) [b](\bMAILTO:me@example.org) [c](#part) [d](other.md)",
+         {"href=\"https://example.org/?q=1&amp;r=2\"", "href=\"MAILTO:me@example.org\"", "href=\"#part\"",
+          "href=\"other.md\""},
+         {}},
         {"remote and outside pictures",
-         "![a](http://127.0.0.1:8000/x.png) ![b](file:///etc/passwd) ![c](../secret.png) ![d](/etc/passwd) ![e](data:image/png;base64,AA) ![f](img/../../x.png) ![g](%2e%2e/x.png) ![h](C:/x.png) ![i](//host/x.png)",
-         {"<p>a b c d e f g h i</p>"}, {"<img", "127.0.0.1", "passwd", "secret"}},
-        {"picture in the folder", "![a pic](<img/pic one.png> \"T\")",
-         {"<img src=\"file:///home/u/notes/img/pic%20one.png\" alt=\"a pic\" title=\"T\" />"}, {}},
-        {"pictures in a table", "| a |\n|---|\n| ![p](pic.png) ![q](http://x.example/q.png) |\n",
-         {"<td><img src=\"file:///home/u/notes/pic.png\" alt=\"p\" /> q</td>"}, {}},
-        {"picture names", "![x](bilder/%C3%BCber.png) ![y](img/a#b?c.png) ![*z* \"q\"](./a/./b.png)",
+         "![a](http://127.0.0.1:8000/x.png) ![b](file:///etc/passwd) ![c](../secret.png) ![d](/etc/passwd) "
+         "![e](data:image/png;base64,AA) ![f](img/../../x.png) ![g](%2e%2e/x.png) ![h](C:/x.png) ![i](//host/x.png)",
+         {"<p>a b c d e f g h i</p>"},
+         {"<img", "127.0.0.1", "passwd", "secret"}},
+        {"picture in the folder",
+         "![a pic](<img/pic one.png> \"T\")",
+         {"<img src=\"file:///home/u/notes/img/pic%20one.png\" alt=\"a pic\" title=\"T\" />"},
+         {}},
+        {"pictures in a table",
+         "| a |\n|---|\n| ![p](pic.png) ![q](http://x.example/q.png) |\n",
+         {"<td><img src=\"file:///home/u/notes/pic.png\" alt=\"p\" /> q</td>"},
+         {}},
+        {"picture names",
+         "![x](bilder/%C3%BCber.png) ![y](img/a#b?c.png) ![*z* \"q\"](./a/./b.png)",
          {"src=\"file:///home/u/notes/bilder/%C3%BCber.png\"", "src=\"file:///home/u/notes/img/a%23b%3Fc.png\"",
-             "src=\"file:///home/u/notes/a/b.png\" alt=\"z &quot;q&quot;\""}, {}},
+          "src=\"file:///home/u/notes/a/b.png\" alt=\"z &quot;q&quot;\""},
+         {}},
         {"non-ASCII", "# Grüße\n\n中文 — ÿ 😀", {"<h1>Grüße</h1>", "中文 — ÿ 😀"}, {}},
-        {"invalid UTF-8 and NUL", std::string("a\xff\xfe b\0c", 7), {"a\xEF\xBF\xBD\xEF\xBF\xBD b\xEF\xBF\xBD" "c"}, {"\xff"}},
+        {"invalid UTF-8 and NUL",
+         std::string("a\xff\xfe b\0c", 7),
+         {"a\xEF\xBF\xBD\xEF\xBF\xBD b\xEF\xBF\xBD"
+          "c"},
+         {"\xff"}},
     };
     for (const Case& c : cases) {
         const std::string html = ConvertMarkdownToHtml(c.markdown, kFolder);
@@ -76,8 +109,9 @@ TEST(MdConvert, GithubMarkdownAndHostileInput)
 
 TEST(MdConvert, PicturesNeedAnAbsoluteFolderWhichIsEncodedToo)
 {
-    EXPECT_NE(ConvertMarkdownToHtml("![a](x.png)", "/tmp/my docs/ü#?/").find("src=\"file:///tmp/my%20docs/%C3%BC%23%3F/x.png\""),
-        std::string::npos);
+    EXPECT_NE(ConvertMarkdownToHtml("![a](x.png)", "/tmp/my docs/ü#?/")
+                  .find("src=\"file:///tmp/my%20docs/%C3%BC%23%3F/x.png\""),
+              std::string::npos);
     EXPECT_EQ(ConvertMarkdownToHtml("![a](x.png)", "/").find("<img src=\"file:///x.png\""), 3u);
     for (const char* folder : {"", "notes", "./notes"})
         EXPECT_EQ(ConvertMarkdownToHtml("![a](x.png)", folder), "<p>a</p>\n") << folder;
@@ -116,16 +150,18 @@ TEST(MdConvert, CostlyExtensionsAreLeftOutOfDocumentsBuiltForThem)
     for (int i = 1; i <= 200; ++i)
         empties += quotes.substr(0, 2 * i) + "\n";
     EXPECT_EQ(ConvertMarkdownToHtml(empties, kFolder).rfind("<pre>", 0), 0u) << "200 nested empty quotes";
-    EXPECT_EQ(ConvertMarkdownToHtml(quotes.substr(0, 80) + "x", kFolder).rfind("<blockquote>\n<p>x</p>"), 39u * 13) << "40";
+    EXPECT_EQ(ConvertMarkdownToHtml(quotes.substr(0, 80) + "x", kFolder).rfind("<blockquote>\n<p>x</p>"), 39u * 13)
+        << "40";
 }
 
 TEST(MdConvert, PlainTextIsEscapedValidUtf8)
 {
-    EXPECT_EQ(PlainTextAsHtml(std::string("<a href=\"x\">&\0", 14)), "<pre>&lt;a href=&quot;x&quot;&gt;&amp;\xEF\xBF\xBD</pre>\n");
+    EXPECT_EQ(PlainTextAsHtml(std::string("<a href=\"x\">&\0", 14)),
+              "<pre>&lt;a href=&quot;x&quot;&gt;&amp;\xEF\xBF\xBD</pre>\n");
     EXPECT_EQ(PlainTextAsHtml("ü中😀"), "<pre>ü中😀</pre>\n");
     // Stray continuation, overlong, surrogate, past U+10FFFF, cut short.
     EXPECT_EQ(PlainTextAsHtml("\x80|\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE4\xB8"),
-        "<pre>\uFFFD|\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD</pre>\n");
+              "<pre>\uFFFD|\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD</pre>\n");
 }
 
 // A word far wider than the page gets break opportunities; its text, its entities, its UTF-8
@@ -182,7 +218,8 @@ Finished RunMd(const QStringList& args, const QString& program = QStringLiteral(
     QProcess p;
     p.start(program, args);
     EXPECT_TRUE(p.waitForFinished(-1));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
 }
 
 TEST(MdProgram, PrintsTheBodyOrFailsWithAReasonAndNoOutput)

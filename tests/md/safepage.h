@@ -14,11 +14,11 @@ namespace safepage {
 // The first tag that breaks the rules, from its '<' on; empty when the page is safe.
 inline std::string UnsafePart(const std::string& html, const std::string& images)
 {
-    static const std::set<std::string> tags = {"p", "em", "strong", "del", "a", "img", "code", "pre", "br", "hr",
-        "ul", "ol", "li", "input", "blockquote", "table", "thead", "tbody", "tr", "th", "td", "h1", "h2", "h3",
-        "h4", "h5", "h6", "wbr"};
-    static const std::set<std::string> attributes = {"href", "src", "alt", "title", "type", "checked",
-        "disabled", "align", "class", "start"};
+    static const std::set<std::string> tags = {
+        "p",          "em",    "strong", "del",   "a",  "img", "code", "pre", "br", "hr", "ul", "ol", "li", "input",
+        "blockquote", "table", "thead",  "tbody", "tr", "th",  "td",   "h1",  "h2", "h3", "h4", "h5", "h6", "wbr"};
+    static const std::set<std::string> attributes = {"href",    "src",      "alt",   "title", "type",
+                                                     "checked", "disabled", "align", "class", "start"};
     for (size_t i = html.find('<'); i != std::string::npos; i = html.find('<', i + 1)) {
         const std::string bad = html.substr(i, 80);
         size_t j = i + 1 + (html[i + 1] == '/');

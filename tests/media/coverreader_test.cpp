@@ -25,7 +25,7 @@ bool Near(QRgb pixel, QColor expected)
 {
     const int tolerance = 48; // the mp3's cover is a JPEG
     return qAbs(qRed(pixel) - expected.red()) < tolerance && qAbs(qGreen(pixel) - expected.green()) < tolerance &&
-        qAbs(qBlue(pixel) - expected.blue()) < tolerance;
+           qAbs(qBlue(pixel) - expected.blue()) < tolerance;
 }
 
 void ExpectRedOverBlue(const QImage& image, const std::string& what)
@@ -52,16 +52,14 @@ TEST(CoverReader, FindsTheCoverOrNothing)
         QString path;
         bool hasCover;
     };
-    std::vector<Case> cases = {{nonAscii, true},
-                               {fifo, false},
-                               {odd.filePath("folder.mp3"), false},
-                               {odd.filePath("missing.mp3"), false}};
+    std::vector<Case> cases = {
+        {nonAscii, true}, {fifo, false}, {odd.filePath("folder.mp3"), false}, {odd.filePath("missing.mp3"), false}};
     for (const QString& name : kCovers)
         cases.push_back({SampleMedia(name), true});
-    for (const char* name : {"tone.mp3", "tone.flac", "tone.ogg", "tone.opus", "opus.ogg", "tone.m4a", "tone.wav",
-                             "bars.mp4", "bars.mkv", "long-silent.mp3", "text.mp3", "empty.mp4", "truncated.mp3",
-                             "truncated.mp4", "garbage.mkv", "bigcover.mp3", "notimage.mp3", "hugecover.mp3",
-                             "playlist.mp3", "playlist.mp4"})
+    for (const char* name : {"tone.mp3",     "tone.flac",    "tone.ogg",      "tone.opus",     "opus.ogg",
+                             "tone.m4a",     "tone.wav",     "bars.mp4",      "bars.mkv",      "long-silent.mp3",
+                             "text.mp3",     "empty.mp4",    "truncated.mp3", "truncated.mp4", "garbage.mkv",
+                             "bigcover.mp3", "notimage.mp3", "hugecover.mp3", "playlist.mp3",  "playlist.mp4"})
         cases.push_back({SampleMedia(name), false});
 
     for (const Case& c : cases) {

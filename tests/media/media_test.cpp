@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-
 namespace {
 
 struct Playback {
@@ -67,18 +66,18 @@ TEST(MediaPlayer, StartsOrFailsForEachKindOfFile)
         QSize frame;
         qint64 minDuration;
     } cases[] = {
-        {"bars.mp4", true, {320, 240}, 1900},   {"bars.mkv", true, {320, 240}, 1900},
-        {"bars.webm", true, {320, 240}, 1900},  {"bars.avi", true, {320, 240}, 1900},
-        {"bars.mov", true, {320, 240}, 1900},   {"bars.ogv", true, {320, 240}, 1900},
-        {"wide.mp4", true, {640, 360}, 1900},   {"anamorphic.mp4", true, {426, 240}, 1900},
-        {"oneframe.mp4", true, {320, 240}, 0},  {"silent.mp4", true, {320, 240}, 1900},
-        {"tone.mp3", true, {}, 1900},           {"tone.flac", true, {}, 1900},
-        {"tone.ogg", true, {}, 1900},           {"tone.opus", true, {}, 1900},
-        {"tone.m4a", true, {}, 1900},           {"tone.wav", true, {}, 1900},
-        {"cover.mp3", true, {}, 1900},          {"long-silent.mp3", true, {}, 7'100'000},
-        {"empty.mp4", false, {}, 0},            {"text.mp3", false, {}, 0},
-        {"garbage.mkv", false, {}, 0},          {"playlist.mp4", false, {}, 0},
-        {"playlist.mp3", false, {}, 0},         {"missing.mp4", false, {}, 0},
+        {"bars.mp4", true, {320, 240}, 1900},  {"bars.mkv", true, {320, 240}, 1900},
+        {"bars.webm", true, {320, 240}, 1900}, {"bars.avi", true, {320, 240}, 1900},
+        {"bars.mov", true, {320, 240}, 1900},  {"bars.ogv", true, {320, 240}, 1900},
+        {"wide.mp4", true, {640, 360}, 1900},  {"anamorphic.mp4", true, {426, 240}, 1900},
+        {"oneframe.mp4", true, {320, 240}, 0}, {"silent.mp4", true, {320, 240}, 1900},
+        {"tone.mp3", true, {}, 1900},          {"tone.flac", true, {}, 1900},
+        {"tone.ogg", true, {}, 1900},          {"tone.opus", true, {}, 1900},
+        {"tone.m4a", true, {}, 1900},          {"tone.wav", true, {}, 1900},
+        {"cover.mp3", true, {}, 1900},         {"long-silent.mp3", true, {}, 7'100'000},
+        {"empty.mp4", false, {}, 0},           {"text.mp3", false, {}, 0},
+        {"garbage.mkv", false, {}, 0},         {"playlist.mp4", false, {}, 0},
+        {"playlist.mp3", false, {}, 0},        {"missing.mp4", false, {}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -11,8 +11,8 @@ TEST(Zoom, StepsWithinTheirBandsAndClamps)
 {
     const struct {
         qreal from, in, out;
-    } steps[] = {{0.1, 0.2, 0.1}, {0.95, 1.05, 0.85}, {1.0, 1.2, 0.9}, {1.01, 1.21, 0.91}, {2.0, 2.5, 1.8},
-                 {2.01, 2.51, 1.81}, {2.5, 3.0, 2.0}, {5.8, 6.0, 5.3}, {6.0, 6.0, 5.5}};
+    } steps[] = {{0.1, 0.2, 0.1},    {0.95, 1.05, 0.85}, {1.0, 1.2, 0.9}, {1.01, 1.21, 0.91}, {2.0, 2.5, 1.8},
+                 {2.01, 2.51, 1.81}, {2.5, 3.0, 2.0},    {5.8, 6.0, 5.3}, {6.0, 6.0, 5.5}};
     for (const auto& s : steps) {
         EXPECT_NEAR(ClampZoomFactor(ZoomedIn(s.from)), s.in, 1e-9) << s.from;
         EXPECT_NEAR(ClampZoomFactor(ZoomedOut(s.from)), s.out, 1e-9) << s.from;
@@ -33,8 +33,13 @@ TEST(PageGeometry, HitTestsAndConvertsBetweenSceneAndPage)
     const struct {
         QPointF scenePoint;
         int page;
-    } hits[] = {{{20, 20}, 0}, {{209, 614}, 0}, {{20, 640}, -1} /* between */, {{5, 700}, -1} /* margin */,
-                {{300, 700}, 1}, {{611, 700}, -1} /* beside the narrow page */, {{20, 5000}, -1}};
+    } hits[] = {{{20, 20}, 0},
+                {{209, 614}, 0},
+                {{20, 640}, -1} /* between */,
+                {{5, 700}, -1} /* margin */,
+                {{300, 700}, 1},
+                {{611, 700}, -1} /* beside the narrow page */,
+                {{20, 5000}, -1}};
     for (const auto& hit : hits)
         EXPECT_EQ(geometry.pageAt(hit.scenePoint), hit.page) << hit.scenePoint.x() << "," << hit.scenePoint.y();
     const QRectF points(10, 5, 30, 20);
@@ -49,7 +54,7 @@ TEST(PageOffsets, StartAtTheMarginAddSpacingTruncatedAndFindTheirPages)
     EXPECT_EQ(PageOffsets({{100, 200.7}, {300, 50.2}, {80, 10}}), QVector<qreal>({5, 215, 275, 290}));
     EXPECT_TRUE(PageOffsets({}).isEmpty());
     EXPECT_EQ(PageAtPosition({}, 10), -1);
-    const QVector<qreal> offsets = PageOffsets(QVector<QSizeF>(10, QSizeF(10, 100)));   // 5, 115, 225 ...
+    const QVector<qreal> offsets = PageOffsets(QVector<QSizeF>(10, QSizeF(10, 100))); // 5, 115, 225 ...
     for (const auto& c : QList<QPair<qreal, int>>{{-50, 0}, {114.9, 0}, {115, 1}, {225, 2}, {10000, 9}})
         EXPECT_EQ(PageAtPosition(offsets, c.first), c.second) << c.first;
     EXPECT_EQ(VisiblePageRange(offsets, 0, 50), qMakePair(0, 0));
@@ -59,12 +64,12 @@ TEST(PageOffsets, StartAtTheMarginAddSpacingTruncatedAndFindTheirPages)
 
 TEST(ScrollValue, ForPositionAndBackAgain)
 {
-    const QVector<qreal> offsets = PageOffsets(QVector<QSizeF>(4, QSizeF(10, 100)));   // 5, 115, 225, 335
+    const QVector<qreal> offsets = PageOffsets(QVector<QSizeF>(4, QSizeF(10, 100))); // 5, 115, 225, 335
     const qreal sy = 1.5;
     EXPECT_EQ(ScrollValueForPosition({}, 1.5, 2), 0);
-    EXPECT_EQ(ScrollValueForPosition(offsets, 1, sy), 165);          // (115 - 5) * 1.5
-    EXPECT_EQ(ScrollValueForPosition(offsets, 1.5, sy), 165 + 75);   // + 100 * 1.5 * 0.5
-    EXPECT_EQ(ScrollValueForPosition(offsets, 1.0034, sy), 166);     // 165.51
+    EXPECT_EQ(ScrollValueForPosition(offsets, 1, sy), 165);        // (115 - 5) * 1.5
+    EXPECT_EQ(ScrollValueForPosition(offsets, 1.5, sy), 165 + 75); // + 100 * 1.5 * 0.5
+    EXPECT_EQ(ScrollValueForPosition(offsets, 1.0034, sy), 166);   // 165.51
     EXPECT_NEAR(PositionForScrollValue(offsets, 1, 240, sy), 1.5, 1e-9);
     EXPECT_LT(PositionForScrollValue(offsets, 1, 100000, sy), 2.0);
     EXPECT_EQ(PositionForScrollValue(offsets, -1, 100, sy), -1);
@@ -74,7 +79,7 @@ TEST(ScrollValue, ForPositionAndBackAgain)
 
 TEST(TextSelection, SelectsTheBoxesInReadingOrder)
 {
-    QList<QRectF> boxes;   // "a b c / d e f / g h i", lines 20 points apart
+    QList<QRectF> boxes; // "a b c / d e f / g h i", lines 20 points apart
     for (int line = 0; line < 3; ++line) {
         for (int word = 0; word < 3; ++word)
             boxes.append(QRectF(10 + word * 30, 10 + line * 20, 20, 10));
@@ -94,4 +99,4 @@ TEST(TextSelection, SelectsTheBoxesInReadingOrder)
         EXPECT_EQ(SelectedTextBoxes(boxes, c.rect), c.selected) << c.name;
 }
 
-}  // namespace
+} // namespace

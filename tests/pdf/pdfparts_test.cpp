@@ -36,7 +36,7 @@ TEST(ZoomText, PercentAndParsingFollowTheLocale)
         const char* text;
         qreal english, german;
     } parsed[] = {{" 75 % ", 0.75, 0.75}, {"12.5%", 0.125, 1.25}, {"12,5%", 1.25, 0.125}, {"zoom 200 please", 2, 2},
-                  {"1,000", 6, 0.1}, {"-300", 3, 3}, {"abc", 0.1, 0.1}, {"", 0.1, 0.1}};
+                  {"1,000", 6, 0.1},      {"-300", 3, 3},         {"abc", 0.1, 0.1},      {"", 0.1, 0.1}};
     for (const auto& c : parsed) {
         EXPECT_DOUBLE_EQ(ParseZoomText(c.text, 0.1, 6.0, english), c.english) << c.text;
         EXPECT_DOUBLE_EQ(ParseZoomText(c.text, 0.1, 6.0, german), c.german) << c.text;
@@ -74,8 +74,8 @@ TEST(ZoomAction, ShownZoomIsListedWithoutEmittingTypedZoomEmitsOnceClamped)
 
 TEST(SelectPageAction, TypedOrChosenEntriesGoToTheirPageOnce)
 {
-    const QList<QPair<const char*, int>> texts{{"ii (2 / 4)", 1}, {"ii", 1}, {"2", 3}, {"(3 / 4)", 2}, {"x", -1},
-                                               {"9", -1}};   // labels before numbers; -1: no page
+    const QList<QPair<const char*, int>> texts{{"ii (2 / 4)", 1}, {"ii", 1}, {"2", 3}, {"(3 / 4)", 2},
+                                               {"x", -1},         {"9", -1}}; // labels before numbers; -1: no page
     for (const auto& text : texts) {
         SelectPageAction action;
         action.setPageLabels({"i", "ii", "1", "2"});
@@ -96,7 +96,7 @@ TEST(SelectPageAction, TypedOrChosenEntriesGoToTheirPageOnce)
     QSignalSpy selected(&action, &SelectPageAction::pageSelected);
     emit first->activated(0);
     EXPECT_EQ(second->currentIndex(), 0);
-    first->lineEdit()->selectAll();   // keys go to the box, which hands them to its line edit
+    first->lineEdit()->selectAll(); // keys go to the box, which hands them to its line edit
     QTest::keyClicks(first, "3 (3 / 3)");
     QTest::keyClick(first, Qt::Key_Return);
     EXPECT_EQ(selected.count(), 2);
@@ -120,7 +120,7 @@ TEST(FileSettings, GarbageOrAnUncreatableFolderReadAsDefaultsWithoutACrash)
     EXPECT_EQ(FileSettings("/broken.pdf").value("Page", 0).toInt(), 3);
 
     QTemporaryDir dir;
-    const QString blocker = dir.filePath("cache");   // a file where the folder would go
+    const QString blocker = dir.filePath("cache"); // a file where the folder would go
     WriteFile(blocker, "x");
     const QByteArray old = qgetenv("XDG_CACHE_HOME");
     qputenv("XDG_CACHE_HOME", blocker.toLocal8Bit());
@@ -133,18 +133,21 @@ TEST(FileSettings, GarbageOrAnUncreatableFolderReadAsDefaultsWithoutACrash)
 
 TEST(FileSettings, TrimDeletesTheOldestFilesUntilTheFolderIsWithinTheLimit)
 {
-    const QList<QPair<qint64, QStringList>> cases{   // the limit beyond the folder entry's own size; kept
-        {4000, {"f0.ini", "f1.ini", "f2.ini", "f3.ini"}}, {3999, {"f1.ini", "f2.ini", "f3.ini"}}, {1000, {"f3.ini"}},
-        {999, {}}, {-100000, {}}};
+    const QList<QPair<qint64, QStringList>> cases{// the limit beyond the folder entry's own size; kept
+                                                  {4000, {"f0.ini", "f1.ini", "f2.ini", "f3.ini"}},
+                                                  {3999, {"f1.ini", "f2.ini", "f3.ini"}},
+                                                  {1000, {"f3.ini"}},
+                                                  {999, {}},
+                                                  {-100000, {}}};
     QDir folder(FileSettings::folder());
     for (const auto& c : cases) {
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
             folder.remove(name);
-        for (int i = 0; i < 4; ++i) {   // 1000 bytes each, f0 the oldest
+        for (int i = 0; i < 4; ++i) { // 1000 bytes each, f0 the oldest
             QFile file(folder.filePath(QString("f%1.ini").arg(i)));
             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
             file.write(QByteArray(1000, 'x'));
-            file.flush();   // a later flush would set the time to now
+            file.flush(); // a later flush would set the time to now
             file.setFileTime(QDateTime::currentDateTime().addSecs(60 * i - 3600), QFileDevice::FileModificationTime);
         }
         FileSettings::trim(QFileInfo(folder.path()).size() + c.first);
@@ -157,7 +160,7 @@ TEST(FileSettings, TrimDeletesTheOldestFilesUntilTheFolderIsWithinTheLimit)
 TEST(BookmarksHandler, PreviousAndNextGoToTheNearestBookmark)
 {
     const struct {
-        qreal current, previous, next;   // -1: none
+        qreal current, previous, next; // -1: none
     } cases[] = {{0, -1, 1.5}, {1.5, -1, 3}, {2, 1.5, 3}, {4.99, 3, 5}, {5, 3, -1}, {9, 5, -1}};
     QWidget parent;
     BookmarksHandler handler(&parent);
@@ -187,7 +190,7 @@ TEST(BookmarksHandler, ToggledPositionsAreListedKeptPerDocumentAndReadBackWithou
         handler.toggleAction()->trigger();
         EXPECT_NE(handler.toggleAction()->text(), unmarked);
     }
-    const QList<QAction*> entries = handler.menuAction()->menu()->actions().mid(4);   // after toggle, steps, line
+    const QList<QAction*> entries = handler.menuAction()->menu()->actions().mid(4); // after toggle, steps, line
     ASSERT_EQ(entries.size(), 2);
     EXPECT_EQ(entries[0]->text() + entries[1]->text(), QString("Page 1Page 3"));
     QSignalSpy go(&handler, &BookmarksHandler::goToPosition);
@@ -211,7 +214,8 @@ TEST(BookmarksHandler, ToggledPositionsAreListedKeptPerDocumentAndReadBackWithou
 
 // ---- links and form fields
 
-class PageItemTest : public ::testing::Test {
+class PageItemTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -256,8 +260,11 @@ protected:
 TEST_F(PageItemTest, LinksAreFoundByTheirAreasAndTellWhereTheyGo)
 {
     PageItem item(page.get());
-    const QList<QPair<qreal, QString>> links{   // the links' centres from the page's top, in points
-        {30, "Go to page 2"}, {80, "Go to https://example.org/vuel"}, {130, "Go to next page"}, {55, ""}};
+    const QList<QPair<qreal, QString>> links{// the links' centres from the page's top, in points
+                                             {30, "Go to page 2"},
+                                             {80, "Go to https://example.org/vuel"},
+                                             {130, "Go to next page"},
+                                             {55, ""}};
     for (const auto& link : links)
         EXPECT_EQ(PageItem::toolTipFor(item.linkAt(QPointF(0.2, link.first / 300))), link.second) << link.first;
     EXPECT_EQ(item.linkAt(QPointF(-1, 5)), nullptr);
@@ -293,7 +300,7 @@ TEST_F(PageItemTest, FormFieldsBecomeWidgetsThatWriteBack)
 
     name->end(false);
     QTest::keyClicks(name, " Smith");
-    name->setText("ignored");   // a program-set text is no edit of a single-line field
+    name->setText("ignored"); // a program-set text is no edit of a single-line field
     notes->setPlainText("three\nfour");
     agree->setChecked(true);
     colour->setCurrentIndex(2);
@@ -321,4 +328,4 @@ TEST_F(PageItemTest, WidgetsOutlivingTheirPageItemAreInert)
         delete entry.first;
 }
 
-}  // namespace
+} // namespace

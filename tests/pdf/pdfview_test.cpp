@@ -33,10 +33,7 @@
 namespace {
 
 // Generous: the waits end as soon as their condition holds, this only keeps a broken run finite.
-bool WaitFor(const std::function<bool()>& condition)
-{
-    return QTest::qWaitFor(condition, 120000);
-}
+bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 120000); }
 
 // Opens `path` in the view and waits for the outcome: true once it is shown.
 bool Open(PdfView& view, const QString& path)
@@ -111,8 +108,8 @@ void SendMouse(PdfView& view, QEvent::Type type, const QPoint& pos, Qt::Keyboard
 
 void Drag(PdfView& view, const QPoint& from, const QPoint& to)
 {
-    for (const auto& step : {qMakePair(QEvent::MouseButtonPress, from), {QEvent::MouseMove, to},
-                             {QEvent::MouseButtonRelease, to}})
+    for (const auto& step :
+         {qMakePair(QEvent::MouseButtonPress, from), {QEvent::MouseMove, to}, {QEvent::MouseButtonRelease, to}})
         SendMouse(view, step.first, step.second);
 }
 
@@ -144,7 +141,8 @@ void ChooseInNextMenu(const QString& entry, QStringList* seen)
     timer->start(10);
 }
 
-class PdfViewTest : public ::testing::Test {
+class PdfViewTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -163,7 +161,7 @@ protected:
         QDir(FileSettings::folder()).removeRecursively();
     }
 
-    static void settle() { QTest::qWait(0); }   // lets the zero-interval scroll tracking run
+    static void settle() { QTest::qWait(0); } // lets the zero-interval scroll tracking run
     QScrollBar* vertical() const { return view->verticalScrollBar(); }
     QAction* action(ActionHandler::Action id) const { return actions->action(id); }
 
@@ -225,7 +223,7 @@ TEST_F(PdfViewTest, FarPicturesAreReleasedWhileScrollingALongDocument)
         }
     }
     for (int value = vertical()->maximum(); value > 0; value -= vertical()->maximum() / 7) {
-        vertical()->setValue(value);   // as a user drags the bar
+        vertical()->setValue(value); // as a user drags the bar
         settle();
     }
     EXPECT_LE(Pictures(*view).size(), 1 + 2 * PictureKeepDistance + 8);
@@ -240,19 +238,19 @@ TEST_F(PdfViewTest, SettingsAreRestoredOnReopeningAndTrimmedToTheLimit)
     view->setZoomFactor(1.5);
     view->setPage(3.5);
     QSignalSpy reopened(view.get(), &PdfView::documentChanged);
-    action(ActionHandler::ShowForms)->setChecked(true);   // reloads at the same place
+    action(ActionHandler::ShowForms)->setChecked(true); // reloads at the same place
     ASSERT_TRUE(WaitFor([&] { return reopened.size() == 2; }));
     EXPECT_NEAR(view->pageNumber(), 3.5, 0.01);
     const int value = vertical()->value();
     view->close();
-    action(ActionHandler::ShowForms)->setChecked(false);   // no document: only the flag
+    action(ActionHandler::ShowForms)->setChecked(false); // no document: only the flag
     view->setZoomFactor(1.0);
     ASSERT_TRUE(Open(*view, path));
     EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.5);
     EXPECT_EQ(vertical()->value(), value);
     EXPECT_TRUE(action(ActionHandler::ShowForms)->isChecked()) << "the stored flag wins on load";
 
-    PdfView other;   // another view reads the same file; with no room, it removes it on closing
+    PdfView other; // another view reads the same file; with no room, it removes it on closing
     other.setMaximumFileSettingsCacheSize(0);
     ASSERT_TRUE(Open(other, path));
     EXPECT_DOUBLE_EQ(other.zoomFactor(), 1.5);
@@ -266,8 +264,8 @@ TEST_F(PdfViewTest, BrokenMissingAndLockedFilesAreRefusedAndLeaveTheViewAsItWas)
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     const QByteArray garbage = QByteArray::fromHex("00ff7f3c2f5b").repeated(800);
     QStringList paths;
-    for (const QByteArray& bytes : {garbage, whole.read(whole.size() / 3), QByteArray("%PDF-1.4\n1 0 obj\n<<"),
-                                    QByteArray()}) {
+    for (const QByteArray& bytes :
+         {garbage, whole.read(whole.size() / 3), QByteArray("%PDF-1.4\n1 0 obj\n<<"), QByteArray()}) {
         paths << Docs().dir.filePath(QString("broken%1.pdf").arg(paths.size()));
         WriteFile(paths.last(), bytes);
     }
@@ -290,7 +288,8 @@ TEST_F(PdfViewTest, WheelKeysAndNavigationMoveThroughTheDocument)
     const QList<std::tuple<int, Qt::KeyboardModifiers, int, qreal>> wheels{
         {120, Qt::NoModifier, 1000 - 3 * vertical()->singleStep(), 1.0},
         {-240, Qt::NoModifier, 1000 + 3 * vertical()->singleStep(), 1.0},
-        {120, Qt::ControlModifier, -1, 1.2}, {-120, Qt::ControlModifier, -1, 1.0}};
+        {120, Qt::ControlModifier, -1, 1.2},
+        {-120, Qt::ControlModifier, -1, 1.0}};
     for (const auto& [delta, modifiers, value, zoom] : wheels) {
         QWheelEvent wheel(QPointF(100, 100), QPointF(100, 100), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
@@ -312,13 +311,13 @@ TEST_F(PdfViewTest, WheelKeysAndNavigationMoveThroughTheDocument)
 
     QSignalSpy scrolled(view.get(), &PdfView::scrollPositionChanged);
     view->setPage(0);
-    view->slotGoToPreviousPage();   // nothing before the first page, nothing after the last
+    view->slotGoToPreviousPage(); // nothing before the first page, nothing after the last
     EXPECT_EQ(int(view->pageNumber()), 0);
     view->slotGoToEndOfDocument();
     settle();
     view->slotGoToNextPage();
     EXPECT_EQ(scrolled.last(), QVariantList({1.0, 9}));
-    view->setZoomFactor(1.5);   // at the end, zooming keeps the end
+    view->setZoomFactor(1.5); // at the end, zooming keeps the end
     view->slotZoomOut();
     EXPECT_EQ(vertical()->value(), vertical()->maximum());
     settle();
@@ -329,14 +328,17 @@ TEST_F(PdfViewTest, ActionsDriveTheViewAndFollowIt)
 {
     const QList<QAction*> documentActions{action(ActionHandler::GoToEndOfDocument), action(ActionHandler::GoToPage),
                                           action(ActionHandler::SetBookmark)};
-    auto enabled = [&] { return std::count_if(documentActions.begin(), documentActions.end(),
-                                              [](QAction* a) { return a->isEnabled(); }); };
+    auto enabled = [&] {
+        return std::count_if(documentActions.begin(), documentActions.end(), [](QAction* a) { return a->isEnabled(); });
+    };
     EXPECT_EQ(enabled(), 0);
     ASSERT_TRUE(Open(*view, Docs().a4));
     EXPECT_EQ(enabled(), 3);
-    const QList<std::tuple<ActionHandler::Action, qreal, int>> steps{
-        {ActionHandler::ZoomIn, 1.2, 0}, {ActionHandler::ZoomOut, 1.0, 0}, {ActionHandler::GoToNextPage, 1.0, 1},
-        {ActionHandler::GoToEndOfDocument, 1.0, 9}, {ActionHandler::GoToStartOfDocument, 1.0, 0}};
+    const QList<std::tuple<ActionHandler::Action, qreal, int>> steps{{ActionHandler::ZoomIn, 1.2, 0},
+                                                                     {ActionHandler::ZoomOut, 1.0, 0},
+                                                                     {ActionHandler::GoToNextPage, 1.0, 1},
+                                                                     {ActionHandler::GoToEndOfDocument, 1.0, 9},
+                                                                     {ActionHandler::GoToStartOfDocument, 1.0, 0}};
     for (const auto& [id, zoom, page] : steps) {
         action(id)->trigger();
         settle();
@@ -380,7 +382,7 @@ TEST_F(PdfViewTest, MouseToolsSelectTextAreasAndMagnify)
     EXPECT_GE(Highlights(*view), 4) << "Page 1 alpha beta gamma";
     QTest::keyClick(view.get(), Qt::Key_Escape);
     EXPECT_EQ(Highlights(*view), 0);
-    SendMouse(*view, QEvent::MouseButtonRelease, end, Qt::ControlModifier);   // ends without the menu
+    SendMouse(*view, QEvent::MouseButtonRelease, end, Qt::ControlModifier); // ends without the menu
     QStringList entries;
     ChooseInNextMenu("Copy &Text to Clipboard", &entries);
     Drag(*view, start, end);
@@ -402,13 +404,13 @@ TEST_F(PdfViewTest, MouseToolsSelectTextAreasAndMagnify)
     EXPECT_EQ(QColor(image.pixel(1, 1)), QColor(Qt::white)) << "text on white: the blue box lies below";
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    view->setMouseTool(PdfView::Magnifying);   // the page twice as large around the pressed mouse
+    view->setMouseTool(PdfView::Magnifying); // the page twice as large around the pressed mouse
     const QPoint corner = view->mapFromScene(PageRect(*view, 0).topLeft() + QPointF(2, 2));
     SendMouse(*view, QEvent::MouseButtonPress, end);
     ASSERT_TRUE(WaitFor([&] { return Magnified(*view) != nullptr; }));
     EXPECT_EQ(Magnified(*view)->pixmap().size(), QSize(MagnifierWidth, MagnifierHeight));
     EXPECT_EQ(Magnified(*view)->offset(), view->mapToScene(end) - QPointF(200, 100));
-    SendMouse(*view, QEvent::MouseMove, corner);   // only the page's part is drawn there
+    SendMouse(*view, QEvent::MouseMove, corner); // only the page's part is drawn there
     ASSERT_TRUE(WaitFor([&] { return Magnified(*view)->pixmap().width() < MagnifierWidth; }));
     const QPointF offset = 2 * PageRect(*view, 0).topLeft() - view->mapToScene(corner);
     EXPECT_LT((Magnified(*view)->offset() - offset).manhattanLength(), 3);
@@ -455,7 +457,7 @@ TEST_F(PdfViewTest, FormFieldsAreShownOverTheirPageWhenAskedFor)
 {
     const QString path = Docs().dir.filePath("withforms.pdf");
     QFile::copy(Docs().links, path);
-    auto fields = [&](const QPointF& nameTopLeft) {   // how many are shown, and whether "name" is in place
+    auto fields = [&](const QPointF& nameTopLeft) { // how many are shown, and whether "name" is in place
         const QMap<int, QGraphicsProxyWidget*> proxies = Items<QGraphicsProxyWidget>(*view, -1);
         return qMakePair(proxies.size(), std::any_of(proxies.begin(), proxies.end(), [&](QGraphicsProxyWidget* p) {
                              return (p->geometry().topLeft() - nameTopLeft).manhattanLength() < 2;
@@ -468,11 +470,11 @@ TEST_F(PdfViewTest, FormFieldsAreShownOverTheirPageWhenAskedFor)
     view->slotToggleShowForms(true);
     ASSERT_TRUE(WaitFor([&] { return HasPicture(*view, 0); }));
     EXPECT_EQ(fields(nameField), qMakePair(5, true));
-    view->setZoomFactor(1.5);   // a new layout places them again, once
+    view->setZoomFactor(1.5); // a new layout places them again, once
     ASSERT_TRUE(WaitFor([&] { return HasPicture(*view, 0); }));
     EXPECT_EQ(fields(nameField * 1.5), qMakePair(5, true));
     view->slotToggleShowForms(false);
     EXPECT_EQ(fields(nameField).first, 0);
 }
 
-}  // namespace
+} // namespace

@@ -67,8 +67,8 @@ TEST_F(PdfWndTest, PdfsOpenAtTheirFirstPageAndAskForTheirWidth)
 
     // Fit width fills the viewer but for 20 px; actual size goes back to 1.0.
     const qreal sceneWidth = int(wnd->View()->sceneRect().width());
-    for (const auto& button : {qMakePair(QString("Fit Width"), (wnd->width() - 20) / sceneWidth),
-                               qMakePair(QString("Actual Size"), 1.0)}) {
+    for (const auto& button :
+         {qMakePair(QString("Fit Width"), (wnd->width() - 20) / sceneWidth), qMakePair(QString("Actual Size"), 1.0)}) {
         for (QAction* action : wnd->actions())
             if (action->toolTip() == button.first)
                 action->trigger();

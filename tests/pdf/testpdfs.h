@@ -57,10 +57,12 @@ inline QString WriteLinksAndFormsPdf(const QString& path)
         "<< /Type /Annot /Subtype /Link /Rect [10 150 100 190] /Border [0 0 0] /A << /S /Named /N /NextPage >> >>",
         "<< " + field + "/FT /Tx /T (name) /V (Alice) /Rect [150 250 290 280] >>",
         "<< " + field + "/FT /Tx /T (notes) /V (one\\ntwo) /Ff 4096 /Rect [150 180 290 240] >>",
-        "<< " + field + "/FT /Btn /T (agree) /V /Off /AS /Off /AP << /N << /Yes 13 0 R /Off 13 0 R >> >>"
-        " /Rect [150 150 170 170] >>",
-        "<< " + field + "/FT /Ch /T (colour) /Ff 131072 /Opt [(red) (green) (blue)] /V (green)"
-        " /Rect [150 110 290 130] >>",
+        "<< " + field +
+            "/FT /Btn /T (agree) /V /Off /AS /Off /AP << /N << /Yes 13 0 R /Off 13 0 R >> >>"
+            " /Rect [150 150 170 170] >>",
+        "<< " + field +
+            "/FT /Ch /T (colour) /Ff 131072 /Opt [(red) (green) (blue)] /V (green)"
+            " /Rect [150 110 290 130] >>",
         "<< " + field + "/FT /Tx /T (fixed) /V (locked) /Ff 1 /Rect [150 70 290 100] >>",
         "<< >>",
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>",

@@ -72,12 +72,12 @@ TEST_F(PictureTest, EveryKindShowsAtItsOwnSizeWithOnlyTheTurnButtons)
         const char* file;
         QSize size;
     } cases[] = {
-        {"still.jpg", {320, 200}}, {"still.png", {320, 200}},  {"still.bmp", {320, 200}},
-        {"still.webp", {320, 200}}, {"still.tiff", {320, 200}}, {"still.tga", {320, 200}},
-        {"still.ico", {128, 80}},   {"still.ppm", {320, 200}},  {"still.xpm", {320, 200}},
-        {"still.svg", {300, 150}},  {"anim.gif", {160, 120}},   {"anim100.gif", {200, 100}},
-        {"anim.webp", {160, 120}},  {"exif6.jpg", {300, 450}},  // shown turned, as the camera held it
-        {"wrongsuffix.jpg", {320, 200}},                         // a PNG by its content
+        {"still.jpg", {320, 200}},       {"still.png", {320, 200}},  {"still.bmp", {320, 200}},
+        {"still.webp", {320, 200}},      {"still.tiff", {320, 200}}, {"still.tga", {320, 200}},
+        {"still.ico", {128, 80}},        {"still.ppm", {320, 200}},  {"still.xpm", {320, 200}},
+        {"still.svg", {300, 150}},       {"anim.gif", {160, 120}},   {"anim100.gif", {200, 100}},
+        {"anim.webp", {160, 120}},       {"exif6.jpg", {300, 450}}, // shown turned, as the camera held it
+        {"wrongsuffix.jpg", {320, 200}},                            // a PNG by its content
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -98,7 +98,7 @@ TEST_F(PictureTest, BrokenAndHostileFilesFailWithAReason)
         const char* file;
         bool unknown; // our own "Unknown" rather than the reader's words
     } cases[] = {
-        {"notapicture.png", false}, {"empty.png", false}, {"broken.gif", true},
+        {"notapicture.png", false}, {"empty.png", false},   {"broken.gif", true},
         {"pipe.png", true},         {"missing.png", false},
     };
     for (const auto& c : cases) {

@@ -143,7 +143,9 @@ TEST(PsdDecoder, ModesMadeByHandGiveTheirPictures)
     EXPECT_EQ(Decode(MakePsd(multi, QByteArray(4, char(255)))).pixel(0, 0), qRgb(255, 255, 255));
 
     psd::Header lab{1, 3, 1, 2, 8, psd::Lab};
-    image = Decode(MakePsd(lab, QByteArray::fromHex("ff00" "8080" "8080")));
+    image = Decode(MakePsd(lab, QByteArray::fromHex("ff00"
+                                                    "8080"
+                                                    "8080")));
     EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(1, 0), QColor::fromRgbF(0.0650, 0, 0.0547).rgb()) << "black Lab is not black";
 
@@ -151,7 +153,11 @@ TEST(PsdDecoder, ModesMadeByHandGiveTheirPictures)
     psd::Header rgba{1, 4, 1, 1, 8, psd::Rgb};
     EXPECT_EQ(Decode(MakePsd(rgba, QByteArray::fromHex("40506000"))).pixel(0, 0), qRgba(0x40, 0x50, 0x60, 0));
     psd::Header deep{1, 3, 1, 1, 16, psd::Rgb};
-    EXPECT_EQ(Decode(MakePsd(deep, QByteArray::fromHex("ffff" "0101" "00ff"))).pixel(0, 0), qRgb(255, 1, 0));
+    EXPECT_EQ(Decode(MakePsd(deep, QByteArray::fromHex("ffff"
+                                                       "0101"
+                                                       "00ff")))
+                  .pixel(0, 0),
+              qRgb(255, 1, 0));
 }
 
 TEST(PsdDecoder, SizeLimitsDependOnTheVersion)
@@ -193,11 +199,13 @@ TEST(PsdDecoder, HostileFilesFailWithoutTouchingTheImage)
     QByteArray longColour = good;
     longColour[29] = char(0x7f); // colour data length far past the end
     cases.append({"colour data past the end", longColour});
-    cases.append({"300000 x 300000 PSB in a small file", MakePsd({2, 3, 300000, 300000, 8, psd::Rgb}, QByteArray(64, 'x'))});
+    cases.append(
+        {"300000 x 300000 PSB in a small file", MakePsd({2, 3, 300000, 300000, 8, psd::Rgb}, QByteArray(64, 'x'))});
     cases.append({"56 channels, little data", MakePsd({1, 56, 1000, 1000, 8, psd::Rgb}, QByteArray(64, 'x'))});
     cases.append({"no channels", MakePsd({1, 0, 4, 4, 8, psd::Grayscale}, QByteArray(16, 'g'))});
     for (int depth : {0, 2, 7, 64})
-        cases.append({QStringLiteral("depth %1").arg(depth), MakePsd({1, 1, 4, 4, depth, psd::Grayscale}, QByteArray(64, 'g'))});
+        cases.append(
+            {QStringLiteral("depth %1").arg(depth), MakePsd({1, 1, 4, 4, depth, psd::Grayscale}, QByteArray(64, 'g'))});
     cases.append({"32-bit samples", MakePsd({1, 1, 1, 1, 32, psd::Grayscale}, QByteArray(4, 'g'))});
     cases.append({"colour mode 5", MakePsd({1, 1, 4, 4, 8, 5}, QByteArray(16, 'g'))});
     cases.append({"ZIP compression", MakePsd(gray, QByteArray(16, 'g'), {}, 2)});
@@ -206,9 +214,10 @@ TEST(PsdDecoder, HostileFilesFailWithoutTouchingTheImage)
     cases.append({"indexed with two channels", MakePsd({1, 2, 1, 1, 8, psd::Indexed}, QByteArray(2, 'g'))});
     const QByteArray table(8, '\0');
     cases.append({"RLE one byte short", MakePsd(gray, Literal(QByteArray(15, 'g')), {}, 1, table)});
-    cases.append({"RLE run past the plane", MakePsd(gray, QByteArray::fromHex("81677f") + QByteArray(128, 'g'), {}, 1, table)});
-    cases.append({"RLE claiming a huge plane", MakePsd({1, 3, 20000, 20000, 8, psd::Rgb}, QByteArray::fromHex("8167"), {}, 1,
-                                                     QByteArray(3 * 20000 * 2, '\0'))});
+    cases.append(
+        {"RLE run past the plane", MakePsd(gray, QByteArray::fromHex("81677f") + QByteArray(128, 'g'), {}, 1, table)});
+    cases.append({"RLE claiming a huge plane", MakePsd({1, 3, 20000, 20000, 8, psd::Rgb}, QByteArray::fromHex("8167"),
+                                                       {}, 1, QByteArray(3 * 20000 * 2, '\0'))});
     for (const auto& c : cases) {
         SCOPED_TRACE(qPrintable(c.first));
         QImage untouched(3, 3, QImage::Format_RGB32);

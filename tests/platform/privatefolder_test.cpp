@@ -16,9 +16,9 @@ namespace {
 
 bool IsPrivate(const QString& path)
 {
-    struct stat st{};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           st.st_uid == ::getuid() && (st.st_mode & 0777) == 0700;
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & 0777) == 0700;
 }
 
 void MakeFolder(const QString& path, mode_t mode)
@@ -57,8 +57,8 @@ TEST(PrivateFolder, NeverUsesWhatSomeoneElsePrepared)
         {"a file", true, [](const QString& r, auto&, auto&) { QFile(r + "/Vuel").open(QIODevice::WriteOnly); },
          "runtime", Unique},
         {"no runtime folder", false, [](auto&, auto&, auto&) {}, "shared", Named},
-        {"a runtime folder open to others", true, [](const QString& r, auto&, auto&) { ::chmod(QFile::encodeName(r), 0755); },
-         "shared", Named},
+        {"a runtime folder open to others", true,
+         [](const QString& r, auto&, auto&) { ::chmod(QFile::encodeName(r), 0755); }, "shared", Named},
         {"our folder in the shared temp folder planted as a link", false,
          [own](auto&, const QString& s, const QString& v) { QFile::link(v, s + "/" + own); }, "shared", Unique},
     };
@@ -80,8 +80,8 @@ TEST(PrivateFolder, NeverUsesWhatSomeoneElsePrepared)
 
         const QString folder = PrivateFolder(QStringLiteral("Vuel"));
 
-        const QString parent = QString::fromLatin1(c.expectedParent) == "runtime" ? runtime.path()
-                                                                                 : shared.path() + "/" + own;
+        const QString parent =
+            QString::fromLatin1(c.expectedParent) == "runtime" ? runtime.path() : shared.path() + "/" + own;
         if (c.expect == Named)
             EXPECT_EQ(folder, parent + "/Vuel");
         else

@@ -57,7 +57,10 @@ protected:
 
 TEST_F(FileTypePage, SearchShowsMatchingSuffixesOr404AndClearingRestores)
 {
-    const struct { const char* text; bool nothingFound; } cases[] = {
+    const struct {
+        const char* text;
+        bool nothingFound;
+    } cases[] = {
         {"ps", false}, {"PS", false}, {"qqzzqq", true}, {"", false}, {"qqzzqq", true}, {"   ", false},
     };
     CSettingsWnd4FileType page;
@@ -81,9 +84,11 @@ TEST_F(FileTypePage, SearchShowsMatchingSuffixesOr404AndClearingRestores)
 
 TEST_F(FileTypePage, AKnownSuffixOrNoneIsRefused)
 {
-    const struct { const char *path, *signalled; } cases[] = {
-        {"/tmp/x.PSD", "'PSD'"}, {"/tmp/notes.Txt", "'Txt'"}, {"/tmp/a.b.mp4", "'mp4'"},
-        {"", nullptr}, {"/tmp/dir.d/README", nullptr},
+    const struct {
+        const char *path, *signalled;
+    } cases[] = {
+        {"/tmp/x.PSD", "'PSD'"}, {"/tmp/notes.Txt", "'Txt'"},    {"/tmp/a.b.mp4", "'mp4'"},
+        {"", nullptr},           {"/tmp/dir.d/README", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);

@@ -33,7 +33,10 @@ QString ValidatorComplaints()
 TEST(Autostart, TheEntryQuotesExecAndRemovalLeavesOtherEntries)
 {
     ResetStore();
-    const struct { const char *path, *exec; } cases[] = { // the program's path, its Exec value in the file
+    const struct {
+        const char *path, *exec;
+    } cases[] = {
+        // the program's path, its Exec value in the file
         {"/opt/vuel/vuel", "/opt/vuel/vuel"},
         {"/home/a b/vuel", "\"/home/a b/vuel\""},
         {"/home/it's/vuel", "\"/home/it's/vuel\""},

@@ -45,8 +45,8 @@ protected:
         QFile file(Path());
         m_hadFile = file.open(QIODevice::ReadOnly);
         m_savedFile = file.readAll();
-        CGlobalData::Instance().SetPlugins({{"Conv", {"abc", "pdf"}, {"conv", "-x"}},
-                                            {"Pics", {"vpic", "vpicx"}, {"viewer"}}});
+        CGlobalData::Instance().SetPlugins(
+            {{"Conv", {"abc", "pdf"}, {"conv", "-x"}}, {"Pics", {"vpic", "vpicx"}, {"viewer"}}});
     }
     void TearDown() override
     {

@@ -42,7 +42,11 @@ protected:
 // A page never opened writes nothing: its keys keep what another program or version stored.
 TEST_F(SettingsDlg, SaveWritesOnlyTheCreatedPages)
 {
-    const struct { std::vector<const char*> visits; int keyKeys; bool office; } cases[] = {
+    const struct {
+        std::vector<const char*> visits;
+        int keyKeys;
+        bool office;
+    } cases[] = {
         {{}, 0, false},
         {{"pushButton_keyboard"}, 3, false},
         {{"pushButton_file_type", "pushButton_keyboard"}, 3, true},

@@ -13,8 +13,7 @@ inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.
 // Where the desktop looks for the program's log-on entry (the test's private config folder).
 inline QString AutostartEntryPath()
 {
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart/" + QCoreApplication::applicationName() +
-           ".desktop";
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart/" + QCoreApplication::applicationName() + ".desktop";
 }
 
 // Every test starts from an empty store, no log-on entry and suffix tables built from that.

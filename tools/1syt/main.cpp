@@ -54,9 +54,9 @@ int g_signalPipe[2] = {-1, -1};
 struct Run {
     std::string workDir;
     std::string partPath;
-    pid_t office = -1;          // the direct child: the soffice script, then oosplash
-    pid_t officeGroup = -1;     // LibreOffice's process group
-    bool leadsGroup = false;  // 1syt leads its group, and LibreOffice stays in it
+    pid_t office = -1;       // the direct child: the soffice script, then oosplash
+    pid_t officeGroup = -1;  // LibreOffice's process group
+    bool leadsGroup = false; // 1syt leads its group, and LibreOffice stays in it
     pid_t watchdog = -1;
     int watchdogPipe = -1;
     std::string profileUrl;
@@ -66,7 +66,7 @@ struct Run {
 
 Run g_run;
 
-[[noreturn]] void Fail(int code, const std::string &reason);
+[[noreturn]] void Fail(int code, const std::string& reason);
 
 // ---- small pure helpers ----------------------------------------------------------------------
 
@@ -76,7 +76,7 @@ std::string Lower(std::string s)
     return s;
 }
 
-std::string Suffix(const std::string &path)
+std::string Suffix(const std::string& path)
 {
     const auto slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -84,9 +84,9 @@ std::string Suffix(const std::string &path)
     return dot == std::string::npos || dot == 0 ? std::string() : Lower(name.substr(dot + 1));
 }
 
-std::string FileUrl(const std::string &absPath)
+std::string FileUrl(const std::string& absPath)
 {
-    static const char *hex = "0123456789ABCDEF";
+    static const char* hex = "0123456789ABCDEF";
     std::string url = "file://";
     for (unsigned char c : absPath) {
         if (std::isalnum(c) || std::strchr("/-._~", c))
@@ -100,12 +100,12 @@ std::string FileUrl(const std::string &absPath)
     return url;
 }
 
-bool StartsWith(const std::string &s, const char *prefix, size_t n)
+bool StartsWith(const std::string& s, const char* prefix, size_t n)
 {
     return s.size() >= n && std::memcmp(s.data(), prefix, n) == 0;
 }
 
-bool LooksLikeText(const std::string &head)
+bool LooksLikeText(const std::string& head)
 {
     size_t controls = 0;
     for (unsigned char c : head) {
@@ -119,18 +119,16 @@ bool LooksLikeText(const std::string &head)
 
 enum class Container { Any, Zip, OleOrText };
 
-Container ExpectedContainer(const std::string &suffix)
+Container ExpectedContainer(const std::string& suffix)
 {
-    static const char *zip[] = {"docx", "docm", "dotx", "dotm", "xlsx", "xlsm", "xltx", "xltm",
-                                "pptx", "pptm", "potx", "potm", "ppsx", "ppsm", "vsdx", "vsdm",
-                                "vstx", "vstm", "vssx", "vssm", "odt",  "ott",  "ods",  "ots",
-                                "odp",  "otp",  "odg",  "otg",  "odf"};
-    static const char *ole[] = {"doc", "dot", "xls", "xlt", "xlw", "ppt", "pot", "pps",
-                                "vsd", "vss", "vst"};
-    for (const char *s : zip)
+    static const char* zip[] = {"docx", "docm", "dotx", "dotm", "xlsx", "xlsm", "xltx", "xltm", "pptx", "pptm",
+                                "potx", "potm", "ppsx", "ppsm", "vsdx", "vsdm", "vstx", "vstm", "vssx", "vssm",
+                                "odt",  "ott",  "ods",  "ots",  "odp",  "otp",  "odg",  "otg",  "odf"};
+    static const char* ole[] = {"doc", "dot", "xls", "xlt", "xlw", "ppt", "pot", "pps", "vsd", "vss", "vst"};
+    for (const char* s : zip)
         if (suffix == s)
             return Container::Zip;
-    for (const char *s : ole)
+    for (const char* s : ole)
         if (suffix == s)
             return Container::OleOrText;
     return Container::Any;
@@ -138,7 +136,7 @@ Container ExpectedContainer(const std::string &suffix)
 
 // LibreOffice reads whatever it cannot recognise as plain text, so random bytes named .docx
 // would "convert"; the container a suffix promises is checked here instead.
-bool ContentFitsSuffix(const std::string &suffix, const std::string &head, const std::string &tail)
+bool ContentFitsSuffix(const std::string& suffix, const std::string& head, const std::string& tail)
 {
     switch (ExpectedContainer(suffix)) {
     case Container::Any:
@@ -146,8 +144,7 @@ bool ContentFitsSuffix(const std::string &suffix, const std::string &head, const
     case Container::Zip:
         return StartsWith(head, "PK\x03\x04", 4) &&
                (tail.find("[Content_Types].xml") != std::string::npos ||
-                tail.find("META-INF/manifest.xml") != std::string::npos ||
-                tail.find("mimetype") != std::string::npos);
+                tail.find("META-INF/manifest.xml") != std::string::npos || tail.find("mimetype") != std::string::npos);
     case Container::OleOrText:
         return StartsWith(head, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) || LooksLikeText(head);
     }
@@ -156,10 +153,10 @@ bool ContentFitsSuffix(const std::string &suffix, const std::string &head, const
 
 double TimeoutSeconds()
 {
-    const char *env = std::getenv("VUEL_1SYT_TIMEOUT");
+    const char* env = std::getenv("VUEL_1SYT_TIMEOUT");
     if (!env || !*env)
         return kDefaultTimeoutSeconds;
-    char *end = nullptr;
+    char* end = nullptr;
     const double v = std::strtod(env, &end);
     return (end && *end == '\0' && v > 0 && std::isfinite(v)) ? v : kDefaultTimeoutSeconds;
 }
@@ -173,7 +170,7 @@ double Now()
 
 // ---- files -----------------------------------------------------------------------------------
 
-std::string AbsolutePath(const std::string &path)
+std::string AbsolutePath(const std::string& path)
 {
     if (!path.empty() && path[0] == '/')
         return path;
@@ -186,7 +183,7 @@ std::string AbsolutePath(const std::string &path)
     return std::string(buf.data()) + "/" + path;
 }
 
-bool ReadAt(int fd, off_t offset, size_t n, std::string &out)
+bool ReadAt(int fd, off_t offset, size_t n, std::string& out)
 {
     out.assign(n, '\0');
     size_t got = 0;
@@ -204,9 +201,9 @@ bool ReadAt(int fd, off_t offset, size_t n, std::string &out)
     return true;
 }
 
-void CheckInput(const std::string &path)
+void CheckInput(const std::string& path)
 {
-    struct stat st{};
+    struct stat st {};
     if (stat(path.c_str(), &st) != 0)
         Fail(kBadInput, "input not found: " + path);
     if (!S_ISREG(st.st_mode))
@@ -226,17 +223,17 @@ void CheckInput(const std::string &path)
         Fail(kBadInput, "input is not a valid ." + Suffix(path) + " document: " + path);
 }
 
-bool IsExecutable(const std::string &path)
+bool IsExecutable(const std::string& path)
 {
-    struct stat st{};
+    struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
 std::string FindOffice()
 {
-    if (const char *env = std::getenv("VUEL_1SYT_SOFFICE"))
+    if (const char* env = std::getenv("VUEL_1SYT_SOFFICE"))
         return IsExecutable(env) ? env : std::string();
-    if (const char *path = std::getenv("PATH")) {
+    if (const char* path = std::getenv("PATH")) {
         std::string dirs = path;
         size_t start = 0;
         while (start <= dirs.size()) {
@@ -247,13 +244,13 @@ std::string FindOffice()
             start = end + 1;
         }
     }
-    for (const char *p : {"/usr/lib/libreoffice/program/soffice", "/opt/libreoffice/program/soffice"})
+    for (const char* p : {"/usr/lib/libreoffice/program/soffice", "/opt/libreoffice/program/soffice"})
         if (IsExecutable(p))
             return p;
     return std::string();
 }
 
-bool MakeDirs(const std::string &path)
+bool MakeDirs(const std::string& path)
 {
     for (size_t pos = 1; pos <= path.size(); ++pos) {
         if (pos != path.size() && path[pos] != '/')
@@ -265,24 +262,24 @@ bool MakeDirs(const std::string &path)
     return true;
 }
 
-void RemoveTree(const std::string &path)
+void RemoveTree(const std::string& path)
 {
     if (path.empty())
         return;
-    nftw(path.c_str(),
-         [](const char *p, const struct stat *, int, FTW *) {
-             (void)::remove(p);
-             return 0;
-         },
-         16,
-         FTW_DEPTH | FTW_PHYS);
+    nftw(
+        path.c_str(),
+        [](const char* p, const struct stat*, int, FTW*) {
+            (void)::remove(p);
+            return 0;
+        },
+        16, FTW_DEPTH | FTW_PHYS);
 }
 
 std::string CacheDir()
 {
-    if (const char *xdg = std::getenv("XDG_CACHE_HOME"); xdg && xdg[0] == '/')
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && xdg[0] == '/')
         return xdg;
-    if (const char *home = std::getenv("HOME"); home && *home)
+    if (const char* home = std::getenv("HOME"); home && *home)
         return std::string(home) + "/.cache";
     return std::string();
 }
@@ -305,11 +302,11 @@ std::string ChooseProfile()
     return g_run.workDir + "/profile";
 }
 
-std::string FindPdf(const std::string &dir)
+std::string FindPdf(const std::string& dir)
 {
     std::string found;
-    if (DIR *d = opendir(dir.c_str())) {
-        while (dirent *e = readdir(d)) {
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d)) {
             const std::string name = e->d_name;
             if (Suffix(name) == "pdf")
                 found = dir + "/" + name;
@@ -319,7 +316,7 @@ std::string FindPdf(const std::string &dir)
     return found;
 }
 
-bool CopyFile(const std::string &from, const std::string &to)
+bool CopyFile(const std::string& from, const std::string& to)
 {
     const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
@@ -364,7 +361,7 @@ void InstallSignals()
 {
     if (pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         Fail(kSystemError, "cannot create a pipe");
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = OnSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
@@ -389,7 +386,7 @@ struct ProcInfo {
     bool alive;
 };
 
-std::string ReadProcFile(const std::string &pid, const char *file)
+std::string ReadProcFile(const std::string& pid, const char* file)
 {
     std::string text;
     const int fd = open(("/proc/" + pid + "/" + file).c_str(), O_RDONLY | O_CLOEXEC);
@@ -404,11 +401,11 @@ std::string ReadProcFile(const std::string &pid, const char *file)
 std::vector<ProcInfo> ReadProcesses()
 {
     std::vector<ProcInfo> procs;
-    DIR *d = opendir("/proc");
+    DIR* d = opendir("/proc");
     if (!d)
         return procs;
-    while (dirent *e = readdir(d)) {
-        char *end = nullptr;
+    while (dirent* e = readdir(d)) {
+        char* end = nullptr;
         const long pid = std::strtol(e->d_name, &end, 10);
         if (pid <= 0 || *end)
             continue;
@@ -416,19 +413,17 @@ std::vector<ProcInfo> ReadProcesses()
         const auto paren = stat.rfind(')');
         char state = 0;
         int ppid = 0, pgrp = 0;
-        if (paren != std::string::npos &&
-            std::sscanf(stat.c_str() + paren + 1, " %c %d %d", &state, &ppid, &pgrp) == 3)
+        if (paren != std::string::npos && std::sscanf(stat.c_str() + paren + 1, " %c %d %d", &state, &ppid, &pgrp) == 3)
             procs.push_back({static_cast<pid_t>(pid), ppid, pgrp, state != 'Z' && state != 'X'});
     }
     closedir(d);
     return procs;
 }
 
-bool DescendsFrom(pid_t pid, pid_t ancestor, const std::vector<ProcInfo> &procs)
+bool DescendsFrom(pid_t pid, pid_t ancestor, const std::vector<ProcInfo>& procs)
 {
     for (int depth = 0; depth < 64 && pid > 1; ++depth) {
-        const auto it = std::find_if(procs.begin(), procs.end(),
-                                     [pid](const ProcInfo &p) { return p.pid == pid; });
+        const auto it = std::find_if(procs.begin(), procs.end(), [pid](const ProcInfo& p) { return p.pid == pid; });
         if (it == procs.end())
             return false;
         if (it->ppid == ancestor)
@@ -441,17 +436,16 @@ bool DescendsFrom(pid_t pid, pid_t ancestor, const std::vector<ProcInfo> &procs)
 // The live members of `group` that belong to this conversion: descendants of 1syt (it is their
 // subreaper, so orphans stay descendants) or, when `marker` is given, processes whose command
 // line holds it. Another member of the group (the other end of a shell pipeline) is left alone.
-std::vector<pid_t> OfficeMembers(pid_t group, const std::string &marker)
+std::vector<pid_t> OfficeMembers(pid_t group, const std::string& marker)
 {
     std::vector<pid_t> members;
     const auto procs = ReadProcesses();
-    for (const auto &p : procs) {
+    for (const auto& p : procs) {
         if (p.pgrp != group || !p.alive || p.pid == getpid())
             continue;
         const bool ours = marker.empty()
                               ? DescendsFrom(p.pid, getpid(), procs)
-                              : ReadProcFile(std::to_string(p.pid), "cmdline").find(marker) !=
-                                    std::string::npos;
+                              : ReadProcFile(std::to_string(p.pid), "cmdline").find(marker) != std::string::npos;
         if (ours)
             members.push_back(p.pid);
     }
@@ -466,7 +460,7 @@ void ReapChildren()
 
 // Kills the members until none is left; a killed process starts nothing more. The rounds also
 // wait until the last one is really gone, so that nothing of LibreOffice outlives 1syt.
-void KillMembers(pid_t group, const std::string &marker)
+void KillMembers(pid_t group, const std::string& marker)
 {
     for (int round = 0; group > 0 && round < 1000; ++round) {
         const auto members = OfficeMembers(group, marker);
@@ -510,7 +504,7 @@ void CleanUp()
     g_run = Run();
 }
 
-void Fail(int code, const std::string &reason)
+void Fail(int code, const std::string& reason)
 {
     std::fprintf(stderr, "1syt: %s\n", reason.c_str());
     CleanUp();
@@ -578,8 +572,8 @@ void TellWatchdog(char what, pid_t group = 0)
     if (group > 0 && !g_run.leadsGroup)
         kill(-group, SIGKILL);
     // 1syt's own group may hold more than LibreOffice; the profile in the command line tells.
-    KillMembers(group, g_run.leadsGroup ? "-env:UserInstallation=" + g_run.profileUrl
-                                            : std::string("-env:UserInstallation="));
+    KillMembers(group,
+                g_run.leadsGroup ? "-env:UserInstallation=" + g_run.profileUrl : std::string("-env:UserInstallation="));
     RemoveTree(g_run.workDir);
     if (delivering)
         unlink(g_run.plannedPart.c_str());
@@ -612,16 +606,23 @@ void StartWatchdog()
     close(fds[0]);
 }
 
-void StartOffice(const std::string &office, const std::string &outDir,
-                 const std::string &input, int outputFd)
+void StartOffice(const std::string& office, const std::string& outDir, const std::string& input, int outputFd)
 {
-    const std::vector<std::string> args = {
-        office, "--headless", "--norestore", "--nologo", "--nodefault", "--nolockcheck",
-        "-env:UserInstallation=" + g_run.profileUrl, "--convert-to", "pdf", "--outdir", outDir,
-        input};
-    std::vector<char *> argv;
-    for (const auto &a : args)
-        argv.push_back(const_cast<char *>(a.c_str()));
+    const std::vector<std::string> args = {office,
+                                           "--headless",
+                                           "--norestore",
+                                           "--nologo",
+                                           "--nodefault",
+                                           "--nolockcheck",
+                                           "-env:UserInstallation=" + g_run.profileUrl,
+                                           "--convert-to",
+                                           "pdf",
+                                           "--outdir",
+                                           outDir,
+                                           input};
+    std::vector<char*> argv;
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
 
     const pid_t pid = fork();
@@ -649,7 +650,7 @@ void StartOffice(const std::string &office, const std::string &outDir,
 }
 
 // LibreOffice's own complaint ("Error: source file could not be loaded"), for the reason line.
-std::string OfficeError(const std::string &output)
+std::string OfficeError(const std::string& output)
 {
     const auto pos = output.rfind("Error");
     if (pos == std::string::npos)
@@ -658,7 +659,7 @@ std::string OfficeError(const std::string &output)
     return ": " + output.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
 }
 
-void DrainInto(int fd, std::string &sink)
+void DrainInto(int fd, std::string& sink)
 {
     char buf[4096];
     ssize_t r;
@@ -670,7 +671,7 @@ void DrainInto(int fd, std::string &sink)
 }
 
 // Runs LibreOffice to its end; returns its wait status.
-int WaitForOffice(int outputFd, double timeout, std::string &output)
+int WaitForOffice(int outputFd, double timeout, std::string& output)
 {
     const double deadline = Now() + timeout;
     for (;;) {
@@ -701,7 +702,7 @@ int WaitForOffice(int outputFd, double timeout, std::string &output)
     }
 }
 
-void Deliver(const std::string &pdf, const std::string &output)
+void Deliver(const std::string& pdf, const std::string& output)
 {
     std::string head;
     const int fd = open(pdf.c_str(), O_RDONLY | O_CLOEXEC);
@@ -719,23 +720,23 @@ void Deliver(const std::string &pdf, const std::string &output)
     if (rename(g_run.partPath.c_str(), output.c_str()) != 0)
         Fail(kSystemError, "cannot write " + output + ": " + std::strerror(errno));
     g_run.partPath.clear();
-    struct stat st{};
+    struct stat st {};
     if (stat(output.c_str(), &st) != 0 || st.st_size == 0)
         Fail(kConversionFailed, "the PDF is missing after the move: " + output);
 }
 
 std::string MakeWorkDir()
 {
-    const char *tmp = std::getenv("TMPDIR");
+    const char* tmp = std::getenv("TMPDIR");
     std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/1syt-XXXXXX";
     if (!mkdtemp(&templ[0]))
         Fail(kSystemError, "cannot create a temporary folder: " + std::string(std::strerror(errno)));
     return templ;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc != 3 || !*argv[1] || !*argv[2]) {
         std::fprintf(stderr, "usage: 1syt INPUT OUTPUT.pdf\n");

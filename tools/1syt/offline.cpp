@@ -29,7 +29,7 @@ std::string FreshFile()
 }
 
 // LibreOffice writes one item a line; the lines naming the setting go, whatever they say.
-std::string WithoutBlockSetting(const std::string &xcu)
+std::string WithoutBlockSetting(const std::string& xcu)
 {
     std::istringstream in(xcu);
     std::string out, line;
@@ -39,7 +39,7 @@ std::string WithoutBlockSetting(const std::string &xcu)
     return out;
 }
 
-bool WriteWhole(const std::string &path, const std::string &text)
+bool WriteWhole(const std::string& path, const std::string& text)
 {
     const std::string part = path + ".part";
     {
@@ -51,7 +51,7 @@ bool WriteWhole(const std::string &path, const std::string &text)
 }
 
 #ifdef __linux__
-bool WriteProcFile(const char *path, const std::string &text)
+bool WriteProcFile(const char* path, const std::string& text)
 {
     const int fd = open(path, O_WRONLY | O_CLOEXEC);
     if (fd < 0)
@@ -64,7 +64,7 @@ bool WriteProcFile(const char *path, const std::string &text)
 
 } // namespace
 
-std::string WithExternalLinksBlocked(const std::string &xcu)
+std::string WithExternalLinksBlocked(const std::string& xcu)
 {
     std::string kept = WithoutBlockSetting(xcu);
     const auto end = kept.rfind(kItemsEnd);
@@ -73,7 +73,7 @@ std::string WithExternalLinksBlocked(const std::string &xcu)
     return kept.insert(end, kBlockItem);
 }
 
-bool BlockExternalLinks(const std::string &profileDir)
+bool BlockExternalLinks(const std::string& profileDir)
 {
     const std::string user = profileDir + "/user";
     mkdir(profileDir.c_str(), 0700);

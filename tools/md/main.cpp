@@ -80,7 +80,7 @@ void LimitThisProcess()
     Lower(RLIMIT_CORE, 0, 0);
     signal(SIGXCPU, SIG_DFL);
     Lower(RLIMIT_CPU, kCpuSeconds, kCpuSeconds + 1); // SIGXCPU, then SIGKILL a second later
-#ifndef MD_SANITIZED // the sanitizers' shadow memory takes terabytes of address space
+#ifndef MD_SANITIZED                                 // the sanitizers' shadow memory takes terabytes of address space
     Lower(RLIMIT_AS, kAddressSpaceBytes, RLIM_INFINITY);
 #endif
 }

@@ -229,8 +229,8 @@ std::vector<std::string> Sanitise(cmark_node* document, const std::string& folde
         case CMARK_NODE_HTML_BLOCK:
         case CMARK_NODE_HTML_INLINE:
             // Should that fail, the node left renders as an HTML comment only (not unsafe).
-            ReplaceWithText(node,
-                cmark_node_get_type(node) == CMARK_NODE_HTML_BLOCK ? CMARK_NODE_CODE_BLOCK : CMARK_NODE_TEXT,
+            ReplaceWithText(
+                node, cmark_node_get_type(node) == CMARK_NODE_HTML_BLOCK ? CMARK_NODE_CODE_BLOCK : CMARK_NODE_TEXT,
                 cmark_node_get_literal(node));
             break;
         case CMARK_NODE_LINK: {
@@ -563,8 +563,7 @@ std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string
     const std::vector<std::string> images = Sanitise(document, documentFolder);
 
     cmark_mem* mem = cmark_get_default_mem_allocator();
-    char* html =
-        cmark_render_html_with_mem(document, kOptions, cmark_parser_get_syntax_extensions(parser.p), mem);
+    char* html = cmark_render_html_with_mem(document, kOptions, cmark_parser_get_syntax_extensions(parser.p), mem);
     cmark_node_free(document);
     std::string out = html ? BreakLongWords(SplitLongTables(PutLocalImages(html, images))) : std::string();
     if (cut && html)
@@ -630,11 +629,20 @@ std::string PlainTextAsHtml(const std::string& text)
             }
         } else {
             switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += static_cast<char>(c);
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += static_cast<char>(c);
             }
             ++i;
         }

@@ -46,7 +46,8 @@ int main(int argc, char* argv[])
     ApplyApplicationMetadata(app);
 
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("size"), QStringLiteral("Screen size to fit the window in."), QStringLiteral("WxH")});
+    parser.addOption(
+        {QStringLiteral("size"), QStringLiteral("Screen size to fit the window in."), QStringLiteral("WxH")});
     parser.addOption({QStringLiteral("timeout"), QStringLiteral("Seconds to wait for the viewer."), QStringLiteral("S"),
                       QStringLiteral("20")});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("File to preview."));
@@ -63,7 +64,8 @@ int main(int argc, char* argv[])
     if (!CanWrite(out))
         return Fail(qPrintable(QStringLiteral("cannot write %1").arg(out)));
     if (parser.isSet(QStringLiteral("size"))) {
-        const auto m = QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(parser.value(QStringLiteral("size")));
+        const auto m =
+            QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(parser.value(QStringLiteral("size")));
         if (!m.hasMatch() || m.captured(1).toInt() < 100 || m.captured(2).toInt() < 100)
             return Usage("--size takes WxH, each at least 100");
         OverrideScreenArea(QRect(0, 0, m.captured(1).toInt(), m.captured(2).toInt()));

@@ -43,10 +43,7 @@ struct Entry {
     bool folder = false;
 };
 
-uint64_t SaturatingAdd(uint64_t a, uint64_t b)
-{
-    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
-}
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
 
 // Messages stay on one line whatever the path or libarchive's text holds.
 std::string OneLine(const char* s)
@@ -74,8 +71,9 @@ std::string ErrorOf(archive* a, const char* fallback)
 // no-break, medium mathematical, ideographic).
 size_t SpaceLength(const char* s)
 {
-    static const char* const spaces[] = {" ", "\xc2\xa0", "\xe1\x9a\x80", "\xe2\x80\xa8", "\xe2\x80\xa9",
-                                         "\xe2\x80\xaf", "\xe2\x81\x9f", "\xe3\x80\x80"};
+    static const char* const spaces[] = {
+        " ",           "\xc2\xa0", "\xe1\x9a\x80", "\xe2\x80\xa8", "\xe2\x80\xa9", "\xe2\x80\xaf", "\xe2\x81\x9f",
+        "\xe3\x80\x80"};
     if (std::strncmp(s, "\xe2\x80", 2) == 0 && static_cast<unsigned char>(s[2]) >= 0x80 &&
         static_cast<unsigned char>(s[2]) <= 0x8a)
         return 3;
@@ -130,10 +128,7 @@ uint64_t RatioPercent(uint64_t packed, uint64_t size)
     return ratio > UINT64_MAX ? UINT64_MAX : static_cast<uint64_t>(ratio);
 }
 
-std::string Percent(uint64_t packed, uint64_t size)
-{
-    return std::to_string(RatioPercent(packed, size)) + "%";
-}
+std::string Percent(uint64_t packed, uint64_t size) { return std::to_string(RatioPercent(packed, size)) + "%"; }
 
 // "dd-mm-yy hh:mm" in local time.
 std::string DateAndTime(time_t mtime)
@@ -270,10 +265,10 @@ int List(const char* path)
     archive_read_support_format_rar(a);
     archive_read_support_format_rar5(a);
     archive_read_support_format_tar(a);
-    for (auto filter : {archive_read_support_filter_gzip, archive_read_support_filter_bzip2,
-                        archive_read_support_filter_xz, archive_read_support_filter_lzma,
-                        archive_read_support_filter_lzip, archive_read_support_filter_zstd,
-                        archive_read_support_filter_compress})
+    for (auto filter :
+         {archive_read_support_filter_gzip, archive_read_support_filter_bzip2, archive_read_support_filter_xz,
+          archive_read_support_filter_lzma, archive_read_support_filter_lzip, archive_read_support_filter_zstd,
+          archive_read_support_filter_compress})
         filter(a);
     if (archive_read_open_fd(a, fd, 1 << 16) != ARCHIVE_OK) {
         reason = ErrorOf(a, "not a RAR archive or a tarball");
