@@ -35,6 +35,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include <utility>
+
 namespace {
 
 // The file manager reports a Space press before the key is released; a report this long
@@ -91,6 +93,8 @@ CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new
     m_hookTrigger.setInterval(0);
     connect(&m_hookTrigger, &QTimer::timeout, this, &CMain::SlotHookActived);
     m_pressLookupRetry.setSingleShot(true);
+    m_heldNoticeTimer.setSingleShot(true);
+    connect(&m_heldNoticeTimer, &QTimer::timeout, this, &CMain::ShowHeldNotice);
     m_pressLookupRetry.setInterval(kPressLookupGapMs);
     connect(&m_pressLookupRetry, &QTimer::timeout, this, &CMain::LookUpPressedItem);
     m_service->SetStandInFolder(StandInFolder());
@@ -256,14 +260,26 @@ void CMain::SlotForwardedArgs(const QStringList& args)
     ActiveWindow(path);
 }
 
+// At most one notice a second: within the second the latest is held back and shown when it ends,
+// so a flood of starts brings few balloons and the last word is never lost.
 void CMain::ShowForwardNotice(const QString& text)
 {
-    if (m_lastForwardNotice.isValid() && m_lastForwardNotice.elapsed() < kForwardNoticeGapMs) {
+    const qint64 since = m_lastForwardNotice.isValid() ? m_lastForwardNotice.elapsed() : kForwardNoticeGapMs;
+    if (since < kForwardNoticeGapMs) {
         qDebug() << "notice: held back" << text.left(200);
+        m_heldNotice = text;
+        if (!m_heldNoticeTimer.isActive())
+            m_heldNoticeTimer.start(int(kForwardNoticeGapMs - since));
         return;
     }
     m_lastForwardNotice.start();
     m_tray->ShowNotice(tr("Notice"), text);
+}
+
+void CMain::ShowHeldNotice()
+{
+    if (!m_heldNotice.isEmpty())
+        ShowForwardNotice(std::exchange(m_heldNotice, QString()));
 }
 
 void CMain::SlotShowHelpDlg()

@@ -54,6 +54,7 @@ private:
     void BlockReentry(bool block);
     void PrepareHost(CConfirmDlg* host);
     void ShowForwardNotice(const QString& text);
+    void ShowHeldNotice();
 
     QTimer m_timer;
     CSystemTrayIcon* m_tray;
@@ -69,4 +70,6 @@ private:
     int m_pressLookups = 0;
     bool m_settingsOpen = false;
     QElapsedTimer m_lastForwardNotice;
+    QTimer m_heldNoticeTimer;
+    QString m_heldNotice;
 };
