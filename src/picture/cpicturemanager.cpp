@@ -230,7 +230,8 @@ void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, con
 {
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
-        Deliver(path, QVariant(), file.IsAbandoned() ? QString() : reader.errorString());
+        if (!file.IsAbandoned())
+            Deliver(path, QVariant(), reader.errorString());
         return;
     }
     const QSize raw = reader.size();
