@@ -14,7 +14,12 @@ CPlayProcess::CPlayProcess(QObject* parent) : QProcess(parent)
     });
 }
 
-CPlayProcess::~CPlayProcess() { QuitProcess(); }
+// The base class may still report the end once this part is gone: nothing may reach our slots then.
+CPlayProcess::~CPlayProcess()
+{
+    QuitProcess();
+    disconnect(this, nullptr, this, nullptr);
+}
 
 // Its own process group, so that ending a helper also ends whatever it started.
 void CPlayProcess::setupChildProcess() { PlaceInOwnProcessGroup(); }

@@ -18,6 +18,8 @@ PdfView::PdfView(QWidget* parent) : QGraphicsView(parent), d(new PdfViewPrivate(
 
 PdfView::~PdfView()
 {
+    // Closing the document announces it; the owner may be half destroyed already.
+    blockSignals(true);
     delete d; // needs the scroll bars, which the base classes destroy
     d = nullptr;
 }
