@@ -65,4 +65,9 @@ QSize MaxWndSize()
     return size;
 }
 
-QSize MaxContentSize() { return MaxWndSize() - QSize(60, 132); }
+// The preview's frame with its shadow, and its title and control bars.
+constexpr QSize kWindowChrome(60, 132);
+
+QSize MaxContentSize(const QRect& area) { return MaxWndSize(area) - kWindowChrome; }
+
+QSize MaxContentSize() { return MaxWndSize() - kWindowChrome; }

@@ -26,3 +26,5 @@ QSize MaxWndSize();
 
 // The largest content a preview shows unscaled: the largest window less its frame and control bar.
 QSize MaxContentSize();
+// The same on the screen of `area`.
+QSize MaxContentSize(const QRect& area);

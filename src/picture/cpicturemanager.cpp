@@ -49,7 +49,7 @@ qint64 DecodedBytes(const QSize& size, QImage::Format format)
 QSize PictureLimit()
 {
     const QRect area = CGlobalData::Instance().ScreenArea();
-    return area.isEmpty() ? MaxContentSize() : MaxWndSize(area) - QSize(60, 132);
+    return area.isEmpty() ? MaxContentSize() : MaxContentSize(area);
 }
 
 QSize DisplayedSize(QImageReader& reader)
