@@ -1,6 +1,6 @@
 #include "pdf/pdfopener.h"
 
-#include "pdf/stoppablefile.h"
+#include "stoppablefile/stoppablefile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -57,7 +57,7 @@ std::shared_ptr<OpenedPdf> PdfOpener::openNow(const QString& fileName, std::shar
         result->error = Tr("Not a regular file.");
         return result;
     }
-    auto file = std::make_unique<StoppableFile>(fileName, std::move(stop));
+    auto file = std::make_unique<StoppableFile>(fileName, [stop] { return stop && stop->load(); });
     if (!file->open(QIODevice::ReadOnly)) {
         result->error = file->errorString();
         return result;

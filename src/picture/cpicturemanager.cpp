@@ -3,9 +3,9 @@
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
 #include "cglobaldata/screenarea.h"
-#include "picture/cancellablefile.h"
 #include "picture/qpsdhandler.h"
 #include "picture/svgguard.h"
+#include "stoppablefile/stoppablefile.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -165,7 +165,7 @@ void CPictureManager::LoadAnimation(const QString& path, int generation)
 void CPictureManager::LoadPsd(const QString& path, int generation)
 {
     QImage image;
-    CancellableFile file(path, m_generation, generation);
+    StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
     if (file.open(QIODevice::ReadOnly) && QPsdHandler::canRead(&file)) {
         QPsdHandler handler;
         handler.setDevice(&file);
@@ -191,7 +191,7 @@ void CPictureManager::LoadPsd(const QString& path, int generation)
 
 void CPictureManager::LoadStill(const QString& path, int generation)
 {
-    CancellableFile file(path, m_generation, generation);
+    StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
     if (!file.open(QIODevice::ReadOnly)) {
         Deliver(path, QVariant(), file.errorString());
         return;
@@ -204,7 +204,7 @@ void CPictureManager::LoadStill(const QString& path, int generation)
     DecodeStill(path, reader, file, [this, path, generation] { return ReadFull(path, generation); });
 }
 
-void CPictureManager::LoadSvg(const QString& path, CancellableFile& file)
+void CPictureManager::LoadSvg(const QString& path, StoppableFile& file)
 {
     file.seek(0);
     if (file.size() > SvgByteLimit) {
@@ -225,12 +225,12 @@ void CPictureManager::LoadSvg(const QString& path, CancellableFile& file)
     });
 }
 
-void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, const CancellableFile& file,
+void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, const StoppableFile& file,
                                   const std::function<QImage()>& readFull)
 {
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
-        if (!file.IsAbandoned())
+        if (!file.IsStopped())
             Deliver(path, QVariant(), reader.errorString());
         return;
     }
@@ -246,7 +246,7 @@ void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, con
         return;
     }
     const QImage image = InScreenColours(reader.read());
-    if (file.IsAbandoned())
+    if (file.IsStopped())
         return;
     if (image.isNull()) {
         Deliver(path, QVariant(), reader.errorString());
@@ -259,7 +259,7 @@ void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, con
 
 QImage CPictureManager::ReadFull(const QString& path, int generation)
 {
-    CancellableFile file(path, m_generation, generation);
+    StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
     QImageReader reader(&file, QByteArray());
     reader.setAutoTransform(true);
     return reader.canRead() ? reader.read() : QImage();

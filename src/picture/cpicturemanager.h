@@ -12,7 +12,7 @@
 #include <atomic>
 #include <functional>
 
-class CancellableFile;
+class StoppableFile;
 class QImageReader;
 
 // Travels in the QVariant of a queued result.
@@ -66,8 +66,8 @@ private:
     void LoadAnimation(const QString& path, int generation);
     void LoadPsd(const QString& path, int generation);
     void LoadStill(const QString& path, int generation);
-    void LoadSvg(const QString& path, CancellableFile& file);
-    void DecodeStill(const QString& path, QImageReader& reader, const CancellableFile& file,
+    void LoadSvg(const QString& path, StoppableFile& file);
+    void DecodeStill(const QString& path, QImageReader& reader, const StoppableFile& file,
                      const std::function<QImage()>& readFull);
     QImage ReadFull(const QString& path, int generation);
     void Deliver(const QString& path, const QVariant& value, const QString& err, const QSize& fullSize = QSize());
