@@ -201,6 +201,11 @@
         <translation>不是普通文件。</translation>
     </message>
     <message>
+        <location filename="../src/code/ccodewnd.cpp" line="150"/>
+        <source>The file took too long to read.</source>
+        <translation>读取文件耗时过长。</translation>
+    </message>
+    <message>
         <location filename="../src/code/codeformat.cpp" line="35"/>
         <source>the file is larger than %1 MB</source>
         <translation>文件大于 %1 MB</translation>

@@ -4,7 +4,7 @@
 #include "code/codeformat.h"
 #include "code/codelexers.h"
 #include "code/comboboxdelegate.h"
-#include "code/encodingguess.h"
+#include "code/editoraccessibility.h"
 #include "code/iloader.h"
 #include "core/settings.h"
 
@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QFutureWatcher>
 #include <QListView>
 #include <QScrollBar>
@@ -44,6 +46,9 @@ void SetEditorText(QsciScintilla* editor, const QString& text)
 QsciScintilla* MakeReadOnlyEditor(QWidget* parent)
 {
     auto* editor = new QsciScintilla(parent);
+    UsePlainEditorAccessibilityWhileInactive();
+    // Nothing here follows the document's changes; each report costs a count from its start.
+    editor->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
     editor->setUtf8(true);
     editor->setContextMenuPolicy(Qt::NoContextMenu);
     editor->setReadOnly(true);
@@ -68,24 +73,13 @@ void ApplySelectionAndFoldColours(QsciScintilla* editor)
     editor->setFoldMarginColors(Light(), Light());
 }
 
-void ApplyWrap(QsciScintilla* editor)
+// Wrapping lays out every line to know its height: seconds on megabytes. Large texts are shown
+// unwrapped, their overlong lines broken for showing.
+void ApplyWrap(QsciScintilla* editor, qint64 size)
 {
-    editor->setWrapMode(GetSettingValue(SettingKey::TextWrap).toBool() ? QsciScintilla::WrapWord
-                                                                       : QsciScintilla::WrapNone);
+    const bool wrap = GetSettingValue(SettingKey::TextWrap).toBool() && size <= CCodeWnd::kLargeText;
+    editor->setWrapMode(wrap ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
     editor->setWrapVisualFlags(QsciScintilla::WrapFlagNone, QsciScintilla::WrapFlagNone, 0);
-}
-
-// Lines as reading line by line counts them: a last line without its newline counts too.
-qint64 CountLines(QFile& file)
-{
-    qint64 newlines = 0;
-    char last = '\n';
-    for (QByteArray block = file.read(1 << 20); !block.isEmpty(); block = file.read(1 << 20)) {
-        newlines += block.count('\n');
-        last = block.back();
-    }
-    file.seek(0);
-    return newlines + (last == '\n' ? 0 : 1);
 }
 
 QStringList CodecNames()
@@ -139,15 +133,26 @@ CCodeWnd::CCodeWnd(QWidget* parent)
     m_editor->viewport()->installEventFilter(this);
     m_formatView->viewport()->installEventFilter(this);
 
-    m_chunkTimer.setInterval(200);
-    connect(&m_chunkTimer, &QTimer::timeout, this, &CCodeWnd::ReadNextPiece);
-    connect(&m_file, &QFile::aboutToClose, this, &CCodeWnd::OnReadingFinished);
+    m_editor->installEventFilter(this);
+
+    m_appendTimer.setSingleShot(true);
+    m_appendTimer.setInterval(0);
+    connect(&m_appendTimer, &QTimer::timeout, this, &CCodeWnd::AppendQueued);
+    m_firstPieceTimer.setSingleShot(true);
+    m_firstPieceTimer.setInterval(kFirstPieceWait);
+    connect(&m_firstPieceTimer, &QTimer::timeout, this, [this] {
+        m_reader.Stop();
+        Manager()->m_err = tr("The file took too long to read.");
+        emit SigErr(QString());
+    });
+    connect(&m_reader, &TextReader::SigPiece, this, &CCodeWnd::OnPiece);
+    connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, &CCodeWnd::ShowFileLineNumbers);
 }
 
 CCodeWnd::~CCodeWnd()
 {
     CancelFormatting();
-    m_file.disconnect(this); // its closing, as members go, must not reach a viewer half gone
+    m_reader.Stop();
     // The lexers are shared by the process; the editor must not keep one past its own life.
     m_editor->setLexer(nullptr);
 }
@@ -224,12 +229,10 @@ void CCodeWnd::Clear()
 {
     ++m_generation;
     CancelFormatting();
-    m_chunkTimer.stop();
-    if (m_file.isOpen()) {
-        const QSignalBlocker quiet(&m_file); // an abandoned read does not enable the controls
-        m_file.close();
-    }
-    m_decoder.reset();
+    m_reader.Stop();
+    m_appendTimer.stop();
+    m_firstPieceTimer.stop();
+    m_queued.clear();
     m_codec = nullptr;
     m_editor->clear();
     m_formatView->clear();
@@ -242,50 +245,107 @@ void CCodeWnd::LoadHelper()
     if (m_codecBox)
         m_codecBox->setEnabled(false);
     m_stack->setCurrentWidget(m_editor);
-    m_file.setFileName(CGlobalData::Instance().Path());
-    // Opening a FIFO waits for a writer, on the GUI thread: only regular files are read.
-    if (!QFileInfo(m_file.fileName()).isFile()) {
-        Manager()->m_err = tr("Not a regular file.");
-        emit SigErr(QString());
-        return;
-    }
-    // Binary: text mode drops every CR byte, which breaks UTF-16.
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        Manager()->m_err = m_file.errorString();
-        emit SigErr(QString());
-        return;
-    }
     const int generation = m_generation;
     ApplyLexer(CGlobalData::Instance().SubType(), CGlobalData::Instance().Lexer());
     if (generation != m_generation) // the lexer table processed events, and a newer load came in
         return;
     ApplyMainColours();
-    ApplyWrap(m_editor);
-    ApplyLineNumbers();
+    m_rereading = false;
+    StartReading(nullptr);
+}
 
-    const bool whole = m_file.size() <= kPieceSize;
-    const QByteArray first = whole ? m_file.readAll() : m_file.read(kPieceSize);
-    SetDocument(CodecForText(first, QTextCodec::codecForLocale()), first);
+void CCodeWnd::StartReading(QTextCodec* codec)
+{
+    m_editor->clear();
+    m_appendTimer.stop();
+    m_queued.clear();
+    m_queuedAt = 0;
+    m_allQueued = false;
+    m_shownLines = ShownLines();
+    m_lineEstimate = 0;
+    m_codec = nullptr;
+    m_readingTime.start();
+    m_reader.Start(CGlobalData::Instance().Path(), codec);
+    m_firstPieceTimer.start();
+}
+
+void CCodeWnd::OnPiece(const TextPiece& piece)
+{
+    if (piece.job != m_reader.Job())
+        return;
+    m_shownLines.Append(piece.breaks);
+    m_lineEstimate = piece.lineEstimate;
+    m_allQueued = piece.last;
+    if (!m_codec)
+        return ShowFirstPiece(piece);
+    m_queued.push_back(piece.utf8);
+    if (!m_appendTimer.isActive())
+        AppendQueued();
+}
+
+void CCodeWnd::ShowFirstPiece(const TextPiece& piece)
+{
+    m_firstPieceTimer.stop();
+    if (piece.notRegular || !piece.error.isEmpty()) {
+        Manager()->m_err = piece.notRegular ? tr("Not a regular file.") : piece.error;
+        emit SigErr(QString());
+        return;
+    }
+    m_codec = piece.codec;
+    ApplyWrap(m_editor, piece.fileSize);
     if (m_codecBox && m_codec != QTextCodec::codecForLocale()) { // a guess, or a byte-order mark: say which
         const QSignalBlocker quiet(m_codecBox);
         m_codecBox->setCurrentText(QString::fromLatin1(m_codec->name()));
     }
-    if (whole)
-        m_file.close();
-    else
-        m_chunkTimer.start();
+    m_queued.push_back(piece.utf8);
+    AppendQueued(); // at once, so that the window opens on the first screen
+    if (m_rereading)
+        return;
     if (m_formatButton) // the worker formats the whole file, not the part shown so far
         m_formatButton->setEnabled(true);
     emit SigLoaded();
 }
 
-// Starts the shown text afresh: later pieces continue with the same decoder and line breaking.
-void CCodeWnd::SetDocument(QTextCodec* codec, const QByteArray& bytes)
+// Slices until a short while has passed, then again once the window has painted and taken input.
+void CCodeWnd::AppendQueued()
 {
-    m_codec = codec;
-    m_decoder.reset(codec->makeDecoder());
-    m_splitter = LineSplitter();
-    SetEditorText(m_editor, m_splitter.Feed(m_decoder->toUnicode(bytes)));
+    QElapsedTimer spent;
+    spent.start();
+    while (!m_queued.empty() && spent.elapsed() < 20)
+        AppendSlice();
+    UpdateLineNumbers();
+    if (!m_queued.empty())
+        m_appendTimer.start();
+    else if (m_allQueued)
+        OnReadingFinished();
+}
+
+// Appends a slice of the first queued piece, sized so that one append takes a few milliseconds.
+void CCodeWnd::AppendSlice()
+{
+    const QByteArray& piece = m_queued.front();
+    int size = qMin(m_slice, piece.size() - m_queuedAt);
+    while (m_queuedAt + size < piece.size() && (piece.at(m_queuedAt + size) & 0xC0) == 0x80)
+        --size; // never inside a character
+    const auto length = m_editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const bool following = length > 0 && !m_editor->hasSelectedText() &&
+                           m_editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS) == length;
+    QElapsedTimer took;
+    took.start();
+    m_editor->SendScintilla(QsciScintillaBase::SCI_SETREADONLY, 0UL);
+    m_editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(size),
+                            piece.constData() + m_queuedAt);
+    m_editor->SendScintilla(QsciScintillaBase::SCI_SETREADONLY, 1UL);
+    if (following) // Ctrl+End while the file comes in goes on to its real end
+        m_editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    const qint64 ms = took.elapsed();
+    m_slice = ms > 8 ? qMax(m_slice / 2, 64 << 10) : ms < 2 ? qMin(m_slice * 2, 16 << 20) : m_slice;
+    m_reader.Consumed(size);
+    m_queuedAt += size;
+    if (m_queuedAt == piece.size()) {
+        m_queued.pop_front();
+        m_queuedAt = 0;
+    }
 }
 
 void CCodeWnd::ApplyLexer(int subType, const QString& name)
@@ -307,52 +367,66 @@ void CCodeWnd::ApplyMainColours()
     m_editor->setHotspotBackgroundColor(Light());
 }
 
-void CCodeWnd::ApplyLineNumbers()
+// The margin is as wide as the file's last line number, estimated while the file comes in.
+void CCodeWnd::UpdateLineNumbers()
 {
     if (!GetSettingValue(SettingKey::TextLineNum).toBool()) {
         m_editor->setMarginLineNumbers(1, false);
         m_editor->setMarginWidth(1, 20);
         return;
     }
-    const qint64 lines = CountLines(m_file);
+    const qint64 lines = qMax<qint64>(m_lineEstimate, m_editor->lines());
     const QFont font = m_editor->lexer() ? m_editor->lexer()->defaultFont() : m_editor->font();
-    m_editor->setMarginType(1, QsciScintilla::NumberMargin);
-    m_editor->setMarginLineNumbers(1, true);
+    m_editor->setMarginType(1, m_shownLines.IsEmpty() ? QsciScintilla::NumberMargin
+                                                      : QsciScintilla::TextMarginRightJustified);
+    m_editor->setMarginLineNumbers(1, m_shownLines.IsEmpty());
     m_editor->setMarginWidth(1, QFontMetrics(font).horizontalAdvance(QString::number(lines)) + 10);
+    ShowFileLineNumbers();
 }
 
-void CCodeWnd::ReadNextPiece()
+// With lines broken for showing, the margin numbers the file's lines, those in sight.
+void CCodeWnd::ShowFileLineNumbers()
 {
-    const QByteArray piece = m_file.atEnd() ? QByteArray() : m_file.read(kPieceSize);
-    if (piece.isEmpty()) { // the end, or the file was truncated or removed under us
-        m_chunkTimer.stop();
-        if (m_file.isOpen())
-            m_file.close();
+    if (m_shownLines.IsEmpty() || !GetSettingValue(SettingKey::TextLineNum).toBool())
         return;
+    const int first = m_editor->firstVisibleLine();
+    const int onScreen = int(m_editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
+    for (int line = first; line < qMin(m_editor->lines(), first + onScreen + 2); ++line) {
+        const int fileLine = m_shownLines.FileLine(line);
+        m_editor->setMarginText(line, fileLine < 0 ? QString() : QString::number(fileLine + 1),
+                                QsciScintillaBase::STYLE_LINENUMBER);
     }
-    m_editor->append(m_splitter.Feed(m_decoder->toUnicode(piece)));
+}
+
+// What is copied is the file's text, without the line ends added for showing.
+bool CCodeWnd::CopyFileText(QClipboard::Mode mode)
+{
+    if (m_shownLines.IsEmpty() || !m_editor->hasSelectedText())
+        return false;
+    const auto start = m_editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const QByteArray text = m_shownLines.OriginalBytes(m_editor->selectedText().toUtf8(), start);
+    QApplication::clipboard()->setText(QString::fromUtf8(text), mode);
+    return true;
 }
 
 void CCodeWnd::OnReadingFinished()
 {
+    qDebug() << "text read" << m_editor->length() << "bytes in" << m_readingTime.elapsed() << "ms"
+             << CGlobalData::Instance().Path();
     if (m_codecBox)
         m_codecBox->setEnabled(true);
     if (m_errorOffset >= 0)
         PlaceCursorAtError();
-    else
-        m_editor->setCursorPosition(0, 0);
 }
 
 void CCodeWnd::OnEncodingChosen(int index)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     QTextCodec* codec = CodecByName(m_codecBox->itemText(index));
-    QFile file(CGlobalData::Instance().Path());
-    if (codec && file.open(QIODevice::ReadOnly)) {
-        SetDocument(codec, file.readAll());
-        m_editor->setCursorPosition(0, 0);
-    }
-    QApplication::restoreOverrideCursor();
+    if (!codec)
+        return;
+    m_codecBox->setEnabled(false);
+    m_rereading = true;
+    StartReading(codec);
 }
 
 void CCodeWnd::OnFormatToggled(bool checked)
@@ -369,7 +443,7 @@ void CCodeWnd::OnFormatToggled(bool checked)
 
 void CCodeWnd::PrepareFormatView()
 {
-    ApplyWrap(m_formatView);
+    ApplyWrap(m_formatView, 0);
     QsciLexer* lexer = FormatKind() == codeformat::Kind::Json
                            ? static_cast<QsciLexer*>(new QsciLexerJavaScript(m_formatView))
                            : static_cast<QsciLexer*>(new QsciLexerXML(m_formatView));
@@ -449,9 +523,9 @@ void CCodeWnd::ShowFormatResult(const FormattedDocument& formatted)
     // idle; both, like matching the first bracket with the last, take seconds on megabytes.
     m_formatView->setWrapMode(QsciScintilla::WrapNone);
     SwapDocument(formatted.document);
-    const bool large = m_formatView->length() > kLargeFormatted;
-    if (!large)
-        ApplyWrap(m_formatView);
+    const int length = m_formatView->length();
+    ApplyWrap(m_formatView, length);
+    const bool large = length > kLargeText;
     m_formatView->setBraceMatching(large ? QsciScintilla::NoBraceMatch : QsciScintilla::SloppyBraceMatch);
 }
 
@@ -506,13 +580,20 @@ void CCodeWnd::PlaceCursorAtError()
     if (m_errorOffset < 0)
         return;
     int line = 0, index = 0;
-    m_editor->lineIndexFromPosition(int(m_splitter.ShownPosition(m_errorOffset)), &line, &index);
+    m_editor->lineIndexFromPosition(int(m_shownLines.ShownPosition(m_errorOffset)), &line, &index);
     m_editor->setCursorPosition(line, index);
     m_editor->setFirstVisibleLine(line);
 }
 
 bool CCodeWnd::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy) && CopyFileText(QClipboard::Clipboard))
+            return true;
+    }
+    if (watched == m_editor->viewport() && event->type() == QEvent::MouseButtonRelease) // after the editor's own
+        QTimer::singleShot(0, this, [this] { CopyFileText(QClipboard::Selection); });
     const bool onViewport = watched == m_editor->viewport() || watched == m_formatView->viewport();
     if (!onViewport || event->type() != QEvent::Wheel)
         return CAbstractWnd::eventFilter(watched, event);

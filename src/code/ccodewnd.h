@@ -1,13 +1,16 @@
 #pragma once
 
 #include "code/codeformat.h"
-#include "code/linesplitter.h"
+#include "code/shownlines.h"
+#include "code/textreader.h"
 #include "viewers/cabstractwnd.h"
 
-#include <QFile>
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <atomic>
+#include <deque>
 #include <memory>
 
 class QComboBox;
@@ -15,13 +18,12 @@ class QsciLexer;
 class QsciScintilla;
 class QStackedWidget;
 class QTextCodec;
-class QTextDecoder;
 class QToolButton;
 
 // Plain text and source code, read-only, coloured by file type; JSON and XML can also be
-// shown pretty-printed. The file is read on the GUI thread: the first piece at once, the rest
-// in timed pieces, so a large file shows its first screen immediately. Formatting runs on a
-// pool thread, which also builds the editor's document for the result.
+// shown pretty-printed. The file is read and decoded on a thread of its own; the window shows
+// the first piece at once and appends the rest in slices short enough to keep it responsive.
+// Formatting runs on a pool thread, which also builds the editor's document for the result.
 class CCodeWnd : public CAbstractWnd
 {
     Q_OBJECT
@@ -29,8 +31,8 @@ public:
     explicit CCodeWnd(QWidget* parent = nullptr);
     ~CCodeWnd() override;
 
-    static constexpr qint64 kPieceSize = 8192;
-    static constexpr int kLargeFormatted = 1 << 20; // bytes of formatted text
+    static constexpr int kLargeText = 1 << 20; // bytes from which text is not wrapped
+    static constexpr int kFirstPieceWait = 10000;   // ms before a file that gives nothing is left
 
     QsciScintilla* MainEditor() const { return m_editor; }
     QsciScintilla* FormattedView() const { return m_formatView; }
@@ -54,8 +56,14 @@ private:
     void CreateCodecBox();
     void ApplyLexer(int subType, const QString& name);
     void ApplyMainColours();
-    void ApplyLineNumbers();
-    void ReadNextPiece();
+    void StartReading(QTextCodec* codec);
+    void OnPiece(const TextPiece& piece);
+    void ShowFirstPiece(const TextPiece& piece);
+    void AppendQueued();
+    void AppendSlice();
+    void UpdateLineNumbers();
+    void ShowFileLineNumbers();
+    bool CopyFileText(QClipboard::Mode mode);
     void OnReadingFinished();
     void OnEncodingChosen(int index);
     void OnFormatToggled(bool checked);
@@ -73,14 +81,20 @@ private:
     void RestoreBlankDocument();
     void ShowFormatError(const QString& text, qint64 originalOffset);
     void PlaceCursorAtError();
-    void SetDocument(QTextCodec* codec, const QByteArray& bytes);
     bool IsFormattable() const;
 
-    QFile m_file;
-    QTimer m_chunkTimer;
+    TextReader m_reader;
+    QTimer m_appendTimer;     // appends the next slices once the window has had its turn
+    QTimer m_firstPieceTimer; // the bound on a file that gives nothing
+    std::deque<QByteArray> m_queued;
+    int m_queuedAt = 0;   // bytes of the first queued piece already shown
+    int m_slice = 1 << 20; // bytes appended at once, tuned to the editor's speed
+    bool m_allQueued = false;
+    bool m_rereading = false; // the same file in another encoding
+    qint64 m_lineEstimate = 0;
+    QElapsedTimer m_readingTime;
+    ShownLines m_shownLines;
     QTextCodec* m_codec = nullptr;
-    std::unique_ptr<QTextDecoder> m_decoder;
-    LineSplitter m_splitter;
     QsciScintilla* m_editor;
     QsciScintilla* m_formatView;
     QStackedWidget* m_stack;

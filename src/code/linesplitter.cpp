@@ -1,7 +1,5 @@
 #include "code/linesplitter.h"
 
-#include <algorithm>
-
 namespace {
 
 int Utf8Length(QChar c)
@@ -13,29 +11,40 @@ int Utf8Length(QChar c)
     return c.isSurrogate() ? 2 : 3; // a surrogate pair makes four
 }
 
+bool IsLineEnd(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
+
 } // namespace
 
 QString LineSplitter::Feed(const QString& text)
 {
     QString shown;
     shown.reserve(text.size() + text.size() / m_limit + 1);
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    for (const QChar c : text) {
         // Never between the halves of a surrogate pair.
-        if (m_lineLength >= m_limit && c != QLatin1Char('\n') && c != QLatin1Char('\r') && !c.isLowSurrogate()) {
+        if (m_lineLength >= m_limit && !IsLineEnd(c) && !c.isLowSurrogate()) {
             shown += QLatin1Char('\n');
-            m_breaks.append(m_originalBytes);
+            m_breaks.AddBreak(m_originalBytes, ++m_shownLines);
             m_lineLength = 0;
         }
         shown += c;
         m_originalBytes += Utf8Length(c);
-        m_lineLength = (c == QLatin1Char('\n') || c == QLatin1Char('\r')) ? 0 : m_lineLength + 1;
+        if (IsLineEnd(c)) {
+            m_lineLength = 0;
+            if (!(c == QLatin1Char('\n') && m_last == QLatin1Char('\r'))) { // CRLF ends one line
+                ++m_fileLines;
+                ++m_shownLines;
+            }
+        } else {
+            ++m_lineLength;
+        }
+        m_last = c;
     }
     return shown;
 }
 
-qint64 LineSplitter::ShownPosition(qint64 originalUtf8Offset) const
+ShownLines LineSplitter::TakeBreaks()
 {
-    const auto after = std::upper_bound(m_breaks.begin(), m_breaks.end(), originalUtf8Offset);
-    return originalUtf8Offset + (after - m_breaks.begin());
+    ShownLines taken;
+    std::swap(taken, m_breaks);
+    return taken;
 }

@@ -1,25 +1,28 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <QVector>
+#include "code/shownlines.h"
 
-// Breaks lines longer than a limit as the text streams in. The editor lays out a whole line
-// for every paint, so a line of a megabyte (minified JSON, a one-line dump) would stall the
-// window; broken at the limit it shows like character wrapping. Remembers where it broke, so
-// positions in the original text can be found in the shown one.
+#include <QString>
+
+// Breaks lines longer than a limit as the text streams in, and counts the file's lines. What it
+// broke is collected for the viewer, which maps its shown text back to the file's.
 class LineSplitter
 {
 public:
-    explicit LineSplitter(int limit = 4096) : m_limit(limit) {}
+    explicit LineSplitter(int limit = 8192) : m_limit(limit) {}
 
     QString Feed(const QString& text);
-    // A byte offset into the original text's UTF-8 becomes one into the shown text's UTF-8.
-    qint64 ShownPosition(qint64 originalUtf8Offset) const;
+    // The breaks made since the last call.
+    ShownLines TakeBreaks();
+    // Lines as an editor counts them: CR, LF and CRLF end one, and the last one counts too.
+    qint64 FileLines() const { return m_fileLines + 1; }
 
 private:
     int m_limit;
     int m_lineLength = 0;       // characters since the last line end
     qint64 m_originalBytes = 0; // UTF-8 bytes of the original text fed so far
-    QVector<qint64> m_breaks;   // original UTF-8 offsets before which a line end was added
+    qint64 m_fileLines = 0;     // line ends seen
+    int m_shownLines = 0;       // line ends shown, added ones included
+    QChar m_last;
+    ShownLines m_breaks;
 };

@@ -10,11 +10,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCodec>
 #include <QThreadPool>
 #include <QToolButton>
@@ -84,19 +86,54 @@ protected:
     CCodeWnd m_wnd;
 };
 
-TEST_F(CodeWndTest, SmallFilesAreReadAtOnceLargerOnesInPiecesToTheEnd)
+TEST_F(CodeWndTest, FilesAreShownWholeToTheEnd)
 {
-    for (const qint64 size : {qint64(0), qint64(100), CCodeWnd::kPieceSize, CCodeWnd::kPieceSize + 1, qint64(50000)}) {
+    const qint64 first = TextReader::kFirstPiece;
+    for (const qint64 size : {qint64(0), qint64(100), first, first + 1, 2 * TextReader::kPiece + 3}) {
         QByteArray bytes(size, 'x');
         for (qint64 i = 80; i < size; i += 81)
             bytes[int(i)] = '\n';
         ASSERT_TRUE(Load(Write(QStringLiteral("f%1.txt").arg(size), bytes))) << size;
-        const bool atOnce = size <= CCodeWnd::kPieceSize;
-        EXPECT_EQ(Codecs()->isEnabled(), atOnce) << size;
-        EXPECT_EQ(Shown().size(), qMin(size, CCodeWnd::kPieceSize)) << size;
         ASSERT_TRUE(ReadToEnd()) << size;
         EXPECT_EQ(Shown().toUtf8(), bytes) << size;
+        EXPECT_EQ(m_wnd.MainEditor()->lines(), bytes.count('\n') + 1) << size;
     }
+}
+
+// A line too long to lay out at once is shown broken, but copied and numbered as the file has it.
+TEST_F(CodeWndTest, LongLinesAreCopiedAndNumberedAsTheFileHasThem)
+{
+    SetSettingValue(SettingKey::TextLineNum, true);
+    const QByteArray text = "short\n" + QByteArray(20000, 'x') + "\nend";
+    ASSERT_TRUE(Load(Write("long.txt", text)));
+    ASSERT_TRUE(ReadToEnd());
+    QsciScintilla* editor = m_wnd.MainEditor();
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), text);
+    const QStringList margin = {"1", "2", "", "", "3"};
+    for (int line = 0; line < margin.size(); ++line) {
+        char number[16] = {};
+        editor->SendScintilla(QsciScintillaBase::SCI_MARGINGETTEXT, line, static_cast<void*>(number));
+        EXPECT_EQ(QString::fromLatin1(number), margin.at(line)) << line;
+    }
+}
+
+// Ctrl+End while a large file still comes in follows it to its real end.
+TEST_F(CodeWndTest, CtrlEndWhileAFileComesInReachesItsLastLine)
+{
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < 40 * 1024 * 1024; ++i)
+        bytes += "line " + QByteArray::number(i) + " of a log that is long enough\n";
+    bytes += "the last line";
+    ASSERT_TRUE(Load(Write("huge.log", bytes)));
+    ASSERT_FALSE(Codecs()->isEnabled()) << "read before the key: the test shows nothing";
+    QTest::keyClick(m_wnd.MainEditor(), Qt::Key_End, Qt::ControlModifier);
+    ASSERT_TRUE(ReadToEnd());
+    int line = -1, column = -1;
+    m_wnd.MainEditor()->getCursorPosition(&line, &column);
+    EXPECT_EQ(line, m_wnd.MainEditor()->lines() - 1);
+    EXPECT_EQ(m_wnd.MainEditor()->text(line), QStringLiteral("the last line"));
 }
 
 TEST_F(CodeWndTest, LeavingAFileStopsItsReading)
@@ -106,7 +143,7 @@ TEST_F(CodeWndTest, LeavingAFileStopsItsReading)
     QApplication::processEvents();
     EXPECT_TRUE(m_wnd.MainEditor()->text().isEmpty());
     ASSERT_TRUE(Load(Write("small.log", "next")));
-    WaitFor([] { return false; }, 500); // two ticks of the old file's timer, had it kept running
+    WaitFor([] { return false; }, 500); // time for the old reading's pieces, had they been taken
     EXPECT_EQ(Shown(), QStringLiteral("next"));
 }
 
@@ -120,7 +157,7 @@ TEST_F(CodeWndTest, AFileThatShrinksOrVanishesWhileReadEndsTheReading)
         else
             QFile(path).resize(10000);
         ASSERT_TRUE(ReadToEnd()) << remove;
-        EXPECT_GE(Shown().size(), CCodeWnd::kPieceSize) << remove;
+        EXPECT_GE(Shown().size(), qMin<qint64>(10000, TextReader::kFirstPiece)) << remove;
     }
 }
 
@@ -157,7 +194,9 @@ TEST_F(CodeWndTest, EncodingsAreMarkedOrGuessedAndTheBoxOverrides)
             EXPECT_NE(Codecs()->currentText(), QStringLiteral("System"));
         }
         Codecs()->setCurrentText(QStringLiteral("UTF-32LE"));
-        EXPECT_NE(Shown(), c.text);
+        ASSERT_TRUE(ReadToEnd());
+        // As the editor holds it: UTF-8, where a lone surrogate cannot be.
+        EXPECT_EQ(Shown(), QString::fromUtf8(QTextCodec::codecForName("UTF-32LE")->toUnicode(bytes).toUtf8()));
     }
 }
 
@@ -209,7 +248,7 @@ TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
         {"bad.xml", "<a>\n<b></a>", true, "Format failed.\n\nReason: ", "Column: 6", 1, 5},
         {"plain.txt", "{}", false, {}, {}, -1, -1},
         {"big.json", big, true, "[\n    \"a b c d e f\",", "    1\n]\n", -1, -1},
-        {"one-line-bad.json", "[" + QByteArray("1,").repeated(5000) + "x]", true, "Format failed.", "Column: 10002", 2,
+        {"one-line-bad.json", "[" + QByteArray("1,").repeated(5000) + "x]", true, "Format failed.", "Column: 10002", 1,
          1809},
     };
     for (const Case& c : cases) {
@@ -221,7 +260,6 @@ TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
         if (!c.button)
             continue;
         EXPECT_TRUE(button->isEnabled());
-        EXPECT_EQ(Codecs()->isEnabled(), c.text.size() <= CCodeWnd::kPieceSize) << "the reading goes on";
         button->defaultAction()->trigger();
         EXPECT_TRUE(Codecs()->isHidden());
         QsciScintilla* view = m_wnd.FormattedView();

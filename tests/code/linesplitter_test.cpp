@@ -3,39 +3,54 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <vector>
 
-TEST(LineSplitter, BreaksOnlyLinesOverTheLimitAndMapsOffsets)
+// What the viewer shows of overlong lines, and how it finds the file's lines, offsets and bytes again.
+TEST(LineSplitter, BreaksOnlyLinesOverTheLimitAndLeadsBackToTheFile)
 {
     struct Case {
         const char* name;
         QStringList pieces; // fed one after another, as the file arrives
         QString shown;
+        std::vector<int> fileLines; // of each shown line, -1 where it continues a broken one
     };
     const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
     const Case cases[] = {
-        {"short lines stay", {"abc\ndef\n"}, "abc\ndef\n"},
-        {"exactly the limit stays", {"abcd\nefgh"}, "abcd\nefgh"},
-        {"a long line breaks every limit", {"abcdefghij"}, "abcd\nefgh\nij"},
-        {"across pieces", {"abc", "defg", "hi"}, "abcd\nefgh\ni"},
-        {"a line end resets the count", {"abc\ndefgh"}, "abc\ndefg\nh"},
-        {"CR counts as a line end", {"abc\r\ndefg"}, "abc\r\ndefg"},
-        {"never inside a surrogate pair", {"abc" + pair + "d"}, "abc" + pair + "\nd"},
+        {"short lines stay", {"abc\ndef\n"}, "abc\ndef\n", {0, 1, 2}},
+        {"exactly the limit stays", {"abcd\nefgh"}, "abcd\nefgh", {0, 1}},
+        {"a long line breaks every limit", {"abcdefghij\nk"}, "abcd\nefgh\nij\nk", {0, -1, -1, 1}},
+        {"across pieces", {"abc", "defg", "hi"}, "abcd\nefgh\ni", {0, -1, -1}},
+        {"CR, LF and CRLF end a line", {"ab\r\ncdefg\rh\n"}, "ab\r\ncdef\ng\rh\n", {0, 1, -1, 2, 3}},
+        {"a CRLF split between pieces", {"abcdef\r", "\ng"}, "abcd\nef\r\ng", {0, -1, 1}},
+        {"never inside a surrogate pair", {"abc" + pair + "d"}, "abc" + pair + "\nd", {0, -1}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         LineSplitter splitter(4);
         QString shown;
-        for (const QString& piece : c.pieces)
+        ShownLines map;
+        for (const QString& piece : c.pieces) {
             shown += splitter.Feed(piece);
-        EXPECT_EQ(shown.toStdString(), c.shown.toStdString()) << c.name;
+            map.Append(splitter.TakeBreaks());
+        }
+        EXPECT_EQ(shown.toStdString(), c.shown.toStdString());
+        EXPECT_EQ(map.OriginalBytes(shown.toUtf8(), 0), c.pieces.join(QString()).toUtf8());
+        for (int line = 0; line < int(c.fileLines.size()); ++line)
+            EXPECT_EQ(map.FileLine(line), c.fileLines[size_t(line)]) << line;
+        const int lastFileLine = *std::max_element(c.fileLines.begin(), c.fileLines.end());
+        EXPECT_EQ(splitter.FileLines(), lastFileLine + 1);
     }
 
     LineSplitter splitter(4);
-    const QString shown = splitter.Feed(QStringLiteral("ab\u00e9defghij")); // é is two UTF-8 bytes
-    const QByteArray original = QStringLiteral("ab\u00e9defghij").toUtf8();
-    const QByteArray utf8 = shown.toUtf8();
+    const QString text = QStringLiteral("ab\u00e9defghij"); // é is two UTF-8 bytes
+    const QByteArray shown = splitter.Feed(text).toUtf8();
+    ShownLines map = splitter.TakeBreaks();
+    const QByteArray original = text.toUtf8();
     for (int offset = 0; offset < original.size(); ++offset) {
         if ((original.at(offset) & 0xC0) == 0x80)
             continue; // the middle of a character has no place of its own
-        EXPECT_EQ(utf8.at(int(splitter.ShownPosition(offset))), original.at(offset)) << offset;
+        EXPECT_EQ(shown.at(int(map.ShownPosition(offset))), original.at(offset)) << offset;
     }
+    // A selection from the middle: "fgh" then the added break, then "ij".
+    EXPECT_EQ(map.OriginalBytes(shown.mid(7), 7), QByteArray("fghij"));
 }
