@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The file manager's side of the previewer bus interface, played with gdbus: Space toggles,
-# a new selection switches while shown, Close hides, Visible is announced, an unused arrow key
-# asks the file manager to move its selection, hostile calls are
-# refused, and the bus starts Vuel through the user's activation file.
+# The file manager's side of the previewer bus interface, played with gdbus: a new selection
+# switches while shown, Close hides, Visible is announced, an unused arrow key asks the file
+# manager to move its selection, hostile calls are refused, and the bus starts Vuel through the
+# user's activation file. Space's toggle itself: controller toggle_test.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
@@ -36,17 +36,12 @@ wait_for 20 grep -q 'boolean true' "$tmp/signals.log" || fail "no PropertiesChan
 
 show_file b.txt false
 wait_for 20 shown b.txt || fail "a new selection did not switch the preview"
-show_file b.txt true
-wait_for 20 hidden b.txt || fail "ShowFile(true) on the shown file did not toggle it off"
+call Close >/dev/null
+wait_for 20 hidden b.txt || fail "Close() did not hide"
 wait_for 20 grep -q 'boolean false' "$tmp/signals.log" || fail "no PropertiesChanged for Visible=false"
 show_file a.txt false
 sleep 0.5 # nothing may show: a short look
 hidden a.txt || fail "a selection change showed a hidden preview"
-
-show_file a.txt true
-wait_for 20 shown a.txt || fail "not shown again"
-call Close >/dev/null
-wait_for 20 hidden a.txt || fail "Close() did not hide"
 
 # An arrow key the viewer does not use goes back to the file manager as SelectionEvent (GTK's
 # direction: 3 is down).
@@ -76,31 +71,20 @@ sleep 0.5 # the focus must stay: a short look
 xdotool key Escape
 wait_for 20 hidden a.txt || fail "Esc in the file manager did not close the preview"
 
-# Hostile calls: refused, and the service still answers at once afterwards.
-mkfifo "$tmp/files/pipe.txt" "$tmp/files/pipe.pdf" "$tmp/files/pipe.zip"
+# Hostile calls: refused, and the service still answers at once afterwards. (FIFOs and folders
+# of every kind: mainwnd loadroute_test, pdfwnd_test, dirwnd_test.)
 printf 'x' > "$tmp/files/line
 break.txt"
-mkdir "$tmp/files/folder.d"
 for uri in "http://example.invalid/a.txt" "not a uri" "file://$tmp/files/missing.txt" \
            "file://$(head -c 100000 /dev/zero | tr '\0' a)"; do
   call ShowFile "$uri" "" true >/dev/null || true
 done
 sleep 0.3 # nothing may show: a short look
 [ "$(visible_prop)" = "(<false>,)" ] || fail "a refused ShowFile showed the window"
-show_file pipe.txt true
-wait_for 20 shown pipe.txt || fail "a FIFO was not described"
-# Viewers that open the file themselves would wait for a writer for ever: the information panel.
-for pipe in pipe.pdf pipe.zip; do
-  show_file $pipe false
-  described() { grep -F "$1" "$tmp/vuel.log" | grep -qE 'loading cost .* 0 0$'; }
-  wait_for 20 described "$pipe\"" || fail "$pipe did not reach the information panel"
-done
-call ShowFile "file://$tmp/files/line%0Abreak.txt" "" false >/dev/null
+call ShowFile "file://$tmp/files/line%0Abreak.txt" "" true >/dev/null
 # (a function: a process substitution would read the log only once)
 line_break_shown() { grep -F 'line\nbreak.txt' "$tmp/vuel.log" | grep -qF 'loading cost'; }
 wait_for 20 line_break_shown || fail "a name with a line break was not shown"
-show_file folder.d false
-wait_for 20 shown folder.d || fail "a folder was not shown"
 wait_for 2 visible_prop || fail "the service stopped answering"
 
 # Quitting releases the name; a ShowFile then starts Vuel through the activation file...
@@ -113,5 +97,5 @@ wait_for 30 shown b.txt || fail "the bus did not start Vuel for ShowFile"
 # ... and with tracking off, a new selection no longer switches the preview.
 show_file a.txt false
 sleep 0.5 # the preview may not switch: a short look
-shown b.txt >/dev/null || { for w in $(xdotool search --name .); do echo "$w $(xdotool getwindowname $w) $(xwininfo -id $w | grep -o "Map State: .*")"; done; ps aux | grep "[b]uild/vuel"; fail "tracking_file=false still switched the preview"; }
+shown b.txt >/dev/null || fail "tracking_file=false still switched the preview"
 echo PASS
