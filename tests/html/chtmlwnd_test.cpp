@@ -128,51 +128,24 @@ TEST_F(HtmlWnd, HostilePageReachesNothing)
     ConnectionCounter server;
     const QByteArray net = server.Base();
     const QByteArray secret = dir.toUtf8() + "/secret.png";
-    WriteFile(dir + "/doc/hostile.md",
-              "<img id=ok src='file://" + dir.toUtf8() + "/doc/red.png'><base href='" + net +
-                  "/base/'>"
-                  "<meta http-equiv='refresh' content='0;url=" +
-                  net +
-                  "/refresh'>"
-                  "<link rel=stylesheet href='" +
-                  net + "/s.css'><link rel=prefetch href='" + net +
-                  "/prefetch'>"
-                  "<style>@import url('" +
-                  net + "/import.css'); p { background: url('" + net +
-                  "/bg.png'); }</style>"
-                  "<script>document.title = 'ran'; new Image().src = '" +
-                  net +
-                  "/script';</script>"
-                  "<script src='" +
-                  net +
-                  "/s.js'></script>"
-                  "<p>text</p><img src=nowhere onerror=\"document.title = 'ran'\">"
-                  "<img src='" +
-                  net + "/img.png'><img src='//127.0.0.1:" + QByteArray::number(server.serverPort()) +
-                  "/relative-scheme.png'><img src='relative.png'>"
-                  "<iframe src='" +
-                  net +
-                  "/frame'></iframe><iframe src='file:///etc/passwd'></iframe>"
-                  "<object data='" +
-                  net + "/object'></object><embed src='" + net +
-                  "/embed'>"
-                  "<video src='" +
-                  net + "/video' autoplay></video><audio src='" + net +
-                  "/audio' autoplay></audio>"
-                  "<input type=image src='" +
-                  net + "/input.png'><div style=\"background:url('" + net +
-                  "/div.png')\">d</div>"
-                  "<svg><image href='" +
-                  net +
-                  "/svg.png' width=10 height=10 /></svg>"
-                  "<form id=f action='" +
-                  net +
-                  "/form'></form><script>document.getElementById('f').submit()</script>"
-                  "<img src='file:///etc/passwd'><img src='file://" +
-                  dir.toUtf8() +
-                  "/doc/../secret.png'>"
-                  "<img src='file://" +
-                  secret + "'><img src='file://" + dir.toUtf8() + "/doc/link-out.png'>");
+    QByteArray page = R"html(<img id=ok src='file://DIR/doc/red.png'><base href='NET/base/'>
+<meta http-equiv='refresh' content='0;url=NET/refresh'><link rel=stylesheet href='NET/s.css'>
+<link rel=prefetch href='NET/prefetch'>
+<style>@import url('NET/import.css'); p { background: url('NET/bg.png'); }</style>
+<script>document.title = 'ran'; new Image().src = 'NET/script';</script><script src='NET/s.js'></script>
+<p>text</p><img src=nowhere onerror="document.title = 'ran'"><img src='NET/img.png'>
+<img src='//127.0.0.1:PORT/relative-scheme.png'><img src='relative.png'>
+<iframe src='NET/frame'></iframe><iframe src='file:///etc/passwd'></iframe>
+<object data='NET/object'></object><embed src='NET/embed'>
+<video src='NET/video' autoplay></video><audio src='NET/audio' autoplay></audio>
+<input type=image src='NET/input.png'><div style="background:url('NET/div.png')">d</div>
+<svg><image href='NET/svg.png' width=10 height=10 /></svg>
+<form id=f action='NET/form'></form><script>document.getElementById('f').submit()</script>
+<img src='file:///etc/passwd'><img src='file://DIR/doc/../secret.png'>
+<img src='file://DIR/secret.png'><img src='file://DIR/doc/link-out.png'>)html";
+    WriteFile(
+        dir + "/doc/hostile.md",
+        page.replace("NET", net).replace("PORT", QByteArray::number(server.serverPort())).replace("DIR", dir.toUtf8()));
     auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
     Refused().clear();
     const QtMessageHandler previous = qInstallMessageHandler(KeepRefusals);
