@@ -35,6 +35,12 @@ own_bus() {
 }
 
 fail() { echo "FAIL: $*"; tail -20 "$tmp/vuel.log" 2>/dev/null || true; exit 1; }
+shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots" # screenshots for a person to look at
+# previewer METHOD ARGS...: a call of the previewer bus interface, as GNOME Files makes it
+previewer() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
+  --method "org.gnome.NautilusPreviewer2.$1" "${@:2}"; }
+owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
+  --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
 source "$(dirname "${BASH_SOURCE[0]}")/tools/windows.sh"
 # loads NAME: how many loads of the file NAME the viewer has logged ("loading cost … "…/NAME" …")
 loads() { awk -v f="/$1\" " '/loading cost/ && index($0, f) { n++ } END { print n + 0 }' "$tmp/vuel.log" 2>/dev/null || echo 0; }

@@ -6,7 +6,6 @@ set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 command -v nautilus >/dev/null || fail "nautilus is not installed"
 for f in alpha.txt beta.txt gamma.txt; do echo "$f" > "$tmp/files/$f"; done
-mkdir -p "$VUEL_BUILD/test-shots"
 
 start_instance
 # GTK 4's GL renderer draws with llvmpipe here; on a busy machine its frames leave GNOME Files

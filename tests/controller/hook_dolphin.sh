@@ -10,9 +10,8 @@ own_bus "$@"
 command -v dolphin >/dev/null || fail "dolphin is not installed (scripts/install-deps)"
 unset NO_AT_BRIDGE
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 HOME="$tmp/home"
-shots="$VUEL_BUILD/test-shots"
 dir="$HOME/Vuel ü files"
-mkdir -p "$dir" "$shots" "$tmp/files/elsewhere"
+mkdir -p "$dir" "$tmp/files/elsewhere"
 for f in "alpha one.txt" "beta ü.txt" "gamma.txt"; do echo "$f" > "$dir/$f"; done
 echo delta > "$tmp/files/elsewhere/delta.txt"
 keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }

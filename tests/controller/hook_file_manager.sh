@@ -11,7 +11,7 @@ own_bus "$@"
 unset NO_AT_BRIDGE
 export GTK_MODULES=gail:atk-bridge # as an X session sets it: GTK 2 programs load the bridge as a module
 dir="$tmp/files/Vuel ü files"
-mkdir -p "$dir" "$VUEL_BUILD/test-shots"
+mkdir -p "$dir"
 for f in "alpha one.txt" "beta ü.txt" "gamma.txt"; do echo "$f" > "$dir/$f"; done
 
 start_instance

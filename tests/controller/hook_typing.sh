@@ -8,7 +8,7 @@ own_bus "$@"
 unset NO_AT_BRIDGE
 export GTK_MODULES=gail:atk-bridge
 dir="$tmp/files/typing"
-mkdir -p "$dir" "$VUEL_BUILD/test-shots"
+mkdir -p "$dir"
 echo alpha > "$dir/alpha.txt"
 start_instance
 source "$(dirname "$0")/../tools/pcmanfm.sh"
@@ -49,6 +49,6 @@ for i in range(desktop.get_child_count()):
 PY
 }
 [ "$(location)" = "$text" ] || fail "the location bar holds '$(location)', not '$text'"
-import -window root "$VUEL_BUILD/test-shots/hook_typing.png"
+import -window root "$shots/hook_typing.png"
 [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 0 ] || fail "something was previewed: $(grep 'loading cost' "$tmp/vuel.log")"
 echo PASS

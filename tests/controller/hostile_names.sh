@@ -5,12 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
-shots="$VUEL_BUILD/test-shots"
-mkdir -p "$shots"
-call() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
-  --method org.gnome.NautilusPreviewer2.ShowFile "$1" "" "$2" >/dev/null; }
-owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
-  --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
+call() { previewer ShowFile "$1" "" "$2" >/dev/null; }
 # text_loaded NAME: the last load of NAME was a viewer's, not the information panel's (which logs "0 0")
 text_loaded() { grep -F 'loading cost' "$tmp/vuel.log" | grep -F "/$1\"" | tail -1 | grep -qvE ' 0 0$'; }
 

@@ -5,8 +5,7 @@ set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
-shots="$VUEL_BUILD/test-shots"
-mkdir -p "$shots" "$tmp/bin"
+mkdir -p "$tmp/bin"
 # The plug-in table lives beside the program: a copy of it, with a table of its own.
 cp "$VUEL_BUILD/vuel" "$tmp/bin/vuel"
 printf '#!/bin/sh\ntr a-z A-Z < "$1" > "$2.txt"\n' > "$tmp/upper.sh"
@@ -20,8 +19,7 @@ xmessage -name fm -title fm "a file manager" & pids+=($!)
 wait_for 20 shown fm || fail "no file manager window"
 fm=$(shown fm)
 xdotool windowactivate --sync "$fm"
-gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
-  --method org.gnome.NautilusPreviewer2.ShowFile "file://$tmp/files/notes.up" "x11:$(printf %x "$fm")" true >/dev/null
+previewer ShowFile "file://$tmp/files/notes.up" "x11:$(printf %x "$fm")" true >/dev/null
 output_shown() { grep -q 'loading cost .*/Vuel/.*\.txt"' "$tmp/vuel.log"; }
 wait_for 30 output_shown || fail "the plug-in's output was not shown"
 wait_for 20 shown notes.up || fail "the preview is not titled notes.up: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' ' ')"

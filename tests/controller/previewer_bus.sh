@@ -7,19 +7,15 @@ set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
 
-call() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
-  --method "org.gnome.NautilusPreviewer2.$1" "${@:2}"; }
 visible_prop() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
   --method org.freedesktop.DBus.Properties.Get org.gnome.NautilusPreviewer2 Visible; }
-show_file() { call ShowFile "file://$tmp/files/$1" "" "$2" >/dev/null; }
+show_file() { previewer ShowFile "file://$tmp/files/$1" "" "$2" >/dev/null; }
 
 printf 'a\n' > "$tmp/files/a.txt"
 printf 'b\n' > "$tmp/files/b.txt"
 
 (cd "$tmp" && exec "$VUEL_BUILD/vuel" log) & pids+=($!)
 wait_for 30 test -S "$XDG_RUNTIME_DIR/vuel" || fail "no instance"
-owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
-  --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
 wait_for 30 owned || fail "the name is not taken" # asking before would start another previewer
 [ "$(visible_prop)" = "(<false>,)" ] || fail "Visible before any preview: $(visible_prop)"
 grep -qF "test -x '$VUEL_BUILD/vuel'" "$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service" \
@@ -36,7 +32,7 @@ wait_for 20 grep -q 'boolean true' "$tmp/signals.log" || fail "no PropertiesChan
 
 show_file b.txt false
 wait_for 20 shown b.txt || fail "a new selection did not switch the preview"
-call Close >/dev/null
+previewer Close >/dev/null
 wait_for 20 hidden b.txt || fail "Close() did not hide"
 wait_for 20 grep -q 'boolean false' "$tmp/signals.log" || fail "no PropertiesChanged for Visible=false"
 show_file a.txt false
@@ -57,7 +53,7 @@ for _ in 1 2 3 4 5; do
   wait_for 4 grep -q 'uint32 3' "$tmp/selection.log" && break
 done
 grep -q 'uint32 3' "$tmp/selection.log" || fail "Down in the preview sent no SelectionEvent"
-call Close >/dev/null
+previewer Close >/dev/null
 wait_for 20 hidden blob.bin || fail "Close() did not hide"
 
 # The file manager keeps the keyboard when the preview appears, and its Esc closes the preview.
@@ -77,11 +73,11 @@ printf 'x' > "$tmp/files/line
 break.txt"
 for uri in "http://example.invalid/a.txt" "not a uri" "file://$tmp/files/missing.txt" \
            "file://$(head -c 100000 /dev/zero | tr '\0' a)"; do
-  call ShowFile "$uri" "" true >/dev/null || true
+  previewer ShowFile "$uri" "" true >/dev/null || true
 done
 sleep 0.3 # nothing may show: a short look
 [ "$(visible_prop)" = "(<false>,)" ] || fail "a refused ShowFile showed the window"
-call ShowFile "file://$tmp/files/line%0Abreak.txt" "" true >/dev/null
+previewer ShowFile "file://$tmp/files/line%0Abreak.txt" "" true >/dev/null
 # (a function: a process substitution would read the log only once)
 line_break_shown() { grep -F 'line\nbreak.txt' "$tmp/vuel.log" | grep -qF 'loading cost'; }
 wait_for 20 line_break_shown || fail "a name with a line break was not shown"

@@ -18,11 +18,8 @@ win=Settings
 mkdir -p "$tmp/bin"
 printf 'a\n' > "$tmp/files/a.txt"
 activation="$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service"
-owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
-  --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
 not_owned() { ! owned; }
-show_a() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
-  --method org.gnome.NautilusPreviewer2.ShowFile "file://$tmp/files/a.txt" "" true --timeout 30 >/dev/null 2>&1 || true; }
+show_a() { previewer ShowFile "file://$tmp/files/a.txt" "" true --timeout 30 >/dev/null 2>&1 || true; }
 logged() { grep -qF "$1" "$tmp/vuel.log"; }
 # A copy of the program, so that the test can delete it as a package removal would.
 cp "$VUEL_BUILD/vuel" "$tmp/bin/vuel"
@@ -39,8 +36,7 @@ wait_for 30 logged "previewer: owns" || fail "Vuel did not take the name once it
 show_a
 wait_for 30 shown a.txt || fail "ShowFile after the hand-over did not show a.txt"
 [ "$(pgrep -c -f "^$tmp/bin/vuel")" = 1 ] || fail "more than one Vuel: $(pgrep -af "^$tmp/bin/vuel")"
-gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
-  --method org.gnome.NautilusPreviewer2.Close >/dev/null
+previewer Close >/dev/null
 wait_for 20 hidden a.txt || fail "Close did not hide"
 
 # The setting gives Space back at once, activation file included, and takes it again.

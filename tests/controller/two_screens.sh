@@ -7,16 +7,11 @@ if [ -z "${VUEL_TWO_SCREENS:-}" ]; then
 fi
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
-shots="$VUEL_BUILD/test-shots"
-mkdir -p "$shots"
 # as scripts/with-display lays them out: X Y WIDTH HEIGHT. The picture is larger than either: a preview wider
 # than 600 pixels has been fitted to it.
 screens=("0 0 1600 1000" "1600 0 1280 800")
 convert -size 2400x1800 gradient:'#88c0d0-#5e81ac' "$tmp/files/big.png"
-show_file() {
-  gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
-    --method org.gnome.NautilusPreviewer2.ShowFile "file://$tmp/files/big.png" "$1" true >/dev/null
-}
+show_file() { previewer ShowFile "file://$tmp/files/big.png" "$1" true >/dev/null; }
 # shellcheck disable=SC2034 # set by xdotool's --shell output
 inside() {
   local WIDTH="" HEIGHT="" X="" Y="" WINDOW SCREEN sx sy sw sh
@@ -29,8 +24,7 @@ inside() {
 }
 
 start_instance
-wait_for 30 gdbus call --session --dest org.freedesktop.DBus --object-path / \
-  --method org.freedesktop.DBus.GetNameOwner org.gnome.NautilusPreviewer || fail "the previewer name is not taken"
+wait_for 30 owned || fail "the previewer name is not taken"
 xmessage -name fm0 -title fm0 -geometry +200+300 "a file manager on screen 0" & pids+=($!)
 xmessage -name fm1 -title fm1 -geometry +1900+300 "a file manager on screen 1" & pids+=($!)
 wait_for 20 shown fm0 || fail "no window fm0"

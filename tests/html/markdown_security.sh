@@ -4,7 +4,6 @@
 # converter that is missing or fails leaves the information panel.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
-shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
 [ -x "$VUEL_BUILD/plugins/md" ] || fail "the md converter is not built"
 preview() { preview_with "$1" "$2"; }
 close() { xdotool windowactivate --sync "$(shown "$1")" key Escape; wait_for 20 hidden "$1" || fail "Esc did not close $1"; }

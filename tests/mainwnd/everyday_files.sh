@@ -5,7 +5,6 @@
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
-shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
 printf '[General]\nshow_welcome=false\ndisplay_controls=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
 f="$tmp/files"
 printf 'Vuel\n====\n\nA quick file previewer. Select a file, press Space.\n' > "$f/README"
@@ -15,10 +14,7 @@ convert -size 480x320 gradient:orange-navy -fill white -pointsize 40 -annotate +
 mkdir -p "$tmp/tree/src/lib" "$tmp/tree/docs"; printf 'x\n' > "$tmp/tree/src/lib/a.c"; printf 'y\n' > "$tmp/tree/docs/guide.md"
 tar -C "$tmp/tree" -cJf "$f/tree.tar.xz" .
 
-show_file() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
-  --method org.gnome.NautilusPreviewer2.ShowFile "file://$1" "" true >/dev/null; }
-owned() { gdbus call --session --dest org.freedesktop.DBus --object-path / \
-  --method org.freedesktop.DBus.NameHasOwner org.gnome.NautilusPreviewer | grep -q true; }
+show_file() { previewer ShowFile "file://$1" "" true >/dev/null; }
 # preview NAME KIND SUBTYPES: Space on it in the file manager; the log names the kind
 preview() {
   preview_with show_file "$f/$1"

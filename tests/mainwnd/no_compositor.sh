@@ -4,17 +4,13 @@
 set -euo pipefail
 if [ -z "${VUEL_NO_COMPOSITOR:-}" ]; then VUEL_NO_COMPOSITOR=1 VUEL_IN_SESSION= exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
-shots="$VUEL_BUILD/test-shots"
-mkdir -p "$shots"
 convert -size 600x400 xc:'#fdd835' "$tmp/files/sun.png"
-call() { gdbus call --session --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
-  --method "org.gnome.NautilusPreviewer2.$1" "${@:2}" >/dev/null; }
 # pixel SHOT X Y: "r,g,b" there
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 # edge SHOT: the pixel half-way down the window's left edge, where a shadow band would be
 edge() { pixel "$1" 3 "$(($(identify -format %h "$1") / 2))"; }
 show_sun() {
-  call ShowFile "file://$tmp/files/sun.png" "" true
+  previewer ShowFile "file://$tmp/files/sun.png" "" true >/dev/null
   wait_for 30 shown sun.png || fail "sun.png not shown"
   wait_for 20 placed "$(shown sun.png)" || fail "the preview kept moving"
   still "$shots/$1.png" on_screen "$(shown sun.png)" || fail "the preview keeps changing"
@@ -24,7 +20,7 @@ start_instance
 show_sun no_compositor
 bare=$(identify -format %w "$shots/no_compositor.png")
 [ "$(edge "$shots/no_compositor.png")" != "0,0,0" ] || fail "a black band around the preview without a compositor"
-call Close
+previewer Close >/dev/null
 wait_for 20 hidden sun.png || fail "Close did not hide"
 
 xcompmgr >/dev/null 2>&1 & pids+=($!)

@@ -63,7 +63,7 @@ xdotool windowactivate --sync "$win" key c
 with_bar() { still "$tmp/bar.png" import -window "$win" && [ "$(compare -metric AE "$tmp/no-bar.png" "$tmp/bar.png" null: 2>&1)" != 0 ]; }
 wait_for 20 with_bar || { echo "FAIL: C showed no control bar"; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$win")"
-mkdir -p "$VUEL_BUILD/test-shots" && cp "$tmp/bar.png" "$VUEL_BUILD/test-shots/control_bar.png"
+cp "$tmp/bar.png" "$shots/control_bar.png"
 # shadow 30 + border 1 + bar margin 9 + first button (38) + spacing: the reveal button's middle
 xdotool mousemove $((X + 30 + 1 + 9 + 38 + 6 + 19)) $((Y + HEIGHT - 30 - 1 - 20)) click 1
 wait_for 20 grep -q 'member=ShowItems' "$tmp/bus.log" || { echo "FAIL: no ShowItems call"; exit 1; }

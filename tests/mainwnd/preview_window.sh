@@ -4,7 +4,6 @@
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 printf 'hello\n' > "$tmp/files/note.dat"
-mkdir -p "$VUEL_BUILD/test-shots"
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
 preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"; }
 

@@ -4,7 +4,6 @@
 # falls back to the information panel. Screenshots go to test-shots/ for a person to look at.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
-shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
 printf '[General]\nshow_welcome=false\ndisplay_controls=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
 bash "$VUEL_SOURCE/tests/pdf/make-documents" "$tmp/files"
 # The converter's throw-away LibreOffice profiles land in here, where they are known as ours.

@@ -3,7 +3,6 @@
 # quarter turn, a playing animation, a Photoshop document, and the help picture of a first start.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
-shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
 bash "$(dirname "$0")/make-pictures" "$tmp/files" >/dev/null
 convert "$tmp/files/base.png" -alpha on -channel A -fx 'i/w' "$tmp/files/layered.psd"
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }

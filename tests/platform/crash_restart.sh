@@ -4,7 +4,6 @@
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 printf 'a\n' > "$tmp/files/a.txt"
-mkdir -p "$VUEL_BUILD/test-shots"
 
 crash_with() { # crash_with SIGNAL HEXCODE
   start_instance
@@ -14,7 +13,7 @@ crash_with() { # crash_with SIGNAL HEXCODE
   local box
   box=$(xdotool search --onlyvisible --name '^Sorry$' | head -1)
   tr '\0' ' ' < "/proc/$pid/cmdline" | grep -q -- "--vuel-crash-report $2 " || fail "fresh process got $(tr '\0' ' ' < /proc/$pid/cmdline)"
-  local shot="$VUEL_BUILD/test-shots/crash_$1.png"
+  local shot="$shots/crash_$1.png"
   # The box is drawn a moment after it is mapped.
   drawn() { import -window "$box" "$shot" && [ "$(convert "$shot" -format '%[fx:standard_deviation>0.02]' info:)" = 1 ]; }
   wait_for 20 drawn || fail "the message is blank"

@@ -1,12 +1,11 @@
 # Vuel's widgets by their accessible names, as a screen reader sees them (atspi-find).
 # Start the accessibility bus before the program; set $win to the title of the window in use.
 # atspi_session ARGS: the calling test again on a session bus of its own (own_bus), with Qt's
-# accessibility bridge on; $shots is the folder for screenshots.
+# accessibility bridge on.
 atspi_session() {
   own_bus "$@"
   unset NO_AT_BRIDGE
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-  shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
 }
 atspi_start_bus() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi-find" - >/dev/null; }
 atspi_find() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi-find" Vuel "$@"; }
