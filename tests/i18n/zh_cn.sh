@@ -2,6 +2,7 @@
 # Under a Simplified Chinese locale the running instance speaks Chinese: the start balloon, the
 # tray menu and the settings dialog, found by their Chinese names on the accessibility bus as a
 # screen reader reads them. What it saves still goes to the one settings file, Keplo/Vuel.conf.
+# (That every text is translated: translations_test.)
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
@@ -12,7 +13,6 @@ unset LANGUAGE
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
 conf="$XDG_CONFIG_HOME/Keplo/Vuel.conf"
-see() { wait_for 20 atspi_find "$@"; }
 click() { atspi_click "$@" || { import -window root "$shots/i18n_zh_cn_fail.png"; fail "no '$1' in $win"; }; }
 
 atspi_start_bus
@@ -23,9 +23,7 @@ wait_for 30 grep -q '程序已启动' "$tmp/vuel.log" || fail "no Chinese start 
 # --- the tray menu ---
 # The shortcut letters stay, in brackets after the Chinese words.
 menu=$(tray_menu) || { import -window root "$shots/i18n_zh_cn_fail.png"; fail "no tray menu on the accessibility bus"; }
-for item in "设置(S)" "关于(A)" "帮助(H)" "退出(Q)"; do
-  grep -qxF "$item" <<<"$menu" || fail "no '$item' in the tray menu: $menu"
-done
+grep -qxF "设置(S)" <<<"$menu" || fail "no '设置(S)' in the tray menu: $menu"
 still "$shots/i18n_zh_cn_tray_menu.png" import -window root -crop 400x300+1200+700 +repage || fail "the tray menu keeps changing"
 # The shortcut letter still works.
 xdotool key s
@@ -34,16 +32,8 @@ wait_for 20 shown 设置 || fail "the tray menu did not open the settings dialog
 # --- the settings dialog ---
 win=设置
 wait_for 20 atspi_find "常规" "check box" || fail "no Chinese General page button"
-for page in 类型 键盘; do
-  see "$page" "check box" || fail "no Chinese page button '$page'"
-done
-see "登录时启动 Vuel" "check box" || fail "no Chinese check box on the General page"
-see "确定(O)" "push button" || fail "no Chinese OK button"
 still "$shots/i18n_zh_cn_settings.png" on_screen "$(shown 设置)" || fail "the settings dialog keeps changing"
 click "显示控制栏" "check box"
-click "键盘" "check box"
-see "触发键：  Space" || fail "no Chinese trigger title on the Keyboard page"
-still "$shots/i18n_zh_cn_keyboard.png" on_screen "$(shown 设置)" || fail "the settings dialog keeps changing"
 click "确定(O)" "push button"
 wait_for 20 hidden 设置 || fail "OK did not close the settings dialog"
 grep -qx "display_controls=true" "$conf" || fail "the Chinese instance did not save into Keplo/Vuel.conf: $(ls "$XDG_CONFIG_HOME"/*)"
