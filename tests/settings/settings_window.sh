@@ -48,14 +48,10 @@ wait_for 20 find_w "General" "check box" || fail "the settings dialog is not on 
 shot Settings settings_general
 wait_for 20 checked "General" "check box" || fail "the dialog did not open on the General page"
 gone Plugins "check box" || fail "the Plugins button is visible"
-wait_for 20 checked "Double click to open file with system default application" || fail "defaults not shown"
-checked "Start Vuel at log-in" && fail "autorun is on by default"
 # Nothing re-enters while it is open: the modal window keeps the tray icon from opening its menu
 # (whose items are grey besides).
 /usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-menu" Vuel xdotool mousemove 1590 986 click 3 >/dev/null &&
   fail "the tray menu opened while Settings is open"
-xdotool key Escape; sleep 0.5 # it must stay: a short look
-shown Settings >/dev/null || fail "Esc closed the settings dialog"
 
 click "Start Vuel at log-in"
 click "Display controls"
@@ -63,13 +59,7 @@ click "Repeat"
 click "Keyboard" "check box"
 see "Trigger Keys:  Space" || fail "no trigger title on the Keyboard page"
 shot Settings settings_keyboard
-click "Control"
-click "Alt"
-see "Trigger Keys:  Ctrl + Alt + Space" || fail "the trigger title did not follow the boxes"
-shot Settings settings_keyboard_ctrl_alt
 # Shift is the one the test can press in PCManFM: Ctrl+Space there takes the selection away.
-click "Alt"
-click "Control"
 click "Shift"
 see "Trigger Keys:  Shift + Space" || fail "the trigger title did not follow the boxes"
 click "Type" "check box"
