@@ -27,9 +27,6 @@ wait_for 30 notified "Application started." || fail "the start notice did not re
 rc=0; vuel "$tmp/files/b.txt" || rc=$?
 [ $rc = 0 ] || fail "'vuel FILE' handed over exited $rc"
 wait_for 30 shown b.txt || fail "'vuel FILE' did not switch the running preview"
-rc=0; vuel "$tmp/files/missing.txt" || rc=$?
-[ $rc = 1 ] || fail "'vuel MISSING' exited $rc"
-wait_for 30 notified "missing.txt not found." || fail "no notice for a missing file"
 
 # Started again from the application menu: Settings, since no tray offers them.
 vuel || fail "a second start failed"
