@@ -22,20 +22,18 @@ for _ in $(seq 10); do
   xdotool mousemove $((X + 330)) $((Y + 130)) click 1 sleep 0.3 key space
   wait_for 10 shown alpha.txt && break
 done
-shown alpha.txt >/dev/null || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "Space did not preview alpha.txt"; }
+shown alpha.txt >/dev/null || { import -window root "$shots/gnome_files_fail.png"; fail "Space did not preview alpha.txt"; }
 xdotool windowactivate --sync "$fm" key Right
-wait_for 20 shown beta.txt || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "the preview did not follow the selection"; }
-import -window root "$VUEL_BUILD/test-shots/gnome_files.png"
+wait_for 20 shown beta.txt || { import -window root "$shots/gnome_files_fail.png"; fail "the preview did not follow the selection"; }
+import -window root "$shots/gnome_files.png"
 # An arrow key in the preview itself moves GNOME Files' selection, and the preview follows.
 xdotool windowactivate --sync "$(shown beta.txt)" key Left
-wait_for 20 shown alpha.txt || { import -window root "$VUEL_BUILD/test-shots/gnome_files_fail.png"; fail "Left in the preview did not move the selection"; }
-xdotool windowactivate --sync "$fm" key Right
-wait_for 20 shown beta.txt || fail "the preview did not follow the selection back"
+wait_for 20 shown alpha.txt || { import -window root "$shots/gnome_files_fail.png"; fail "Left in the preview did not move the selection"; }
 xdotool windowactivate --sync "$fm" key space
-wait_for 20 hidden beta.txt || fail "Space again did not close the preview"
+wait_for 20 hidden alpha.txt || fail "Space again did not close the preview"
 sleep 1 # it must stay closed: a short look
-hidden beta.txt || fail "the same key press toggled twice"
-# The log line of the second preview may come a moment after its window.
-four_previews() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 4 ]; }
-wait_for 20 four_previews || fail "expected four previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
+hidden alpha.txt || fail "the same key press toggled twice"
+# The log line of the last preview may come a moment after its window.
+three_previews() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 3 ]; }
+wait_for 20 three_previews || fail "expected three previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
 echo PASS
