@@ -25,7 +25,8 @@ QByteArray Png()
 
 } // namespace
 
-// Files the suffix tables do not know reach the viewer their content calls for.
+// Files the suffix tables do not know reach the viewer their content calls for: one row per way
+// through the mapping, not one per entry of its table.
 TEST(ContentKind, FilesWithoutAKnownSuffixAreShownByTheirContent)
 {
     const struct {
@@ -36,17 +37,13 @@ TEST(ContentKind, FilesWithoutAKnownSuffixAreShownByTheirContent)
         const char* lexer;
     } cases[] = {
         {"README", "Read me first.\n", MT_TEXT, ST_PLAIN_TEXT, ""},
-        {"Dockerfile", "FROM debian:12\nRUN true\n", MT_TEXT, ST_PLAIN_TEXT, ""},
+        {"Dockerfile", "FROM debian:12\nRUN true\n", MT_TEXT, ST_PLAIN_TEXT, ""}, // through text/plain
         {"Makefile", "all:\n\techo hi\n", MT_TEXT, ST_MAKE, "makefile"},
         {"run-me", "#!/bin/sh\necho hi\n", MT_TEXT, ST_BASH, ""},
         {".bashrc", "alias ll='ls -l'\n", MT_TEXT, ST_BASH, ""},
         {"main.go", "package main\n\nfunc main() {}\n", MT_TEXT, ST_PLAIN_TEXT, "go"},
-        {"lib.rs", "fn main() {}\n", MT_TEXT, ST_PLAIN_TEXT, "rust"},
-        {"app.kt", "fun main() {}\n", MT_TEXT, ST_PLAIN_TEXT, "kotlin"},
         {"ci.yaml", "jobs:\n  build: true\n", MT_TEXT, ST_PLAIN_TEXT, "yaml"},
         {"Cargo.toml", "[package]\nname = \"x\"\n", MT_TEXT, ST_PLAIN_TEXT, "properties"},
-        {"vuel.desktop", "[Desktop Entry]\nName=Vuel\n", MT_TEXT, ST_PLAIN_TEXT, "properties"},
-        {"data.csv", "a,b\n1,2\n", MT_TEXT, ST_PLAIN_TEXT, ""},
         {"photo", Png(), MT_PICTURE, ST_PICTURE, ""},
         {"paper", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<<>>\nendobj\n", MT_DOCUMENT, ST_PDF, ""},
         {"backup", QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10), MT_DIR, ST_ARCHIVE, ""},
