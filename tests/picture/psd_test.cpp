@@ -142,22 +142,16 @@ TEST(PsdDecoder, ModesMadeByHandGiveTheirPictures)
     psd::Header multi{1, 4, 1, 1, 8, psd::Multichannel};
     EXPECT_EQ(Decode(MakePsd(multi, QByteArray(4, char(255)))).pixel(0, 0), qRgb(255, 255, 255));
 
-    psd::Header lab{1, 3, 1, 2, 8, psd::Lab};
-    image = Decode(MakePsd(lab, QByteArray::fromHex("ff00"
-                                                    "8080"
-                                                    "8080")));
+    psd::Header lab{1, 3, 1, 2, 8, psd::Lab}; // planes L, a, b of two pixels
+    image = Decode(MakePsd(lab, QByteArray::fromHex("ff0080808080")));
     EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(1, 0), QColor::fromRgbF(0.0650, 0, 0.0547).rgb()) << "black Lab is not black";
 
     // A matte of 0 keeps the stored colour; 16 bits truncate to 8.
     psd::Header rgba{1, 4, 1, 1, 8, psd::Rgb};
     EXPECT_EQ(Decode(MakePsd(rgba, QByteArray::fromHex("40506000"))).pixel(0, 0), qRgba(0x40, 0x50, 0x60, 0));
-    psd::Header deep{1, 3, 1, 1, 16, psd::Rgb};
-    EXPECT_EQ(Decode(MakePsd(deep, QByteArray::fromHex("ffff"
-                                                       "0101"
-                                                       "00ff")))
-                  .pixel(0, 0),
-              qRgb(255, 1, 0));
+    psd::Header deep{1, 3, 1, 1, 16, psd::Rgb}; // planes R, G, B of one pixel
+    EXPECT_EQ(Decode(MakePsd(deep, QByteArray::fromHex("ffff010100ff"))).pixel(0, 0), qRgb(255, 1, 0));
 }
 
 TEST(PsdDecoder, SizeLimitsDependOnTheVersion)
