@@ -21,8 +21,10 @@ cleanup() {
 trap cleanup EXIT
 
 # own_bus ARGS: runs the calling script again on a session bus of its own, started with the
-# folders above, so that what the bus starts reads them too.
+# folders above, so that what the bus starts reads them too; first on the private desktop of
+# scripts/with-display when it has none.
 own_bus() {
+  [ -n "${DISPLAY:-}" ] || { rm -rf "$tmp"; exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; }
   if [ -n "${VUEL_OWN_BUS:-}" ]; then
     # A new session starts its own accessibility bus; the display may still name the bus of a
     # session killed before (the launcher clears it only when it ends cleanly).

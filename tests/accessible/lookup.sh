@@ -4,7 +4,6 @@
 # that file, in icon and list views, and then the next one. A stopped file manager gives
 # nothing and the lookup comes back (its time is printed), and once it runs again it answers.
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 # A session bus of our own, so that the accessibility bus is started afresh, with its socket in
 # the test's runtime folder: without one it falls back to ~/.cache/at-spi/bus, shared with
 # every other session of the user.

@@ -4,7 +4,6 @@
 # the user's places), the preview follows the selection, Space again closes it, and in the
 # details view and a folder outside home (a bread-crumb bar from "/") Space previews again.
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
 command -v dolphin >/dev/null || fail "dolphin is not installed (scripts/install-deps)"

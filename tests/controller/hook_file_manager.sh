@@ -4,7 +4,6 @@
 # again closes it (one toggle per key press), Esc in the preview closes it too. PCManFM opens
 # the file on Space as well: here with a program that does nothing and shows no window.
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 # A session bus of our own, so that the accessibility bus starts afresh for this test.
 own_bus "$@"

@@ -2,7 +2,6 @@
 # A Space typed into a file manager's text field (PCManFM's location bar, its rename box) is
 # text: no preview opens, and the field keeps every key.
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
 unset NO_AT_BRIDGE

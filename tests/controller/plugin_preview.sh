@@ -2,7 +2,6 @@
 # A plug-in's preview stays while the file manager keeps the same file selected (the output
 # file is not mistaken for a new selection), and its title is the file's own name.
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
 mkdir -p "$tmp/bin"

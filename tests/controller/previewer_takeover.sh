@@ -4,7 +4,6 @@
 # setting gives it back at once, and once the program is deleted the activation file it left
 # hands Space to the system's previewer.
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 # The system's previewer, as a package would install it (read when the bus starts).
 export XDG_DATA_DIRS="$tmp/system:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"

@@ -4,7 +4,6 @@
 # screen reader reads them. What it saves still goes to the one settings file, Keplo/Vuel.conf.
 # (That every text is translated: translations_test.)
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../tools/atspi.sh"
 atspi_session "$@"

@@ -4,7 +4,6 @@
 # and read back by the next start; the new trigger combination works at once in the running
 # hook (PCManFM, which has no previewer bus); the about window's links reach the browser.
 set -euo pipefail
-if [ -z "${DISPLAY:-}" ]; then exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../tools/atspi.sh"
 atspi_session "$@"
