@@ -119,6 +119,28 @@ void* LoadDocument(ILoader* loader, const QString& text, const std::atomic_bool&
     return nullptr;
 }
 
+// Code page, read-only state, undo and the lexer's state belong to the document, not to the view.
+// Set as QsciScintilla::setLexer sets them, without its restyling of the whole text.
+void SwapDocument(QsciScintilla* editor, void* document)
+{
+    editor->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, document);
+    editor->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
+    editor->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    editor->setUtf8(true);
+    editor->setReadOnly(true);
+    QsciLexer* lexer = editor->lexer();
+    if (!lexer)
+        return;
+    if (lexer->lexer())
+        editor->SendScintilla(QsciScintillaBase::SCI_SETLEXERLANGUAGE, 0UL, lexer->lexer());
+    else
+        editor->SendScintilla(QsciScintillaBase::SCI_SETLEXER, lexer->lexerId());
+    for (int set = 1; set <= 9; ++set)
+        if (const char* words = lexer->keywords(set))
+            editor->SendScintilla(QsciScintillaBase::SCI_SETKEYWORDS, set - 1, words);
+    lexer->refreshProperties();
+}
+
 } // namespace
 
 CCodeWnd::CCodeWnd(QWidget* parent)
@@ -146,6 +168,9 @@ CCodeWnd::CCodeWnd(QWidget* parent)
         emit SigErr(QString());
     });
     connect(&m_reader, &TextReader::SigPiece, this, &CCodeWnd::OnPiece);
+    connect(&m_reader, &TextReader::SigLeftDocument, this, [this](void* document) {
+        m_editor->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
+    });
     connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, &CCodeWnd::ShowFileLineNumbers);
 }
 
@@ -278,7 +303,10 @@ void CCodeWnd::OnPiece(const TextPiece& piece)
     m_allQueued = piece.last;
     if (!m_codec)
         return ShowFirstPiece(piece);
-    m_queued.push_back(piece.utf8);
+    if (piece.document)
+        ShowWholeDocument(piece.document);
+    if (!piece.utf8.isEmpty())
+        m_queued.push_back(piece.utf8);
     if (!m_appendTimer.isActive())
         AppendQueued();
 }
@@ -293,17 +321,48 @@ void CCodeWnd::ShowFirstPiece(const TextPiece& piece)
     }
     m_codec = piece.codec;
     ApplyWrap(m_editor, piece.fileSize);
+    if (piece.fileSize > kPlainText) {
+        m_editor->setLexer(nullptr);
+        m_editor->setFont(QApplication::font());
+    }
     if (m_codecBox && m_codec != QTextCodec::codecForLocale()) { // a guess, or a byte-order mark: say which
         const QSignalBlocker quiet(m_codecBox);
         m_codecBox->setCurrentText(QString::fromLatin1(m_codec->name()));
     }
     m_queued.push_back(piece.utf8);
     AppendQueued(); // at once, so that the window opens on the first screen
+    if (!piece.last)
+        m_reader.Continue(piece.fileSize > kLargeText ? CreateLoader(piece.fileSize) : nullptr);
     if (m_rereading)
         return;
     if (m_formatButton) // the worker formats the whole file, not the part shown so far
         m_formatButton->setEnabled(true);
     emit SigLoaded();
+}
+
+// A large text is built into a document of its own on the reading thread: appending it here would
+// grow the editor's buffers by copies of hundreds of megabytes, on this thread. Past a size it has
+// no colours, which would be worked out from its start at every jump.
+ILoader* CCodeWnd::CreateLoader(qint64 fileSize)
+{
+    const long options = fileSize > kPlainText ? QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE
+                                               : QsciScintillaBase::SC_DOCUMENTOPTION_DEFAULT;
+    return reinterpret_cast<ILoader*>(m_editor->SendScintilla(QsciScintillaBase::SCI_CREATELOADER, 0UL, options));
+}
+
+// The whole text replaces the first piece where the user is reading it.
+void CCodeWnd::ShowWholeDocument(void* document)
+{
+    const int firstLine = m_editor->firstVisibleLine();
+    const auto anchor = m_editor->SendScintilla(QsciScintillaBase::SCI_GETANCHOR);
+    const auto caret = m_editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const bool following = caret > 0 && caret == m_editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    SwapDocument(m_editor, document);
+    m_editor->setFirstVisibleLine(firstLine);
+    if (following) // Ctrl+End while the file came in goes on to its real end
+        m_editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    else
+        m_editor->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(anchor), caret);
 }
 
 // Slices until a short while has passed, then again once the window has painted and taken input.
@@ -522,44 +581,18 @@ void CCodeWnd::ShowFormatResult(const FormattedDocument& formatted)
     // Scintilla wraps a document set in a wrapping view at once, and one switched to wrapping when
     // idle; both, like matching the first bracket with the last, take seconds on megabytes.
     m_formatView->setWrapMode(QsciScintilla::WrapNone);
-    SwapDocument(formatted.document);
+    SwapDocument(m_formatView, formatted.document);
     const int length = m_formatView->length();
     ApplyWrap(m_formatView, length);
     const bool large = length > kLargeText;
     m_formatView->setBraceMatching(large ? QsciScintilla::NoBraceMatch : QsciScintilla::SloppyBraceMatch);
 }
 
-// Code page, read-only state, undo and lexer belong to the document, not to the view.
-void CCodeWnd::SwapDocument(void* document)
-{
-    m_formatView->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, document);
-    m_formatView->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
-    m_formatView->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-    m_formatView->setUtf8(true);
-    m_formatView->setReadOnly(true);
-    AttachLexerState();
-}
-
-// What QsciScintilla::setLexer keeps in the document, without its restyling of the whole text.
-void CCodeWnd::AttachLexerState()
-{
-    if (!m_formatLexer)
-        return;
-    if (m_formatLexer->lexer())
-        m_formatView->SendScintilla(QsciScintillaBase::SCI_SETLEXERLANGUAGE, 0UL, m_formatLexer->lexer());
-    else
-        m_formatView->SendScintilla(QsciScintillaBase::SCI_SETLEXER, m_formatLexer->lexerId());
-    for (int set = 1; set <= 9; ++set)
-        if (const char* words = m_formatLexer->keywords(set))
-            m_formatView->SendScintilla(QsciScintillaBase::SCI_SETKEYWORDS, set - 1, words);
-    m_formatLexer->refreshProperties();
-}
-
 void CCodeWnd::RestoreBlankDocument()
 {
     if (!m_blankDocument)
         return;
-    SwapDocument(m_blankDocument);
+    SwapDocument(m_formatView, m_blankDocument);
     m_blankDocument = nullptr;
     m_formatView->clear();
 }

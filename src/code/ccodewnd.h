@@ -13,6 +13,7 @@
 #include <deque>
 #include <memory>
 
+class ILoader;
 class QComboBox;
 class QsciLexer;
 class QsciScintilla;
@@ -31,7 +32,8 @@ public:
     explicit CCodeWnd(QWidget* parent = nullptr);
     ~CCodeWnd() override;
 
-    static constexpr int kLargeText = 1 << 20; // bytes from which text is not wrapped
+    static constexpr int kLargeText = 1 << 20;  // bytes from which text is read whole into a document, unwrapped
+    static constexpr int kPlainText = 8 << 20;  // bytes from which text has no colours
     static constexpr int kFirstPieceWait = 10000;   // ms before a file that gives nothing is left
 
     QsciScintilla* MainEditor() const { return m_editor; }
@@ -59,6 +61,8 @@ private:
     void StartReading(QTextCodec* codec);
     void OnPiece(const TextPiece& piece);
     void ShowFirstPiece(const TextPiece& piece);
+    ILoader* CreateLoader(qint64 fileSize);
+    void ShowWholeDocument(void* document);
     void AppendQueued();
     void AppendSlice();
     void UpdateLineNumbers();
@@ -76,8 +80,6 @@ private:
         void* document = nullptr; // Scintilla's, holding the formatted text
     };
     void ShowFormatResult(const FormattedDocument& formatted);
-    void SwapDocument(void* document);
-    void AttachLexerState();
     void RestoreBlankDocument();
     void ShowFormatError(const QString& text, qint64 originalOffset);
     void PlaceCursorAtError();

@@ -2,44 +2,69 @@
 
 namespace {
 
-int Utf8Length(QChar c)
+// Branch-free, so that the compiler can vectorise it: a surrogate half counts two, a pair four.
+qint64 Utf8Length(const QChar* data, int size)
 {
-    if (c.unicode() < 0x80)
-        return 1;
-    if (c.unicode() < 0x800)
-        return 2;
-    return c.isSurrogate() ? 2 : 3; // a surrogate pair makes four
+    qint64 bytes = 0;
+    for (int i = 0; i < size; ++i) {
+        const ushort u = data[i].unicode();
+        bytes += 1 + (u >= 0x80) + (u >= 0x800) - (u >= 0xD800 && u <= 0xDFFF);
+    }
+    return bytes;
 }
 
-bool IsLineEnd(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
+bool IsLineEnd(ushort u) { return u == '\n' || u == '\r'; }
 
 } // namespace
 
+// Runs of characters are scanned for line ends only; the text is copied only when it has a line
+// to break, and UTF-8 lengths are counted where a break needs its offset.
 QString LineSplitter::Feed(const QString& text)
 {
+    const QChar* data = text.constData();
+    const int size = text.size();
     QString shown;
-    shown.reserve(text.size() + text.size() / m_limit + 1);
-    for (const QChar c : text) {
-        // Never between the halves of a surrogate pair.
-        if (m_lineLength >= m_limit && !IsLineEnd(c) && !c.isLowSurrogate()) {
-            shown += QLatin1Char('\n');
-            m_breaks.AddBreak(m_originalBytes, ++m_shownLines);
-            m_lineLength = 0;
-        }
-        shown += c;
-        m_originalBytes += Utf8Length(c);
-        if (IsLineEnd(c)) {
-            m_lineLength = 0;
-            if (!(c == QLatin1Char('\n') && m_last == QLatin1Char('\r'))) { // CRLF ends one line
+    int copied = 0;  // characters of `text` already in `shown`
+    int counted = 0; // characters of `text` already in m_originalBytes
+    for (int i = 0; i < size;) {
+        const ushort u = data[i].unicode();
+        if (IsLineEnd(u)) {
+            if (!(u == '\n' && m_lastWasCR)) { // CRLF ends one line
                 ++m_fileLines;
                 ++m_shownLines;
             }
-        } else {
-            ++m_lineLength;
+            m_lastWasCR = u == '\r';
+            m_lineLength = 0;
+            ++i;
+            continue;
         }
-        m_last = c;
+        m_lastWasCR = false;
+        if (m_lineLength >= m_limit) {
+            if (data[i].isLowSurrogate()) { // never inside a surrogate pair
+                ++m_lineLength;
+                ++i;
+                continue;
+            }
+            m_originalBytes += Utf8Length(data + counted, i - counted);
+            counted = i;
+            if (shown.isEmpty())
+                shown.reserve(size + size / m_limit + 1);
+            shown.append(data + copied, i - copied).append(QLatin1Char('\n'));
+            copied = i;
+            m_breaks.AddBreak(m_originalBytes, ++m_shownLines);
+            m_lineLength = 0;
+        }
+        const int stop = qMin(size, i + (m_limit - m_lineLength));
+        int end = i + 1;
+        while (end < stop && !IsLineEnd(data[end].unicode()))
+            ++end;
+        m_lineLength += end - i;
+        i = end;
     }
-    return shown;
+    m_originalBytes += Utf8Length(data + counted, size - counted);
+    if (shown.isEmpty())
+        return text;
+    return shown.append(data + copied, size - copied);
 }
 
 ShownLines LineSplitter::TakeBreaks()

@@ -23,6 +23,6 @@ private:
     qint64 m_originalBytes = 0; // UTF-8 bytes of the original text fed so far
     qint64 m_fileLines = 0;     // line ends seen
     int m_shownLines = 0;       // line ends shown, added ones included
-    QChar m_last;
+    bool m_lastWasCR = false;
     ShownLines m_breaks;
 };

@@ -1,6 +1,7 @@
 #include "code/textreader.h"
 
 #include "code/encodingguess.h"
+#include "code/iloader.h"
 #include "code/linesplitter.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 
 #include <memory>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -23,15 +25,24 @@ qint64 Estimate(qint64 lines, qint64 read, qint64 size)
 
 } // namespace
 
-TextReader::TextReader(QObject* parent) : QObject(parent) { qRegisterMetaType<TextPiece>(); }
+TextReader::TextReader(QObject* parent) : QObject(parent), m_link(std::make_shared<Link>())
+{
+    qRegisterMetaType<TextPiece>();
+    m_link->reader = this;
+}
 
-TextReader::~TextReader() { Stop(); }
+TextReader::~TextReader()
+{
+    Stop();
+    const QMutexLocker locked(&m_link->lock);
+    m_link->reader = nullptr;
+}
 
 void TextReader::Start(const QString& path, QTextCodec* codec)
 {
     Stop();
     m_flow = std::make_shared<Flow>();
-    m_flow->receiver = this;
+    m_flow->link = m_link;
     std::thread(&TextReader::Read, m_flow, m_job, path, codec).detach();
 }
 
@@ -41,11 +52,21 @@ void TextReader::Stop()
     if (!m_flow)
         return;
     m_flow->stop = true;
-    {
-        const QMutexLocker locked(&m_flow->lock);
-        m_flow->receiver = nullptr;
-    }
+    m_flow->answered.wakeAll();
     m_flow.reset();
+}
+
+void TextReader::Continue(ILoader* loader)
+{
+    if (!m_flow) {
+        if (loader)
+            loader->Release();
+        return;
+    }
+    const QMutexLocker locked(&m_flow->lock);
+    m_flow->loader = loader;
+    m_flow->hasAnswer = true;
+    m_flow->answered.wakeAll();
 }
 
 void TextReader::Consumed(qint64 bytes)
@@ -54,12 +75,28 @@ void TextReader::Consumed(qint64 bytes)
         m_flow->queued -= bytes;
 }
 
+void TextReader::Take(const TextPiece& piece)
+{
+    if (piece.job == m_job)
+        emit SigPiece(piece);
+    else if (piece.document)
+        emit SigLeftDocument(piece.document);
+}
+
 void TextReader::Flow::Send(const TextPiece& piece)
 {
     queued += piece.utf8.size();
-    const QMutexLocker locked(&lock);
-    if (TextReader* to = receiver)
-        QMetaObject::invokeMethod(to, [to, piece] { emit to->SigPiece(piece); }, Qt::QueuedConnection);
+    const QMutexLocker locked(&link->lock);
+    if (TextReader* to = link->reader)
+        QMetaObject::invokeMethod(to, [to, piece] { to->Take(piece); }, Qt::QueuedConnection);
+}
+
+ILoader* TextReader::Flow::AwaitLoader()
+{
+    QMutexLocker locked(&lock);
+    while (!hasAnswer && !stop)
+        answered.wait(&lock, 100);
+    return loader;
 }
 
 // On a thread of its own.
@@ -76,27 +113,37 @@ void TextReader::Read(const std::shared_ptr<Flow>& flow, int job, const QString&
         piece.last = true;
         return flow->Send(piece);
     }
-    const qint64 size = file.size();
-    piece.fileSize = size;
+    piece.fileSize = file.size();
     QByteArray bytes = file.read(TextReader::kFirstPiece);
     if (!codec)
         codec = CodecForText(bytes, QTextCodec::codecForLocale());
     piece.codec = codec;
     std::unique_ptr<QTextDecoder> decoder(codec->makeDecoder());
     LineSplitter splitter;
+    ILoader* loader = nullptr;
     qint64 read = 0;
-    while (!flow->stop) {
+    for (bool first = true; !flow->stop; first = false) {
         read += bytes.size();
         piece.utf8 = splitter.Feed(decoder->toUnicode(bytes)).toUtf8();
         piece.breaks = splitter.TakeBreaks();
         piece.last = bytes.isEmpty() || file.atEnd();
-        piece.lineEstimate = piece.last ? splitter.FileLines() : Estimate(splitter.FileLines(), read, size);
+        piece.lineEstimate = piece.last ? splitter.FileLines() : Estimate(splitter.FileLines(), read, piece.fileSize);
+        if (loader) {
+            loader->AddData(piece.utf8.constData(), piece.utf8.size());
+            piece.utf8.clear(); // into the document, not to the window
+            if (piece.last)
+                piece.document = std::exchange(loader, nullptr)->ConvertToDocument();
+        }
         flow->Send(piece);
         if (piece.last)
             return;
+        if (first && (loader = flow->AwaitLoader()))
+            loader->AddData(piece.utf8.constData(), piece.utf8.size());
         piece.codec = nullptr;
         while (flow->queued > kMostQueued && !flow->stop)
             QThread::msleep(10);
         bytes = file.read(TextReader::kPiece); // empty at an early end: the file shrank or went away
     }
+    if (loader)
+        loader->Release();
 }

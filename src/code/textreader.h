@@ -6,29 +6,33 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QWaitCondition>
 
 #include <atomic>
 #include <memory>
 
+class ILoader;
 class QTextCodec;
 
 // One piece of a text file, decoded and ready for the editor.
 struct TextPiece {
     int job = 0;
-    QByteArray utf8;           // with the breaks added for showing
-    ShownLines breaks;         // added in this piece
+    QByteArray utf8;             // with the breaks added for showing
+    ShownLines breaks;           // added in this piece
     QTextCodec* codec = nullptr; // in the first piece
     qint64 fileSize = 0;
-    qint64 lineEstimate = 0;   // the file's lines, exact in the last piece
+    qint64 lineEstimate = 0;     // the file's lines, exact in the last piece
+    void* document = nullptr;    // the whole text, in the last piece, when a loader was given
     bool last = false;
-    bool notRegular = false;   // a FIFO, a device, a folder: never opened
-    QString error;             // the file could not be opened
+    bool notRegular = false;     // a FIFO, a device, a folder: never opened
+    QString error;               // the file could not be opened
 };
 Q_DECLARE_METATYPE(TextPiece)
 
-// Reads a text file on a thread of its own, in large pieces, decoding there too: the window gets
-// the first piece at once and the rest as fast as it takes them. A new Start() or Stop() leaves
-// the old reading, which gives up at its next piece; a read that blocks holds only its own thread,
+// Reads a text file on a thread of its own, in large pieces, decoding there too. The window gets
+// the first piece at once; then either the rest piece by piece, or, given an editor's document
+// loader, the whole text built on that thread as one document. A new Start() or Stop() leaves the
+// old reading, which gives up at its next piece; a read that blocks holds only its own thread,
 // which nothing waits for.
 class TextReader : public QObject
 {
@@ -43,24 +47,39 @@ public:
     // `codec` null: a byte-order mark, UTF-8 or a guess decides.
     void Start(const QString& path, QTextCodec* codec);
     void Stop();
+    // After the first piece, how the rest comes: into `loader` (null: piece by piece). The reading
+    // waits for this answer.
+    void Continue(ILoader* loader);
     // The window says how much of what it was given it has shown; reading waits while much is queued.
     void Consumed(qint64 bytes);
     int Job() const { return m_job; }
 
 signals:
     void SigPiece(const TextPiece& piece);
+    // A document finished for a reading that was left; only its editor can free it.
+    void SigLeftDocument(void* document);
 
 private:
-    // What a reading shares with its reader; `receiver` is cleared under the lock when it is left.
-    struct Flow {
+    // The reader, for as long as it lives; shared with every reading.
+    struct Link {
         QMutex lock;
-        TextReader* receiver = nullptr;
+        TextReader* reader = nullptr;
+    };
+    struct Flow {
+        std::shared_ptr<Link> link;
         std::atomic_bool stop{false};
         std::atomic<qint64> queued{0};
+        QMutex lock;
+        QWaitCondition answered;
+        bool hasAnswer = false;
+        ILoader* loader = nullptr;
         void Send(const TextPiece& piece);
+        ILoader* AwaitLoader();
     };
     static void Read(const std::shared_ptr<Flow>& flow, int job, const QString& path, QTextCodec* codec);
+    void Take(const TextPiece& piece);
 
+    std::shared_ptr<Link> m_link;
     std::shared_ptr<Flow> m_flow;
     int m_job = 0;
 };

@@ -20,6 +20,7 @@ TEST(LineSplitter, BreaksOnlyLinesOverTheLimitAndLeadsBackToTheFile)
         {"exactly the limit stays", {"abcd\nefgh"}, "abcd\nefgh", {0, 1}},
         {"a long line breaks every limit", {"abcdefghij\nk"}, "abcd\nefgh\nij\nk", {0, -1, -1, 1}},
         {"across pieces", {"abc", "defg", "hi"}, "abcd\nefgh\ni", {0, -1, -1}},
+        {"a break where a piece starts", {"abcd", "ef"}, "abcd\nef", {0, -1}},
         {"CR, LF and CRLF end a line", {"ab\r\ncdefg\rh\n"}, "ab\r\ncdef\ng\rh\n", {0, 1, -1, 2, 3}},
         {"a CRLF split between pieces", {"abcdef\r", "\ng"}, "abcd\nef\r\ng", {0, -1, 1}},
         {"never inside a surrogate pair", {"abc" + pair + "d"}, "abc" + pair + "\nd", {0, -1}},
