@@ -438,7 +438,6 @@ void CCodeWnd::UpdateLineNumbers()
     const QFont font = m_editor->lexer() ? m_editor->lexer()->defaultFont() : m_editor->font();
     m_editor->setMarginType(1, m_shownLines.IsEmpty() ? QsciScintilla::NumberMargin
                                                       : QsciScintilla::TextMarginRightJustified);
-    m_editor->setMarginLineNumbers(1, m_shownLines.IsEmpty());
     m_editor->setMarginWidth(1, QFontMetrics(font).horizontalAdvance(QString::number(lines)) + 10);
     ShowFileLineNumbers();
 }
@@ -448,9 +447,13 @@ void CCodeWnd::ShowFileLineNumbers()
 {
     if (m_shownLines.IsEmpty() || !GetSettingValue(SettingKey::TextLineNum).toBool())
         return;
-    const int first = m_editor->firstVisibleLine();
-    const int onScreen = int(m_editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
-    for (int line = first; line < qMin(m_editor->lines(), first + onScreen + 2); ++line) {
+    auto docLine = [this](long shown) {
+        return int(m_editor->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(shown)));
+    };
+    const long top = m_editor->firstVisibleLine(); // counts wrapped lines
+    const int first = docLine(top);
+    const int last = docLine(top + long(m_editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)) + 1);
+    for (int line = first; line <= qMin(last, m_editor->lines() - 1); ++line) {
         const int fileLine = m_shownLines.FileLine(line);
         m_editor->setMarginText(line, fileLine < 0 ? QString() : QString::number(fileLine + 1),
                                 QsciScintillaBase::STYLE_LINENUMBER);
