@@ -533,6 +533,7 @@ void CCodeWnd::StartFormatting()
 {
     auto cancel = std::make_shared<std::atomic_bool>(false);
     m_formatCancel = cancel;
+    m_formatTime.start();
     const QString path = CGlobalData::Instance().Path();
     QTextCodec* codec = m_codec ? m_codec : QTextCodec::codecForLocale();
     const codeformat::Kind kind = FormatKind();
@@ -571,6 +572,7 @@ void CCodeWnd::CancelFormatting()
 
 void CCodeWnd::ShowFormatResult(const FormattedDocument& formatted)
 {
+    qDebug() << "formatted in" << m_formatTime.elapsed() << "ms" << CGlobalData::Instance().Path();
     m_formatView->viewport()->unsetCursor();
     if (!formatted.result.ok) {
         const codeformat::Result& r = formatted.result;

@@ -95,6 +95,7 @@ private:
     bool m_rereading = false; // the same file in another encoding
     qint64 m_lineEstimate = 0;
     QElapsedTimer m_readingTime;
+    QElapsedTimer m_formatTime;
     ShownLines m_shownLines;
     QTextCodec* m_codec = nullptr;
     QsciScintilla* m_editor;
