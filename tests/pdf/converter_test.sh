@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The office converter plugins/1syt on real LibreOffice: conversions, refusals, and that no
-# LibreOffice process outlives it however it ends.
+# The office converter plugins/1syt on real LibreOffice: conversions, refusals, that no
+# LibreOffice process outlives it however it ends, and that it fetches nothing a document links.
 set -euo pipefail
 : "${VUEL_BUILD:?run by ctest, or set VUEL_BUILD}" "${VUEL_SOURCE:?run by ctest, or set VUEL_SOURCE}"
 conv=$VUEL_BUILD/plugins/1syt
@@ -179,6 +179,27 @@ timeout 600 flock "$XDG_CACHE_HOME/Vuel/lo-profile.lock" \
 pdftotext "$tmp/out/held.pdf" - 2>/dev/null | grep -q "Vuel office sample" || fail "held profile: sample text missing"
 [ -z "$(find "$XDG_CACHE_HOME/Vuel/lo-profile" -newer "$tmp/before-held" -print -quit)" ] ||
   fail "held profile: the shared profile was used"
+# ---- a linked remote picture: a server on this machine, named in the link, sees no request -----
+mkdir -p "$tmp/www"; printf 'pixel' > "$tmp/www/pixel.png"
+# started from its folder: a command line naming $tmp would count as a process left over
+(cd "$tmp/www" && exec python3 -u -m http.server 0 --bind 127.0.0.1) >"$tmp/server.log" 2>&1 & pids+=($!)
+wait_for 30 grep -q 'port [0-9]' "$tmp/server.log" || fail "the test server did not start"
+port=$(grep -o 'port [0-9]*' "$tmp/server.log" | head -1 | cut -d' ' -f2)
+curl -sf --max-time 30 "http://127.0.0.1:$port/pixel.png" >/dev/null || fail "the test server does not answer"
+: > "$tmp/server.log"
+ns() { printf 'xmlns:%s="urn:oasis:names:tc:opendocument:xmlns:%s:1.0" ' office office text text draw drawing \
+  svg svg-compatible; }
+cat > "$tmp/in/linked.fodt" <<DOC
+<?xml version="1.0" encoding="UTF-8"?>
+<office:document $(ns)xmlns:xlink="http://www.w3.org/1999/xlink" office:version="1.2"
+ office:mimetype="application/vnd.oasis.opendocument.text">
+<office:body><office:text><text:p>Linked<draw:frame draw:name="p" svg:width="2cm" svg:height="2cm" text:anchor-type="as-char">
+<draw:image xlink:href="http://127.0.0.1:$port/pixel.png" xlink:type="simple" xlink:show="embed" xlink:actuate="onLoad"/>
+</draw:frame></text:p></office:text></office:body></office:document>
+DOC
+"$conv" "$tmp/in/linked.fodt" "$tmp/out/linked.pdf" 2>"$tmp/err.linked" || fail "linked: $(cat "$tmp/err.linked")"
+[ -s "$tmp/out/linked.pdf" ] || fail "linked: no PDF"
+! grep -q pixel "$tmp/server.log" || fail "linked: the converter fetched the linked picture: $(cat "$tmp/server.log")"
 [ -z "$(ls -A "$TMPDIR")" ] || fail "temporary folders left: $(ls -A "$TMPDIR")"
 
 if [ $failures -ne 0 ]; then
