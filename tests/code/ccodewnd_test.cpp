@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -25,16 +24,8 @@
 
 namespace {
 
-// Waits on the event loop for a condition, giving up after `ms` so a fault fails, not hangs.
-template <typename F>
-bool WaitFor(F done, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+// Generous: a wait ends as soon as its condition holds; this only keeps a fault from hanging.
+constexpr int kWait = 60000;
 
 class CodeWndTest : public ::testing::Test
 {
@@ -65,13 +56,10 @@ protected:
         data.SetSubType(data.Suffixes().GetSubType(path));
         QSignalSpy loaded(&m_wnd, &CAbstractWnd::SigLoaded);
         m_wnd.StartLoading();
-        return WaitFor([&] { return loaded.count() > 0; });
+        return QTest::qWaitFor([&] { return loaded.count() > 0; }, kWait);
     }
 
-    bool ReadToEnd()
-    {
-        return WaitFor([&] { return Codecs()->isEnabled(); }, 60000);
-    }
+    bool ReadToEnd() { return QTest::qWaitFor([&] { return Codecs()->isEnabled(); }, kWait); }
     QComboBox* Codecs() const { return m_wnd.findChild<QComboBox*>(); }
     QToolButton* FormatButton() const
     {
@@ -143,7 +131,7 @@ TEST_F(CodeWndTest, LeavingAFileStopsItsReading)
     QApplication::processEvents();
     EXPECT_TRUE(m_wnd.MainEditor()->text().isEmpty());
     ASSERT_TRUE(Load(Write("small.log", "next")));
-    WaitFor([] { return false; }, 500); // time for the old reading's pieces, had they been taken
+    QTest::qWait(500); // time for the old reading's pieces, had they been taken
     EXPECT_EQ(Shown(), QStringLiteral("next"));
 }
 
@@ -212,7 +200,7 @@ TEST_F(CodeWndTest, WhatCannotBeReadGoesToTheInformationPanel)
         m_wnd.StartLoading(); // a FIFO would block here, were it opened
         if (path == locked && ::geteuid() == 0)
             continue; // root reads it anyway
-        EXPECT_TRUE(WaitFor([&] { return failed.count() > 0; })) << path.toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return failed.count() > 0; }, kWait)) << path.toStdString();
     }
 }
 
@@ -263,7 +251,7 @@ TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
         button->defaultAction()->trigger();
         EXPECT_TRUE(Codecs()->isHidden());
         QsciScintilla* view = m_wnd.FormattedView();
-        EXPECT_TRUE(WaitFor([&] { return view->text().endsWith(c.ends); })) << view->text().right(100).toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->text().endsWith(c.ends); }, kWait)) << view->text().right(100).toStdString();
         EXPECT_TRUE(view->text().startsWith(c.starts)) << view->text().left(100).toStdString();
         ASSERT_TRUE(ReadToEnd());
         if (c.line >= 0) {
