@@ -1,10 +1,9 @@
 #include "chelperrun/chelperrun.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +22,7 @@ struct Outcome {
     QByteArray output;
 };
 
-// Collects every report of the run; waits for the first, or until `until` holds.
+// Collects every report of the run.
 void Watch(CHelperRun& run, Outcome& outcome)
 {
     QObject::connect(&run, &CHelperRun::SigFinished, [&outcome](const QByteArray& output) {
@@ -37,21 +36,6 @@ void Watch(CHelperRun& run, Outcome& outcome)
                          outcome.failure = failure;
                          outcome.output = output;
                      });
-}
-
-template <typename Until>
-void WaitFor(Until until)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (until())
-            loop.quit();
-    });
-    poll.start(20);
-    QTimer::singleShot(kWait, &loop, &QEventLoop::quit);
-    if (!until())
-        loop.exec();
 }
 
 // Gone, or a zombie nobody reaps (the container's first process may not).
@@ -95,7 +79,7 @@ TEST(CHelperRun, WaysOfEnding)
         QProcessEnvironment environment;
         environment.insert("VUEL_WORD", "two");
         run.Start(c.program, {"-c", c.script}, environment);
-        WaitFor([&] { return outcome.reports > 0; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return outcome.reports > 0; }, kWait));
         QCoreApplication::processEvents(); // a second report would come now
         EXPECT_EQ(outcome.reports, 1);
         EXPECT_EQ(outcome.finished, c.finished);
@@ -122,8 +106,7 @@ TEST(CHelperRun, EndingARunEndsItsWholeGroup)
         Watch(*run, outcome);
         run->Start("/bin/sh", {"-c", "sleep 300 & echo $! > \"$0\"; wait", pidFile});
         QFile file(pidFile);
-        WaitFor([&] { return file.size() > 0; });
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return file.size() > 0; }, kWait) && file.open(QIODevice::ReadOnly));
         const pid_t grandchild = file.readAll().trimmed().toInt();
         ASSERT_GT(grandchild, 0);
         ASSERT_FALSE(ProcessGone(grandchild));
@@ -133,8 +116,7 @@ TEST(CHelperRun, EndingARunEndsItsWholeGroup)
             run->Start("/bin/sh", {"-c", "exec sleep 300"});
         else
             run.reset();
-        WaitFor([&] { return ProcessGone(grandchild); });
-        EXPECT_TRUE(ProcessGone(grandchild));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ProcessGone(grandchild); }, kWait));
         if (!ProcessGone(grandchild))
             ::kill(grandchild, SIGKILL);
         QCoreApplication::processEvents();
