@@ -1,6 +1,5 @@
 #include "core/settingsguard.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>

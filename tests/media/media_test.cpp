@@ -8,11 +8,8 @@
 #include "../samples.h"
 #include "../viewerload.h"
 
-#include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {

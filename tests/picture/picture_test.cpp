@@ -10,11 +10,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QGraphicsItem>
-#include <QThreadPool>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>

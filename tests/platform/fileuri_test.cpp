@@ -1,6 +1,5 @@
 #include "platform/fileuri.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
