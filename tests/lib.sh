@@ -16,6 +16,7 @@ cleanup() {
   for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
   for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
   pkill -9 -f "^$VUEL_BUILD/vuel" 2>/dev/null || true
+  pkill -9 -f "^$tmp/" 2>/dev/null || true # a copy of the program that the bus started from here
   [ -n "${VUEL_OWN_BUS:-}" ] || rm -rf "$tmp" 2>/dev/null || true
 }
 trap cleanup EXIT

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The file manager's side of the previewer bus interface, played with gdbus: a new selection
 # switches while shown, Close hides, Visible is announced, an unused arrow key asks the file
-# manager to move its selection, hostile calls are refused, and the bus starts Vuel through the
-# user's activation file. Space's toggle itself: controller toggle_test.
+# manager to move its selection, a plug-in's preview stays while its file stays selected (the
+# output is no new selection) and bears the file's name, hostile calls are refused, and the bus
+# starts Vuel through the user's activation file. Space's toggle itself: controller toggle_test.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
@@ -13,12 +14,17 @@ show_file() { previewer ShowFile "file://$tmp/files/$1" "" "$2" >/dev/null; }
 
 printf 'a\n' > "$tmp/files/a.txt"
 printf 'b\n' > "$tmp/files/b.txt"
+# The plug-in table lives beside the program: a copy of it, with a table of its own.
+mkdir -p "$tmp/bin"; cp "$VUEL_BUILD/vuel" "$tmp/bin/vuel"
+printf '#!/bin/sh\ntr a-z A-Z < "$1" > "$2.txt"\n' > "$tmp/upper.sh"
+printf '[["Upper", "up", "sh %s"]]\n' "$tmp/upper.sh" > "$tmp/bin/plugins.settings"
+printf 'made upper case by a plug-in\n' > "$tmp/files/notes.up"
 
-(cd "$tmp" && exec "$VUEL_BUILD/vuel" log) & pids+=($!)
+(cd "$tmp" && exec "$tmp/bin/vuel" log) & pids+=($!)
 wait_for 30 test -S "$XDG_RUNTIME_DIR/vuel" || fail "no instance"
 wait_for 30 owned || fail "the name is not taken" # asking before would start another previewer
 [ "$(visible_prop)" = "(<false>,)" ] || fail "Visible before any preview: $(visible_prop)"
-grep -qF "test -x '$VUEL_BUILD/vuel'" "$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service" \
+grep -qF "test -x '$tmp/bin/vuel'" "$XDG_DATA_HOME/dbus-1/services/org.gnome.NautilusPreviewer.service" \
   || fail "no activation file"
 dbus-monitor --session "type='signal',interface='org.freedesktop.DBus.Properties',path='/org/gnome/NautilusPreviewer'" \
   > "$tmp/signals.log" 2>&1 & pids+=($!)
@@ -66,6 +72,16 @@ sleep 0.5 # the focus must stay: a short look
 [ "$(xdotool getactivewindow)" = "$(shown fm)" ] || fail "the preview took the focus from the file manager"
 xdotool key Escape
 wait_for 20 hidden a.txt || fail "Esc in the file manager did not close the preview"
+previewer ShowFile "file://$tmp/files/notes.up" "x11:$(printf %x "$(shown fm)")" true >/dev/null
+output_shown() { grep -q 'loading cost .*/Vuel/.*\.txt"' "$tmp/vuel.log"; }
+wait_for 30 output_shown || fail "the plug-in's output was not shown"
+wait_for 20 shown notes.up || fail "the preview is not titled notes.up: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' ' ')"
+xdotool windowactivate --sync "$(shown fm)"
+sleep 2 # four checks of the selection: the preview must stay, a short look
+shown notes.up >/dev/null || fail "the plug-in's preview closed itself"
+still "$shots/plugin_preview.png" on_screen "$(shown notes.up)" || fail "the preview keeps changing"
+previewer Close >/dev/null
+wait_for 20 hidden notes.up || fail "Close() did not hide"
 
 # Hostile calls: refused, and the service still answers at once afterwards. (FIFOs and folders
 # of every kind: mainwnd loadroute_test, pdfwnd_test, dirwnd_test.)
