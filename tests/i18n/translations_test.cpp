@@ -159,35 +159,29 @@ INSTANTIATE_TEST_SUITE_P(Tree, TsFileTest, ::testing::ValuesIn(TsFiles()),
                              return info.param.substr(0, info.param.find('.'));
                          });
 
-struct LocaleCase {
-    const char* locale;
-    bool translated;
-    const char* settings; // the tray menu's "&Settings" as the user reads it
-};
-
 class TranslatorsTest : public ::testing::Test
 {
 protected:
     void TearDown() override { qDeleteAll(qApp->findChildren<QTranslator*>()); }
 };
 
-class LocaleTest : public TranslatorsTest, public ::testing::WithParamInterface<LocaleCase>
-{};
-
-TEST_P(LocaleTest, TheLocalePicksTheTranslation)
+TEST_F(TranslatorsTest, TheLocalePicksTheTranslation)
 {
-    const LocaleCase& c = GetParam();
-    EXPECT_EQ(InstallTranslations(*qApp, QLocale(QString::fromLatin1(c.locale))), c.translated);
-    EXPECT_EQ(QCoreApplication::translate("CSystemTrayIcon", "&Settings"), QString::fromUtf8(c.settings));
-    // The settings store and the temporary folder are named by it.
-    EXPECT_EQ(QCoreApplication::translate("main", "Vuel"), QStringLiteral("Vuel"));
+    const struct {
+        const char* locale;
+        bool translated;
+        const char* settings; // the tray menu's "&Settings" as the user reads it
+    } cases[] = {{"zh_CN", true, "设置(&S)"}, {"en_US", false, "&Settings"}, {"C", false, "&Settings"},
+                 {"zh_TW", false, "&Settings"}}; // Traditional Chinese readers are not given Simplified
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        TearDown(); // the translators of the case before go
+        EXPECT_EQ(InstallTranslations(*qApp, QLocale(QString::fromLatin1(c.locale))), c.translated);
+        EXPECT_EQ(QCoreApplication::translate("CSystemTrayIcon", "&Settings"), QString::fromUtf8(c.settings));
+        // The settings store and the temporary folder are named by it.
+        EXPECT_EQ(QCoreApplication::translate("main", "Vuel"), QStringLiteral("Vuel"));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Locales, LocaleTest,
-                         ::testing::Values(LocaleCase{"zh_CN", true, "设置(&S)"},
-                                           LocaleCase{"en_US", false, "&Settings"}, LocaleCase{"C", false, "&Settings"},
-                                           // Traditional Chinese readers are not given Simplified.
-                                           LocaleCase{"zh_TW", false, "&Settings"}));
 
 TEST_F(TranslatorsTest, QtsOwnTextsFollowWhenTheSystemHasThem)
 {
