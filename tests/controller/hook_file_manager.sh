@@ -53,26 +53,7 @@ typed_into_field || fail "the Space in the location bar was not seen as typing"
 sleep 1 # no preview may open: a short look
 hidden "beta ü.txt" || fail "a Space typed into the location bar previewed the selected file"
 # Every key reached the field.
-location() { /usr/bin/python3 - "$fm_pid" <<'PY'
-import sys, gi
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi
-def walk(a, depth=0):
-    if a is None or depth > 12:
-        return None
-    if a.get_role() in (Atspi.Role.TEXT, Atspi.Role.ENTRY) and a.get_state_set().contains(Atspi.StateType.FOCUSED):
-        return a.get_text_iface().get_text(0, -1)
-    for i in range(a.get_child_count()):
-        found = walk(a.get_child_at_index(i), depth + 1)
-        if found is not None:
-            return found
-desktop = Atspi.get_desktop(0)
-for i in range(desktop.get_child_count()):
-    app = desktop.get_child_at_index(i)
-    if app and app.get_process_id() == int(sys.argv[1]):
-        print(walk(app) or "")
-PY
-}
+location() { /usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-find" pcmanfm --focused-text; }
 [ "$(location)" = "$text" ] || fail "the location bar holds '$(location)', not '$text'"
 import -window root "$shots/hook_file_manager_typing.png"
 three_previews || fail "something more was previewed: $(grep 'loading cost' "$tmp/vuel.log")"
