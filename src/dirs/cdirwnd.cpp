@@ -5,7 +5,7 @@
 #include "dirs/cdirmaneger.h"
 #include "dirs/cfilesystemhorizontalwnd.h"
 #include "dirs/comdata.h"
-#include "dirs/cstandarditemmodel.h"
+#include "dirs/clistingmodel.h"
 #include "dirs/displaynamedelegate.h"
 #include "dirs/listingtree.h"
 
@@ -13,7 +13,7 @@
 #include <QActionGroup>
 #include <QBoxLayout>
 #include <QDebug>
-#include <QElapsedTimer>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QToolButton>
@@ -26,11 +26,13 @@ bool IsFolder() { return CGlobalData::Instance().SubType() == ST_DIR; }
 } // namespace
 
 CDirWnd::CDirWnd(QWidget* parent)
-    : CAbstractWnd(new CDirManeger, parent), m_archiveModel(new CStandardItemModel(0, 5, this)),
+    : CAbstractWnd(new CDirManeger, parent), m_archiveModel(new CListingModel(this)),
       m_archiveTree(new QTreeView), m_folderModel(new QFileSystemModel(this)), m_folderTree(new QTreeView),
       m_columnView(new CFileSystemHorizontalWnd)
 {
-    m_archiveModel->setHorizontalHeaderLabels({tr("Filename"), tr("Size"), tr("Packed"), tr("Ratio"), tr("Time")});
+    m_archiveModel->SetHeaders({tr("Filename"), tr("Size"), tr("Packed"), tr("Ratio"), tr("Time")});
+    const QFileIconProvider icons;
+    m_archiveModel->SetIcons(icons.icon(QFileIconProvider::Folder), icons.icon(QFileIconProvider::File));
     m_archiveTree->setModel(m_archiveModel);
     m_folderModel->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     m_folderTree->setModel(m_folderModel);
@@ -98,7 +100,7 @@ void CDirWnd::InitControlBar(QBoxLayout* layout)
 void CDirWnd::Clear()
 {
     m_columnView->ClearColumns();
-    m_archiveModel->removeRows(0, m_archiveModel->rowCount());
+    m_archiveModel->Clear();
     m_folderTree->clearSelection();
     const bool folder = IsFolder();
     for (int i = 0; i < m_buttons.size(); ++i) {
@@ -131,16 +133,11 @@ void CDirWnd::ShowFolderInChosenView()
 
 void CDirWnd::PerformFinished(QVariant v)
 {
-    const Databox entries = v.value<Databox>();
-    if (entries.isEmpty()) {
+    if (!v.canConvert<ListingTree>()) {
         emit SigErr(QString());
         return;
     }
-    QElapsedTimer clock;
-    clock.start();
-    m_archiveModel->removeRows(0, m_archiveModel->rowCount());
-    BuildListingTree(entries, m_archiveModel);
-    qDebug() << "listing tree of" << entries.size() << "entries built in" << clock.elapsed() << "ms";
+    m_archiveModel->SetTree(v.value<ListingTree>());
     emit SigLoaded();
 }
 

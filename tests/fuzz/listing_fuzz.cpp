@@ -5,8 +5,6 @@
 #include "dirs/listingparser.h"
 #include "dirs/listingtree.h"
 
-#include <QStandardItem>
-#include <QStandardItemModel>
 #include <QTextCodec>
 
 namespace {
@@ -17,16 +15,16 @@ void Check(bool ok)
         __builtin_trap();
 }
 
-// Every row has its five cells, and every name cell holds one path step.
-int CountAndCheck(const QStandardItem* parent, QChar separator)
+// Every node knows its place among its parent's children, and every name holds one path step.
+int CountAndCheck(const ListingTree& tree, const QVector<int>& children, int parent, QChar separator)
 {
     int nodes = 0;
-    for (int row = 0; row < parent->rowCount(); ++row) {
-        Check(parent->columnCount() == 5);
-        const QStandardItem* item = parent->child(row, 0);
-        Check(item != nullptr);
-        Check(!item->text().contains(separator));
-        nodes += 1 + CountAndCheck(item, separator);
+    for (int row = 0; row < children.size(); ++row) {
+        Check(children[row] >= 0 && children[row] < tree.nodes.size());
+        const ListingNode& node = tree.nodes[children[row]];
+        Check(node.parent == parent && node.row == row);
+        Check(!node.record.name.contains(separator));
+        nodes += 1 + CountAndCheck(tree, node.children, children[row], separator);
     }
     return nodes;
 }
@@ -48,9 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(box.size() == entries);
     for (int i = 1; i < box.size(); ++i)
         Check(box[i - 1].name.size() <= box[i].name.size());
-    QStandardItemModel model;
-    BuildListingTree(box, &model);
+    const ListingTree tree = BuildListingTree(box);
     // Made-up folders add rows, never take any away: each entry has a row of its own.
-    Check(CountAndCheck(model.invisibleRootItem(), QLatin1Char('/')) >= entries);
+    // Every node is reached once from the top.
+    const int nodes = CountAndCheck(tree, tree.top, -1, QLatin1Char('/'));
+    Check(nodes >= entries && nodes == tree.nodes.size());
     return 0;
 }
