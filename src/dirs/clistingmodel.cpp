@@ -2,8 +2,6 @@
 
 #include "platform/byteformat.h"
 
-#include <QThreadPool>
-
 namespace {
 
 constexpr int kColumns = 5;
@@ -21,10 +19,8 @@ void CListingModel::SetIcons(const QIcon& folder, const QIcon& file)
 void CListingModel::SetTree(ListingTree tree)
 {
     beginResetModel();
-    std::swap(m_tree, tree);
+    m_tree = std::move(tree);
     endResetModel();
-    // A hundred thousand rows take 50 ms to free: a pool thread frees them.
-    QThreadPool::globalInstance()->start([old = std::move(tree)]() mutable { old = ListingTree(); });
 }
 
 const QVector<int>& CListingModel::Children(const QModelIndex& parent) const
