@@ -5,7 +5,6 @@
 #include "dirs/cdirmaneger.h"
 #include "dirs/cfilesystemhorizontalwnd.h"
 #include "dirs/comdata.h"
-#include "dirs/cfoldermodel.h"
 #include "dirs/clistingmodel.h"
 #include "dirs/displaynamedelegate.h"
 #include "dirs/listingtree.h"
@@ -13,14 +12,14 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QBoxLayout>
+#include <QDebug>
 #include <QFileIconProvider>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QToolButton>
 #include <QTreeView>
 
 namespace {
-
-constexpr int kRowsMeasured = 64;
 
 bool IsFolder() { return CGlobalData::Instance().SubType() == ST_DIR; }
 
@@ -28,13 +27,14 @@ bool IsFolder() { return CGlobalData::Instance().SubType() == ST_DIR; }
 
 CDirWnd::CDirWnd(QWidget* parent)
     : CAbstractWnd(new CDirManeger, parent), m_archiveModel(new CListingModel(this)),
-      m_archiveTree(new QTreeView), m_folderModel(new CFolderModel(this)), m_folderTree(new QTreeView),
+      m_archiveTree(new QTreeView), m_folderModel(new QFileSystemModel(this)), m_folderTree(new QTreeView),
       m_columnView(new CFileSystemHorizontalWnd)
 {
     m_archiveModel->SetHeaders({tr("Filename"), tr("Size"), tr("Packed"), tr("Ratio"), tr("Time")});
     const QFileIconProvider icons;
     m_archiveModel->SetIcons(icons.icon(QFileIconProvider::Folder), icons.icon(QFileIconProvider::File));
     m_archiveTree->setModel(m_archiveModel);
+    m_folderModel->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     m_folderTree->setModel(m_folderModel);
     SetUpTree(m_archiveTree);
     SetUpTree(m_folderTree);
@@ -49,12 +49,9 @@ CDirWnd::CDirWnd(QWidget* parent)
 void CDirWnd::SetUpTree(QTreeView* tree)
 {
     tree->setAnimated(true);
-    tree->setUniformRowHeights(true);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    // Measuring a thousand rows' text held the window for 200 ms: a screenful tells the width.
-    tree->header()->setResizeContentsPrecision(kRowsMeasured);
     tree->header()->setMinimumSectionSize(100);
     tree->header()->setSectionsClickable(false);
     tree->setItemDelegateForColumn(0, new DisplayNameDelegate(tree));
@@ -104,7 +101,7 @@ void CDirWnd::Clear()
 {
     m_columnView->ClearColumns();
     m_archiveModel->Clear();
-    m_folderModel->Clear();
+    m_folderTree->clearSelection();
     const bool folder = IsFolder();
     for (int i = 0; i < m_buttons.size(); ++i) {
         m_buttons.at(i)->setVisible(folder);
@@ -151,7 +148,8 @@ void CDirWnd::ShowTree(bool checked)
     if (!checked)
         return;
     const QString path = CGlobalData::Instance().Path();
-    m_folderModel->SetRootPath(path);
+    m_folderModel->setRootPath(path);
+    m_folderTree->setRootIndex(m_folderModel->index(path));
     m_pages.setCurrentWidget(m_folderTree);
 }
 
@@ -170,7 +168,7 @@ QString CDirWnd::SelectedPath() const
         return info.exists() ? info.absoluteFilePath() : QString();
     }
     const QModelIndex current = m_folderTree->currentIndex();
-    return current.isValid() ? m_folderModel->FilePath(current) : QString();
+    return current.isValid() ? m_folderModel->fileInfo(current).absoluteFilePath() : QString();
 }
 
 void CDirWnd::EnableItemActions(const QItemSelection& selected)

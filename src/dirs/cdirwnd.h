@@ -5,8 +5,8 @@
 #include <QStackedWidget>
 
 class CFileSystemHorizontalWnd;
-class CFolderModel;
 class CListingModel;
+class QFileSystemModel;
 class QItemSelection;
 class QTreeView;
 
@@ -45,7 +45,7 @@ private:
 
     CListingModel* m_archiveModel;
     QTreeView* m_archiveTree;
-    CFolderModel* m_folderModel;
+    QFileSystemModel* m_folderModel;
     QTreeView* m_folderTree;
     CFileSystemHorizontalWnd* m_columnView;
     QList<QToolButton*> m_buttons; // tree, columns, open, reveal, open here

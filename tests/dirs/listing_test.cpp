@@ -1,13 +1,11 @@
 // The listing's parsers on what 7za and unrar print, and the tree built from their entries.
 #include "dirs/clistingmodel.h"
 #include "dirs/comdata.h"
-#include "dirs/folderlisting.h"
 #include "dirs/listingparser.h"
 #include "dirs/listingtree.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -334,38 +332,5 @@ TEST(Listing, HostileInputEnds)
                 EXPECT_LE(tree.top.size(), box.size());
             }
         }
-    }
-}
-
-// A build or a folder read left for a newer request hands back nothing, at whichever check it
-// is left; one never left is whole.
-TEST(Listing, LeftWorkEndsEmpty)
-{
-    Databox box;
-    for (int i = 0; i < 10000; ++i)
-        box += Entries({qPrintable(QStringLiteral("d%1/f%2").arg(i % 7).arg(i))});
-    SortListing(box);
-    QTemporaryDir dir;
-    for (const char* name : {"c.txt", "B.txt", "a.txt"})
-        QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-    QDir(dir.path()).mkdir(QStringLiteral("zz"));
-    const struct {
-        int leftAtCheck; // 0: never
-        int rows;
-        QStringList names;
-    } cases[] = {
-        {0, 10007, {"zz", "a.txt", "B.txt", "c.txt"}},
-        {1, 0, {}},
-        {2, 0, {}},
-    };
-    for (const auto& c : cases) {
-        int checks = 0;
-        const auto stopped = [&] { return ++checks == c.leftAtCheck; };
-        EXPECT_EQ(BuildListingTree(box, stopped).nodes.size(), c.rows) << c.leftAtCheck;
-        checks = 0;
-        QStringList names;
-        for (const FolderEntry& entry : ListFolder(dir.path(), stopped))
-            names << entry.name;
-        EXPECT_EQ(names, c.names) << c.leftAtCheck;
     }
 }
