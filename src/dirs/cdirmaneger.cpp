@@ -5,46 +5,22 @@
 #include "dirs/comdata.h"
 #include "dirs/listerdecode.h"
 #include "dirs/listingparser.h"
-#include "dirs/listingtree.h"
 #include "platform/helperprograms.h"
 
 #include <QDebug>
 #include <QFileInfo>
 #include <QLocale>
-#include <QPointer>
 #include <QTextCodec>
-#include <QtConcurrent>
-
-namespace {
-
-// Listers print in the system's code page; Qt names that codec "System" only on some platforms.
-QTextCodec* ListerCodec()
-{
-    QTextCodec* codec = QTextCodec::codecForName("System");
-    return codec ? codec : QTextCodec::codecForLocale();
-}
-
-} // namespace
 
 CDirManeger::CDirManeger(QObject* parent) : CAbstractManager(parent), m_run(new CHelperRun(this))
 {
     RegisterDataboxMetaType();
-    qRegisterMetaType<ListingTree>("ListingTree");
-    m_pool.setMaxThreadCount(1);
     connect(m_run, &CHelperRun::SigFinished, this, &CDirManeger::OnListed);
     connect(m_run, &CHelperRun::SigFailed, this, &CDirManeger::OnListerFailed);
 }
 
-// The job posts back to this object: it may not outlive it.
-CDirManeger::~CDirManeger()
-{
-    m_generation.fetchAndAddOrdered(1);
-    m_job.waitForFinished();
-}
-
 void CDirManeger::Perform()
 {
-    m_generation.fetchAndAddOrdered(1);
     const CGlobalData& data = CGlobalData::Instance();
     // Our libarchive lister reads RAR and the members of compressed tarballs.
     m_unrarLister = data.SubType() == ST_RAR || IsCompressedTarball(data.Path());
@@ -59,11 +35,7 @@ void CDirManeger::Perform()
     m_run->Start(program, arguments);
 }
 
-void CDirManeger::Stop()
-{
-    m_generation.fetchAndAddOrdered(1);
-    m_run->Stop();
-}
+void CDirManeger::Stop() { m_run->Stop(); }
 
 // A lister that warns (7-Zip's exit code 1) or breaks off still printed what it could list.
 void CDirManeger::OnListerFailed(CHelperRun::Failure failure, const QString& reason, const QByteArray& output)
@@ -77,37 +49,17 @@ void CDirManeger::OnListerFailed(CHelperRun::Failure failure, const QString& rea
 
 void CDirManeger::OnListed(const QByteArray& output)
 {
-    qDebug() << m_lister << "lister" << m_clock.restart() << "ms";
-    const int generation = m_generation.loadAcquire();
-    const bool rar = m_unrarLister;
-    QTextCodec* codec = ListerCodec();
-    const QLocale locale = QLocale::system();
-    m_job = QtConcurrent::run(&m_pool, [this, output, generation, rar, codec, locale] {
-        const auto stopped = [this, generation] { return m_generation.loadAcquire() != generation; };
-        if (stopped())
-            return;
-        QElapsedTimer clock;
-        clock.start();
-        Databox entries = rar ? ParseRarLine(DecodeListerOutput(output, codec, locale))
-                              : ParseZipLine(DecodeListerOutput(output, codec, locale));
-        if (stopped())
-            return;
-        SortListing(entries);
-        const qint64 parsed = clock.restart();
-        const ListingTree tree = BuildListingTree(entries, stopped);
-        qDebug() << "listed" << entries.size() << "entries: parsing and sorting" << parsed << "ms, tree built in"
-                 << clock.elapsed() << "ms";
-        QMetaObject::invokeMethod(this, [this, tree, generation] { OnBuilt(tree, generation); }, Qt::QueuedConnection);
-    });
-}
-
-void CDirManeger::OnBuilt(const ListingTree& tree, int generation)
-{
-    if (generation != m_generation.loadAcquire())
-        return;
-    if (tree.nodes.isEmpty()) {
+    const qint64 listerMs = m_clock.restart();
+    // Listers print in the system's code page; Qt names that codec "System" only on some platforms.
+    QTextCodec* codec = QTextCodec::codecForName("System");
+    const QString text = DecodeListerOutput(output, codec ? codec : QTextCodec::codecForLocale(), QLocale::system());
+    Databox entries = m_unrarLister ? ParseRarLine(text) : ParseZipLine(text);
+    SortListing(entries);
+    qDebug() << "listed" << entries.size() << "entries: lister" << listerMs << "ms, parsing and sorting"
+             << m_clock.elapsed() << "ms";
+    if (entries.isEmpty()) {
         Fail(CAbstractManager::tr("Unknown"));
         return;
     }
-    emit SigPerformFinished(QVariant::fromValue(tree));
+    emit SigPerformFinished(QVariant::fromValue(entries));
 }

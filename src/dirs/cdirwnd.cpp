@@ -5,7 +5,7 @@
 #include "dirs/cdirmaneger.h"
 #include "dirs/cfilesystemhorizontalwnd.h"
 #include "dirs/comdata.h"
-#include "dirs/clistingmodel.h"
+#include "dirs/cstandarditemmodel.h"
 #include "dirs/displaynamedelegate.h"
 #include "dirs/listingtree.h"
 
@@ -13,7 +13,7 @@
 #include <QActionGroup>
 #include <QBoxLayout>
 #include <QDebug>
-#include <QFileIconProvider>
+#include <QElapsedTimer>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QToolButton>
@@ -26,13 +26,11 @@ bool IsFolder() { return CGlobalData::Instance().SubType() == ST_DIR; }
 } // namespace
 
 CDirWnd::CDirWnd(QWidget* parent)
-    : CAbstractWnd(new CDirManeger, parent), m_archiveModel(new CListingModel(this)),
+    : CAbstractWnd(new CDirManeger, parent), m_archiveModel(new CStandardItemModel(0, 5, this)),
       m_archiveTree(new QTreeView), m_folderModel(new QFileSystemModel(this)), m_folderTree(new QTreeView),
       m_columnView(new CFileSystemHorizontalWnd)
 {
-    m_archiveModel->SetHeaders({tr("Filename"), tr("Size"), tr("Packed"), tr("Ratio"), tr("Time")});
-    const QFileIconProvider icons;
-    m_archiveModel->SetIcons(icons.icon(QFileIconProvider::Folder), icons.icon(QFileIconProvider::File));
+    m_archiveModel->setHorizontalHeaderLabels({tr("Filename"), tr("Size"), tr("Packed"), tr("Ratio"), tr("Time")});
     m_archiveTree->setModel(m_archiveModel);
     m_folderModel->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     m_folderTree->setModel(m_folderModel);
@@ -100,7 +98,7 @@ void CDirWnd::InitControlBar(QBoxLayout* layout)
 void CDirWnd::Clear()
 {
     m_columnView->ClearColumns();
-    m_archiveModel->Clear();
+    m_archiveModel->removeRows(0, m_archiveModel->rowCount());
     m_folderTree->clearSelection();
     const bool folder = IsFolder();
     for (int i = 0; i < m_buttons.size(); ++i) {
@@ -133,11 +131,16 @@ void CDirWnd::ShowFolderInChosenView()
 
 void CDirWnd::PerformFinished(QVariant v)
 {
-    if (!v.canConvert<ListingTree>()) {
+    const Databox entries = v.value<Databox>();
+    if (entries.isEmpty()) {
         emit SigErr(QString());
         return;
     }
-    m_archiveModel->SetTree(v.value<ListingTree>());
+    QElapsedTimer clock;
+    clock.start();
+    m_archiveModel->removeRows(0, m_archiveModel->rowCount());
+    BuildListingTree(entries, m_archiveModel);
+    qDebug() << "listing tree of" << entries.size() << "entries built in" << clock.elapsed() << "ms";
     emit SigLoaded();
 }
 

@@ -5,7 +5,7 @@
 #include <QStackedWidget>
 
 class CFileSystemHorizontalWnd;
-class CListingModel;
+class CStandardItemModel;
 class QFileSystemModel;
 class QItemSelection;
 class QTreeView;
@@ -43,7 +43,7 @@ private:
     QAction* AddButton(QBoxLayout* layout, const QString& normal, const QString& active, const QString& tip,
                        const QString& shortcut);
 
-    CListingModel* m_archiveModel;
+    CStandardItemModel* m_archiveModel;
     QTreeView* m_archiveTree;
     QFileSystemModel* m_folderModel;
     QTreeView* m_folderTree;

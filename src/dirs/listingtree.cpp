@@ -1,28 +1,37 @@
 #include "dirs/listingtree.h"
 
+#include "platform/byteformat.h"
+
 #include <QDir>
 #include <QHash>
+#include <QStandardItem>
+#include <QStandardItemModel>
 #include <QStringView>
+#include <QVector>
 
 namespace {
 
-constexpr int kEntriesBetweenStopChecks = 4096;
+// Size, packed, ratio and time; a folder shows only its time.
+QList<QStandardItem*> DetailCells(const ComData& record)
+{
+    const bool folder = record.isDir;
+    return {new QStandardItem(folder ? QString() : FormatByteSize(qint64(record.size))),
+            new QStandardItem(folder ? QString() : FormatByteSize(qint64(record.packed))),
+            new QStandardItem(folder ? QString() : record.ratio),
+            new QStandardItem(record.time.toString(QStringLiteral("yy/MM/dd hh:mm")))};
+}
 
 class TreeBuilder
 {
 public:
-    explicit TreeBuilder(int entries)
-    {
-        m_tree.nodes.reserve(entries);
-        m_items.reserve(entries);
-    }
+    explicit TreeBuilder(int entries) { m_items.reserve(entries); }
 
     void Add(const ComData& record)
     {
         const QStringView name(record.name);
         // Walked up without recursion: a name of a few thousand separators nests that deep.
         m_missing.clear();
-        int parent = -1;
+        QStandardItem* parent = nullptr;
         for (qsizetype cut = name.lastIndexOf(m_separator); cut >= 0;) {
             const QStringView path = name.left(cut);
             const auto found = m_items.constFind(path);
@@ -42,42 +51,46 @@ public:
         Place(name, record, parent);
     }
 
-    ListingTree Take() { return std::move(m_tree); }
+    // Top-level rows go in last, so that building the subtrees raises no model signals.
+    void Finish(QStandardItemModel* model)
+    {
+        for (int i = 0; i < m_topItems.size(); ++i)
+            model->appendRow(QList<QStandardItem*>{m_topItems[i]} + DetailCells(m_topRecords[i]));
+    }
 
 private:
     // The keys are views into the caller's names, which outlive the build; a made-up folder's
     // path is a prefix of the entry that revealed it.
-    int Place(QStringView path, const ComData& record, int parent)
+    QStandardItem* Place(QStringView path, const ComData& record, QStandardItem* parent)
     {
-        const int index = m_tree.nodes.size();
-        ListingNode node;
-        node.record = record;
-        node.parent = parent;
-        QVector<int>& siblings = parent < 0 ? m_tree.top : m_tree.nodes[parent].children;
-        node.row = siblings.size();
-        siblings.append(index);
-        node.record.name = (parent < 0 ? path : path.mid(path.lastIndexOf(m_separator) + 1)).toString();
-        m_tree.nodes.append(std::move(node));
+        QStandardItem* item;
+        if (!parent) {
+            item = new QStandardItem(path.toString());
+            m_topItems.append(item);
+            m_topRecords.append(record);
+            m_topRecords.last().name = item->text();
+        } else {
+            item = new QStandardItem(path.mid(path.lastIndexOf(m_separator) + 1).toString());
+            parent->appendRow(QList<QStandardItem*>{item} + DetailCells(record));
+        }
         // A later duplicate takes over, so what follows nests under the last one listed.
-        m_items.insert(path, index);
-        return index;
+        m_items.insert(path, item);
+        return item;
     }
 
     const QChar m_separator = QDir::separator();
-    ListingTree m_tree;
-    QHash<QStringView, int> m_items;
+    QHash<QStringView, QStandardItem*> m_items;
+    QList<QStandardItem*> m_topItems;
+    QList<ComData> m_topRecords;
     QVector<qsizetype> m_missing;
 };
 
 } // namespace
 
-ListingTree BuildListingTree(const Databox& sorted, const std::function<bool()>& stopped)
+void BuildListingTree(const Databox& sorted, QStandardItemModel* model)
 {
     TreeBuilder builder(sorted.size());
-    for (int i = 0; i < sorted.size(); ++i) {
-        if (stopped && i % kEntriesBetweenStopChecks == 0 && stopped())
-            return ListingTree();
-        builder.Add(sorted.at(i));
-    }
-    return builder.Take();
+    for (const ComData& record : sorted)
+        builder.Add(record);
+    builder.Finish(model);
 }

@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -26,7 +27,7 @@
 namespace {
 
 // Every row as its path inside the archive.
-void CollectPaths(const QAbstractItemModel* model, const QModelIndex& parent, const QString& prefix,
+void CollectPaths(const QStandardItemModel* model, const QModelIndex& parent, const QString& prefix,
                   QSet<QString>& paths)
 {
     for (int row = 0; row < model->rowCount(parent); ++row) {
@@ -72,7 +73,7 @@ protected:
     QSet<QString> Shown() const
     {
         QSet<QString> paths;
-        CollectPaths(wnd->ArchiveTree()->model(), QModelIndex(), QString(), paths);
+        CollectPaths(qobject_cast<QStandardItemModel*>(wnd->ArchiveTree()->model()), QModelIndex(), QString(), paths);
         return paths;
     }
 

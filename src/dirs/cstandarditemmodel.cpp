@@ -1,0 +1,21 @@
+#include "dirs/cstandarditemmodel.h"
+
+#include <QFileIconProvider>
+
+CStandardItemModel::CStandardItemModel(int rows, int columns, QObject* parent)
+    : QStandardItemModel(rows, columns, parent)
+{
+    const QFileIconProvider icons;
+    m_folderIcon = icons.icon(QFileIconProvider::Folder);
+    m_fileIcon = icons.icon(QFileIconProvider::File);
+}
+
+QVariant CStandardItemModel::data(const QModelIndex& index, int role) const
+{
+    if (role == Qt::TextAlignmentRole && index.column() >= 1 && index.column() <= 3)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    // A folder's row is the one with no size.
+    if (role == Qt::DecorationRole && index.column() == 0)
+        return index.siblingAtColumn(1).data().toString().isEmpty() ? m_folderIcon : m_fileIcon;
+    return QStandardItemModel::data(index, role);
+}
