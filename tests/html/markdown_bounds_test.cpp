@@ -51,6 +51,7 @@ const std::vector<Hostile>& HostileDocuments()
         {"100 000 list items", Times("- x\n", 100000) + "- LAST\n", Shown::Cut},
         {"one quote of 100 000 paragraphs", Times("> x\n>\n", 100000) + "> LAST\n", Shown::Cut},
         {"100 000 table rows", "| a | b |\n|---|---|\n" + Times("| 1 | 2 |\n", 100000) + "| LAST | |\n", Shown::Cut},
+        {"10 000 table rows", "| a | b |\n|---|---|\n" + Times("| 1 | 2 |\n", 10000) + "| LAST | |\n", Shown::Cut},
         {"a delimiter row of 200 000 columns", "| a |\n|" + Times("-|", 200000) + "\n" + Times("| 1 ", 10) + "LAST\n",
          Shown::Cut},
         {"backtick pairs", Times("` ", 100000) + "LAST\n", Shown::Cut},
