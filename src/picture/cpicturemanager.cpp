@@ -139,6 +139,12 @@ void CPictureManager::LoadAnimation(const QString& path, int generation)
         LoadStill(path, generation);
         return;
     }
+    // The movie decodes each frame on the GUI thread: a bit-flipped WebP claiming a canvas 8 million
+    // pixels wide froze the window for seconds a frame. A larger canvas is shown as a still, read here.
+    if (DecodedBytes(reader.size(), QImage::Format_ARGB32) > MovieFrameByteLimit) {
+        LoadStill(path, generation);
+        return;
+    }
     // A header alone passes isValid(): the first frame must decode too.
     QMovie probe(path);
     if (!probe.isValid() || !probe.jumpToFrame(0) || probe.currentImage().isNull()) {
@@ -146,6 +152,10 @@ void CPictureManager::LoadAnimation(const QString& path, int generation)
         return;
     }
     const QSize size = reader.size().isValid() ? reader.size() : probe.currentImage().size();
+    if (DecodedBytes(size, QImage::Format_ARGB32) > MovieFrameByteLimit) {
+        LoadStill(path, generation);
+        return;
+    }
     const QSize shown = FittedReadSize(size, false, PictureLimit());
     // The shared movie belongs to the GUI thread: it takes the file there.
     QMetaObject::invokeMethod(

@@ -42,6 +42,7 @@ public:
 
     // Pictures whose full size would take more memory than this are shown scaled only.
     static constexpr qint64 FullImageByteLimit = 512LL << 20;
+    static constexpr qint64 MovieFrameByteLimit = 16LL << 20; // 2048 x 2048
     // Decodes at once, whatever the number of cores: each may hold up to the limit above.
     static constexpr int MaxDecodes = 2;
     // Larger SVG text, compressed or not, is not drawn.

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -89,12 +90,21 @@ TEST_F(PictureTest, EveryKindShowsAtItsOwnSizeWithOnlyTheTurnButtons)
 TEST_F(PictureTest, BrokenAndHostileFilesFailWithAReason)
 {
     ::mkfifo(qPrintable(File("pipe.png")), 0600);
+    // An animation whose canvas claims 8 million pixels across: played, each frame froze the window.
+    QFile anim(File("anim.webp"));
+    ASSERT_TRUE(anim.open(QIODevice::ReadOnly));
+    QByteArray giant = anim.readAll();
+    ASSERT_EQ(giant.mid(12, 4), QByteArray("VP8X"));
+    giant.replace(24, 3, QByteArray("\xff\xff\x7f", 3));
+    QFile out(File("giant-canvas.webp"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(giant) == giant.size());
+    out.close();
     const struct {
         const char* file;
         bool unknown; // our own "Unknown" rather than the reader's words
     } cases[] = {
         {"notapicture.png", false}, {"empty.png", false},   {"broken.gif", true},
-        {"pipe.png", true},         {"missing.png", false},
+        {"pipe.png", true},         {"missing.png", false}, {"giant-canvas.webp", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
