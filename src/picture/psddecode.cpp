@@ -1,10 +1,14 @@
 #include "picture/psddecode.h"
 
 #include <QColor>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <thread>
+#include <vector>
 
 namespace psd {
 
@@ -22,9 +26,8 @@ public:
         const uchar* p = m_data + k * m_plane;
         if (!m_wide)
             return p[i];
-        static const double toEight = (std::pow(2.0, 8) - 1) / (std::pow(2.0, 16) - 1);
-        const int v = (p[2 * i] << 8) | p[2 * i + 1];
-        return static_cast<int>(v * toEight);
+        // 65535 / 255 = 257: sixteen bits truncated to eight.
+        return ((p[2 * i] << 8) | p[2 * i + 1]) / 257;
     }
 
 private:
@@ -32,6 +35,19 @@ private:
     qint64 m_plane;
     bool m_wide;
 };
+
+// Runs rows(from, to) over bands of `height` rows, a band a thread when the picture is large enough
+// to be worth them.
+void ForRowBands(int height, qint64 pixels, const std::function<void(int, int)>& rows)
+{
+    const int bands = pixels < (1 << 20) ? 1 : std::clamp(QThread::idealThreadCount(), 1, 4);
+    std::vector<std::thread> helpers;
+    for (int b = 1; b < bands; ++b)
+        helpers.emplace_back(rows, int(qint64(height) * b / bands), int(qint64(height) * (b + 1) / bands));
+    rows(0, height / bands);
+    for (std::thread& t : helpers)
+        t.join();
+}
 
 int Clamp8(int v) { return std::clamp(v, 0, 255); }
 
@@ -44,12 +60,17 @@ QImage Fill(const Header& h, QImage::Format format, Pixel pixel)
     QImage image(h.width, h.height, format);
     if (image.isNull())
         return image;
-    for (int y = 0; y < h.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const qint64 row = qint64(y) * h.width;
-        for (int x = 0; x < h.width; ++x)
-            line[x] = pixel(row + x);
-    }
+    // Taken once here: scanLine() on several threads would race on the image's detach count.
+    uchar* bits = image.bits();
+    const qint64 stride = image.bytesPerLine();
+    ForRowBands(h.height, qint64(h.width) * h.height, [&](int from, int to) {
+        for (int y = from; y < to; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+            const qint64 row = qint64(y) * h.width;
+            for (int x = 0; x < h.width; ++x)
+                line[x] = pixel(row + x);
+        }
+    });
     return image;
 }
 
@@ -158,32 +179,32 @@ const char* CheckHeader(const Header& h)
 
 qint64 PlaneBytes(const Header& h) { return qint64(h.height) * ((qint64(h.width) * h.depth + 7) / 8); }
 
-bool UnpackBits(const char* packed, qint64 size, qint64 limit, QByteArray* out)
+qint64 UnpackRuns(const char* packed, qint64 size, bool last, char* out, qint64 limit, qint64* used)
 {
-    qint64 used = out->size();
-    out->resize(int(limit));
-    char* dst = out->data();
     qint64 i = 0;
     while (i < size) {
-        const int n = static_cast<signed char>(packed[i++]);
+        const int n = static_cast<signed char>(packed[i]);
+        const qint64 runBytes = n >= 0 ? n + 2 : 2;
+        if (!last && i + runBytes > size)
+            break; // the rest of the run comes with the next piece
+        ++i;
         if (n >= 0) {
             const qint64 count = qMin<qint64>(n + 1, size - i);
-            if (used + count > limit)
-                return false;
-            memcpy(dst + used, packed + i, size_t(count));
-            used += count;
+            if (*used + count > limit)
+                return -1;
+            memcpy(out + *used, packed + i, size_t(count));
+            *used += count;
             i += count;
         } else if (n != -128) {
             if (i >= size)
                 break;
-            if (used + 1 - n > limit)
-                return false;
-            memset(dst + used, packed[i++], size_t(1 - n));
-            used += 1 - n;
+            if (*used + 1 - n > limit)
+                return -1;
+            memset(out + *used, packed[i++], size_t(1 - n));
+            *used += 1 - n;
         }
     }
-    out->resize(int(used));
-    return true;
+    return i;
 }
 
 QImage PlanesToImage(const Header& h, const QByteArray& planes, const QByteArray& colourData)

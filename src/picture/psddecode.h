@@ -23,9 +23,10 @@ const char* CheckHeader(const Header& h);
 // Bytes of one channel plane: rows padded to whole bytes.
 qint64 PlaneBytes(const Header& h);
 
-// Appends the PackBits runs of `packed` to `out` until the input ends; false as soon as the
-// output would pass `limit` bytes.
-bool UnpackBits(const char* packed, qint64 size, qint64 limit, QByteArray* out);
+// Unpacks the PackBits runs at the start of `packed` into `out`, which holds `*used` of its `limit`
+// bytes; returns the bytes of `packed` taken, or -1 as soon as the output would pass `limit`. A run
+// that `packed` holds only part of is left for the next piece unless this is the `last` one.
+qint64 UnpackRuns(const char* packed, qint64 size, bool last, char* out, qint64 limit, qint64* used);
 
 // The merged image from its planes (channel after channel); null when the mode, depth and
 // channel count have no picture.

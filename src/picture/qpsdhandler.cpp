@@ -57,6 +57,29 @@ bool ReadColourData(QDataStream& in, QByteArray* data)
     return length == 0 || in.readRawData(data->data(), int(length)) == int(length);
 }
 
+// Unpacks the rest of the device piece by piece: no copy of the whole packed data, and a stopped
+// read ends it.
+bool UnpackPlanes(QIODevice* device, qint64 wanted, QByteArray* planes)
+{
+    constexpr qint64 PieceBytes = 1 << 20;
+    planes->resize(int(wanted));
+    qint64 used = 0;
+    QByteArray pending;
+    for (;;) {
+        const QByteArray piece = device->read(PieceBytes);
+        const bool last = piece.isEmpty();
+        pending.append(piece);
+        const qint64 taken = psd::UnpackRuns(pending.constData(), pending.size(), last, planes->data(), wanted, &used);
+        if (taken < 0)
+            return false;
+        if (last)
+            break;
+        pending.remove(0, int(taken));
+    }
+    planes->resize(int(used));
+    return true;
+}
+
 // The planes of the merged image; the sizes the header promises are held against what the
 // file can hold before anything is allocated.
 bool ReadPlanes(QDataStream& in, const psd::Header& h, QByteArray* planes)
@@ -78,12 +101,10 @@ bool ReadPlanes(QDataStream& in, const psd::Header& h, QByteArray* planes)
     const qint64 table = qint64(h.channels) * h.height * (h.version == 2 ? 4 : 2);
     if (table > Remaining(device) || !device->seek(device->pos() + table))
         return false;
-    const qint64 packedSize = Remaining(device);
     // Two packed bytes make at most 128.
-    if (wanted > packedSize * 64 + 128)
+    if (wanted > Remaining(device) * 64 + 128)
         return false;
-    const QByteArray packed = device->readAll();
-    return packed.size() == packedSize && psd::UnpackBits(packed.constData(), packed.size(), wanted, planes);
+    return UnpackPlanes(device, wanted, planes);
 }
 
 } // namespace
