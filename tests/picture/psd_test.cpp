@@ -225,6 +225,35 @@ TEST(PsdDecoder, HostileFilesFailWithoutTouchingTheImage)
     EXPECT_FALSE(Decode(MakePsd(gray, QByteArray::fromHex("f167"), {}, 1, table)).isNull()); // 1 − (−15) = 16
 }
 
+// The planes are unpacked from the file piece by piece: a run cut by a piece's end waits for the
+// next one, and a cut anywhere gives what the whole stream gives.
+TEST(PsdDecoder, PackBitsCutAnywhereUnpacksAsWhole)
+{
+    const struct {
+        const char* hex;
+        const char* unpacked;
+    } cases[] = {
+        {"02616263", "abc"},
+        {"fe78", "xxx"},
+        {"80", ""},
+        {"016162800079fd7a", "abyzzzz"},
+        {"0261", "a"}, // a literal the file cuts short keeps what it has
+    };
+    for (const auto& c : cases) {
+        const QByteArray packed = QByteArray::fromHex(c.hex);
+        for (int cut = 0; cut <= packed.size(); ++cut) {
+            SCOPED_TRACE(QStringLiteral("%1 cut at %2").arg(c.hex).arg(cut).toStdString());
+            QByteArray out(16, '\0');
+            qint64 used = 0;
+            const qint64 taken = psd::UnpackRuns(packed.constData(), cut, false, out.data(), out.size(), &used);
+            ASSERT_GE(taken, 0);
+            const QByteArray rest = packed.mid(int(taken));
+            ASSERT_EQ(psd::UnpackRuns(rest.constData(), rest.size(), true, out.data(), out.size(), &used), rest.size());
+            EXPECT_EQ(out.left(int(used)), QByteArray(c.unpacked));
+        }
+    }
+}
+
 // Inputs the fuzzer once found troublesome: each must fail or decode, never crash.
 TEST(PsdDecoder, FuzzFindingsStayFixed)
 {
