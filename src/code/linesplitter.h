@@ -9,7 +9,7 @@
 class LineSplitter
 {
 public:
-    explicit LineSplitter(int limit = 8192) : m_limit(limit) {}
+    explicit LineSplitter(int limit = 4096) : m_limit(limit) {}
 
     QString Feed(const QString& text);
     // The breaks made since the last call.
