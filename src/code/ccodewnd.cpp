@@ -168,9 +168,8 @@ CCodeWnd::CCodeWnd(QWidget* parent)
         emit SigErr(QString());
     });
     connect(&m_reader, &TextReader::SigPiece, this, &CCodeWnd::OnPiece);
-    connect(&m_reader, &TextReader::SigLeftDocument, this, [this](void* document) {
-        m_editor->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
-    });
+    connect(&m_reader, &TextReader::SigLeftDocument, this,
+            [this](void* document) { m_editor->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document); });
     connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, &CCodeWnd::ShowFileLineNumbers);
 }
 
@@ -448,7 +447,8 @@ void CCodeWnd::ShowFileLineNumbers()
     if (m_shownLines.IsEmpty() || !GetSettingValue(SettingKey::TextLineNum).toBool())
         return;
     auto docLine = [this](long shown) {
-        return int(m_editor->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(shown)));
+        return int(
+            m_editor->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(shown)));
     };
     const long top = m_editor->firstVisibleLine(); // counts wrapped lines
     const int first = docLine(top);

@@ -32,9 +32,9 @@ public:
     explicit CCodeWnd(QWidget* parent = nullptr);
     ~CCodeWnd() override;
 
-    static constexpr int kLargeText = 1 << 20;  // bytes from which text is read whole into a document, unwrapped
-    static constexpr int kPlainText = 8 << 20;  // bytes from which text has no colours
-    static constexpr int kFirstPieceWait = 10000;   // ms before a file that gives nothing is left
+    static constexpr int kLargeText = 1 << 20;    // bytes from which text is read whole into a document, unwrapped
+    static constexpr int kPlainText = 8 << 20;    // bytes from which text has no colours
+    static constexpr int kFirstPieceWait = 10000; // ms before a file that gives nothing is left
 
     QsciScintilla* MainEditor() const { return m_editor; }
     QsciScintilla* FormattedView() const { return m_formatView; }
@@ -89,7 +89,7 @@ private:
     QTimer m_appendTimer;     // appends the next slices once the window has had its turn
     QTimer m_firstPieceTimer; // the bound on a file that gives nothing
     std::deque<QByteArray> m_queued;
-    int m_queuedAt = 0;   // bytes of the first queued piece already shown
+    int m_queuedAt = 0;    // bytes of the first queued piece already shown
     int m_slice = 1 << 20; // bytes appended at once, tuned to the editor's speed
     bool m_allQueued = false;
     bool m_rereading = false; // the same file in another encoding

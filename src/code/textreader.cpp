@@ -88,7 +88,8 @@ void TextReader::Flow::Send(const TextPiece& piece)
     queued += piece.utf8.size();
     const QMutexLocker locked(&link->lock);
     if (TextReader* to = link->reader)
-        QMetaObject::invokeMethod(to, [to, piece] { to->Take(piece); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            to, [to, piece] { to->Take(piece); }, Qt::QueuedConnection);
 }
 
 ILoader* TextReader::Flow::AwaitLoader()

@@ -21,11 +21,11 @@ struct TextPiece {
     ShownLines breaks;           // added in this piece
     QTextCodec* codec = nullptr; // in the first piece
     qint64 fileSize = 0;
-    qint64 lineEstimate = 0;     // the file's lines, exact in the last piece
-    void* document = nullptr;    // the whole text, in the last piece, when a loader was given
+    qint64 lineEstimate = 0;  // the file's lines, exact in the last piece
+    void* document = nullptr; // the whole text, in the last piece, when a loader was given
     bool last = false;
-    bool notRegular = false;     // a FIFO, a device, a folder: never opened
-    QString error;               // the file could not be opened
+    bool notRegular = false; // a FIFO, a device, a folder: never opened
+    QString error;           // the file could not be opened
 };
 Q_DECLARE_METATYPE(TextPiece)
 

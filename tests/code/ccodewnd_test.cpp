@@ -59,7 +59,10 @@ protected:
         return QTest::qWaitFor([&] { return loaded.count() > 0; }, kWait);
     }
 
-    bool ReadToEnd() { return QTest::qWaitFor([&] { return Codecs()->isEnabled(); }, kWait); }
+    bool ReadToEnd()
+    {
+        return QTest::qWaitFor([&] { return Codecs()->isEnabled(); }, kWait);
+    }
     QComboBox* Codecs() const { return m_wnd.findChild<QComboBox*>(); }
     QToolButton* FormatButton() const
     {
@@ -254,7 +257,8 @@ TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
         button->defaultAction()->trigger();
         EXPECT_TRUE(Codecs()->isHidden());
         QsciScintilla* view = m_wnd.FormattedView();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return view->text().endsWith(c.ends); }, kWait)) << view->text().right(100).toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view->text().endsWith(c.ends); }, kWait))
+            << view->text().right(100).toStdString();
         EXPECT_TRUE(view->text().startsWith(c.starts)) << view->text().left(100).toStdString();
         ASSERT_TRUE(ReadToEnd());
         if (c.line >= 0) {

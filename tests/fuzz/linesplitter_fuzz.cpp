@@ -27,8 +27,8 @@ qint64 CheckLines(const QByteArray& shown, const ShownLines& map)
         const char c = shown.at(at);
         if (!added)
             ++from;
-        const bool crlf = c == '\r' && at + 1 < shown.size() && shown.at(at + 1) == '\n' &&
-                          map.ShownPosition(from) == at + 1;
+        const bool crlf =
+            c == '\r' && at + 1 < shown.size() && shown.at(at + 1) == '\n' && map.ShownPosition(from) == at + 1;
         if (!added && c != '\n' && (c != '\r' || crlf))
             continue;
         ++shownLine;
