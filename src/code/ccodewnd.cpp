@@ -253,13 +253,23 @@ void CCodeWnd::Clear()
 {
     ++m_generation;
     CancelFormatting();
+    LeaveReading();
+    m_formatView->clear();
+}
+
+// The reading left and everything it had shown or queued gone, as before a file.
+void CCodeWnd::LeaveReading()
+{
     m_reader.Stop();
     m_appendTimer.stop();
     m_firstPieceTimer.stop();
     m_queued.clear();
+    m_queuedAt = 0;
+    m_allQueued = false;
+    m_shownLines = ShownLines();
+    m_lineEstimate = 0;
     m_codec = nullptr;
     m_editor->clear();
-    m_formatView->clear();
 }
 
 QSize CCodeWnd::GetSize() const { return QSize(900, m_editor->textHeight(0) * m_editor->lines()); }
@@ -280,14 +290,7 @@ void CCodeWnd::LoadHelper()
 
 void CCodeWnd::StartReading(QTextCodec* codec)
 {
-    m_editor->clear();
-    m_appendTimer.stop();
-    m_queued.clear();
-    m_queuedAt = 0;
-    m_allQueued = false;
-    m_shownLines = ShownLines();
-    m_lineEstimate = 0;
-    m_codec = nullptr;
+    LeaveReading();
     m_readingTime.start();
     m_reader.Start(CGlobalData::Instance().Path(), codec);
     m_firstPieceTimer.start();

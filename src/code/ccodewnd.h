@@ -58,6 +58,7 @@ private:
     void CreateCodecBox();
     void ApplyLexer(int subType, const QString& name);
     void ApplyMainColours();
+    void LeaveReading();
     void StartReading(QTextCodec* codec);
     void OnPiece(const TextPiece& piece);
     void ShowFirstPiece(const TextPiece& piece);
