@@ -342,6 +342,13 @@ void CCodeWnd::ShowFirstPiece(const TextPiece& piece)
     emit SigLoaded();
 }
 
+// Ctrl+End was pressed (the caret at the end of a text not empty): the text's later parts follow it.
+bool CCodeWnd::IsCaretAtEnd() const
+{
+    const auto caret = m_editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    return caret > 0 && caret == m_editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+}
+
 // A large text is built into a document of its own on the reading thread: appending it here would
 // grow the editor's buffers by copies of hundreds of megabytes, on this thread. Past a size it has
 // no colours, which would be worked out from its start at every jump.
@@ -358,7 +365,7 @@ void CCodeWnd::ShowWholeDocument(void* document)
     const int firstLine = m_editor->firstVisibleLine();
     const auto anchor = m_editor->SendScintilla(QsciScintillaBase::SCI_GETANCHOR);
     const auto caret = m_editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
-    const bool following = caret > 0 && caret == m_editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const bool following = IsCaretAtEnd();
     SwapDocument(m_editor, document);
     m_editor->setFirstVisibleLine(firstLine);
     if (following) // Ctrl+End while the file came in goes on to its real end
@@ -388,9 +395,7 @@ void CCodeWnd::AppendSlice()
     int size = qMin(m_slice, piece.size() - m_queuedAt);
     while (m_queuedAt + size < piece.size() && (piece.at(m_queuedAt + size) & 0xC0) == 0x80)
         --size; // never inside a character
-    const auto length = m_editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    const bool following = length > 0 && !m_editor->hasSelectedText() &&
-                           m_editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS) == length;
+    const bool following = !m_editor->hasSelectedText() && IsCaretAtEnd();
     QElapsedTimer took;
     took.start();
     m_editor->SendScintilla(QsciScintillaBase::SCI_SETREADONLY, 0UL);

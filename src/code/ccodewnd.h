@@ -64,6 +64,7 @@ private:
     void ShowFirstPiece(const TextPiece& piece);
     ILoader* CreateLoader(qint64 fileSize);
     void ShowWholeDocument(void* document);
+    bool IsCaretAtEnd() const;
     void AppendQueued();
     void AppendSlice();
     void UpdateLineNumbers();
