@@ -6,6 +6,14 @@
 
 #include <atomic>
 
+inline bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+inline bool IsHexDigit(QChar c)
+{
+    const ushort lower = c.unicode() | 0x20;
+    return IsAsciiDigit(c) || (lower >= 'a' && lower <= 'f');
+}
+
 // What both formatters share: the text read so far, the indented output with its size bound,
 // the cancel flag, and the first failure, which ends the formatting where it happened.
 class FormatState

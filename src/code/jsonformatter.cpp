@@ -2,18 +2,6 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
-bool IsHexDigit(QChar c)
-{
-    return IsDigit(c) || (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
-}
-
-} // namespace
-
 codeformat::Result JsonFormatter::Run()
 {
     m_state.SkipSpace();
@@ -67,7 +55,7 @@ void JsonFormatter::Value()
         return Open(c);
     if (c == QLatin1Char('"'))
         String();
-    else if (c == QLatin1Char('-') || IsDigit(c))
+    else if (c == QLatin1Char('-') || IsAsciiDigit(c))
         Number();
     else
         Literal();
@@ -163,7 +151,7 @@ void JsonFormatter::Number()
     int i = start;
     auto digits = [&] {
         const int from = i;
-        while (i < text.size() && IsDigit(text.at(i)))
+        while (i < text.size() && IsAsciiDigit(text.at(i)))
             ++i;
         return i > from;
     };

@@ -19,14 +19,6 @@ bool IsNameStart(QChar c)
 
 bool IsNameChar(QChar c) { return IsNameStart(c) || c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('.'); }
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
-bool IsHexDigit(QChar c)
-{
-    const ushort lower = c.unicode() | 0x20;
-    return IsDigit(c) || (lower >= 'a' && lower <= 'f');
-}
-
 bool IsBlank(QStringView s) { return std::all_of(s.begin(), s.end(), IsSpace); }
 
 // Past this many attributes in one tag, repeats are found by hashing rather than by comparing all.
@@ -330,7 +322,7 @@ bool XmlFormatter::References(int from, int to)
         if (j < to && text.at(j) == QLatin1Char('#')) {
             const bool hex = ++j < to && text.at(j) == QLatin1Char('x');
             const int digits = hex ? ++j : j;
-            while (j < to && (hex ? IsHexDigit(text.at(j)) : IsDigit(text.at(j))))
+            while (j < to && (hex ? IsHexDigit(text.at(j)) : IsAsciiDigit(text.at(j))))
                 ++j;
             if (j == digits)
                 j = to;

@@ -39,7 +39,7 @@ protected:
     }
 };
 
-QString File(const QString& name, const QByteArray& content)
+QString WriteFile(const QString& name, const QByteArray& content)
 {
     QFile file(s_dir->filePath(name));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -51,7 +51,7 @@ QString File(const QString& name, const QByteArray& content)
 // Each run adds a line to <name>.runs.
 void RegisterScript(const QString& name, const QByteArray& body)
 {
-    const QString script = File(name + ".sh", "#!/bin/sh\necho run >> \"$0\".runs\n" + body + "\n");
+    const QString script = WriteFile(name + ".sh", "#!/bin/sh\necho run >> \"$0\".runs\n" + body + "\n");
     CGlobalData::Instance().SetPlugins({{name, {"foo"}, {"sh", script}}});
 }
 
@@ -76,7 +76,7 @@ Shown LoadAndWait(const QString& path)
 TEST_F(PluginRoute, ConvertedOutputIsPreviewedByItsOwnSuffix)
 {
     RegisterScript("Upper", R"(tr a-z A-Z < "$1" > "$2.txt")");
-    const Shown shown = LoadAndWait(File("x.foo", "hello plugin\n"));
+    const Shown shown = LoadAndWait(WriteFile("x.foo", "hello plugin\n"));
     EXPECT_EQ(shown.kind, MT_TEXT);
     EXPECT_EQ(shown.text, "HELLO PLUGIN\n");
     EXPECT_TRUE(shown.path.endsWith(".txt")) << shown.path.toStdString();
@@ -86,7 +86,7 @@ TEST_F(PluginRoute, ConvertedOutputIsPreviewedByItsOwnSuffix)
 
 TEST_F(PluginRoute, PluginWithoutUsableOutputIsNotShownAsConverted)
 {
-    const QString input = File("broken.foo", "data");
+    const QString input = WriteFile("broken.foo", "data");
     const struct {
         const char* name;
         QByteArray script; // empty: a program that does not exist
@@ -115,9 +115,9 @@ TEST_F(PluginRoute, SwitchingToAnotherFileEndsARunningPlugin)
 {
     const QString marker = QStringLiteral("SlowVuelPlugin"); // in the command line of its shell
     RegisterScript(marker, R"(sleep 30; echo late > "$2.txt")");
-    s_wnd->Load(File("slow.foo", "slow"));
+    s_wnd->Load(WriteFile("slow.foo", "slow"));
     ASSERT_TRUE(Running(marker));
-    const Shown shown = LoadAndWait(File("other.txt", "other\n"));
+    const Shown shown = LoadAndWait(WriteFile("other.txt", "other\n"));
     EXPECT_FALSE(Running(marker));
     EXPECT_EQ(shown.text, "other\n");
 }
