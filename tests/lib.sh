@@ -48,6 +48,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/tools/windows.sh"
 # loads NAME: how many loads of the file NAME the viewer has logged ("loading cost … "…/NAME" …")
 loads() { awk -v f="/$1\" " '/loading cost/ && index($0, f) { n++ } END { print n + 0 }' "$tmp/vuel.log" 2>/dev/null || echo 0; }
 more_loads() { [ "$(loads "$1")" -gt "$2" ]; }
+loads_logged() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = "$1" ]; } # loads_logged N: N loads of any file
 # preview_with PROGRAM PATH [SECONDS]: PROGRAM previews PATH; back once its window is shown and
 # the viewer has logged one more load of it (a failed one ends on the information panel, which
 # logs its own). A busy machine takes its time: 30 s unless said.
@@ -57,6 +58,13 @@ preview_with() {
   wait_for "${3:-30}" shown "$name" || fail "$name not shown"
   wait_for "${3:-30}" more_loads "$name" "$n" || fail "$name: no load was logged"
 }
+# preview NAME [SECONDS]: the program previews $tmp/files/NAME, as preview_with
+preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1" "${2:-}"; }
+# esc_closes NAME: Esc in its window closes it
+esc_closes() { xdotool windowactivate --sync "$(shown "$1")" key Escape; wait_for 20 hidden "$1" || fail "$1 stayed"; }
+geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; } # X, Y, WIDTH and HEIGHT of window $1
+# pixel SHOT X Y: "r,g,b" there, each 0 to 255
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 # still FILE CAPTURE...: runs CAPTURE... FILE until two captures in a row agree: nothing is drawn
 # any more (a spinner or an animation never agrees). A text cursor's blink (a few dozen pixels) is
 # no change: a focused field would otherwise keep a dialog from ever agreeing. Gives up after 30 s.

@@ -14,7 +14,7 @@ GSK_RENDERER=cairo nautilus --new-window "$tmp/files" >/dev/null 2>&1 & pids+=($
 wait_for 30 xdotool search --onlyvisible --name '^files$' || fail "GNOME Files did not open"
 fm=$(xdotool search --onlyvisible --name '^files$' | head -1)
 xdotool windowactivate --sync "$fm"
-eval "$(xdotool getwindowgeometry --shell "$fm")"
+geometry "$fm"
 # Click the first icon of the view (right of the sidebar) and press Space, until the view
 # has filled in and the preview comes.
 # A retry presses Space again, which would toggle a preview that is merely slow: wait long.
@@ -34,6 +34,5 @@ wait_for 20 hidden alpha.txt || fail "Space again did not close the preview"
 sleep 1 # it must stay closed: a short look
 hidden alpha.txt || fail "the same key press toggled twice"
 # The log line of the last preview may come a moment after its window.
-three_previews() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 3 ]; }
-wait_for 20 three_previews || fail "expected three previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
+wait_for 20 loads_logged 3 || fail "expected three previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
 echo PASS

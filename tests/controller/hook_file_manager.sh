@@ -37,8 +37,7 @@ xdotool windowactivate --sync "$preview" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers Escape
 wait_for 20 hidden "beta ü.txt" || fail "Esc in the preview did not close it"
 # The log line of a preview may come a moment after its window.
-three_previews() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = 3 ]; }
-wait_for 20 three_previews || fail "expected three previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
+wait_for 20 loads_logged 3 || fail "expected three previews, got: $(grep 'loading cost' "$tmp/vuel.log")"
 
 typed_into_field() { grep -q 'lookup: the focus is in a text field' "$tmp/vuel.log"; }
 keys ctrl+l; sleep 0.5
@@ -56,5 +55,5 @@ hidden "beta ü.txt" || fail "a Space typed into the location bar previewed the 
 location() { /usr/bin/python3 "$VUEL_SOURCE/tests/tools/atspi-find" pcmanfm --focused-text; }
 [ "$(location)" = "$text" ] || fail "the location bar holds '$(location)', not '$text'"
 import -window root "$shots/hook_file_manager_typing.png"
-three_previews || fail "something more was previewed: $(grep 'loading cost' "$tmp/vuel.log")"
+loads_logged 3 || fail "something more was previewed: $(grep 'loading cost' "$tmp/vuel.log")"
 echo PASS

@@ -14,8 +14,6 @@ printf 'secret\n' > "$tmp/files/folder/.hidden"
 printf 'read me\n' > "$tmp/files/folder/readme.txt"
 printf 'old\n' > "$tmp/files/folder/docs/old/draft.txt"
 
-geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
-preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"; }
 # click_at X Y: a click that changes the window (a row opened out, a column added, a selection);
 # the next click's place depends on it. The pointer goes there first, so that the picture before
 # has its hover already.

@@ -36,7 +36,7 @@ preview ci.yaml 6 28
 [ "$(saturated "$shots/everyday_ci.yaml.png")" -ge 200 ] || fail "ci.yaml is not coloured"
 preview "Sans Bold.ttf" 7 34
 # The sample text field in the control bar: what the user types is drawn at every size.
-eval "$(xdotool getwindowgeometry --shell "$win")"
+geometry "$win"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 30 - 20)) click 1
 xdotool type --delay 40 'Zwölf Boxkämpfer jagen Viktor quer über den Sylter Deich'
 typed() { still "$shots/everyday_font_typed.png" on_screen "$win" &&

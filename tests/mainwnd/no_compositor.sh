@@ -5,8 +5,6 @@ set -euo pipefail
 if [ -z "${VUEL_NO_COMPOSITOR:-}" ]; then VUEL_NO_COMPOSITOR=1 VUEL_IN_SESSION= exec "$VUEL_SOURCE/scripts/with-display" "$0" "$@"; fi
 source "$(dirname "$0")/../lib.sh"
 convert -size 600x400 xc:'#fdd835' "$tmp/files/sun.png"
-# pixel SHOT X Y: "r,g,b" there
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 # edge SHOT: the pixel half-way down the window's left edge, where a shadow band would be
 edge() { pixel "$1" 3 "$(($(identify -format %h "$1") / 2))"; }
 show_sun() {

@@ -43,13 +43,13 @@ wait_for 20 sh -c "! xdotool search --onlyvisible --name '^note.txt$'" || { echo
 
 # Nothing opens this one: the window stays and shakes sideways.
 preview blob.vueltestunknown
-eval "$(xdotool getwindowgeometry --shell "$win")"; x0=$X
+geometry "$win"; x0=$X
 read -r cx cy <<<"$(centre_of "$win")"
 xdotool mousemove "$cx" "$cy" click --repeat 2 --delay 80 1
 # The shake lasts half a second, and comes once the open has failed: looked for often and long.
 moved=no end=$((SECONDS + 20))
 while [ $SECONDS -lt $end ]; do
-  eval "$(xdotool getwindowgeometry --shell "$win")"
+  geometry "$win"
   [ "$X" -ne "$x0" ] && moved=yes && break
   sleep 0.02
 done
@@ -62,7 +62,7 @@ still "$tmp/no-bar.png" import -window "$win" || { echo "FAIL: the window keeps 
 xdotool windowactivate --sync "$win" key c
 with_bar() { still "$tmp/bar.png" import -window "$win" && [ "$(compare -metric AE "$tmp/no-bar.png" "$tmp/bar.png" null: 2>&1)" != 0 ]; }
 wait_for 20 with_bar || { echo "FAIL: C showed no control bar"; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$win")"
+geometry "$win"
 cp "$tmp/bar.png" "$shots/control_bar.png"
 # shadow 30 + border 1 + bar margin 9 + first button (38) + spacing: the reveal button's middle
 xdotool mousemove $((X + 30 + 1 + 9 + 38 + 6 + 19)) $((Y + HEIGHT - 30 - 1 - 20)) click 1

@@ -4,8 +4,6 @@
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 printf 'hello\n' > "$tmp/files/note.dat"
-geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
-preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"; }
 
 start_instance
 preview note.dat
@@ -65,8 +63,7 @@ wait_for 20 widened || fail "edge drag did not widen it (${w0} -> $WIDTH)"
 # T hides the title bar and remembers it
 xdotool windowactivate --sync "$win" key t
 wait_for 20 grep -q 'display%20titlebar=false' "$XDG_CONFIG_HOME/Keplo/Vuel.conf" || fail "T was not stored"
-xdotool key Escape
-wait_for 20 hidden note.dat || fail "Esc did not close"
+esc_closes note.dat
 preview note.dat
 win=$(shown note.dat)
 untitled() { geometry "$win"; [ "$HEIGHT" = $((434 - 32)) ]; }

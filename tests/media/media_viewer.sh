@@ -12,11 +12,9 @@ export VUEL_AUDIO_OUTPUT=null # no sound card here
 preview() {
   preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"
   wait_for 20 placed "$(shown "$1")" || fail "$1 keeps changing its size"
-  eval "$(xdotool getwindowgeometry --shell "$(shown "$1")")"
+  geometry "$(shown "$1")"
 }
 picture() { on_screen "$(shown "$1")" "$2"; }
-# The colour of the pixel at x,y of a screenshot, as "r,g,b" in 0..255.
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 near() { # near "r,g,b" "r,g,b": every channel within 40
   local IFS=,; read -r a b c <<<"$1"; read -r d e f <<<"$2"
   [ $(( (a-d)*(a-d) < 1600 && (b-e)*(b-e) < 1600 && (c-f)*(c-f) < 1600 )) = 1 ]
@@ -64,6 +62,5 @@ preview oneframe.mp4
 # Narrower than the smallest window: centred, so its middle (the green bar) is the window's.
 wait_for 30 shows oneframe.mp4 "$tmp/oneframe.png" $((WIDTH / 2)) $((62 + 60)) "0,191,0" || true
 expect "$tmp/oneframe.png" $((WIDTH / 2)) $((62 + 60)) "0,191,0"
-xdotool key Escape
-wait_for 20 hidden oneframe.mp4 || fail "Esc left the window open"
+esc_closes oneframe.mp4
 echo "media viewer: ok"

@@ -6,8 +6,6 @@ set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 bash "$(dirname "$0")/make-pictures" "$tmp/files" >/dev/null
 convert "$tmp/files/base.png" -alpha on -channel A -fx 'i/w' "$tmp/files/layered.psd"
-geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
-preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"; }
 shot() { import -window "$1" "$shots/$2.png"; }
 differ() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" != 0 ]; }
 # settled WINDOW NAME: a shot once the window has stopped changing; changed WINDOW BEFORE AFTER:
@@ -30,7 +28,7 @@ xdotool key w
 wait_for 30 changed "$win" picture_actual picture_fit_again || fail "W did not fit the picture again"
 xdotool key Right
 wait_for 30 changed "$win" picture_fit_again picture_turned || fail "Right did not turn the picture"
-xdotool key Escape; wait_for 20 hidden big.jpg || fail "Esc did not close"
+esc_closes big.jpg
 
 preview anim100.gif
 win=$(shown anim100.gif)
