@@ -74,8 +74,9 @@ TEST(MdConvert, GithubMarkdownAndHostileInput)
          {}},
         {"remote and outside pictures",
          "![a](http://127.0.0.1:8000/x.png) ![b](file:///etc/passwd) ![c](../secret.png) ![d](/etc/passwd) "
-         "![e](data:image/png;base64,AA) ![f](img/../../x.png) ![g](%2e%2e/x.png) ![h](C:/x.png) ![i](//host/x.png)",
-         {"<p>a b c d e f g h i</p>"},
+         "![e](data:image/png;base64,AA) ![f](img/../../x.png) ![g](%2e%2e/x.png) ![h](C:/x.png) ![i](//host/x.png) "
+         "![j][r]\n\n[r]: http://127.0.0.1:8000/r.png",
+         {"<p>a b c d e f g h i j</p>"},
          {"<img", "127.0.0.1", "passwd", "secret"}},
         {"picture in the folder",
          "![a pic](<img/pic one.png> \"T\")",
