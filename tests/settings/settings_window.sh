@@ -7,19 +7,16 @@ set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../tools/atspi.sh"
 atspi_session "$@"
-command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
 export GTK_MODULES=gail:atk-bridge
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
 conf="$XDG_CONFIG_HOME/Keplo/Vuel.conf"
 mkdir -p "$XDG_DATA_HOME/applications"
 
-# The default browser and the default text program: they only write down what they were given.
+# The default browser only writes down what it was given; the text program is pcmanfm.sh's.
 printf '#!/bin/sh\necho "$1" >> %s/browser.log\n' "$tmp" > "$tmp/browser"
 chmod +x "$tmp/browser"
 printf '[Desktop Entry]\nType=Application\nName=Browser\nExec=%s/browser %%u\nMimeType=x-scheme-handler/http;x-scheme-handler/https;\n' "$tmp" \
   > "$XDG_DATA_HOME/applications/vuel-test-browser.desktop"
-printf '[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %%f\nMimeType=text/plain;\n' \
-  > "$XDG_DATA_HOME/applications/vuel-test-nothing.desktop"
 printf '[Default Applications]\nx-scheme-handler/https=vuel-test-browser.desktop\nx-scheme-handler/http=vuel-test-browser.desktop\ntext/plain=vuel-test-nothing.desktop\n' \
   > "$XDG_CONFIG_HOME/mimeapps.list"
 
@@ -79,7 +76,6 @@ wait_for 20 pages_saved || fail "Keyboard/Type pages not saved: $(cat "$conf")"
 entry="$XDG_CONFIG_HOME/autostart/Vuel.desktop"
 wait_for 20 test -f "$entry" || fail "no autostart entry"
 grep -qx "Exec=$VUEL_BUILD/vuel" "$entry" || fail "autostart Exec is wrong: $(grep Exec "$entry")"
-desktop-file-validate "$entry" || fail "the autostart entry does not validate"
 
 # --- the new trigger combination, in the running hook ---
 dir="$tmp/files/hook"
@@ -131,8 +127,7 @@ click "Back" "push button"
 see "Version $VUEL_VERSION" || fail "Back did not return"
 click "Qt"
 wait_for 20 grep -q "qt.io" "$tmp/browser.log" || fail "the Qt logo did not open the browser"
-xdotool key Escape
-wait_for 20 hidden About || fail "Esc did not close the about window"
+esc_closes About
 
 # --- the next start reads what this one wrote ---
 kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
