@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Under a Simplified Chinese locale the running instance speaks Chinese: the start balloon, the
 # tray menu and the settings dialog, found by their Chinese names on the accessibility bus as a
-# screen reader reads them. What it saves still goes to the one settings file, Keplo/Vuel.conf.
-# (That every text is translated: translations_test.)
+# screen reader reads them. (That every text is translated, and that the settings file keeps its
+# name in every language: translations_test.)
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../tools/atspi.sh"
@@ -11,8 +11,6 @@ locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' || fail "no zh_CN.UTF-8 locale (s
 unset LANGUAGE
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND"' ERR
-conf="$XDG_CONFIG_HOME/Keplo/Vuel.conf"
-click() { atspi_click "$@" || { import -window root "$shots/i18n_zh_cn_fail.png"; fail "no '$1' in $win"; }; }
 
 atspi_start_bus
 # start_instance waits for the English balloon; this one is Chinese.
@@ -29,11 +27,6 @@ xdotool key s
 wait_for 20 shown 设置 || fail "the tray menu did not open the settings dialog (titled 设置)"
 
 # --- the settings dialog ---
-win=设置
 wait_for 20 atspi_find "常规" "check box" || fail "no Chinese General page button"
 still "$shots/i18n_zh_cn_settings.png" on_screen "$(shown 设置)" || fail "the settings dialog keeps changing"
-click "显示控制栏" "check box"
-click "确定(O)" "push button"
-wait_for 20 hidden 设置 || fail "OK did not close the settings dialog"
-grep -qx "display_controls=true" "$conf" || fail "the Chinese instance did not save into Keplo/Vuel.conf: $(ls "$XDG_CONFIG_HOME"/*)"
 echo PASS
