@@ -194,10 +194,8 @@ TEST_F(PdfViewTest, PagesLieInAColumnAndVisibleOnesGetTheirPicture)
 
 TEST_F(PdfViewTest, ZoomIsClampedLaysOutAgainAndRendersAtTheNewScale)
 {
-    view->setZoomFactor(7);
-    EXPECT_DOUBLE_EQ(view->zoomFactor(), 6);
     ASSERT_TRUE(Open(*view, Docs().a4));
-    view->setZoomFactor(0.05);
+    view->setZoomFactor(0.05); // clamped as ClampZoomFactor says (pdflayout_test)
     EXPECT_NEAR(PageRect(*view, 0).width(), 595 * ScaleX(0.1), 0.01);
     view->setZoomFactor(2.0);
     EXPECT_NEAR(PageRect(*view, 0).width(), 595 * ScaleX(2), 0.01);
