@@ -5,22 +5,47 @@
 #include "dirs/comdata.h"
 #include "dirs/listerdecode.h"
 #include "dirs/listingparser.h"
+#include "dirs/listingtree.h"
 #include "platform/helperprograms.h"
 
 #include <QDebug>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSharedPointer>
 #include <QTextCodec>
+#include <QtConcurrent>
+
+#include <utility>
+
+namespace {
+
+// Listers print in the system's code page; Qt names that codec "System" only on some platforms.
+QTextCodec* ListerCodec()
+{
+    QTextCodec* codec = QTextCodec::codecForName("System");
+    return codec ? codec : QTextCodec::codecForLocale();
+}
+
+} // namespace
 
 CDirManeger::CDirManeger(QObject* parent) : CAbstractManager(parent), m_run(new CHelperRun(this))
 {
     RegisterDataboxMetaType();
+    m_pool.setMaxThreadCount(1);
     connect(m_run, &CHelperRun::SigFinished, this, &CDirManeger::OnListed);
     connect(m_run, &CHelperRun::SigFailed, this, &CDirManeger::OnListerFailed);
 }
 
+// The build posts to this object: it may not outlive it.
+CDirManeger::~CDirManeger()
+{
+    m_generation.fetchAndAddOrdered(1);
+    m_build.waitForFinished();
+}
+
 void CDirManeger::Perform()
 {
+    m_generation.fetchAndAddOrdered(1);
     const CGlobalData& data = CGlobalData::Instance();
     // Our libarchive lister reads RAR and the members of compressed tarballs.
     m_unrarLister = data.SubType() == ST_RAR || IsCompressedTarball(data.Path());
@@ -35,7 +60,11 @@ void CDirManeger::Perform()
     m_run->Start(program, arguments);
 }
 
-void CDirManeger::Stop() { m_run->Stop(); }
+void CDirManeger::Stop()
+{
+    m_generation.fetchAndAddOrdered(1);
+    m_run->Stop();
+}
 
 // A lister that warns (7-Zip's exit code 1) or breaks off still printed what it could list.
 void CDirManeger::OnListerFailed(CHelperRun::Failure failure, const QString& reason, const QByteArray& output)
@@ -49,17 +78,35 @@ void CDirManeger::OnListerFailed(CHelperRun::Failure failure, const QString& rea
 
 void CDirManeger::OnListed(const QByteArray& output)
 {
-    const qint64 listerMs = m_clock.restart();
-    // Listers print in the system's code page; Qt names that codec "System" only on some platforms.
-    QTextCodec* codec = QTextCodec::codecForName("System");
-    const QString text = DecodeListerOutput(output, codec ? codec : QTextCodec::codecForLocale(), QLocale::system());
-    Databox entries = m_unrarLister ? ParseRarLine(text) : ParseZipLine(text);
-    SortListing(entries);
-    qDebug() << "listed" << entries.size() << "entries: lister" << listerMs << "ms, parsing and sorting"
-             << m_clock.elapsed() << "ms";
-    if (entries.isEmpty()) {
-        Fail(CAbstractManager::tr("Unknown"));
-        return;
-    }
-    emit SigPerformFinished(QVariant::fromValue(entries));
+    qDebug() << m_lister << "listed in" << m_clock.elapsed() << "ms";
+    const int generation = m_generation.loadAcquire();
+    const auto stopped = [this, generation] { return m_generation.loadAcquire() != generation; };
+    const bool rar = m_unrarLister;
+    QTextCodec* codec = ListerCodec();
+    const QLocale locale = QLocale::system();
+    m_build = QtConcurrent::run(&m_pool, [this, output, stopped, rar, codec, locale] {
+        QElapsedTimer clock;
+        clock.start();
+        const QString text = DecodeListerOutput(output, codec, locale);
+        Databox entries = rar ? ParseRarLine(text) : ParseZipLine(text);
+        SortListing(entries);
+        const qint64 parsed = clock.restart();
+        // Freed with the last copy unless delivered: the call below is dropped if this object goes first.
+        const QSharedPointer<ListingRows> rows(new ListingRows(BuildListingRows(entries, stopped)), [](ListingRows* r) {
+            FreeListingRowsLater(*r);
+            delete r;
+        });
+        qDebug() << "listed" << entries.size() << "entries: parsing and sorting" << parsed << "ms, tree built in"
+                 << clock.elapsed() << "ms";
+        if (stopped())
+            return;
+        QMetaObject::invokeMethod(this, [this, rows, stopped] {
+            if (stopped())
+                return;
+            if (rows->isEmpty())
+                Fail(CAbstractManager::tr("Unknown"));
+            else
+                emit SigPerformFinished(QVariant::fromValue(std::exchange(*rows, {})));
+        });
+    });
 }

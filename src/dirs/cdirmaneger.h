@@ -3,16 +3,22 @@
 #include "chelperrun/chelperrun.h"
 #include "viewers/cabstractmanager.h"
 
+#include <QAtomicInt>
 #include <QElapsedTimer>
+#include <QFuture>
 #include <QString>
+#include <QThreadPool>
 
-// Lists an archive by running a lister from the plug-in folder and parsing what it prints.
-// Delivers the sorted entries as a Databox, or an invalid value with m_err telling why.
+// Lists an archive by running a lister from the plug-in folder; what it prints is parsed, sorted
+// and made a tree of items on a thread of its own. Delivers the tree's rows as ListingRows, which
+// the receiver then owns, or an invalid value with m_err telling why. A new Perform or a Stop
+// leaves the work under way at its next check, and its rows are never delivered.
 class CDirManeger : public CAbstractManager
 {
     Q_OBJECT
 public:
     explicit CDirManeger(QObject* parent = nullptr);
+    ~CDirManeger() override;
 
 public slots:
     void Perform() override;
@@ -25,5 +31,8 @@ private:
     CHelperRun* m_run;
     QString m_lister; // the program's name, for the messages
     bool m_unrarLister = false;
-    QElapsedTimer m_clock; // the lister's time and ours, for the log
+    QElapsedTimer m_clock; // the lister's time, for the log
+    QAtomicInt m_generation; // of the request whose rows are wanted
+    QThreadPool m_pool;
+    QFuture<void> m_build;
 };

@@ -5,6 +5,7 @@
 #include <QStackedWidget>
 
 class CFileSystemHorizontalWnd;
+class CSuffixIconProvider;
 class CStandardItemModel;
 class QFileSystemModel;
 class QItemSelection;
@@ -17,6 +18,7 @@ class CDirWnd : public CAbstractWnd
     Q_OBJECT
 public:
     explicit CDirWnd(QWidget* parent = nullptr);
+    ~CDirWnd() override;
 
     QTreeView* ArchiveTree() const { return m_archiveTree; }
     QTreeView* FolderTree() const { return m_folderTree; }
@@ -43,6 +45,7 @@ private:
     QAction* AddButton(QBoxLayout* layout, const QString& normal, const QString& active, const QString& tip,
                        const QString& shortcut);
 
+    CSuffixIconProvider* m_icons; // outlives the models that use it
     CStandardItemModel* m_archiveModel;
     QTreeView* m_archiveTree;
     QFileSystemModel* m_folderModel;

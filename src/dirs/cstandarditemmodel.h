@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dirs/listingtree.h"
+
 #include <QIcon>
 #include <QStandardItemModel>
 
@@ -12,6 +14,11 @@ public:
     CStandardItemModel(int rows, int columns, QObject* parent = nullptr);
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    // Whole listings come and go as one change to the views: row by row, a listing of 100 000
+    // top-level entries would tell them 100 000 times.
+    void AppendRows(const ListingRows& rows);
+    ListingRows TakeAllRows();
 
 private:
     QIcon m_folderIcon;

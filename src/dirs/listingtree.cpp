@@ -7,6 +7,7 @@
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QStringView>
+#include <QThreadPool>
 #include <QVector>
 
 namespace {
@@ -25,7 +26,6 @@ class TreeBuilder
 {
 public:
     explicit TreeBuilder(int entries) { m_items.reserve(entries); }
-
     void Add(const ComData& record)
     {
         const QStringView name(record.name);
@@ -51,12 +51,17 @@ public:
         Place(name, record, parent);
     }
 
-    // Top-level rows go in last, so that building the subtrees raises no model signals.
-    void Finish(QStandardItemModel* model)
+    ListingRows TakeRows()
     {
+        ListingRows rows;
+        rows.reserve(m_topItems.size());
         for (int i = 0; i < m_topItems.size(); ++i)
-            model->appendRow(QList<QStandardItem*>{m_topItems[i]} + DetailCells(m_topRecords[i]));
+            rows.append(QList<QStandardItem*>{m_topItems[i]} + DetailCells(m_topRecords[i]));
+        m_topItems.clear();
+        return rows;
     }
+
+    ~TreeBuilder() { qDeleteAll(m_topItems); }
 
 private:
     // The keys are views into the caller's names, which outlive the build; a made-up folder's
@@ -87,10 +92,29 @@ private:
 
 } // namespace
 
-void BuildListingTree(const Databox& sorted, QStandardItemModel* model)
+ListingRows BuildListingRows(const Databox& sorted, const std::function<bool()>& stopped)
 {
     TreeBuilder builder(sorted.size());
-    for (const ComData& record : sorted)
-        builder.Add(record);
-    builder.Finish(model);
+    for (int i = 0; i < sorted.size(); ++i) {
+        if (stopped && i % 1024 == 0 && stopped())
+            return {};
+        builder.Add(sorted.at(i));
+    }
+    return builder.TakeRows();
+}
+
+void BuildListingTree(const Databox& sorted, QStandardItemModel* model)
+{
+    for (const QList<QStandardItem*>& row : BuildListingRows(sorted))
+        model->appendRow(row);
+}
+
+void FreeListingRowsLater(ListingRows rows)
+{
+    if (rows.isEmpty())
+        return;
+    QThreadPool::globalInstance()->start([rows] {
+        for (const QList<QStandardItem*>& row : rows)
+            qDeleteAll(row);
+    });
 }
