@@ -5,17 +5,17 @@
 #include "dirs/comdata.h"
 #include "dirs/listerdecode.h"
 #include "dirs/listingparser.h"
+#include "dirs/cstandarditemmodel.h"
 #include "dirs/listingtree.h"
 #include "platform/helperprograms.h"
 
 #include <QDebug>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSharedPointer>
 #include <QTextCodec>
 #include <QtConcurrent>
 
-#include <utility>
+#include <memory>
 
 namespace {
 
@@ -32,6 +32,7 @@ CDirManeger::CDirManeger(QObject* parent) : CAbstractManager(parent), m_run(new 
 {
     RegisterDataboxMetaType();
     m_pool.setMaxThreadCount(1);
+    m_disposer.start(QThread::LowPriority);
     connect(m_run, &CHelperRun::SigFinished, this, &CDirManeger::OnListed);
     connect(m_run, &CHelperRun::SigFailed, this, &CDirManeger::OnListerFailed);
 }
@@ -41,6 +42,15 @@ CDirManeger::~CDirManeger()
 {
     m_generation.fetchAndAddOrdered(1);
     m_build.waitForFinished();
+    m_disposer.quit();
+    m_disposer.wait();
+}
+
+void CDirManeger::Dispose(QStandardItemModel* model)
+{
+    model->setParent(nullptr);
+    model->moveToThread(&m_disposer);
+    model->deleteLater();
 }
 
 void CDirManeger::Perform()
@@ -84,29 +94,33 @@ void CDirManeger::OnListed(const QByteArray& output)
     const bool rar = m_unrarLister;
     QTextCodec* codec = ListerCodec();
     const QLocale locale = QLocale::system();
-    m_build = QtConcurrent::run(&m_pool, [this, output, stopped, rar, codec, locale] {
+    QThread* window = thread();
+    m_build = QtConcurrent::run(&m_pool, [this, output, stopped, rar, codec, locale, window] {
         QElapsedTimer clock;
         clock.start();
         const QString text = DecodeListerOutput(output, codec, locale);
         Databox entries = rar ? ParseRarLine(text) : ParseZipLine(text);
         SortListing(entries);
         const qint64 parsed = clock.restart();
-        // Freed with the last copy unless delivered: the call below is dropped if this object goes first.
-        const QSharedPointer<ListingRows> rows(new ListingRows(BuildListingRows(entries, stopped)), [](ListingRows* r) {
-            FreeListingRowsLater(*r);
-            delete r;
-        });
+        const ListingRows rows = BuildListingRows(entries, stopped);
+        if (stopped())
+            return;
+        // Attaching items walks them all: done here, the window only swaps models.
+        auto model = std::make_shared<std::unique_ptr<CStandardItemModel>>(new CStandardItemModel(0, 5));
+        (*model)->AppendRows(rows);
         qDebug() << "listed" << entries.size() << "entries: parsing and sorting" << parsed << "ms, tree built in"
                  << clock.elapsed() << "ms";
         if (stopped())
             return;
-        QMetaObject::invokeMethod(this, [this, rows, stopped] {
+        (*model)->moveToThread(window);
+        // Were this object gone first, the call is dropped and the model deleted with it.
+        QMetaObject::invokeMethod(this, [this, model, stopped] {
             if (stopped())
-                return;
-            if (rows->isEmpty())
+                Dispose(model->release());
+            else if ((*model)->rowCount() == 0)
                 Fail(CAbstractManager::tr("Unknown"));
             else
-                emit SigPerformFinished(QVariant::fromValue(std::exchange(*rows, {})));
+                emit SigPerformFinished(QVariant::fromValue(model->release()));
         });
     });
 }

@@ -7,18 +7,24 @@
 #include <QElapsedTimer>
 #include <QFuture>
 #include <QString>
+#include <QThread>
 #include <QThreadPool>
 
+class QStandardItemModel;
+
 // Lists an archive by running a lister from the plug-in folder; what it prints is parsed, sorted
-// and made a tree of items on a thread of its own. Delivers the tree's rows as ListingRows, which
-// the receiver then owns, or an invalid value with m_err telling why. A new Perform or a Stop
-// leaves the work under way at its next check, and its rows are never delivered.
+// and made a CStandardItemModel on a thread of its own. Delivers that model, which the receiver
+// then owns, or an invalid value with m_err telling why. A new Perform or a Stop leaves the work
+// under way at its next check, and its model is never delivered.
 class CDirManeger : public CAbstractManager
 {
     Q_OBJECT
 public:
     explicit CDirManeger(QObject* parent = nullptr);
     ~CDirManeger() override;
+
+    // Deletes a model no view shows on a thread of its own: 100 000 rows took the window 0.2 to 0.4 s.
+    void Dispose(QStandardItemModel* model);
 
 public slots:
     void Perform() override;
@@ -31,8 +37,9 @@ private:
     CHelperRun* m_run;
     QString m_lister; // the program's name, for the messages
     bool m_unrarLister = false;
-    QElapsedTimer m_clock; // the lister's time, for the log
+    QElapsedTimer m_clock;   // the lister's time, for the log
     QAtomicInt m_generation; // of the request whose rows are wanted
     QThreadPool m_pool;
     QFuture<void> m_build;
+    QThread m_disposer;
 };

@@ -15,6 +15,7 @@
 #include <QBoxLayout>
 #include <QDebug>
 #include <QElapsedTimer>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QToolButton>
@@ -27,11 +28,14 @@ bool IsFolder() { return CGlobalData::Instance().SubType() == ST_DIR; }
 } // namespace
 
 CDirWnd::CDirWnd(QWidget* parent)
-    : CAbstractWnd(new CDirManeger, parent), m_icons(new CSuffixIconProvider), m_archiveModel(new CStandardItemModel(0, 5, this)),
-      m_archiveTree(new QTreeView), m_folderModel(new QFileSystemModel(this)), m_folderTree(new QTreeView),
-      m_columnView(new CFileSystemHorizontalWnd)
+    : CAbstractWnd(new CDirManeger, parent), m_icons(new CSuffixIconProvider),
+      m_archiveModel(new CStandardItemModel(0, 5, this)), m_archiveTree(new QTreeView),
+      m_folderModel(new QFileSystemModel(this)), m_folderTree(new QTreeView), m_columnView(new CFileSystemHorizontalWnd)
 {
-    m_archiveModel->setHorizontalHeaderLabels({tr("Filename"), tr("Size"), tr("Packed"), tr("Ratio"), tr("Time")});
+    const QFileIconProvider icons;
+    m_folderIcon = icons.icon(QFileIconProvider::Folder);
+    m_fileIcon = icons.icon(QFileIconProvider::File);
+    PrepareArchiveModel(m_archiveModel);
     m_archiveTree->setModel(m_archiveModel);
     m_folderModel->setIconProvider(m_icons);
     m_folderModel->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -51,6 +55,23 @@ CDirWnd::~CDirWnd()
 {
     delete m_folderModel;
     delete m_icons;
+}
+
+void CDirWnd::PrepareArchiveModel(CStandardItemModel* model)
+{
+    model->setHorizontalHeaderLabels({tr("Filename"), tr("Size"), tr("Packed"), tr("Ratio"), tr("Time")});
+    model->SetIcons(m_folderIcon, m_fileIcon);
+}
+
+void CDirWnd::ShowArchiveModel(CStandardItemModel* model)
+{
+    model->setParent(this);
+    PrepareArchiveModel(model);
+    QItemSelectionModel* selection = m_archiveTree->selectionModel();
+    m_archiveTree->setModel(model);
+    delete selection;
+    qobject_cast<CDirManeger*>(Manager())->Dispose(m_archiveModel);
+    m_archiveModel = model;
 }
 
 void CDirWnd::SetUpTree(QTreeView* tree)
@@ -110,7 +131,8 @@ void CDirWnd::InitControlBar(QBoxLayout* layout)
 void CDirWnd::Clear()
 {
     m_columnView->ClearColumns();
-    FreeListingRowsLater(m_archiveModel->TakeAllRows());
+    if (m_archiveModel->rowCount() > 0)
+        ShowArchiveModel(new CStandardItemModel(0, 5));
     m_folderTree->clearSelection();
     const bool folder = IsFolder();
     for (int i = 0; i < m_buttons.size(); ++i) {
@@ -143,16 +165,15 @@ void CDirWnd::ShowFolderInChosenView()
 
 void CDirWnd::PerformFinished(QVariant v)
 {
-    const ListingRows rows = v.value<ListingRows>();
-    if (rows.isEmpty()) {
+    auto* model = v.value<CStandardItemModel*>();
+    if (!model) {
         emit SigErr(QString());
         return;
     }
     QElapsedTimer clock;
     clock.start();
-    FreeListingRowsLater(m_archiveModel->TakeAllRows());
-    m_archiveModel->AppendRows(rows);
-    qDebug() << "listing of" << rows.size() << "top rows attached in" << clock.elapsed() << "ms";
+    ShowArchiveModel(model);
+    qDebug() << "listing shown in" << clock.elapsed() << "ms";
     emit SigLoaded();
 }
 

@@ -2,6 +2,7 @@
 
 #include "viewers/cabstractwnd.h"
 
+#include <QIcon>
 #include <QStackedWidget>
 
 class CFileSystemHorizontalWnd;
@@ -37,6 +38,8 @@ protected slots:
 
 private:
     static void SetUpTree(QTreeView* tree);
+    void PrepareArchiveModel(CStandardItemModel* model);
+    void ShowArchiveModel(CStandardItemModel* model);
     void ShowTree(bool checked);
     void ShowFolderInChosenView();
     void ShowColumns(bool checked);
@@ -46,6 +49,8 @@ private:
                        const QString& shortcut);
 
     CSuffixIconProvider* m_icons; // outlives the models that use it
+    QIcon m_folderIcon;           // kept here, so that no model takes the last copy to the thread that deletes it
+    QIcon m_fileIcon;
     CStandardItemModel* m_archiveModel;
     QTreeView* m_archiveTree;
     QFileSystemModel* m_folderModel;

@@ -66,6 +66,7 @@ void CFileSystemHorizontalWnd::AddColumn(const QString& path)
 {
     auto* list = new QListView;
     auto* model = new QFileSystemModel(this);
+    model->setIconProvider(&m_icons);
     list->setModel(model);
     model->setRootPath(path);
     model->setFilter(ListedEntries());

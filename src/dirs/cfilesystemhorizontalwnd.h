@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dirs/csuffixiconprovider.h"
+
 #include <QFileInfo>
 #include <QItemSelection>
 #include <QModelIndex>
@@ -29,6 +31,7 @@ private:
     void RecordSelection(const QItemSelection& selected);
     void Cascade(QListView* column, const QItemSelection& selected);
 
+    CSuffixIconProvider m_icons; // for every column's model
     QModelIndex m_selected;
     QScrollArea* m_scrollArea;
     QHBoxLayout* m_columnLayout;

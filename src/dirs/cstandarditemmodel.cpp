@@ -1,15 +1,10 @@
 #include "dirs/cstandarditemmodel.h"
 
-#include <QFileIconProvider>
 #include <QSignalBlocker>
 
 CStandardItemModel::CStandardItemModel(int rows, int columns, QObject* parent)
     : QStandardItemModel(rows, columns, parent)
-{
-    const QFileIconProvider icons;
-    m_folderIcon = icons.icon(QFileIconProvider::Folder);
-    m_fileIcon = icons.icon(QFileIconProvider::File);
-}
+{}
 
 QVariant CStandardItemModel::data(const QModelIndex& index, int role) const
 {
@@ -21,6 +16,12 @@ QVariant CStandardItemModel::data(const QModelIndex& index, int role) const
     return QStandardItemModel::data(index, role);
 }
 
+void CStandardItemModel::SetIcons(const QIcon& folder, const QIcon& file)
+{
+    m_folderIcon = folder;
+    m_fileIcon = file;
+}
+
 void CStandardItemModel::AppendRows(const ListingRows& rows)
 {
     beginResetModel();
@@ -30,21 +31,4 @@ void CStandardItemModel::AppendRows(const ListingRows& rows)
             appendRow(row);
     }
     endResetModel();
-}
-
-// Taken from the end, so that no row moves up; in reverse order.
-ListingRows CStandardItemModel::TakeAllRows()
-{
-    ListingRows rows;
-    if (rowCount() == 0)
-        return rows;
-    beginResetModel();
-    {
-        const QSignalBlocker quiet(this);
-        rows.reserve(rowCount());
-        while (rowCount() > 0)
-            rows.append(takeRow(rowCount() - 1));
-    }
-    endResetModel();
-    return rows;
 }

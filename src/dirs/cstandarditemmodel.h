@@ -6,7 +6,8 @@
 #include <QStandardItemModel>
 
 // The archive listing's model: the size, packed and ratio columns read right-aligned, and
-// names carry the desktop's folder or file icon, as in the folder view.
+// names carry the folder or file icon set for them, as in the folder view. It may be filled on
+// another thread and moved to the window's; icons are set there.
 class CStandardItemModel : public QStandardItemModel
 {
     Q_OBJECT
@@ -14,11 +15,10 @@ public:
     CStandardItemModel(int rows, int columns, QObject* parent = nullptr);
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    void SetIcons(const QIcon& folder, const QIcon& file);
 
-    // Whole listings come and go as one change to the views: row by row, a listing of 100 000
-    // top-level entries would tell them 100 000 times.
+    // Row by row, a listing of 100 000 top-level entries would tell its views 100 000 times.
     void AppendRows(const ListingRows& rows);
-    ListingRows TakeAllRows();
 
 private:
     QIcon m_folderIcon;

@@ -7,7 +7,6 @@
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QStringView>
-#include <QThreadPool>
 #include <QVector>
 
 namespace {
@@ -107,14 +106,4 @@ void BuildListingTree(const Databox& sorted, QStandardItemModel* model)
 {
     for (const QList<QStandardItem*>& row : BuildListingRows(sorted))
         model->appendRow(row);
-}
-
-void FreeListingRowsLater(ListingRows rows)
-{
-    if (rows.isEmpty())
-        return;
-    QThreadPool::globalInstance()->start([rows] {
-        for (const QList<QStandardItem*>& row : rows)
-            qDeleteAll(row);
-    });
 }

@@ -3,7 +3,6 @@
 #include "dirs/comdata.h"
 
 #include <QList>
-#include <QMetaType>
 #include <QStandardItem>
 
 #include <functional>
@@ -14,8 +13,6 @@ class QStandardItemModel;
 // plain data: they may be built on one thread and attached to a model on another.
 using ListingRows = QList<QList<QStandardItem*>>;
 
-Q_DECLARE_METATYPE(ListingRows)
-
 // The entries of a SortListing'ed box as a tree of five-cell rows (name, size, packed, ratio,
 // time). Folders the archive leaves out are made up, dated as the first entry found inside
 // them. When `stopped` says so, the rows built so far are freed and none are returned.
@@ -23,6 +20,3 @@ ListingRows BuildListingRows(const Databox& sorted, const std::function<bool()>&
 
 // BuildListingRows appended to the model's root.
 void BuildListingTree(const Databox& sorted, QStandardItemModel* model);
-
-// Frees detached rows on a pool thread: 100 000 rows take tens of milliseconds.
-void FreeListingRowsLater(ListingRows rows);

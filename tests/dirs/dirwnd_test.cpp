@@ -2,6 +2,7 @@
 // what libarchive's bsdtar lists, the failures, a lister killed when the user moves on, and
 // folders in both views.
 #include "cglobaldata/cglobaldata.h"
+#include "chelperrun/chelperrun.h"
 #include "cglobaldata/csuffixtables.h"
 #include "dirs/cdirwnd.h"
 #include "dirs/cfilesystemhorizontalwnd.h"
@@ -139,19 +140,27 @@ TEST_F(DirWndTest, HostileNamesShowAsTheyAre)
         EXPECT_LE(path.size(), 8200);
 }
 
-// The user moves on while a lister still runs: it is gone, and its listing never shows.
-TEST_F(DirWndTest, ALaterArchiveReplacesARunningListing)
+// The user moves on while a big listing is still listed, or already being built: its lister is
+// gone, the next archive shows, and the big one's rows never do. A stale build would deliver
+// before the next one (one build thread, one queue), so it would end the wait below with its own.
+TEST_F(DirWndTest, ALaterArchiveReplacesAListingUnderWay)
 {
     const QString big = SampleArchive(QStringLiteral("many.zip"));
-    PointAt(big);
-    wnd->StartLoading();
-    QCoreApplication::processEvents(); // the lister starts
-    const Outcome outcome = Load(SampleArchive(QStringLiteral("nested.zip")));
-    ASSERT_TRUE(outcome.loaded);
-    EXPECT_EQ(Shown(), ReferencePaths(SampleArchive(QStringLiteral("nested.zip"))));
-    EXPECT_FALSE(Running(big));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(Shown(), ReferencePaths(SampleArchive(QStringLiteral("nested.zip"))));
+    const QString small = SampleArchive(QStringLiteral("nested.zip"));
+    for (const bool listed : {false, true}) {
+        SCOPED_TRACE(listed ? "being built" : "being listed");
+        PointAt(big);
+        QSignalSpy lister(wnd->Manager()->findChild<CHelperRun*>(), &CHelperRun::SigFinished);
+        wnd->StartLoading();
+        QCoreApplication::processEvents(); // the lister starts
+        if (listed) {
+            ASSERT_TRUE(lister.wait(60000));
+        }
+        const Outcome outcome = Load(small);
+        ASSERT_TRUE(outcome.loaded);
+        EXPECT_EQ(Shown(), ReferencePaths(small));
+        EXPECT_FALSE(Running(big));
+    }
 }
 
 // A lister that never ends (it waits on a pipe named like an archive) keeps the window live,
@@ -191,6 +200,14 @@ TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViews)
     if (model->rowCount(wnd->FolderTree()->rootIndex()) < 2)
         loaded.wait(5000);
     EXPECT_TRUE(model->index(dir.filePath(QStringLiteral(".hidden"))).isValid());
+
+    // The tree stays live: a file made while it is shown appears.
+    const int before = model->rowCount(wnd->FolderTree()->rootIndex());
+    QFile(dir.filePath(QStringLiteral("added.txt"))).open(QIODevice::WriteOnly);
+    QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+    for (int i = 0; i < 20 && model->rowCount(wnd->FolderTree()->rootIndex()) == before; ++i)
+        inserted.wait(1000);
+    EXPECT_EQ(model->rowCount(wnd->FolderTree()->rootIndex()), before + 1);
 
     for (QAction* action : wnd->actions())
         if (action->toolTip() == QStringLiteral("Column View"))
