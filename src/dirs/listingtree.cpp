@@ -11,16 +11,6 @@
 
 namespace {
 
-// Size, packed, ratio and time; a folder shows only its time.
-QList<QStandardItem*> DetailCells(const ComData& record)
-{
-    const bool folder = record.isDir;
-    return {new QStandardItem(folder ? QString() : FormatByteSize(qint64(record.size))),
-            new QStandardItem(folder ? QString() : FormatByteSize(qint64(record.packed))),
-            new QStandardItem(folder ? QString() : record.ratio),
-            new QStandardItem(record.time.toString(QStringLiteral("yy/MM/dd hh:mm")))};
-}
-
 class TreeBuilder
 {
 public:
@@ -63,6 +53,20 @@ public:
     ~TreeBuilder() { qDeleteAll(m_topItems); }
 
 private:
+    // Size, packed, ratio and time; a folder shows only its time. Big listings share a handful
+    // of times, and formatting one is the slow part.
+    QList<QStandardItem*> DetailCells(const ComData& record)
+    {
+        if (record.time != m_lastTime || m_lastTimeText.isNull()) {
+            m_lastTime = record.time;
+            m_lastTimeText = record.time.toString(QStringLiteral("yy/MM/dd hh:mm"));
+        }
+        const bool folder = record.isDir;
+        return {new QStandardItem(folder ? QString() : FormatByteSize(qint64(record.size))),
+                new QStandardItem(folder ? QString() : FormatByteSize(qint64(record.packed))),
+                new QStandardItem(folder ? QString() : record.ratio), new QStandardItem(m_lastTimeText)};
+    }
+
     // The keys are views into the caller's names, which outlive the build; a made-up folder's
     // path is a prefix of the entry that revealed it.
     QStandardItem* Place(QStringView path, const ComData& record, QStandardItem* parent)
@@ -87,6 +91,8 @@ private:
     QList<QStandardItem*> m_topItems;
     QList<ComData> m_topRecords;
     QVector<qsizetype> m_missing;
+    QDateTime m_lastTime;
+    QString m_lastTimeText;
 };
 
 } // namespace
