@@ -1,20 +1,18 @@
 #include "dirs/csuffixiconprovider.h"
 
-#include <QMimeDatabase>
 #include <QMutexLocker>
 
 namespace {
 
-// Folders, links and files without a suffix keep a key of their own; "/" is in no file name.
+// Folders, files without a suffix and the rest keep a key of their own; "/" is in no file name.
+// A link looks like what it points to.
 QString LookKey(const QFileInfo& info)
 {
-    if (info.isSymLink())
-        return QStringLiteral("/link");
     if (info.isDir())
         return QStringLiteral("/dir");
     if (!info.isFile())
         return QStringLiteral("/other");
-    const QString suffix = info.suffix().toLower();
+    const QString suffix = info.suffix();
     return suffix.isEmpty() ? QStringLiteral("/none") : suffix;
 }
 
@@ -31,14 +29,10 @@ CSuffixIconProvider::Look CSuffixIconProvider::LookFor(const QFileInfo& info) co
     const auto found = m_looks.constFind(key);
     if (found != m_looks.constEnd())
         return found.value();
-    Look look;
-    if (key == QLatin1String("/none")) {
-        // The desktop would read each such file's first bytes to tell its type.
-        const QMimeType mime = QMimeDatabase().mimeTypeForName(QStringLiteral("application/octet-stream"));
-        look = {QFileIconProvider::icon(QFileIconProvider::File), mime.comment()};
-    } else {
-        look = {QFileIconProvider::icon(info), QFileIconProvider::type(info)};
-    }
+    // The desktop would read a file without a suffix to pick its icon: the first one's is no one else's.
+    const QIcon icon = key == QLatin1String("/none") ? QFileIconProvider::icon(QFileIconProvider::File)
+                                                     : QFileIconProvider::icon(info);
+    const Look look{icon, QFileIconProvider::type(info)};
     m_looks.insert(key, look);
     return look;
 }
