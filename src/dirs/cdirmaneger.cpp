@@ -102,12 +102,10 @@ void CDirManeger::OnListed(const QByteArray& output)
         Databox entries = rar ? ParseRarLine(text) : ParseZipLine(text);
         SortListing(entries);
         const qint64 parsed = clock.restart();
-        const ListingRows rows = BuildListingRows(entries, stopped);
-        if (stopped())
-            return;
-        // Attaching items walks them all: done here, the window only swaps models.
+        // Attaching items walks them all: done here, the window only swaps models. The model owns
+        // the rows at once, so that leaving now frees them.
         auto model = std::make_shared<std::unique_ptr<CStandardItemModel>>(new CStandardItemModel(0, 5));
-        (*model)->AppendRows(rows);
+        (*model)->AppendRows(BuildListingRows(entries, stopped));
         qDebug() << "listed" << entries.size() << "entries: parsing and sorting" << parsed << "ms, tree built in"
                  << clock.elapsed() << "ms";
         if (stopped())
