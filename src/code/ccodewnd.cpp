@@ -168,8 +168,6 @@ CCodeWnd::CCodeWnd(QWidget* parent)
         emit SigErr(QString());
     });
     connect(&m_reader, &TextReader::SigPiece, this, &CCodeWnd::OnPiece);
-    connect(&m_reader, &TextReader::SigLeftDocument, this,
-            [this](void* document) { m_editor->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document); });
     connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, &CCodeWnd::ShowFileLineNumbers);
 }
 
@@ -305,8 +303,8 @@ void CCodeWnd::OnPiece(const TextPiece& piece)
     m_allQueued = piece.last;
     if (!m_codec)
         return ShowFirstPiece(piece);
-    if (piece.document)
-        ShowWholeDocument(piece.document);
+    if (piece.whole)
+        ShowWholeDocument(piece.whole->TakeDocument());
     if (!piece.utf8.isEmpty())
         m_queued.push_back(piece.utf8);
     if (!m_appendTimer.isActive())

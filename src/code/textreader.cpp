@@ -75,12 +75,18 @@ void TextReader::Consumed(qint64 bytes)
         m_flow->queued -= bytes;
 }
 
+FilledLoader::~FilledLoader()
+{
+    if (m_loader)
+        m_loader->Release();
+}
+
+void* FilledLoader::TakeDocument() { return std::exchange(m_loader, nullptr)->ConvertToDocument(); }
+
 void TextReader::Take(const TextPiece& piece)
 {
     if (piece.job == m_job)
         emit SigPiece(piece);
-    else if (piece.document)
-        emit SigLeftDocument(piece.document);
 }
 
 void TextReader::Flow::Send(const TextPiece& piece)
@@ -133,7 +139,7 @@ void TextReader::Read(const std::shared_ptr<Flow>& flow, int job, const QString&
             loader->AddData(piece.utf8.constData(), piece.utf8.size());
             piece.utf8.clear(); // into the document, not to the window
             if (piece.last)
-                piece.document = std::exchange(loader, nullptr)->ConvertToDocument();
+                piece.whole = std::make_shared<FilledLoader>(std::exchange(loader, nullptr));
         }
         flow->Send(piece);
         if (piece.last)

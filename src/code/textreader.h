@@ -14,6 +14,21 @@
 class ILoader;
 class QTextCodec;
 
+// The whole text, filled on the reading thread, until an editor takes it as its document. Freed
+// with the last copy of its piece when no editor does: a reading left, a window gone.
+class FilledLoader
+{
+public:
+    explicit FilledLoader(ILoader* loader) : m_loader(loader) {}
+    ~FilledLoader();
+    FilledLoader(const FilledLoader&) = delete;
+    FilledLoader& operator=(const FilledLoader&) = delete;
+    void* TakeDocument(); // once
+
+private:
+    ILoader* m_loader;
+};
+
 // One piece of a text file, decoded and ready for the editor.
 struct TextPiece {
     int job = 0;
@@ -22,7 +37,7 @@ struct TextPiece {
     QTextCodec* codec = nullptr; // in the first piece
     qint64 fileSize = 0;
     qint64 lineEstimate = 0;  // the file's lines, exact in the last piece
-    void* document = nullptr; // the whole text, in the last piece, when a loader was given
+    std::shared_ptr<FilledLoader> whole; // in the last piece, when a loader was given
     bool last = false;
     bool notRegular = false; // a FIFO, a device, a folder: never opened
     QString error;           // the file could not be opened
@@ -56,8 +71,6 @@ public:
 
 signals:
     void SigPiece(const TextPiece& piece);
-    // A document finished for a reading that was left; only its editor can free it.
-    void SigLeftDocument(void* document);
 
 private:
     // The reader, for as long as it lives; shared with every reading.
