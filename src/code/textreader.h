@@ -36,7 +36,7 @@ struct TextPiece {
     ShownLines breaks;           // added in this piece
     QTextCodec* codec = nullptr; // in the first piece
     qint64 fileSize = 0;
-    qint64 lineEstimate = 0;  // the file's lines, exact in the last piece
+    qint64 lineEstimate = 0;             // the file's lines, exact in the last piece
     std::shared_ptr<FilledLoader> whole; // in the last piece, when a loader was given
     bool last = false;
     bool notRegular = false; // a FIFO, a device, a folder: never opened
