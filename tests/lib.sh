@@ -61,7 +61,12 @@ preview_with() {
 # preview NAME [SECONDS]: the program previews $tmp/files/NAME, as preview_with
 preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1" "${2:-}"; }
 # esc_closes NAME: Esc in its window closes it
-esc_closes() { xdotool windowactivate --sync "$(shown "$1")" key Escape; wait_for 20 hidden "$1" || fail "$1 stayed"; }
+# (the activation may fail on a busy desktop while the preview has the focus anyway: not fatal)
+esc_closes() {
+  local w; w=$(shown "$1") || fail "$1 is not shown"
+  xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
+  xdotool key Escape; wait_for 20 hidden "$1" || fail "$1 stayed"
+}
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; } # X, Y, WIDTH and HEIGHT of window $1
 # pixel SHOT X Y: "r,g,b" there, each 0 to 255
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
