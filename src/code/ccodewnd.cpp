@@ -101,8 +101,8 @@ QTextCodec* CodecByName(const QString& name)
                                                : QTextCodec::codecForName(name.toLatin1());
 }
 
-// Fills the loader from the formatted text; nullptr, the loader released, when cancelled.
-void* LoadDocument(ILoader* loader, const QString& text, const std::atomic_bool& cancel)
+// Fills the loader from the formatted text; null, the loader released, when cancelled.
+std::shared_ptr<FilledLoader> LoadDocument(ILoader* loader, const QString& text, const std::atomic_bool& cancel)
 {
     constexpr int kChunk = 1 << 20;
     for (int at = 0; at < text.size() && !cancel;) {
@@ -113,10 +113,8 @@ void* LoadDocument(ILoader* loader, const QString& text, const std::atomic_bool&
         loader->AddData(utf8.constData(), utf8.size());
         at += size;
     }
-    if (!cancel)
-        return loader->ConvertToDocument();
-    loader->Release();
-    return nullptr;
+    auto filled = std::make_shared<FilledLoader>(loader);
+    return cancel ? nullptr : filled;
 }
 
 // Code page, read-only state, undo and the lexer's state belong to the document, not to the view.
@@ -550,8 +548,6 @@ void CCodeWnd::StartFormatting()
         const FormattedDocument formatted = watcher->result();
         if (cancel == m_formatCancel)
             ShowFormatResult(formatted);
-        else if (formatted.document)
-            m_formatView->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, formatted.document);
     });
     watcher->setFuture(QtConcurrent::run([path, codec, kind, cancel, loader] {
         FormattedDocument formatted;
@@ -592,7 +588,7 @@ void CCodeWnd::ShowFormatResult(const FormattedDocument& formatted)
     // Scintilla wraps a document set in a wrapping view at once, and one switched to wrapping when
     // idle; both, like matching the first bracket with the last, take seconds on megabytes.
     m_formatView->setWrapMode(QsciScintilla::WrapNone);
-    SwapDocument(m_formatView, formatted.document);
+    SwapDocument(m_formatView, formatted.document->TakeDocument());
     const int length = m_formatView->length();
     ApplyWrap(m_formatView, length);
     const bool large = length > kLargeText;

@@ -79,7 +79,7 @@ private:
     void CancelFormatting();
     struct FormattedDocument {
         codeformat::Result result;
-        void* document = nullptr; // Scintilla's, holding the formatted text
+        std::shared_ptr<FilledLoader> document; // holding the formatted text
     };
     void ShowFormatResult(const FormattedDocument& formatted);
     void RestoreBlankDocument();
