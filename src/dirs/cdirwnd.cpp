@@ -15,7 +15,6 @@
 #include <QBoxLayout>
 #include <QDebug>
 #include <QElapsedTimer>
-#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QToolButton>
@@ -32,9 +31,8 @@ CDirWnd::CDirWnd(QWidget* parent)
       m_archiveModel(new CStandardItemModel(0, 5, this)), m_archiveTree(new QTreeView),
       m_folderModel(new QFileSystemModel(this)), m_folderTree(new QTreeView), m_columnView(new CFileSystemHorizontalWnd)
 {
-    const QFileIconProvider icons;
-    m_folderIcon = icons.icon(QFileIconProvider::Folder);
-    m_fileIcon = icons.icon(QFileIconProvider::File);
+    m_folderIcon = m_icons->icon(QFileIconProvider::Folder);
+    m_fileIcon = m_icons->icon(QFileIconProvider::File);
     PrepareArchiveModel(m_archiveModel);
     m_archiveTree->setModel(m_archiveModel);
     m_folderModel->setIconProvider(m_icons);
