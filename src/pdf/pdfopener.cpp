@@ -6,14 +6,27 @@
 #include <QFileInfo>
 #include <QRunnable>
 
+#include <algorithm>
+
 namespace {
 
 const QSizeF FallbackPageSize(612, 792); // US Letter, for a page Poppler cannot give
 const int DefaultTimeLimit = 20000;
+const int FirstPages = 16; // enough for a first screen; the rest is assumed alike until read
 
 QString Tr(const char* text) { return QCoreApplication::translate("PdfOpener", text); }
 
-void ReadPages(OpenedPdf& result)
+QVector<QSizeF> AssumedSizes(QVector<QSizeF> known, int count)
+{
+    const QSizeF last = known.last();
+    known.resize(count);
+    std::fill(known.begin() + FirstPages, known.end(), last);
+    return known;
+}
+
+// Reading every page of a long document takes a while (the page tree is walked), so its first
+// pages are told as soon as they are read.
+void ReadPages(OpenedPdf& result, const PdfOpener::FirstPagesRead& firstPagesRead)
 {
     const int count = qMax(0, result.document->numPages());
     for (int i = 0; i < count; ++i) {
@@ -21,7 +34,11 @@ void ReadPages(OpenedPdf& result)
         result.pages.append(page);
         const QSizeF size = page ? page->pageSizeF() : QSizeF();
         result.pageSizes.append(size.isEmpty() ? FallbackPageSize : size);
-        const QString label = page ? page->label() : QString();
+        if (i + 1 == FirstPages && count > 2 * FirstPages && firstPagesRead)
+            firstPagesRead(AssumedSizes(result.pageSizes, count));
+    }
+    for (int i = 0; i < count; ++i) {
+        const QString label = result.pages.at(i) ? result.pages.at(i)->label() : QString();
         result.pageLabels.append(label.isEmpty() ? QString::number(i + 1) : label);
     }
 }
@@ -44,7 +61,8 @@ PdfOpener::~PdfOpener()
 }
 
 // Runs on any thread; `stop` ends the file's reads.
-std::shared_ptr<OpenedPdf> PdfOpener::openNow(const QString& fileName, std::shared_ptr<std::atomic<bool>> stop)
+std::shared_ptr<OpenedPdf> PdfOpener::openNow(const QString& fileName, std::shared_ptr<std::atomic<bool>> stop,
+                                              const FirstPagesRead& firstPagesRead)
 {
     auto result = std::make_shared<OpenedPdf>();
     result->fileName = fileName;
@@ -69,7 +87,7 @@ std::shared_ptr<OpenedPdf> PdfOpener::openNow(const QString& fileName, std::shar
     else if (result->document->isLocked())
         result->error = Tr("The document is locked with a password.");
     else
-        ReadPages(*result);
+        ReadPages(*result, firstPagesRead);
     return result;
 }
 
@@ -81,7 +99,14 @@ void PdfOpener::open(const QString& fileName)
     const quint64 ticket = m_ticket;
     const std::shared_ptr<std::atomic<bool>> stop = m_stop;
     m_pool.start(QRunnable::create([this, ticket, fileName, stop] {
-        std::shared_ptr<OpenedPdf> result = openNow(fileName, stop);
+        const auto firstPagesRead = [this, ticket, fileName](const QVector<QSizeF>& sizes) {
+            QMetaObject::invokeMethod(
+                this, [this, ticket, fileName, sizes] { tellFirstPages(ticket, fileName, sizes); },
+                Qt::QueuedConnection);
+        };
+        std::shared_ptr<OpenedPdf> result = openNow(fileName, stop, firstPagesRead);
+        if (stop->load())
+            return; // left: freed here rather than on the window's thread
         // Handed to the window's thread, which uses it from now on.
         if (result->file)
             result->file->moveToThread(thread());
@@ -100,6 +125,11 @@ void PdfOpener::cancel()
     ++m_ticket;
 }
 
+void PdfOpener::dispose(std::shared_ptr<OpenedPdf> left)
+{
+    m_pool.start(QRunnable::create([left = std::move(left)]() mutable { left.reset(); }));
+}
+
 void PdfOpener::deliver(quint64 ticket, const std::shared_ptr<OpenedPdf>& result)
 {
     if (ticket != m_ticket)
@@ -111,6 +141,12 @@ void PdfOpener::deliver(quint64 ticket, const std::shared_ptr<OpenedPdf>& result
         emit opened(result);
     else
         emit failed(result->fileName, result->error);
+}
+
+void PdfOpener::tellFirstPages(quint64 ticket, const QString& fileName, const QVector<QSizeF>& pageSizes)
+{
+    if (ticket == m_ticket)
+        emit firstPagesRead(fileName, pageSizes);
 }
 
 void PdfOpener::timedOut()

@@ -11,6 +11,7 @@
 #include <poppler-qt5.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 // A document opened off the window's thread, with what the layout needs read there too. The
@@ -29,7 +30,8 @@ struct OpenedPdf {
 
 // Opens one PDF document at a time on a thread of its own, so that a file Poppler scans for
 // minutes never stalls the window: a newer open or cancel() stops the one before and drops its
-// result, and an open that outlasts the time limit fails. Results arrive through the event loop.
+// result, and an open that outlasts the time limit fails. Results arrive through the event loop:
+// for a long document, the sizes of its first pages (the others assumed alike) come first.
 class PdfOpener : public QObject
 {
     Q_OBJECT
@@ -39,17 +41,22 @@ public:
 
     void open(const QString& fileName);
     void cancel();
+    void dispose(std::shared_ptr<OpenedPdf> left); // deleted beside the window
     bool isOpening() const { return m_stop != nullptr; }
     void setTimeLimit(int milliseconds) { m_timer.setInterval(milliseconds); }
 
-    static std::shared_ptr<OpenedPdf> openNow(const QString& fileName, std::shared_ptr<std::atomic<bool>> stop);
+    using FirstPagesRead = std::function<void(const QVector<QSizeF>& pageSizes)>;
+    static std::shared_ptr<OpenedPdf> openNow(const QString& fileName, std::shared_ptr<std::atomic<bool>> stop,
+                                              const FirstPagesRead& firstPagesRead = {});
 
 signals:
+    void firstPagesRead(const QString& fileName, const QVector<QSizeF>& pageSizes);
     void opened(const std::shared_ptr<OpenedPdf>& result);
     void failed(const QString& fileName, const QString& reason);
 
 private:
     void deliver(quint64 ticket, const std::shared_ptr<OpenedPdf>& result);
+    void tellFirstPages(quint64 ticket, const QString& fileName, const QVector<QSizeF>& pageSizes);
     void timedOut();
 
     QThreadPool m_pool;

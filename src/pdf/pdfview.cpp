@@ -46,7 +46,7 @@ void PdfView::setMaximumFileSettingsCacheSize(qint64 bytes) { d->m_fileSettingsL
 
 void PdfView::addContextMenuAction(QAction* action) { d->m_extraActions.append(action); }
 
-int PdfView::pageCount() const { return d->m_pages.size(); }
+int PdfView::pageCount() const { return d->m_pageSizes.size(); }
 
 QString PdfView::fileName() const { return d->m_fileName; }
 

@@ -25,6 +25,8 @@ public:
 
     // Opens off the window's thread: documentChanged or loadFailed follows through the event
     // loop. The document shown stays until the new one arrives; close() drops one still opening.
+    // A long document is shown from its first pages, and documentChanged comes again once all
+    // its pages, labels, links and forms are read.
     void load(const QString& fileName);
     void setOpenTimeLimit(int milliseconds);
     void close();

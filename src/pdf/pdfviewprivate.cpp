@@ -38,6 +38,7 @@ PdfViewPrivate::PdfViewPrivate(PdfView* view)
     m_scrollTimer.setSingleShot(true);
     m_scrollTimer.setInterval(0);
     connect(&m_scrollTimer, &QTimer::timeout, this, qOverload<>(&PdfViewPrivate::slotVerticalPositionChanged));
+    connect(m_opener, &PdfOpener::firstPagesRead, this, &PdfViewPrivate::showFirstPages);
     connect(m_opener, &PdfOpener::opened, this, &PdfViewPrivate::show);
     connect(m_opener, &PdfOpener::failed, m_view, &PdfView::loadFailed);
     connect(m_renderer, &PageRenderer::pageRendered, this, &PdfViewPrivate::onPageRendered);
@@ -70,14 +71,20 @@ QPair<int, int> PdfViewPrivate::visibleRange() const
 
 void PdfViewPrivate::load(const QString& fileName) { m_opener->open(fileName); }
 
+void PdfViewPrivate::showFirstPages(const QString& fileName, const QVector<QSizeF>& pageSizes)
+{
+    clearDocument();
+    beginShowing(fileName, pageSizes);
+    emit m_view->documentChanged(fileName);
+}
+
+// A long document is on screen already, laid out from its first pages.
 void PdfViewPrivate::show(const std::shared_ptr<OpenedPdf>& opened)
 {
-    close();
     const QString fileName = opened->fileName;
-    m_fileName = fileName;
-    FileSettings settings(fileName);
-    setZoomFactor(settings.value("ZoomFactor", m_zoom).toReal());
-    m_showForms = settings.value("ShowForms", false).toBool();
+    const bool shownFirst = !m_document && !m_fileName.isEmpty() && m_fileName == fileName;
+    if (!shownFirst)
+        clearDocument();
     m_file = std::move(opened->file);
     m_document = opened->document.release();
     m_document->setRenderHint(Poppler::Document::TextAntialiasing,
@@ -86,24 +93,62 @@ void PdfViewPrivate::show(const std::shared_ptr<OpenedPdf>& opened)
     m_document->setRenderBackend(m_renderBackend);
     m_pages = opened->pages;
     opened->pages.clear();
-    m_pageSizes = opened->pageSizes;
     m_pageLabels = opened->pageLabels;
     for (Poppler::Page* page : qAsConst(m_pages))
         m_pageItems.append(page ? new PageItem(page, this) : nullptr);
     m_tools->setDocument(fileName, m_pages, m_pageItems);
+    if (!shownFirst)
+        beginShowing(fileName, opened->pageSizes);
+    else if (m_pageSizes != opened->pageSizes)
+        layOutAgain(opened->pageSizes);
+    else
+        placeMissingForms();
+    emit m_view->documentChanged(fileName);
+}
+
+// Lays the pages out and goes where the user left the document.
+void PdfViewPrivate::beginShowing(const QString& fileName, const QVector<QSizeF>& pageSizes)
+{
+    m_fileName = fileName;
+    FileSettings settings(fileName);
+    setZoomFactor(settings.value("ZoomFactor", m_zoom).toReal());
+    m_showForms = settings.value("ShowForms", false).toBool();
     m_renderer->setDocument(fileName, m_renderHints, m_renderBackend);
+    m_pageSizes = pageSizes;
     layoutPages();
     connectScrollTracking();
     m_view->horizontalScrollBar()->setValue(settings.value("HorizontalScrollBarValue", 0).toInt());
     m_view->verticalScrollBar()->setValue(settings.value("VerticalScrollBarValue", 0).toInt());
     setPage(settings.value("Page", 0).toReal(), 0);
-    emit m_view->documentChanged(fileName);
+}
+
+void PdfViewPrivate::layOutAgain(const QVector<QSizeF>& pageSizes)
+{
+    const qreal position = pageNumber();
+    m_pageSizes = pageSizes;
+    m_renderer->invalidate();
+    clearScene();
+    layoutPages();
+    setPage(position, 0);
+}
+
+void PdfViewPrivate::placeMissingForms()
+{
+    for (int page = 0; m_showForms && page < m_rendered.size(); ++page) {
+        if (m_rendered.at(page) && !m_formsPlaced.at(page))
+            placeFormWidgets(page);
+    }
 }
 
 void PdfViewPrivate::close()
 {
     m_opener->cancel();
-    if (!m_document)
+    clearDocument();
+}
+
+void PdfViewPrivate::clearDocument()
+{
+    if (m_fileName.isEmpty())
         return;
     saveFileSettings();
     FileSettings::trim(m_fileSettingsLimit);
@@ -116,11 +161,7 @@ void PdfViewPrivate::close()
     m_tools->setDocument(QString(), {}, {});
     qDeleteAll(m_pageItems);
     m_pageItems.clear();
-    qDeleteAll(m_pages);
-    m_pages.clear();
-    delete m_document;
-    m_document = nullptr;
-    m_file.reset();
+    disposeDocument();
     m_fileName.clear();
     m_pageLabels.clear();
     m_pageSizes.clear();
@@ -174,6 +215,21 @@ void PdfViewPrivate::clearScene()
     m_formsPlaced.fill(false);
 }
 
+// Freeing a long document's pages takes a while: that is done beside the window.
+void PdfViewPrivate::disposeDocument()
+{
+    auto left = std::make_shared<OpenedPdf>();
+    left->pages = m_pages;
+    m_pages.clear();
+    left->document.reset(m_document);
+    m_document = nullptr;
+    if (m_file) {
+        m_file->moveToThread(nullptr); // so that another thread may delete it
+        left->file = std::move(m_file);
+    }
+    m_opener->dispose(left);
+}
+
 void PdfViewPrivate::setZoomFactor(qreal zoom)
 {
     if (IsZoomChangeIgnored(m_zoom, zoom))
@@ -181,7 +237,7 @@ void PdfViewPrivate::setZoomFactor(qreal zoom)
     zoom = ClampZoomFactor(zoom);
     m_zoom = zoom;
     emit m_view->zoomFactorChanged(zoom);
-    if (!m_document)
+    if (m_pageSizes.isEmpty())
         return;
     QScrollBar* horizontal = m_view->horizontalScrollBar();
     QScrollBar* vertical = m_view->verticalScrollBar();
@@ -207,7 +263,7 @@ void PdfViewPrivate::setZoomFactor(qreal zoom)
 void PdfViewPrivate::setPage(qreal position, int mode)
 {
     const int count = m_pageSizes.size();
-    if (!m_document || count == 0)
+    if (count == 0)
         return;
     const int page = qBound(0, int(position), count - 1);
     const int oldPage = m_currentPage;
@@ -255,7 +311,7 @@ void PdfViewPrivate::slotVerticalPositionChanged(int) { m_scrollTimer.start(); }
 
 void PdfViewPrivate::slotVerticalPositionChanged()
 {
-    if (!m_document || m_pageSizes.isEmpty())
+    if (m_pageSizes.isEmpty())
         return;
     const qreal position = TrackedPosition(m_view->verticalScrollBar()->value(), scaleY());
     const int page = PageAtPosition(m_geometry.offsets(), position);
@@ -277,7 +333,7 @@ void PdfViewPrivate::updatePageState()
 
 void PdfViewPrivate::renderVisiblePages()
 {
-    if (!m_document || m_pageSizes.isEmpty())
+    if (m_pageSizes.isEmpty())
         return;
     const QPair<int, int> range = visibleRange();
     renderPages(range.first, range.second);

@@ -62,7 +62,13 @@ private:
     qreal scaleX() const;
     qreal scaleY() const;
     QPair<int, int> visibleRange() const;
+    void showFirstPages(const QString& fileName, const QVector<QSizeF>& pageSizes);
     void show(const std::shared_ptr<OpenedPdf>& opened);
+    void beginShowing(const QString& fileName, const QVector<QSizeF>& pageSizes);
+    void layOutAgain(const QVector<QSizeF>& pageSizes);
+    void placeMissingForms();
+    void clearDocument();
+    void disposeDocument();
     void layoutPages();
     void clearScene();
     void connectScrollTracking();

@@ -35,13 +35,14 @@ namespace {
 // Generous: the waits end as soon as their condition holds, this only keeps a broken run finite.
 bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 120000); }
 
-// Opens `path` in the view and waits for the outcome: true once it is shown.
+// Opens `path` in the view and waits for the outcome: true once it is shown with every page read.
 bool Open(PdfView& view, const QString& path)
 {
     QSignalSpy shown(&view, &PdfView::documentChanged);
     QSignalSpy failed(&view, &PdfView::loadFailed);
     view.load(path);
-    return WaitFor([&] { return !shown.isEmpty() || !failed.isEmpty(); }) && !shown.isEmpty();
+    const auto whole = [&] { return !shown.isEmpty() && view.pageLabels().size() == view.pageCount(); };
+    return WaitFor([&] { return whole() || !failed.isEmpty(); }) && whole();
 }
 
 struct Documents {
@@ -190,6 +191,24 @@ TEST_F(PdfViewTest, PagesLieInAColumnAndVisibleOnesGetTheirPicture)
     EXPECT_TRUE(view->fileName().isEmpty());
     EXPECT_TRUE(view->scene()->items().isEmpty());
     EXPECT_EQ(view->pageNumber(), -1);
+}
+
+TEST_F(PdfViewTest, ALongDocumentShowsFromItsFirstPagesAndEndsLaidOutByEveryPage)
+{
+    QVector<QSizeF> sizes(40, QSizeF(300, 200));
+    sizes[30] = QSizeF(600, 800); // not among the first pages, from which the rest is assumed
+    const QString path = WritePdf(Docs().dir.filePath("late-size.pdf"), sizes);
+    QList<QPair<int, int>> shown; // page count and labels at each announcement
+    QObject::connect(view.get(), &PdfView::documentChanged, [&] {
+        shown.append({view->pageCount(), view->pageLabels().size()});
+    });
+    view->load(path);
+    ASSERT_TRUE(WaitFor([&] { return shown.size() == 2; }));
+    EXPECT_EQ(shown.first(), qMakePair(40, 0));
+    EXPECT_EQ(shown.last(), qMakePair(40, 40));
+    const PageGeometry geometry(sizes, ScaleX(), ScaleY());
+    EXPECT_EQ(PageRect(*view, 30), geometry.pageRect(30));
+    EXPECT_EQ(view->sceneRect(), geometry.sceneRect());
 }
 
 TEST_F(PdfViewTest, ZoomIsClampedLaysOutAgainAndRendersAtTheNewScale)
