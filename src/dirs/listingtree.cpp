@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QHash>
 #include <QStandardItem>
-#include <QStandardItemModel>
 #include <QStringView>
 #include <QVector>
 
@@ -106,10 +105,4 @@ ListingRows BuildListingRows(const Databox& sorted, const std::function<bool()>&
         builder.Add(sorted.at(i));
     }
     return builder.TakeRows();
-}
-
-void BuildListingTree(const Databox& sorted, QStandardItemModel* model)
-{
-    for (const QList<QStandardItem*>& row : BuildListingRows(sorted))
-        model->appendRow(row);
 }

@@ -7,8 +7,6 @@
 
 #include <functional>
 
-class QStandardItemModel;
-
 // Top-level rows of five cells whose first cells own the subtrees. Items without a model are
 // plain data: they may be built on one thread and attached to a model on another.
 using ListingRows = QList<QList<QStandardItem*>>;
@@ -17,6 +15,3 @@ using ListingRows = QList<QList<QStandardItem*>>;
 // time). Folders the archive leaves out are made up, dated as the first entry found inside
 // them. When `stopped` says so, the rows built so far are freed and none are returned.
 ListingRows BuildListingRows(const Databox& sorted, const std::function<bool()>& stopped = {});
-
-// BuildListingRows appended to the model's root.
-void BuildListingTree(const Databox& sorted, QStandardItemModel* model);
