@@ -1,6 +1,7 @@
 #include "cglobaldata/contentkind.h"
 #include "cglobaldata/csuffixtables.h"
 #include "platform/contenttype.h"
+#include "../writefile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -61,11 +62,8 @@ TEST(ContentKind, FilesWithoutAKnownSuffixAreShownByTheirContent)
     QTemporaryDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile file(dir.filePath(QString::fromLatin1(c.name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(c.content);
-        file.close();
-        const ContentKind kind = KindOfContentType(ContentTypeChain(file.fileName()), QFileInfo(file).suffix());
+        const QString path = WriteFile(dir.filePath(QString::fromLatin1(c.name)), c.content);
+        const ContentKind kind = KindOfContentType(ContentTypeChain(path), QFileInfo(path).suffix());
         EXPECT_EQ(kind.mainType, c.mainType);
         EXPECT_EQ(kind.subType, c.subType);
         EXPECT_EQ(kind.lexer, QString::fromLatin1(c.lexer));

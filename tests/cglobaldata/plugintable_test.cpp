@@ -1,4 +1,5 @@
 #include "cglobaldata/plugintable.h"
+#include "../writefile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,12 +21,7 @@ std::string Dump(const QList<PluginRecord>& records)
 TEST(PluginTable, ParseAndRead)
 {
     QTemporaryDir tmp;
-    auto file = [&](const QString& name, const QByteArray& content) {
-        QFile f(tmp.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        return f.fileName();
-    };
+    auto file = [&](const QString& name, const QByteArray& content) { return WriteFile(tmp.filePath(name), content); };
     // A valid table whose first row would still count if the size limit were not applied.
     QByteArray huge = R"([["Big","x","y"])";
     huge += QByteArray(4 * 1024 * 1024, ' ') + "]";

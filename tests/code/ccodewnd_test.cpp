@@ -2,6 +2,8 @@
 #include "cglobaldata/csuffixtables.h"
 #include "code/ccodewnd.h"
 #include "core/settings.h"
+#include "../viewerload.h"
+#include "../writefile.h"
 
 #include <gtest/gtest.h>
 
@@ -39,21 +41,11 @@ protected:
         QApplication::processEvents(); // the control bar is built one turn after construction
     }
 
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return WriteFile(m_dir.filePath(name), bytes); }
 
     bool Load(const QString& path)
     {
-        CGlobalData& data = CGlobalData::Instance();
-        data.SetPath(path);
-        data.SetMainType(data.Suffixes().GetMainType(path));
-        data.SetSubType(data.Suffixes().GetSubType(path));
+        PointAt(path);
         QSignalSpy loaded(&m_wnd, &CAbstractWnd::SigLoaded);
         m_wnd.StartLoading();
         return QTest::qWaitFor([&] { return loaded.count() > 0; }, kWait);

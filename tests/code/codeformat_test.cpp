@@ -1,4 +1,5 @@
 #include "code/codeformat.h"
+#include "../writefile.h"
 
 #include <gtest/gtest.h>
 
@@ -104,12 +105,9 @@ TEST(CodeFormat, CancelFileAndFuzzFindings)
     EXPECT_FALSE(codeformat::FormatJson(QString("[1,").repeated(100000) + "1]", &cancelled).ok);
 
     QTemporaryDir dir;
-    QFile file(dir.filePath("a.json"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QTextCodec::codecForName("UTF-16")->fromUnicode(QString::fromUtf8("{\"é\":[]}")));
-    file.close();
     QTextCodec* utf16 = QTextCodec::codecForName("UTF-16");
-    const codeformat::Result r = codeformat::FormatFile(file.fileName(), utf16, Kind::Json, nullptr);
+    const QString path = WriteFile(dir.filePath("a.json"), utf16->fromUnicode(QString::fromUtf8("{\"é\":[]}")));
+    const codeformat::Result r = codeformat::FormatFile(path, utf16, Kind::Json, nullptr);
     EXPECT_EQ(r.text, QString::fromUtf8("{\n    \"é\": []\n}\n"));
     EXPECT_FALSE(codeformat::FormatFile(dir.filePath("none"), utf16, Kind::Xml, nullptr).ok);
 

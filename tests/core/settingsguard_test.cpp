@@ -1,4 +1,5 @@
 #include "core/settingsguard.h"
+#include "../writefile.h"
 
 #include <QFile>
 #include <QSettings>
@@ -7,13 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray Read(const QString& path)
 {
@@ -44,7 +38,7 @@ TEST(SettingsGuard, KeepsACopyOnlyOfWhatASaveWouldDrop)
     for (const Case& c : cases) {
         QTemporaryDir dir;
         const QString file = dir.filePath("Vuel.conf");
-        Write(file, c.content);
+        WriteFile(file, c.content);
         const QString copy = KeepUnreadableSettings(file);
         EXPECT_EQ(!copy.isEmpty(), c.copied) << c.what;
         if (c.copied) {
@@ -60,7 +54,7 @@ TEST(SettingsGuard, OneCopyPerDamageAndNoneAfterTheSave)
     const QString file = dir.filePath("Vuel.conf");
     const QByteArray damaged =
         "[General]\ntext_wrap=false\nfuture=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\nFancyType\\0\\0)\n";
-    Write(file, damaged);
+    WriteFile(file, damaged);
     EXPECT_EQ(KeepUnreadableSettings(file), file + ".unreadable");
     EXPECT_TRUE(KeepUnreadableSettings(file).isEmpty()) << "the same bytes are kept once";
 
@@ -71,6 +65,6 @@ TEST(SettingsGuard, OneCopyPerDamageAndNoneAfterTheSave)
     EXPECT_TRUE(KeepUnreadableSettings(file).isEmpty()) << "what the save wrote reads back whole";
     EXPECT_EQ(Read(file + ".unreadable"), damaged);
 
-    Write(file, "[General]\nnot a setting\n");
+    WriteFile(file, "[General]\nnot a setting\n");
     EXPECT_EQ(KeepUnreadableSettings(file), file + ".unreadable-2") << "a new damage never replaces the first copy";
 }

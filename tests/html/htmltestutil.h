@@ -3,6 +3,7 @@
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
 #include "html/chtmlmanager.h"
+#include "../writefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,13 +22,6 @@ inline QString WriteConverter(const QString& folder, const QByteArray& body, boo
     f.setPermissions(executable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                 : QFile::ReadOwner | QFile::WriteOwner);
     return path;
-}
-
-inline void WriteFile(const QString& path, const QByteArray& text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    f.write(text);
 }
 
 // What the preview window writes before it lets the viewer load.

@@ -1,4 +1,5 @@
 #include "html/urlpolicy.h"
+#include "../writefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,13 +10,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-void Touch(const QString& path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write("x");
-}
 
 QUrl FileUrl(const QString& path) { return QUrl(QStringLiteral("file://") + path); }
 
@@ -30,11 +24,11 @@ TEST(UrlPolicy, PageRequests)
     const QString doc = top + "/doc";
     ASSERT_TRUE(QDir().mkpath(doc + "/sub"));
     ASSERT_TRUE(QDir().mkpath(top + "/doc-other"));
-    Touch(doc + "/pic.png");
-    Touch(doc + "/sub/pic2.png");
-    Touch(doc + "/name with space.png");
-    Touch(top + "/secret.png");
-    Touch(top + "/doc-other/pic.png");
+    WriteFile(doc + "/pic.png", "x");
+    WriteFile(doc + "/sub/pic2.png", "x");
+    WriteFile(doc + "/name with space.png", "x");
+    WriteFile(top + "/secret.png", "x");
+    WriteFile(top + "/doc-other/pic.png", "x");
     ASSERT_TRUE(QFile::link(top + "/secret.png", doc + "/link-out.png"));
     ASSERT_TRUE(QFile::link(doc + "/pic.png", doc + "/link-in.png"));
     ASSERT_TRUE(QFile::link(doc, top + "/alias"));

@@ -1,5 +1,6 @@
 // Files whose suffix belongs to a plug-in go through a real plug-in program.
 #include "../viewerload.h"
+#include "../writefile.h"
 
 #include "code/ccodewnd.h"
 #include "core/tempfolder.h"
@@ -39,19 +40,13 @@ protected:
     }
 };
 
-QString WriteFile(const QString& name, const QByteArray& content)
-{
-    QFile file(s_dir->filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    return file.fileName();
-}
+QString TempFile(const QString& name, const QByteArray& content) { return WriteFile(s_dir->filePath(name), content); }
 
 // A shell plug-in for "foo" files: `body` runs with $1 = the file, $2 = the output base.
 // Each run adds a line to <name>.runs.
 void RegisterScript(const QString& name, const QByteArray& body)
 {
-    const QString script = WriteFile(name + ".sh", "#!/bin/sh\necho run >> \"$0\".runs\n" + body + "\n");
+    const QString script = TempFile(name + ".sh", "#!/bin/sh\necho run >> \"$0\".runs\n" + body + "\n");
     CGlobalData::Instance().SetPlugins({{name, {"foo"}, {"sh", script}}});
 }
 
@@ -76,7 +71,7 @@ Shown LoadAndWait(const QString& path)
 TEST_F(PluginRoute, ConvertedOutputIsPreviewedByItsOwnSuffix)
 {
     RegisterScript("Upper", R"(tr a-z A-Z < "$1" > "$2.txt")");
-    const Shown shown = LoadAndWait(WriteFile("x.foo", "hello plugin\n"));
+    const Shown shown = LoadAndWait(TempFile("x.foo", "hello plugin\n"));
     EXPECT_EQ(shown.kind, MT_TEXT);
     EXPECT_EQ(shown.text, "HELLO PLUGIN\n");
     EXPECT_TRUE(shown.path.endsWith(".txt")) << shown.path.toStdString();
@@ -86,7 +81,7 @@ TEST_F(PluginRoute, ConvertedOutputIsPreviewedByItsOwnSuffix)
 
 TEST_F(PluginRoute, PluginWithoutUsableOutputIsNotShownAsConverted)
 {
-    const QString input = WriteFile("broken.foo", "data");
+    const QString input = TempFile("broken.foo", "data");
     const struct {
         const char* name;
         QByteArray script; // empty: a program that does not exist
@@ -115,9 +110,9 @@ TEST_F(PluginRoute, SwitchingToAnotherFileEndsARunningPlugin)
 {
     const QString marker = QStringLiteral("SlowVuelPlugin"); // in the command line of its shell
     RegisterScript(marker, R"(sleep 30; echo late > "$2.txt")");
-    s_wnd->Load(WriteFile("slow.foo", "slow"));
+    s_wnd->Load(TempFile("slow.foo", "slow"));
     ASSERT_TRUE(Running(marker));
-    const Shown shown = LoadAndWait(WriteFile("other.txt", "other\n"));
+    const Shown shown = LoadAndWait(TempFile("other.txt", "other\n"));
     EXPECT_FALSE(Running(marker));
     EXPECT_EQ(shown.text, "other\n");
 }

@@ -1,5 +1,6 @@
 #include "md/mdconvert.h"
 #include "safepage.h"
+#include "../writefile.h"
 
 #include <gtest/gtest.h>
 
@@ -226,13 +227,10 @@ Finished RunMd(const QStringList& args, const QString& program = QStringLiteral(
 TEST(MdProgram, PrintsTheBodyOrFailsWithAReasonAndNoOutput)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath("read me.md"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("# Title\n\n![p](pic.png) <b>x</b>\n");
-    file.close();
+    const QString path = WriteFile(dir.filePath("read me.md"), "# Title\n\n![p](pic.png) <b>x</b>\n");
     const std::string folder = QFileInfo(dir.path()).canonicalFilePath().toStdString();
 
-    const Finished ok = RunMd({file.fileName()});
+    const Finished ok = RunMd({path});
     EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
     EXPECT_EQ(ok.out.toStdString(), ConvertMarkdownToHtml("# Title\n\n![p](pic.png) <b>x</b>\n", folder));
     EXPECT_NE(ok.out.indexOf("<h1>Title</h1>"), -1);

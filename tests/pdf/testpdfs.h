@@ -2,17 +2,11 @@
 
 // PDFs for the page view's tests, written on the spot.
 
-#include <QFile>
+#include "../writefile.h"
+
 #include <QPainter>
 #include <QPdfWriter>
 #include <QVector>
-
-inline void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
 
 // Pages of the given sizes in points, each with two lines of text and a blue box below them.
 inline QString WritePdf(const QString& path, const QVector<QSizeF>& sizes)

@@ -4,6 +4,7 @@
 
 #include "core/settings.h"
 #include "settingsstore.h"
+#include "../writefile.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -78,11 +79,7 @@ TEST(StoreFile, ReadOnlyStoreIsLeftAsItIs)
     QTemporaryDir home;
     ASSERT_TRUE(QDir().mkpath(home.path() + "/config/Keplo"));
     const QString store = home.path() + "/config/Keplo/Vuel.conf";
-    {
-        QFile file(store);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(kNewerStore);
-    }
+    WriteFile(store, kNewerStore);
     for (const QString& path : {home.path(), home.path() + "/config", home.path() + "/config/Keplo"})
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     QFile::setPermissions(store, QFile::ReadOwner | QFile::ReadOther);
