@@ -5,7 +5,6 @@
 # Screenshots go to test-shots/ for a person to look at.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
-shots="$VUEL_BUILD/test-shots"; mkdir -p "$shots"
 printf '[General]\nshow_welcome=false\ndisplay_controls=true\n' > "$XDG_CONFIG_HOME/Keplo/Vuel.conf"
 bash "$VUEL_SOURCE/tests/dirs/make-archives" "$tmp/files"
 mkdir -p "$tmp/files/folder/docs/old" "$tmp/files/folder/pictures"

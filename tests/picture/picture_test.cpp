@@ -7,6 +7,7 @@
 #include "picture/cpicwnd.h"
 #include "../samples.h"
 #include "../viewerload.h"
+#include "../writefile.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -96,9 +97,7 @@ TEST_F(PictureTest, BrokenAndHostileFilesFailWithAReason)
     QByteArray giant = anim.readAll();
     ASSERT_EQ(giant.mid(12, 4), QByteArray("VP8X"));
     giant.replace(24, 3, QByteArray("\xff\xff\x7f", 3));
-    QFile out(File("giant-canvas.webp"));
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(giant) == giant.size());
-    out.close();
+    WriteFile(File("giant-canvas.webp"), giant);
     const struct {
         const char* file;
         bool unknown; // our own "Unknown" rather than the reader's words
