@@ -174,6 +174,11 @@
         <source>The picture is too large.</source>
         <translation>图片太大。</translation>
     </message>
+    <message>
+        <location filename="../src/picture/cpicturemanager.cpp" line="27"/>
+        <source>The file took too long to read.</source>
+        <translation>读取文件耗时过长。</translation>
+    </message>
 </context>
 <context>
     <name>CAbstractWnd</name>

@@ -24,6 +24,12 @@ QString UnknownText() { return QCoreApplication::translate("CAbstractManager", "
 
 QString TooLargeText() { return QCoreApplication::translate("CAbstractManager", "The picture is too large."); }
 
+QString TooLongText() { return QCoreApplication::translate("CAbstractManager", "The file took too long to read."); }
+
+// Enough for every reader's look at the content: the look happens under a lock all readers of
+// the process share, so it must never wait on the file.
+constexpr qint64 HeadBytes = 1 << 20;
+
 bool TurnsQuarter(const QImageReader& reader)
 {
     return reader.transformation() & QImageIOHandler::TransformationRotate90;
@@ -44,6 +50,21 @@ qint64 DecodedBytes(const QSize& size, QImage::Format format)
 {
     const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
     return (qint64(qMax(0, size.width())) * bits + 7) / 8 * qMax(0, size.height());
+}
+
+QByteArray PictureFormat(const QByteArray& head, const QString& suffix)
+{
+    QBuffer buffer;
+    buffer.setData(head);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray named = suffix.toLower().toLatin1();
+    if (!named.isEmpty() && QImageReader::supportedImageFormats().contains(named)) {
+        QImageReader bySuffix(&buffer, named);
+        if (bySuffix.canRead())
+            return named;
+        buffer.seek(0);
+    }
+    return QImageReader::imageFormat(&buffer);
 }
 
 QSize PictureLimit()
@@ -79,33 +100,72 @@ bool IsCurrentPicturePath(const QString& path)
     return false;
 }
 
-CPictureManager::CPictureManager(QObject* parent) : CAbstractManager(parent), m_movie(new QMovie)
+CPictureManager::CPictureManager(QObject* parent)
+    : CAbstractManager(parent), m_movie(new QMovie), m_pool(new QThreadPool)
 {
     qRegisterMetaType<QMovie*>("QMovie*");
-    m_pool.setMaxThreadCount(MaxDecodes);
+    m_pool->setMaxThreadCount(MaxDecodes);
+    m_deadlineTimer.setSingleShot(true);
+    connect(&m_deadlineTimer, &QTimer::timeout, this, &CPictureManager::CheckDeadlines);
+    m_clock.start();
 }
 
-// The jobs post back to this object; none may outlive it.
+// The jobs post back to this object; none may outlive it, but one whose read never returns
+// must not keep the program from quitting: its thread ends with the process.
 CPictureManager::~CPictureManager()
 {
     ++m_generation;
-    for (QFuture<void>& job : m_jobs)
-        job.waitForFinished();
+    if (m_pool->waitForDone(1000))
+        delete m_pool;
     delete m_movie;
 }
 
 void CPictureManager::Perform()
 {
-    m_jobs.erase(std::remove_if(m_jobs.begin(), m_jobs.end(), [](const QFuture<void>& f) { return f.isFinished(); }),
-                 m_jobs.end());
+    CheckDeadlines();
     // Read here, on the GUI thread that writes them: the job works on this pair whatever comes next.
     const QString path = CGlobalData::Instance().Path();
     const int subType = CGlobalData::Instance().SubType();
     const int generation = ++m_generation;
-    m_jobs.append(QtConcurrent::run(&m_pool, [this, path, subType, generation] {
+    auto started = std::make_shared<std::atomic<bool>>(false);
+    const QFuture<void> future = QtConcurrent::run(m_pool, [this, path, subType, generation, started] {
+        started->store(true);
         if (generation == m_generation.load())
             LoadJob(path, subType, generation);
-    }));
+    });
+    m_jobs.append({future, started, m_clock.elapsed() + TimeLimitMs, generation, false});
+    if (!m_deadlineTimer.isActive())
+        m_deadlineTimer.start(TimeLimitMs);
+}
+
+// A job past its time has failed if it is the one shown; if its read is still stuck, a thread
+// takes its place.
+void CPictureManager::CheckDeadlines()
+{
+    const qint64 now = m_clock.elapsed();
+    qint64 next = -1;
+    int stuck = 0;
+    for (auto job = m_jobs.begin(); job != m_jobs.end();) {
+        if (job->future.isFinished()) {
+            job = m_jobs.erase(job);
+            continue;
+        }
+        if (!job->stuck && job->deadline <= now) {
+            job->stuck = job->started->load();
+            if (job->generation == m_generation.load() && job->generation != m_answered) {
+                ++m_generation;
+                Fail(TooLongText());
+            }
+        }
+        if (job->stuck)
+            ++stuck;
+        else if (job->deadline > now && (next < 0 || job->deadline < next))
+            next = job->deadline;
+        ++job;
+    }
+    m_pool->setMaxThreadCount(MaxDecodes + qMin(stuck, MaxStuckReads));
+    if (next >= 0)
+        m_deadlineTimer.start(int(next - now));
 }
 
 void CPictureManager::Stop()
@@ -123,46 +183,60 @@ void CPictureManager::LoadJob(const QString& path, int subType, int generation)
         Deliver(path, QVariant(), UnknownText());
         return;
     }
-    if (subType == ST_ANIMATION)
-        LoadAnimation(path, generation);
-    else if (subType == ST_PSD)
+    if (subType == ST_PSD) {
         LoadPsd(path, generation);
+        return;
+    }
+    StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
+    if (!file.open(QIODevice::ReadOnly)) {
+        Deliver(path, QVariant(), file.errorString());
+        return;
+    }
+    const QByteArray format = PictureFormat(file.read(HeadBytes), fi.suffix());
+    if (file.IsStopped())
+        return;
+    if (format.isEmpty())
+        Deliver(path, QVariant(), UnknownText());
+    else if (subType == ST_ANIMATION)
+        LoadAnimation(path, generation, format);
     else
-        LoadStill(path, generation);
+        LoadStill(path, generation, format);
 }
 
-void CPictureManager::LoadAnimation(const QString& path, int generation)
+void CPictureManager::LoadAnimation(const QString& path, int generation, const QByteArray& format)
 {
     // GIF and WebP name stills too: one frame is a picture like any other, fitted the same way.
-    QImageReader reader(path);
+    QImageReader reader(path, format);
     if (reader.canRead() && !(reader.supportsAnimation() && reader.imageCount() != 1)) {
-        LoadStill(path, generation);
+        LoadStill(path, generation, format);
         return;
     }
     // The movie decodes each frame on the GUI thread: a bit-flipped WebP claiming a canvas 8 million
     // pixels wide froze the window for seconds a frame. A larger canvas is shown as a still, read here.
     if (DecodedBytes(reader.size(), QImage::Format_ARGB32) > MovieFrameByteLimit) {
-        LoadStill(path, generation);
+        LoadStill(path, generation, format);
         return;
     }
     // A header alone passes isValid(): the first frame must decode too.
-    QMovie probe(path);
+    QMovie probe(path, format);
     if (!probe.isValid() || !probe.jumpToFrame(0) || probe.currentImage().isNull()) {
         Deliver(path, QVariant(), UnknownText());
         return;
     }
     const QSize size = reader.size().isValid() ? reader.size() : probe.currentImage().size();
     if (DecodedBytes(size, QImage::Format_ARGB32) > MovieFrameByteLimit) {
-        LoadStill(path, generation);
+        LoadStill(path, generation, format);
         return;
     }
     const QSize shown = FittedReadSize(size, false, PictureLimit());
     // The shared movie belongs to the GUI thread: it takes the file there.
     QMetaObject::invokeMethod(
         this,
-        [this, path, size, shown] {
+        [this, path, format, size, shown] {
             if (!IsCurrentPicturePath(path))
                 return;
+            m_answered = m_generation.load();
+            m_movie->setFormat(format);
             m_movie->setFileName(path);
             m_movie->setScaledSize(shown == size ? QSize() : shown);
             m_fullSize = shown;
@@ -199,19 +273,19 @@ void CPictureManager::LoadPsd(const QString& path, int generation)
     DeliverFullImage(path, image);
 }
 
-void CPictureManager::LoadStill(const QString& path, int generation)
+void CPictureManager::LoadStill(const QString& path, int generation, const QByteArray& format)
 {
     StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
     if (!file.open(QIODevice::ReadOnly)) {
         Deliver(path, QVariant(), file.errorString());
         return;
     }
-    QImageReader reader(&file, QByteArray());
-    if (reader.format().startsWith("svg")) {
+    QImageReader reader(&file, format);
+    if (format.startsWith("svg")) {
         LoadSvg(path, file);
         return;
     }
-    DecodeStill(path, reader, file, [this, path, generation] { return ReadFull(path, generation); });
+    DecodeStill(path, reader, file, [this, path, generation, format] { return ReadFull(path, generation, format); });
 }
 
 void CPictureManager::LoadSvg(const QString& path, StoppableFile& file)
@@ -267,10 +341,10 @@ void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, con
         DeliverFullImage(path, rawBytes <= FullImageByteLimit ? InScreenColours(readFull()) : QImage());
 }
 
-QImage CPictureManager::ReadFull(const QString& path, int generation)
+QImage CPictureManager::ReadFull(const QString& path, int generation, const QByteArray& format)
 {
     StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
-    QImageReader reader(&file, QByteArray());
+    QImageReader reader(&file, format);
     reader.setAutoTransform(true);
     return reader.canRead() ? reader.read() : QImage();
 }
@@ -282,6 +356,7 @@ void CPictureManager::Deliver(const QString& path, const QVariant& value, const 
         [this, path, value, err, fullSize] {
             if (!IsCurrentPicturePath(path))
                 return;
+            m_answered = m_generation.load();
             m_err = err;
             m_fullSize = fullSize;
             emit SigPerformFinished(value);

@@ -2,15 +2,18 @@
 
 #include "viewers/cabstractmanager.h"
 
+#include <QElapsedTimer>
 #include <QFuture>
 #include <QImage>
 #include <QList>
 #include <QMovie>
 #include <QSize>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 class StoppableFile;
 class QImageReader;
@@ -31,8 +34,14 @@ QSize FittedReadSize(const QSize& rawSize, bool turnedQuarter, const QSize& limi
 // Memory a picture of `size` takes decoded in `format` (32 bits a pixel where the format is unknown).
 qint64 DecodedBytes(const QSize& size, QImage::Format format);
 
+// The reader format of a picture whose file starts with `head`: the suffix's own format when its
+// reader takes the content, else the one the content names; empty when none does.
+QByteArray PictureFormat(const QByteArray& head, const QString& suffix);
+
 // Reads pictures on a pool of its own. Every result is handed over on the GUI thread, and only
-// while its path is still the one shown; a job the preview has left stops at its next read.
+// while its path is still the one shown; a job the preview has left stops at its next read. A
+// load past its time limit fails, and a read that never returns (a network share gone away)
+// has its thread replaced, up to a few.
 class CPictureManager : public CAbstractManager
 {
     Q_OBJECT
@@ -47,13 +56,16 @@ public:
     static constexpr int MaxDecodes = 2;
     // Larger SVG text, compressed or not, is not drawn.
     static constexpr qint64 SvgByteLimit = 64LL << 20;
+    static constexpr int TimeLimitMs = 20000;
+    // Threads added for reads that never returned.
+    static constexpr int MaxStuckReads = 6;
 
     // The size of the last picture handed over as the user sees it at actual size (turned as it
     // shows); for an animation, the size it plays at.
     QSize FullSize() const { return m_fullSize; }
 
     // Until every job has ended; their results still have to arrive through the event loop.
-    void WaitForJobs() { m_pool.waitForDone(); }
+    void WaitForJobs() { m_pool->waitForDone(); }
 
 public slots:
     void Perform() override;
@@ -63,22 +75,34 @@ signals:
     void SigFullImageReady(QImage pix);
 
 private:
+    struct Job {
+        QFuture<void> future;
+        std::shared_ptr<std::atomic<bool>> started;
+        qint64 deadline;
+        int generation;
+        bool stuck;
+    };
+
+    void CheckDeadlines();
     void LoadJob(const QString& path, int subType, int generation);
-    void LoadAnimation(const QString& path, int generation);
+    void LoadAnimation(const QString& path, int generation, const QByteArray& format);
     void LoadPsd(const QString& path, int generation);
-    void LoadStill(const QString& path, int generation);
+    void LoadStill(const QString& path, int generation, const QByteArray& format);
     void LoadSvg(const QString& path, StoppableFile& file);
     void DecodeStill(const QString& path, QImageReader& reader, const StoppableFile& file,
                      const std::function<QImage()>& readFull);
-    QImage ReadFull(const QString& path, int generation);
+    QImage ReadFull(const QString& path, int generation, const QByteArray& format);
     void Deliver(const QString& path, const QVariant& value, const QString& err, const QSize& fullSize = QSize());
     void DeliverFullImage(const QString& path, const QImage& image);
 
     QMovie* m_movie;
     QSize m_fullSize;
-    QThreadPool m_pool;
+    QThreadPool* m_pool; // left to the process's end while a read is stuck: it would wait for ever
+    QTimer m_deadlineTimer;
+    QElapsedTimer m_clock;
     std::atomic<int> m_generation{0};
-    QList<QFuture<void>> m_jobs;
+    int m_answered = 0; // the generation whose result was handed over last
+    QList<Job> m_jobs;
 };
 
 // Whether `path`, a job's path, is still the one the registry shows (or a link's target that is).

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# A file system that stops answering (a network share whose server went away): regular files
+# that list and open at once but whose reads never return. Each viewer gives up within its bound
+# and shows the information panel with why, the window answers the bus all the while, a file
+# that reads previews right after, and quitting does not wait for the reads still stuck.
+set -euo pipefail
+source "$(dirname "$0")/../lib.sh"
+own_bus "$@"
+share=$tmp/share
+mkdir -p "$share"
+trap 'fusermount3 -u -z "$share" 2>/dev/null || true; cleanup' EXIT
+/usr/bin/python3 "$VUEL_SOURCE/tests/tools/stallfs.py" "$share" 2>"$tmp/stallfs.log" & pids+=($!)
+wait_for 30 test -f "$share/stalled.txt" || fail "stallfs did not mount: $(cat "$tmp/stallfs.log")"
+
+f=$tmp/files
+printf 'hello\n' > "$f/small.txt"
+convert -size 64x48 xc:orange "$f/small.png"
+/usr/bin/python3 -c 'import sys, pypdf; w = pypdf.PdfWriter(); w.add_blank_page(200, 200); w.write(sys.argv[1])' \
+  "$f/small.pdf"
+ffmpeg -nostdin -loglevel error -f lavfi -i sine=frequency=440:duration=1 -c:a libmp3lame "$f/small.mp3"
+(cd "$f" && zip -q small.zip small.txt)
+cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$f/small.ttf"
+
+now_ms() { date +%s%3N; }
+longest=0 frozen=
+# answers: the window's thread answers a property read over the bus (the longest wait is kept)
+answers() {
+  local start took; start=$(now_ms)
+  gdbus call --session --timeout 10 --dest org.gnome.NautilusPreviewer --object-path /org/gnome/NautilusPreviewer \
+    --method org.freedesktop.DBus.Properties.Get org.gnome.NautilusPreviewer2 Visible >/dev/null || frozen=1
+  took=$(($(now_ms) - start)); [ $took -le $longest ] || longest=$took
+}
+# panel_since LINE NAME: the log from LINE on has the information panel's load of NAME ("… 0 0")
+panel_since() { tail -n +"$1" "$tmp/vuel.log" | grep -F 'loading cost' | grep -F "/$2\"" | grep -qE ' 0 0$'; }
+# shown_since LINE NAME: … has a viewer's load of NAME
+shown_since() { tail -n +"$1" "$tmp/vuel.log" | grep -F 'loading cost' | grep -F "/$2\"" | grep -qvE ' 0 0$'; }
+# the answers go on while waiting for the state; a frozen window ends the wait
+answering() { answers; [ -n "$frozen" ] || "$@"; }
+
+start_instance
+instance=${pids[-1]}
+wait_for 30 owned || fail "the name is not taken"
+
+# name|why the panel shows|a file of the same kind that reads. Two pictures stall: the picture
+# pool must not wait on them.
+cases=(
+  "stalled.txt|The file took too long to read.|small.txt"
+  "stalled.png|The file took too long to read.|"
+  "stalled.gif|The file took too long to read.|small.png"
+  "stalled.pdf|The document took too long to open.|small.pdf"
+  "stalled.mp3|The file took too long to read.|small.mp3"
+  "stalled.zip|The file took too long to read.|small.zip"
+  "stalled.ttf|The file took too long to read.|small.ttf"
+)
+for c in "${cases[@]}"; do
+  IFS='|' read -r name why good <<< "$c"
+  longest=0
+  line=$(($(wc -l < "$tmp/vuel.log") + 1)) start=$(now_ms)
+  previewer ShowFile "file://$share/$name" "" true >/dev/null
+  wait_for 120 answering panel_since "$line" "$name" || fail "$name: no panel"
+  [ -z "$frozen" ] || fail "$name: the window did not answer for 10 s"
+  took=$(($(now_ms) - start))
+  tail -n +"$line" "$tmp/vuel.log" | grep -qF "$why" || fail "$name: the panel was not for '$why'"
+  echo "$name: panel after $took ms; longest bus wait $longest ms"
+  [ -n "$good" ] || continue
+  line=$(($(wc -l < "$tmp/vuel.log") + 1)) start=$(now_ms)
+  previewer ShowFile "file://$f/$good" "" false >/dev/null
+  wait_for 60 shown_since "$line" "$good" || fail "$good was not shown after $name"
+  echo "$good: shown after $(($(now_ms) - start)) ms"
+done
+
+on_screen "$(shown small.ttf)" "$shots/stalled_reads_last.png" || true
+(cd "$tmp" && "$VUEL_BUILD/vuel" --quit) || fail "--quit failed"
+stopped() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null) || return 0; [ "${s:0:1}" = Z ]; }
+start=$(now_ms)
+wait_for 60 stopped "$instance" || fail "quitting waited for the stuck reads"
+echo "quit after $(($(now_ms) - start)) ms"
+rc=0; wait "$instance" || rc=$?
+[ $rc = 0 ] || fail "quitting exited $rc"
+echo PASS

@@ -1,0 +1,82 @@
+#!/usr/bin/python3
+"""A file system that stopped answering: its files list and open at once, but a read of one
+never returns while it is mounted (a network share whose server went away).
+Usage: stallfs.py MOUNTPOINT"""
+import errno
+import stat
+import sys
+
+import pyfuse3
+import trio
+
+# name: size; the suffixes send each to its own viewer
+FILES = {
+    "stalled.txt": 4_000,
+    "stalled.png": 120_000,
+    "stalled.gif": 80_000,
+    "stalled.pdf": 300_000,
+    "stalled.mp3": 3_000_000,
+    "stalled.zip": 50_000,
+    "stalled.ttf": 60_000,
+}
+
+
+class StallFs(pyfuse3.Operations):
+    def __init__(self):
+        super().__init__()
+        self.inodes = {pyfuse3.ROOT_INODE + 1 + i: name.encode() for i, name in enumerate(FILES)}
+
+    def attributes(self, inode):
+        entry = pyfuse3.EntryAttributes()
+        entry.st_ino = inode
+        if inode == pyfuse3.ROOT_INODE:
+            entry.st_mode = stat.S_IFDIR | 0o755
+            entry.st_nlink = 2
+        elif inode in self.inodes:
+            entry.st_mode = stat.S_IFREG | 0o644
+            entry.st_nlink = 1
+            entry.st_size = FILES[self.inodes[inode].decode()]
+        else:
+            raise pyfuse3.FUSEError(errno.ENOENT)
+        entry.st_atime_ns = entry.st_mtime_ns = entry.st_ctime_ns = 1_700_000_000 * 10**9
+        entry.attr_timeout = entry.entry_timeout = 300
+        return entry
+
+    async def getattr(self, inode, ctx=None):
+        return self.attributes(inode)
+
+    async def lookup(self, parent_inode, name, ctx=None):
+        for inode, known in self.inodes.items():
+            if parent_inode == pyfuse3.ROOT_INODE and known == name:
+                return self.attributes(inode)
+        raise pyfuse3.FUSEError(errno.ENOENT)
+
+    async def opendir(self, inode, ctx):
+        if inode != pyfuse3.ROOT_INODE:
+            raise pyfuse3.FUSEError(errno.ENOTDIR)
+        return inode
+
+    async def readdir(self, fh, start_id, token):
+        for inode, name in self.inodes.items():
+            if inode > start_id and not pyfuse3.readdir_reply(token, name, self.attributes(inode), inode):
+                return
+
+    async def open(self, inode, flags, ctx):
+        if inode not in self.inodes:
+            raise pyfuse3.FUSEError(errno.EISDIR)
+        return pyfuse3.FileInfo(fh=inode, direct_io=True)
+
+    async def read(self, fh, off, size):
+        await trio.sleep_forever()
+
+
+def main():
+    pyfuse3.init(StallFs(), sys.argv[1], {"fsname=stallfs", "ro"})
+    try:
+        trio.run(pyfuse3.main)
+    finally:
+        pyfuse3.close(unmount=False)
+
+
+if __name__ == "__main__":
+    main()
