@@ -597,6 +597,11 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMediaWnd</name>
     <message>
+        <location filename="../src/media/cmediawnd.cpp" line="130"/>
+        <source>The file took too long to read.</source>
+        <translation>读取文件耗时过长。</translation>
+    </message>
+    <message>
         <location filename="../src/media/cmediawnd.cpp" line="55"/>
         <source>Play/Pause</source>
         <translation>播放/暂停</translation>

@@ -44,7 +44,13 @@ CMediaWnd::CMediaWnd(QWidget* parent)
     connect(backward, &QAction::triggered, m_player, &MediaPlayer::seekBackward);
     addAction(backward);
 
-    connect(m_player, &MediaPlayer::error, this, [this](const QString& text) { emit SigErr(text); });
+    connect(m_player, &MediaPlayer::error, this, [this](const QString& text) {
+        m_startTimer.stop();
+        emit SigErr(text);
+    });
+    m_startTimer.setSingleShot(true);
+    m_startTimer.setInterval(20000);
+    connect(&m_startTimer, &QTimer::timeout, this, &CMediaWnd::OnStartTimedOut);
     connect(m_player, &MediaPlayer::started, this, &CMediaWnd::SlotMediaStarted);
 }
 
@@ -102,6 +108,7 @@ void CMediaWnd::Clear()
     m_player->unload();
     m_renderer->Clear();
     m_coverLabel->clear();
+    m_startTimer.stop();
 }
 
 void CMediaWnd::LoadHelper()
@@ -110,6 +117,16 @@ void CMediaWnd::LoadHelper()
     m_pages->setCurrentWidget(IsVideo() ? static_cast<QWidget*>(m_renderer) : m_coverLabel);
     m_player->setRepeat(GetSettingValue(SettingKey::MediaRepeat).toBool() ? -1 : 0);
     m_player->play(CGlobalData::Instance().Path());
+    m_startTimer.start();
+}
+
+void CMediaWnd::OnStartTimedOut()
+{
+    if (!m_starting || CGlobalData::Instance().MainType() != MT_MEDIA)
+        return;
+    m_starting = false;
+    m_player->unload();
+    emit SigErr(tr("The file took too long to read."));
 }
 
 void CMediaWnd::SlotMediaStarted()
@@ -117,6 +134,7 @@ void CMediaWnd::SlotMediaStarted()
     if (!m_starting)
         return;
     m_starting = false;
+    m_startTimer.stop();
     m_slider->setEnabled(m_player->isSeekable());
     m_slider->setRange(0, int(m_player->duration()));
     m_slider->setValue(0);

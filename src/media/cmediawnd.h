@@ -2,6 +2,8 @@
 
 #include "viewers/cabstractwnd.h"
 
+#include <QTimer>
+
 class MediaPlayer;
 class QLabel;
 class QSlider;
@@ -36,12 +38,15 @@ private slots:
 
 private:
     void ShowCoverOf(const QString& path);
+    void OnStartTimedOut();
     void OnPlayPauseTriggered(bool checked);
     void OnSliderReleased();
 
     MediaPlayer* m_player;
     VideoSurface* m_renderer;
     bool m_starting = false;
+    // A file whose reads never return (a network share gone away) never starts.
+    QTimer m_startTimer;
     QSlider* m_slider;
     QLabel* m_coverLabel;
     QStackedWidget* m_pages;
