@@ -484,6 +484,11 @@ Line: %2	Column: %3</source>
 <context>
     <name>CFontManager</name>
     <message>
+        <location filename="../src/font/cfontmanager.cpp" line="90"/>
+        <source>The file took too long to read.</source>
+        <translation>读取文件耗时过长。</translation>
+    </message>
+    <message>
         <location filename="../src/font/cfontmanager.cpp" line="18"/>
         <source>Not a regular file.</source>
         <translation>不是普通文件。</translation>

@@ -7,7 +7,8 @@
 #include <QFontDatabase>
 #include <QPointer>
 #include <QRawFont>
-#include <QThreadPool>
+
+#include <thread>
 
 namespace {
 
@@ -32,14 +33,22 @@ QByteArray ReadFontFile(const QString& path, QString* err)
 
 } // namespace
 
-CFontManager::CFontManager(QObject* parent) : CAbstractManager(parent) { qRegisterMetaType<LoadedFont>("LoadedFont"); }
+CFontManager::CFontManager(QObject* parent) : CAbstractManager(parent)
+{
+    qRegisterMetaType<LoadedFont>("LoadedFont");
+    m_timeLimit.setSingleShot(true);
+    m_timeLimit.setInterval(TimeLimitMs);
+    connect(&m_timeLimit, &QTimer::timeout, this, &CFontManager::OnTimeLimit);
+}
 
 CFontManager::~CFontManager() { RemoveFont(); }
 
 void CFontManager::Perform()
 {
     const QString path = CGlobalData::Instance().Path();
-    QThreadPool::globalInstance()->start([self = QPointer<CFontManager>(this), path] {
+    m_reading = path;
+    m_timeLimit.start();
+    std::thread([self = QPointer<CFontManager>(this), path] {
         QString err;
         const QByteArray bytes = ReadFontFile(path, &err);
         if (self)
@@ -50,13 +59,23 @@ void CFontManager::Perform()
                         self->AddFont(path, bytes, err);
                 },
                 Qt::QueuedConnection);
-    });
+    }).detach();
+}
+
+void CFontManager::OnTimeLimit()
+{
+    if (m_reading.isEmpty() || m_reading != CGlobalData::Instance().Path())
+        return;
+    m_reading.clear();
+    Fail(tr("The file took too long to read."));
 }
 
 void CFontManager::AddFont(const QString& path, const QByteArray& bytes, const QString& err)
 {
     if (path != CGlobalData::Instance().Path()) // the user moved on while it was read
         return;
+    m_timeLimit.stop();
+    m_reading.clear();
     if (!err.isEmpty())
         return Fail(err);
     RemoveFont();
@@ -76,7 +95,12 @@ void CFontManager::AddFont(const QString& path, const QByteArray& bytes, const Q
     emit SigPerformFinished(QVariant::fromValue(font));
 }
 
-void CFontManager::Stop() { RemoveFont(); }
+void CFontManager::Stop()
+{
+    m_timeLimit.stop();
+    m_reading.clear();
+    RemoveFont();
+}
 
 void CFontManager::RemoveFont()
 {
