@@ -126,6 +126,7 @@ void CMediaWnd::OnStartTimedOut()
         return;
     m_starting = false;
     m_player->unload();
+    m_player->abandon();
     emit SigErr(tr("The file took too long to read."));
 }
 

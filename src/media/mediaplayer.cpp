@@ -82,7 +82,7 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent)
 
 MediaPlayer::~MediaPlayer()
 {
-    if (!m_mpv)
+    if (!m_mpv || m_abandoned)
         return;
     delete m_renderer; // the render context must go before the core
     mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);

@@ -31,6 +31,9 @@ public:
     void pause(bool paused);
     void stop();
     void unload();
+    // The engine waits on a read that never returns: it is left to end with the process, since
+    // shutting it down would wait too.
+    void abandon() { m_abandoned = true; }
     void seekForward();
     void seekBackward();
     void setPosition(qint64 ms);
@@ -78,6 +81,7 @@ private:
     int64_t m_entryId = -1; // mpv's playlist entry of the file we play; older entries' events are stale
     int m_loadSerial = 0;   // numbers our loadfile commands, to know the reply to the latest
     bool m_playing = false;
+    bool m_abandoned = false;
     bool m_paused = false;
     bool m_loaded = false;
     bool m_seekable = false;

@@ -45,10 +45,10 @@ void ReadPages(OpenedPdf& result, const PdfOpener::FirstPagesRead& firstPagesRea
 
 } // namespace
 
-PdfOpener::PdfOpener(QObject* parent) : QObject(parent)
+PdfOpener::PdfOpener(QObject* parent) : QObject(parent), m_pool(new QThreadPool)
 {
     // An open is stopped within one read of the file, so two threads are never long busy.
-    m_pool.setMaxThreadCount(2);
+    m_pool->setMaxThreadCount(2);
     m_timer.setSingleShot(true);
     m_timer.setInterval(DefaultTimeLimit);
     connect(&m_timer, &QTimer::timeout, this, &PdfOpener::timedOut);
@@ -57,7 +57,8 @@ PdfOpener::PdfOpener(QObject* parent) : QObject(parent)
 PdfOpener::~PdfOpener()
 {
     cancel();
-    m_pool.waitForDone();
+    if (m_pool->waitForDone(1000))
+        delete m_pool;
 }
 
 // Runs on any thread; `stop` ends the file's reads.
@@ -98,7 +99,7 @@ void PdfOpener::open(const QString& fileName)
     m_stop = std::make_shared<std::atomic<bool>>(false);
     const quint64 ticket = m_ticket;
     const std::shared_ptr<std::atomic<bool>> stop = m_stop;
-    m_pool.start(QRunnable::create([this, ticket, fileName, stop] {
+    m_pool->start(QRunnable::create([this, ticket, fileName, stop] {
         const auto firstPagesRead = [this, ticket, fileName](const QVector<QSizeF>& sizes) {
             QMetaObject::invokeMethod(
                 this, [this, ticket, fileName, sizes] { tellFirstPages(ticket, fileName, sizes); },
@@ -127,7 +128,7 @@ void PdfOpener::cancel()
 
 void PdfOpener::dispose(std::shared_ptr<OpenedPdf> left)
 {
-    m_pool.start(QRunnable::create([left = std::move(left)]() mutable { left.reset(); }));
+    m_pool->start(QRunnable::create([left = std::move(left)]() mutable { left.reset(); }));
 }
 
 void PdfOpener::deliver(quint64 ticket, const std::shared_ptr<OpenedPdf>& result)

@@ -59,7 +59,7 @@ private:
     void tellFirstPages(quint64 ticket, const QString& fileName, const QVector<QSizeF>& pageSizes);
     void timedOut();
 
-    QThreadPool m_pool;
+    QThreadPool* m_pool; // left to the process's end while a read is stuck: it would wait for ever
     QTimer m_timer;
     QString m_fileName;
     quint64 m_ticket = 0;
