@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QPointer>
 #include <QRawFont>
 
 #include <thread>
@@ -33,7 +32,7 @@ QByteArray ReadFontFile(const QString& path, QString* err)
 
 } // namespace
 
-CFontManager::CFontManager(QObject* parent) : CAbstractManager(parent)
+CFontManager::CFontManager(QObject* parent) : CAbstractManager(parent), m_box(std::make_shared<PostBox>(this))
 {
     qRegisterMetaType<LoadedFont>("LoadedFont");
     m_timeLimit.setSingleShot(true);
@@ -41,24 +40,21 @@ CFontManager::CFontManager(QObject* parent) : CAbstractManager(parent)
     connect(&m_timeLimit, &QTimer::timeout, this, &CFontManager::OnTimeLimit);
 }
 
-CFontManager::~CFontManager() { RemoveFont(); }
+CFontManager::~CFontManager()
+{
+    m_box->Close();
+    RemoveFont();
+}
 
 void CFontManager::Perform()
 {
     const QString path = CGlobalData::Instance().Path();
     m_reading = path;
     m_timeLimit.start();
-    std::thread([self = QPointer<CFontManager>(this), path] {
+    std::thread([box = m_box, self = this, path] {
         QString err;
         const QByteArray bytes = ReadFontFile(path, &err);
-        if (self)
-            QMetaObject::invokeMethod(
-                self.data(),
-                [self, path, bytes, err] {
-                    if (self)
-                        self->AddFont(path, bytes, err);
-                },
-                Qt::QueuedConnection);
+        box->Post([self, path, bytes, err] { self->AddFont(path, bytes, err); });
     }).detach();
 }
 

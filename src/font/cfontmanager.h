@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/postbox.h"
 #include "viewers/cabstractmanager.h"
 
 #include <QFont>
@@ -7,6 +8,8 @@
 #include <QList>
 #include <QMetaType>
 #include <QTimer>
+
+#include <memory>
 
 // A font file made usable: the face its file holds, added to the application's fonts.
 struct LoadedFont {
@@ -45,4 +48,5 @@ private:
     int m_fontId = -1;
     QTimer m_timeLimit;
     QString m_reading; // the path whose read has not answered yet
+    std::shared_ptr<PostBox> m_box;
 };

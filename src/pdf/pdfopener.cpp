@@ -45,7 +45,8 @@ void ReadPages(OpenedPdf& result, const PdfOpener::FirstPagesRead& firstPagesRea
 
 } // namespace
 
-PdfOpener::PdfOpener(QObject* parent) : QObject(parent), m_pool(new QThreadPool)
+PdfOpener::PdfOpener(QObject* parent)
+    : QObject(parent), m_pool(new QThreadPool), m_box(std::make_shared<PostBox>(this))
 {
     // An open is stopped within one read of the file, so two threads are never long busy.
     m_pool->setMaxThreadCount(2);
@@ -56,6 +57,7 @@ PdfOpener::PdfOpener(QObject* parent) : QObject(parent), m_pool(new QThreadPool)
 
 PdfOpener::~PdfOpener()
 {
+    m_box->Close();
     cancel();
     if (m_pool->waitForDone(1000))
         delete m_pool;
@@ -99,20 +101,17 @@ void PdfOpener::open(const QString& fileName)
     m_stop = std::make_shared<std::atomic<bool>>(false);
     const quint64 ticket = m_ticket;
     const std::shared_ptr<std::atomic<bool>> stop = m_stop;
-    m_pool->start(QRunnable::create([this, ticket, fileName, stop] {
-        const auto firstPagesRead = [this, ticket, fileName](const QVector<QSizeF>& sizes) {
-            QMetaObject::invokeMethod(
-                this, [this, ticket, fileName, sizes] { tellFirstPages(ticket, fileName, sizes); },
-                Qt::QueuedConnection);
+    m_pool->start(QRunnable::create([box = m_box, self = this, home = thread(), ticket, fileName, stop] {
+        const auto firstPagesRead = [box, self, ticket, fileName](const QVector<QSizeF>& sizes) {
+            box->Post([self, ticket, fileName, sizes] { self->tellFirstPages(ticket, fileName, sizes); });
         };
         std::shared_ptr<OpenedPdf> result = openNow(fileName, stop, firstPagesRead);
         if (stop->load())
             return; // left: freed here rather than on the window's thread
         // Handed to the window's thread, which uses it from now on.
         if (result->file)
-            result->file->moveToThread(thread());
-        QMetaObject::invokeMethod(
-            this, [this, ticket, result] { deliver(ticket, result); }, Qt::QueuedConnection);
+            result->file->moveToThread(home);
+        box->Post([self, ticket, result] { self->deliver(ticket, result); });
     }));
     m_timer.start();
 }
@@ -152,6 +151,8 @@ void PdfOpener::tellFirstPages(quint64 ticket, const QString& fileName, const QV
 
 void PdfOpener::timedOut()
 {
+    // The open's read may never return (a network share gone away): the next open gets a thread.
+    m_pool->setMaxThreadCount(qMin(m_pool->maxThreadCount() + 1, MaxThreads));
     const QString fileName = m_fileName;
     cancel();
     emit failed(fileName, Tr("The document took too long to open."));

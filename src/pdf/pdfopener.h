@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/postbox.h"
+
 #include <QList>
 #include <QObject>
 #include <QSizeF>
@@ -59,9 +61,12 @@ private:
     void tellFirstPages(quint64 ticket, const QString& fileName, const QVector<QSizeF>& pageSizes);
     void timedOut();
 
+    static constexpr int MaxThreads = 8;
+
     QThreadPool* m_pool; // left to the process's end while a read is stuck: it would wait for ever
     QTimer m_timer;
     QString m_fileName;
     quint64 m_ticket = 0;
     std::shared_ptr<std::atomic<bool>> m_stop; // of the open in progress
+    std::shared_ptr<PostBox> m_box;
 };

@@ -101,7 +101,7 @@ bool IsCurrentPicturePath(const QString& path)
 }
 
 CPictureManager::CPictureManager(QObject* parent)
-    : CAbstractManager(parent), m_movie(new QMovie), m_pool(new QThreadPool)
+    : CAbstractManager(parent), m_movie(new QMovie), m_pool(new QThreadPool), m_shared(std::make_shared<Shared>(this))
 {
     qRegisterMetaType<QMovie*>("QMovie*");
     m_pool->setMaxThreadCount(MaxDecodes);
@@ -110,11 +110,12 @@ CPictureManager::CPictureManager(QObject* parent)
     m_clock.start();
 }
 
-// The jobs post back to this object; none may outlive it, but one whose read never returns
-// must not keep the program from quitting: its thread ends with the process.
+// A job whose read never returns must not keep the program from quitting: its thread ends with
+// the process, and posts nothing if its read returns before.
 CPictureManager::~CPictureManager()
 {
-    ++m_generation;
+    m_shared->box.Close();
+    ++m_shared->generation;
     if (m_pool->waitForDone(1000))
         delete m_pool;
     delete m_movie;
@@ -126,12 +127,13 @@ void CPictureManager::Perform()
     // Read here, on the GUI thread that writes them: the job works on this pair whatever comes next.
     const QString path = CGlobalData::Instance().Path();
     const int subType = CGlobalData::Instance().SubType();
-    const int generation = ++m_generation;
+    const int generation = ++m_shared->generation;
     auto started = std::make_shared<std::atomic<bool>>(false);
-    const QFuture<void> future = QtConcurrent::run(m_pool, [this, path, subType, generation, started] {
+    const Load load{path, generation, m_shared, this};
+    const QFuture<void> future = QtConcurrent::run(m_pool, [load, subType, started] {
         started->store(true);
-        if (generation == m_generation.load())
-            LoadJob(path, subType, generation);
+        if (!load.Stopped())
+            LoadJob(load, subType);
     });
     m_jobs.append({future, started, m_clock.elapsed() + TimeLimitMs, generation, false});
     if (!m_deadlineTimer.isActive())
@@ -152,8 +154,8 @@ void CPictureManager::CheckDeadlines()
         }
         if (!job->stuck && job->deadline <= now) {
             job->stuck = job->started->load();
-            if (job->generation == m_generation.load() && job->generation != m_answered) {
-                ++m_generation;
+            if (job->generation == m_shared->generation.load() && job->generation != m_answered) {
+                ++m_shared->generation;
                 Fail(TooLongText());
             }
         }
@@ -170,129 +172,131 @@ void CPictureManager::CheckDeadlines()
 
 void CPictureManager::Stop()
 {
-    ++m_generation;
+    ++m_shared->generation;
     m_movie->stop();
     m_movie->setFileName(QString());
 }
 
-void CPictureManager::LoadJob(const QString& path, int subType, int generation)
+void CPictureManager::LoadJob(const Load& load, int subType)
 {
+    const QString& path = load.path;
     // A FIFO or a device would hold a pool thread for ever.
     const QFileInfo fi(path);
     if (fi.exists() && !fi.isFile()) {
-        Deliver(path, QVariant(), UnknownText());
+        Deliver(load, QVariant(), UnknownText());
         return;
     }
     if (subType == ST_PSD) {
-        LoadPsd(path, generation);
+        LoadPsd(load);
         return;
     }
-    StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
+    StoppableFile file(path, [load] { return load.Stopped(); });
     if (!file.open(QIODevice::ReadOnly)) {
-        Deliver(path, QVariant(), file.errorString());
+        Deliver(load, QVariant(), file.errorString());
         return;
     }
     const QByteArray format = PictureFormat(file.read(HeadBytes), fi.suffix());
     if (file.IsStopped())
         return;
     if (format.isEmpty())
-        Deliver(path, QVariant(), UnknownText());
+        Deliver(load, QVariant(), UnknownText());
     else if (subType == ST_ANIMATION)
-        LoadAnimation(path, generation, format);
+        LoadAnimation(load, format);
     else
-        LoadStill(path, generation, format);
+        LoadStill(load, format);
 }
 
-void CPictureManager::LoadAnimation(const QString& path, int generation, const QByteArray& format)
+void CPictureManager::LoadAnimation(const Load& load, const QByteArray& format)
 {
+    const QString& path = load.path;
     // GIF and WebP name stills too: one frame is a picture like any other, fitted the same way.
     QImageReader reader(path, format);
     if (reader.canRead() && !(reader.supportsAnimation() && reader.imageCount() != 1)) {
-        LoadStill(path, generation, format);
+        LoadStill(load, format);
         return;
     }
     // The movie decodes each frame on the GUI thread: a bit-flipped WebP claiming a canvas 8 million
     // pixels wide froze the window for seconds a frame. A larger canvas is shown as a still, read here.
     if (DecodedBytes(reader.size(), QImage::Format_ARGB32) > MovieFrameByteLimit) {
-        LoadStill(path, generation, format);
+        LoadStill(load, format);
         return;
     }
     // A header alone passes isValid(): the first frame must decode too.
     QMovie probe(path, format);
     if (!probe.isValid() || !probe.jumpToFrame(0) || probe.currentImage().isNull()) {
-        Deliver(path, QVariant(), UnknownText());
+        Deliver(load, QVariant(), UnknownText());
         return;
     }
     const QSize size = reader.size().isValid() ? reader.size() : probe.currentImage().size();
     if (DecodedBytes(size, QImage::Format_ARGB32) > MovieFrameByteLimit) {
-        LoadStill(path, generation, format);
+        LoadStill(load, format);
         return;
     }
     const QSize shown = FittedReadSize(size, false, PictureLimit());
     // The shared movie belongs to the GUI thread: it takes the file there.
-    QMetaObject::invokeMethod(
-        this,
-        [this, path, format, size, shown] {
-            if (!IsCurrentPicturePath(path))
-                return;
-            m_answered = m_generation.load();
-            m_movie->setFormat(format);
-            m_movie->setFileName(path);
-            m_movie->setScaledSize(shown == size ? QSize() : shown);
-            m_fullSize = shown;
-            m_err.clear();
-            emit SigPerformFinished(QVariant::fromValue(m_movie));
-        },
-        Qt::QueuedConnection);
+    load.shared->box.Post([self = load.owner, path, format, size, shown] {
+        if (!IsCurrentPicturePath(path))
+            return;
+        self->m_answered = self->m_shared->generation.load();
+        self->m_movie->setFormat(format);
+        self->m_movie->setFileName(path);
+        self->m_movie->setScaledSize(shown == size ? QSize() : shown);
+        self->m_fullSize = shown;
+        self->m_err.clear();
+        emit self->SigPerformFinished(QVariant::fromValue(self->m_movie));
+    });
 }
 
-void CPictureManager::LoadPsd(const QString& path, int generation)
+void CPictureManager::LoadPsd(const Load& load)
 {
+    const QString& path = load.path;
     QImage image;
-    StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
+    StoppableFile file(path, [load] { return load.Stopped(); });
     if (file.open(QIODevice::ReadOnly) && QPsdHandler::canRead(&file)) {
         QPsdHandler handler;
         handler.setDevice(&file);
         if (DecodedBytes(handler.option(QImageIOHandler::Size).toSize(), QImage::Format_ARGB32) > FullImageByteLimit) {
-            Deliver(path, QVariant(), TooLargeText());
+            Deliver(load, QVariant(), TooLargeText());
             return;
         }
         handler.read(&image);
     }
     if (image.isNull()) {
-        Deliver(path, QVariant(), UnknownText());
+        Deliver(load, QVariant(), UnknownText());
         return;
     }
     const QSize fitted = FittedReadSize(image.size(), false, PictureLimit());
     if (fitted == image.size()) {
-        Deliver(path, QVariant(image), QString(), image.size());
+        Deliver(load, QVariant(image), QString(), image.size());
         return;
     }
-    Deliver(path, QVariant(image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation)), QString(),
+    Deliver(load, QVariant(image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation)), QString(),
             image.size());
-    DeliverFullImage(path, image);
+    DeliverFullImage(load, image);
 }
 
-void CPictureManager::LoadStill(const QString& path, int generation, const QByteArray& format)
+void CPictureManager::LoadStill(const Load& load, const QByteArray& format)
 {
-    StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
+    const QString& path = load.path;
+    StoppableFile file(path, [load] { return load.Stopped(); });
     if (!file.open(QIODevice::ReadOnly)) {
-        Deliver(path, QVariant(), file.errorString());
+        Deliver(load, QVariant(), file.errorString());
         return;
     }
     QImageReader reader(&file, format);
     if (format.startsWith("svg")) {
-        LoadSvg(path, file);
+        LoadSvg(load, file);
         return;
     }
-    DecodeStill(path, reader, file, [this, path, generation, format] { return ReadFull(path, generation, format); });
+    DecodeStill(load, reader, file, [load, format] { return ReadFull(load, format); });
 }
 
-void CPictureManager::LoadSvg(const QString& path, StoppableFile& file)
+void CPictureManager::LoadSvg(const Load& load, StoppableFile& file)
 {
+    const QString& path = load.path;
     file.seek(0);
     if (file.size() > SvgByteLimit) {
-        Deliver(path, QVariant(), TooLargeText());
+        Deliver(load, QVariant(), TooLargeText());
         return;
     }
     QByteArray bytes = file.readAll();
@@ -302,20 +306,20 @@ void CPictureManager::LoadSvg(const QString& path, StoppableFile& file)
     QBuffer buffer;
     buffer.setData(clean);
     QImageReader reader(&buffer, "svg");
-    DecodeStill(path, reader, file, [clean] {
+    DecodeStill(load, reader, file, [clean] {
         QBuffer full;
         full.setData(clean);
         return QImageReader(&full, "svg").read();
     });
 }
 
-void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, const StoppableFile& file,
+void CPictureManager::DecodeStill(const Load& load, QImageReader& reader, const StoppableFile& file,
                                   const std::function<QImage()>& readFull)
 {
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
         if (!file.IsStopped())
-            Deliver(path, QVariant(), reader.errorString());
+            Deliver(load, QVariant(), reader.errorString());
         return;
     }
     const QSize raw = reader.size();
@@ -326,54 +330,49 @@ void CPictureManager::DecodeStill(const QString& path, QImageReader& reader, con
     const qint64 rawBytes = DecodedBytes(raw, reader.imageFormat());
     // A reader that cannot scale while decoding would build the whole picture first.
     if (rawBytes > FullImageByteLimit && !reader.supportsOption(QImageIOHandler::ScaledSize)) {
-        Deliver(path, QVariant(), TooLargeText());
+        Deliver(load, QVariant(), TooLargeText());
         return;
     }
     const QImage image = InScreenColours(reader.read());
     if (file.IsStopped())
         return;
     if (image.isNull()) {
-        Deliver(path, QVariant(), reader.errorString());
+        Deliver(load, QVariant(), reader.errorString());
         return;
     }
-    Deliver(path, QVariant(image), QString(), TurnsQuarter(reader) ? raw.transposed() : raw);
+    Deliver(load, QVariant(image), QString(), TurnsQuarter(reader) ? raw.transposed() : raw);
     if (scaled)
-        DeliverFullImage(path, rawBytes <= FullImageByteLimit ? InScreenColours(readFull()) : QImage());
+        DeliverFullImage(load, rawBytes <= FullImageByteLimit ? InScreenColours(readFull()) : QImage());
 }
 
-QImage CPictureManager::ReadFull(const QString& path, int generation, const QByteArray& format)
+QImage CPictureManager::ReadFull(const Load& load, const QByteArray& format)
 {
-    StoppableFile file(path, [this, generation] { return m_generation.load() != generation; });
+    const QString& path = load.path;
+    StoppableFile file(path, [load] { return load.Stopped(); });
     QImageReader reader(&file, format);
     reader.setAutoTransform(true);
     return reader.canRead() ? reader.read() : QImage();
 }
 
-void CPictureManager::Deliver(const QString& path, const QVariant& value, const QString& err, const QSize& fullSize)
+void CPictureManager::Deliver(const Load& load, const QVariant& value, const QString& err, const QSize& fullSize)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, path, value, err, fullSize] {
-            if (!IsCurrentPicturePath(path))
-                return;
-            m_answered = m_generation.load();
-            m_err = err;
-            m_fullSize = fullSize;
-            emit SigPerformFinished(value);
-        },
-        Qt::QueuedConnection);
+    load.shared->box.Post([self = load.owner, path = load.path, value, err, fullSize] {
+        if (!IsCurrentPicturePath(path))
+            return;
+        self->m_answered = self->m_shared->generation.load();
+        self->m_err = err;
+        self->m_fullSize = fullSize;
+        emit self->SigPerformFinished(value);
+    });
 }
 
-void CPictureManager::DeliverFullImage(const QString& path, const QImage& image)
+void CPictureManager::DeliverFullImage(const Load& load, const QImage& image)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, path, image] {
-            if (image.isNull() || !IsCurrentPicturePath(path)) {
-                qDebug() << "read full image failed";
-                return;
-            }
-            emit SigFullImageReady(image);
-        },
-        Qt::QueuedConnection);
+    load.shared->box.Post([self = load.owner, path = load.path, image] {
+        if (image.isNull() || !IsCurrentPicturePath(path)) {
+            qDebug() << "read full image failed";
+            return;
+        }
+        emit self->SigFullImageReady(image);
+    });
 }

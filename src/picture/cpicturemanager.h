@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/postbox.h"
 #include "viewers/cabstractmanager.h"
 
 #include <QElapsedTimer>
@@ -83,24 +84,39 @@ private:
         bool stuck;
     };
 
+    // What the jobs share with the manager; a job whose read never returns outlives it.
+    struct Shared {
+        explicit Shared(QObject* owner) : box(owner) {}
+        std::atomic<int> generation{0};
+        PostBox box;
+    };
+    // One load as its thread sees it; `owner` is only used in work posted through the box.
+    struct Load {
+        QString path;
+        int generation;
+        std::shared_ptr<Shared> shared;
+        CPictureManager* owner;
+        bool Stopped() const { return shared->generation.load() != generation; }
+    };
+
     void CheckDeadlines();
-    void LoadJob(const QString& path, int subType, int generation);
-    void LoadAnimation(const QString& path, int generation, const QByteArray& format);
-    void LoadPsd(const QString& path, int generation);
-    void LoadStill(const QString& path, int generation, const QByteArray& format);
-    void LoadSvg(const QString& path, StoppableFile& file);
-    void DecodeStill(const QString& path, QImageReader& reader, const StoppableFile& file,
-                     const std::function<QImage()>& readFull);
-    QImage ReadFull(const QString& path, int generation, const QByteArray& format);
-    void Deliver(const QString& path, const QVariant& value, const QString& err, const QSize& fullSize = QSize());
-    void DeliverFullImage(const QString& path, const QImage& image);
+    static void LoadJob(const Load& load, int subType);
+    static void LoadAnimation(const Load& load, const QByteArray& format);
+    static void LoadPsd(const Load& load);
+    static void LoadStill(const Load& load, const QByteArray& format);
+    static void LoadSvg(const Load& load, StoppableFile& file);
+    static void DecodeStill(const Load& load, QImageReader& reader, const StoppableFile& file,
+                            const std::function<QImage()>& readFull);
+    static QImage ReadFull(const Load& load, const QByteArray& format);
+    static void Deliver(const Load& load, const QVariant& value, const QString& err, const QSize& fullSize = QSize());
+    static void DeliverFullImage(const Load& load, const QImage& image);
 
     QMovie* m_movie;
     QSize m_fullSize;
     QThreadPool* m_pool; // left to the process's end while a read is stuck: it would wait for ever
     QTimer m_deadlineTimer;
     QElapsedTimer m_clock;
-    std::atomic<int> m_generation{0};
+    std::shared_ptr<Shared> m_shared;
     int m_answered = 0; // the generation whose result was handed over last
     QList<Job> m_jobs;
 };
