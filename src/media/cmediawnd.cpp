@@ -11,13 +11,13 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QDebug>
-#include <QFutureWatcher>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QToolButton>
-#include <QtConcurrent>
+
+#include <thread>
 
 namespace {
 
@@ -27,7 +27,8 @@ bool IsVideo() { return CGlobalData::Instance().SubType() == ST_VIDEO; }
 
 CMediaWnd::CMediaWnd(QWidget* parent)
     : CAbstractWnd(parent), m_player(new MediaPlayer(this)), m_renderer(new VideoSurface),
-      m_slider(new QSlider(Qt::Horizontal)), m_coverLabel(new QLabel), m_pages(new QStackedWidget(this))
+      m_slider(new QSlider(Qt::Horizontal)), m_coverLabel(new QLabel), m_pages(new QStackedWidget(this)),
+      m_box(std::make_shared<PostBox>(this))
 {
     m_coverLabel->setAlignment(Qt::AlignCenter);
     m_pages->addWidget(m_coverLabel);
@@ -37,21 +38,49 @@ CMediaWnd::CMediaWnd(QWidget* parent)
 
     auto* forward = new QAction(this);
     forward->setShortcut(QKeySequence(QStringLiteral("Right")));
-    connect(forward, &QAction::triggered, m_player, &MediaPlayer::seekForward);
+    connect(forward, &QAction::triggered, this, [this] { m_player->seekForward(); });
     addAction(forward);
     auto* backward = new QAction(this);
     backward->setShortcut(QKeySequence(QStringLiteral("Left")));
-    connect(backward, &QAction::triggered, m_player, &MediaPlayer::seekBackward);
+    connect(backward, &QAction::triggered, this, [this] { m_player->seekBackward(); });
     addAction(backward);
 
+    m_startTimer.setSingleShot(true);
+    m_startTimer.setInterval(StartLimitMs);
+    connect(&m_startTimer, &QTimer::timeout, this, &CMediaWnd::OnStartTimedOut);
+    ConnectPlayer();
+}
+
+CMediaWnd::~CMediaWnd() { m_box->Close(); }
+
+void CMediaWnd::ConnectPlayer()
+{
     connect(m_player, &MediaPlayer::error, this, [this](const QString& text) {
+        m_starting = false;
         m_startTimer.stop();
         emit SigErr(text);
     });
-    m_startTimer.setSingleShot(true);
-    m_startTimer.setInterval(20000);
-    connect(&m_startTimer, &QTimer::timeout, this, &CMediaWnd::OnStartTimedOut);
     connect(m_player, &MediaPlayer::started, this, &CMediaWnd::SlotMediaStarted);
+    connect(m_player, &MediaPlayer::stopped, this, [this] {
+        if (m_playButton)
+            m_playButton->defaultAction()->setChecked(false);
+        m_slider->setValue(0);
+    });
+    connect(m_player, &MediaPlayer::positionChanged, this, [this](qint64 pos) {
+        if (!m_slider->isSliderDown())
+            m_slider->setValue(int(pos));
+    });
+}
+
+// An engine waiting on a read that never returns (a network share gone away) would keep every
+// later file waiting behind it: the next file gets a new one.
+void CMediaWnd::ReplacePlayer()
+{
+    MediaPlayer* old = m_player;
+    m_player = new MediaPlayer(this);
+    m_player->setRenderer(m_renderer);
+    ConnectPlayer();
+    old->retire();
 }
 
 void CMediaWnd::InitControlBar(QBoxLayout* layout)
@@ -66,19 +95,11 @@ void CMediaWnd::InitControlBar(QBoxLayout* layout)
     auto* row = new QHBoxLayout;
     row->setContentsMargins(6, 0, 6, 3);
     connect(action, &QAction::triggered, this, &CMediaWnd::OnPlayPauseTriggered);
-    connect(m_player, &MediaPlayer::stopped, this, [this] {
-        m_playButton->defaultAction()->setChecked(false);
-        m_slider->setValue(0);
-    });
 
     m_slider->setFixedHeight(28);
     m_slider->setObjectName(QStringLiteral("play_slider"));
     row->addWidget(m_playButton);
     row->addWidget(m_slider);
-    connect(m_player, &MediaPlayer::positionChanged, this, [this](qint64 pos) {
-        if (!m_slider->isSliderDown())
-            m_slider->setValue(int(pos));
-    });
     connect(m_slider, &QSlider::sliderReleased, this, &CMediaWnd::OnSliderReleased);
     m_slider->installEventFilter(this);
     layout->addLayout(row);
@@ -103,6 +124,10 @@ void CMediaWnd::OnSliderReleased()
 
 void CMediaWnd::Clear()
 {
+    // A file left before it started may keep its engine waiting on a read.
+    if (m_starting)
+        ReplacePlayer();
+    m_starting = false;
     m_player->setRepeat(0);
     m_player->stop();
     m_player->unload();
@@ -125,8 +150,7 @@ void CMediaWnd::OnStartTimedOut()
     if (!m_starting || CGlobalData::Instance().MainType() != MT_MEDIA)
         return;
     m_starting = false;
-    m_player->unload();
-    m_player->abandon();
+    ReplacePlayer();
     emit SigErr(tr("The file took too long to read."));
 }
 
@@ -155,21 +179,24 @@ void CMediaWnd::SlotMediaStarted()
 // makes the window larger than the screen.
 void CMediaWnd::ShowCoverOf(const QString& path)
 {
-    auto* watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, path] {
-        watcher->deleteLater();
-        if (path != CGlobalData::Instance().Path() || !m_player->isLoaded())
-            return;
-        QImage cover = watcher->result();
-        if (cover.isNull())
-            cover.load(QStringLiteral("://music.png"));
-        const QSize limit = MaxContentSize();
-        if (cover.width() > limit.width() || cover.height() > limit.height())
-            cover = cover.scaled(limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        m_coverLabel->setPixmap(QPixmap::fromImage(cover));
-        emit SigLoaded();
-    });
-    watcher->setFuture(QtConcurrent::run([path] { return ReadCoverPicture(path); }));
+    // A thread of its own: the shared pool is waited for when the program ends.
+    std::thread([box = m_box, self = this, path] {
+        const QImage cover = ReadCoverPicture(path);
+        box->Post([self, path, cover] { self->ShowCover(path, cover); });
+    }).detach();
+}
+
+void CMediaWnd::ShowCover(const QString& path, QImage cover)
+{
+    if (path != CGlobalData::Instance().Path() || !m_player->isLoaded())
+        return;
+    if (cover.isNull())
+        cover.load(QStringLiteral("://music.png"));
+    const QSize limit = MaxContentSize();
+    if (cover.width() > limit.width() || cover.height() > limit.height())
+        cover = cover.scaled(limit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_coverLabel->setPixmap(QPixmap::fromImage(cover));
+    emit SigLoaded();
 }
 
 QSize CMediaWnd::GetSize() const

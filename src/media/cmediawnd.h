@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/postbox.h"
 #include "viewers/cabstractwnd.h"
 
+#include <QImage>
 #include <QTimer>
+
+#include <memory>
 
 class MediaPlayer;
 class QLabel;
@@ -17,6 +21,10 @@ class CMediaWnd : public CAbstractWnd
     Q_OBJECT
 public:
     explicit CMediaWnd(QWidget* parent = nullptr);
+    ~CMediaWnd() override;
+
+    // A file whose reads never return (a network share gone away) never starts.
+    static constexpr int StartLimitMs = 20000;
 
     MediaPlayer* Player() const { return m_player; }
     VideoSurface* Surface() const { return m_renderer; }
@@ -37,7 +45,10 @@ private slots:
     void SlotMediaStarted();
 
 private:
+    void ConnectPlayer();
+    void ReplacePlayer();
     void ShowCoverOf(const QString& path);
+    void ShowCover(const QString& path, QImage cover);
     void OnStartTimedOut();
     void OnPlayPauseTriggered(bool checked);
     void OnSliderReleased();
@@ -45,10 +56,10 @@ private:
     MediaPlayer* m_player;
     VideoSurface* m_renderer;
     bool m_starting = false;
-    // A file whose reads never return (a network share gone away) never starts.
     QTimer m_startTimer;
     QSlider* m_slider;
     QLabel* m_coverLabel;
     QStackedWidget* m_pages;
     QToolButton* m_playButton = nullptr;
+    std::shared_ptr<PostBox> m_box;
 };

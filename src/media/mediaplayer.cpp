@@ -9,8 +9,12 @@
 
 #include <mpv/client.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstring>
+#include <future>
+#include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -80,13 +84,37 @@ MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent)
     mpv_set_wakeup_callback(m_mpv, &MediaPlayer::Wakeup, this);
 }
 
-MediaPlayer::~MediaPlayer()
+// Quitting waits a little for the engine to end cleanly, never for a read that does not return.
+MediaPlayer::~MediaPlayer() { EndEngine(2000); }
+
+void MediaPlayer::retire()
 {
-    if (!m_mpv || m_abandoned)
+    disconnect();
+    stop();
+    EndEngine(0);
+    deleteLater();
+}
+
+void MediaPlayer::EndEngine(int waitMs)
+{
+    if (!m_mpv)
         return;
-    delete m_renderer; // the render context must go before the core
     mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
-    mpv_terminate_destroy(m_mpv);
+    FrameRenderer* renderer = m_renderer;
+    if (renderer) {
+        renderer->disconnect();
+        renderer->moveToThread(nullptr); // freed on the engine's last thread
+    }
+    auto done = std::make_shared<std::promise<void>>();
+    const std::future<void> ended = done->get_future();
+    std::thread([mpv = m_mpv, renderer, done] {
+        delete renderer; // the render context must go before the core
+        mpv_terminate_destroy(mpv);
+        done->set_value();
+    }).detach();
+    m_mpv = nullptr;
+    m_renderer = nullptr;
+    ended.wait_for(std::chrono::milliseconds(waitMs));
 }
 
 void MediaPlayer::Configure()

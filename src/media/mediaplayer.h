@@ -31,9 +31,9 @@ public:
     void pause(bool paused);
     void stop();
     void unload();
-    // The engine waits on a read that never returns: it is left to end with the process, since
-    // shutting it down would wait too.
-    void abandon() { m_abandoned = true; }
+    // Signals nothing more and goes soon; its engine ends on a thread of its own, since it may
+    // wait on a read that never returns (a network share gone away).
+    void retire();
     void seekForward();
     void seekBackward();
     void setPosition(qint64 ms);
@@ -56,6 +56,7 @@ signals:
 
 private:
     void Configure();
+    void EndEngine(int waitMs);
     void Command(std::initializer_list<const char*> args, uint64_t reply = 0);
     void Seek(double seconds, const char* mode);
     void SetFlag(const char* name, bool value);
@@ -81,7 +82,6 @@ private:
     int64_t m_entryId = -1; // mpv's playlist entry of the file we play; older entries' events are stale
     int m_loadSerial = 0;   // numbers our loadfile commands, to know the reply to the latest
     bool m_playing = false;
-    bool m_abandoned = false;
     bool m_paused = false;
     bool m_loaded = false;
     bool m_seekable = false;
