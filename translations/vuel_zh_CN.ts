@@ -418,6 +418,11 @@ Line: %2	Column: %3</source>
 <context>
     <name>CDirManeger</name>
     <message>
+        <location filename="../src/dirs/cdirmaneger.cpp" line="48"/>
+        <source>The archive took too long to list.</source>
+        <translation>列出压缩包内容耗时过长。</translation>
+    </message>
+    <message>
         <location filename="../src/dirs/cdirmaneger.cpp" line="30"/>
         <source> can not be found.</source>
         <translation> 未找到。</translation>

@@ -41,8 +41,10 @@ void CPlayProcess::QuitProcess()
     if (state() != QProcess::Running)
         return;
     Kill();
-    if (!waitForFinished(200))
-        waitForFinished(-1);
+    // A killed program held in a read that never returns (a network share gone away) ends only
+    // with the read: it is left to end on its own, unwaited.
+    if (!waitForFinished(1000))
+        setProcessState(QProcess::NotRunning);
 }
 
 void CPlayProcess::Kill()

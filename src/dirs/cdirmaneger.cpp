@@ -33,6 +33,7 @@ CDirManeger::CDirManeger(QObject* parent) : CAbstractManager(parent), m_run(new 
     RegisterDataboxMetaType();
     m_pool.setMaxThreadCount(1);
     m_disposer.start(QThread::LowPriority);
+    m_run->SetTimeLimit(ListLimitMs);
     connect(m_run, &CHelperRun::SigFinished, this, &CDirManeger::OnListed);
     connect(m_run, &CHelperRun::SigFailed, this, &CDirManeger::OnListerFailed);
 }
@@ -82,6 +83,8 @@ void CDirManeger::OnListerFailed(CHelperRun::Failure failure, const QString& rea
     qDebug() << m_lister << reason;
     if (failure == CHelperRun::Failure::NotStarted)
         Fail(tr("Can not run %1.").arg(m_lister));
+    else if (failure == CHelperRun::Failure::TimedOut)
+        Fail(tr("The archive took too long to list."));
     else
         OnListed(output);
 }

@@ -26,6 +26,10 @@ public:
     // Deletes a model no view shows on a thread of its own: 100 000 rows took the window 0.2 to 0.4 s.
     void Dispose(QStandardItemModel* model);
 
+    // A lister past this is killed: its archive sits on a file system that stopped answering, or
+    // is too large to list in a preview.
+    static constexpr int ListLimitMs = 30000;
+
 public slots:
     void Perform() override;
     void Stop() override;
