@@ -2,14 +2,17 @@
 # A file system that stops answering (a network share whose server went away): regular files
 # that list and open at once but whose reads never return. Each viewer gives up within its bound
 # and shows the information panel with why, the window answers the bus all the while, a file
-# that reads previews right after, and quitting does not wait for the reads still stuck.
+# that reads previews right after, reads answered after the preview moved on change nothing, and
+# quitting does not wait for the reads still stuck.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
 share=$tmp/share
 mkdir -p "$share"
+# Unmounted first, always; killing the file system's process then ends the reads that wait on it.
 trap 'fusermount3 -u -z "$share" 2>/dev/null || true; cleanup' EXIT
 /usr/bin/python3 "$VUEL_SOURCE/tests/tools/stallfs.py" "$share" 2>"$tmp/stallfs.log" & pids+=($!)
+stallfs=$!
 wait_for 30 test -f "$share/stalled.txt" || fail "stallfs did not mount: $(cat "$tmp/stallfs.log")"
 
 f=$tmp/files
@@ -48,8 +51,9 @@ cases=(
   "stalled.png|The file took too long to read.|"
   "stalled.gif|The file took too long to read.|small.png"
   "stalled.pdf|The document took too long to open.|small.pdf"
-  "stalled.mp3|The file took too long to read.|"
+  "stalled.mp3|The file took too long to read.|small.mp3"
   "stalled.ttf|The file took too long to read.|small.ttf"
+  "stalled.zip|The archive took too long to list.|small.zip"
 )
 for c in "${cases[@]}"; do
   IFS='|' read -r name why good <<< "$c"
@@ -68,12 +72,34 @@ for c in "${cases[@]}"; do
   echo "$good: shown after $(($(now_ms) - start)) ms"
 done
 
-on_screen "$(shown small.ttf)" "$shots/stalled_reads_last.png" || true
+on_screen "$(shown small.zip)" "$shots/stalled_reads_last.png" || true
+
+# The preview moves on before the bounds, then the share answers: the late results are dropped
+# (posted to nothing that went), and a media file right after a stuck one plays.
+for name in stalled.png stalled.pdf stalled.ttf stalled.mp3; do
+  previewer ShowFile "file://$share/$name" "" false >/dev/null
+done
+line=$(($(wc -l < "$tmp/vuel.log") + 1))
+previewer ShowFile "file://$f/small.mp3" "" false >/dev/null
+wait_for 60 shown_since "$line" small.mp3 || fail "small.mp3 did not play after a stuck one"
+kill -USR1 "$stallfs"
+line=$(($(wc -l < "$tmp/vuel.log") + 1))
+previewer ShowFile "file://$f/small.png" "" false >/dev/null
+wait_for 60 answering shown_since "$line" small.png || fail "small.png was not shown after the share answered"
+[ -z "$frozen" ] || fail "the window did not answer after the share answered"
+! tail -n +"$line" "$tmp/vuel.log" | grep -F 'loading cost' | grep -qF "$share/" || fail "a late read was shown"
+
+# Reads stuck again at the end: quitting ends the window's thread at once; the threads the kernel
+# holds in the reads end when the share answers.
+for name in stalled.png stalled.pdf stalled.ttf stalled.gif stalled.mp3 stalled.zip; do
+  previewer ShowFile "file://$share/$name" "" false >/dev/null
+done
 (cd "$tmp" && "$VUEL_BUILD/vuel" --quit) || fail "--quit failed"
-stopped() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null) || return 0; [ "${s:0:1}" = Z ]; }
+ended() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null) || return 0; [ "${s:0:1}" = Z ]; }
 start=$(now_ms)
-wait_for 60 stopped "$instance" || fail "quitting waited for the stuck reads"
+wait_for 60 ended "$instance" || fail "quitting waited for the stuck reads"
 echo "quit after $(($(now_ms) - start)) ms"
+kill -USR1 "$stallfs"
 rc=0; wait "$instance" || rc=$?
 [ $rc = 0 ] || fail "quitting exited $rc"
 echo PASS

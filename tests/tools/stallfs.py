@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """A file system that stopped answering: its files list and open at once, but a read of one
-never returns while it is mounted (a network share whose server went away).
+never returns while it is mounted (a network share whose server went away). SIGUSR1 answers the
+reads waiting at that moment (with zeros, as a server back for a moment); later ones wait again.
 Usage: stallfs.py MOUNTPOINT"""
 import errno
+import signal
 import stat
 import sys
 
@@ -25,6 +27,7 @@ class StallFs(pyfuse3.Operations):
     def __init__(self):
         super().__init__()
         self.inodes = {pyfuse3.ROOT_INODE + 1 + i: name.encode() for i, name in enumerate(FILES)}
+        self.answer = trio.Event()
 
     def attributes(self, inode):
         entry = pyfuse3.EntryAttributes()
@@ -67,13 +70,28 @@ class StallFs(pyfuse3.Operations):
         return pyfuse3.FileInfo(fh=inode, direct_io=True)
 
     async def read(self, fh, off, size):
-        await trio.sleep_forever()
+        await self.answer.wait()
+        return bytes(max(0, min(size, FILES[self.inodes[fh].decode()] - off)))
+
+    async def answer_on_signal(self):
+        with trio.open_signal_receiver(signal.SIGUSR1) as signals:
+            async for _ in signals:
+                self.answer.set()
+                self.answer = trio.Event()
+
+
+async def serve(fs):
+    async with trio.open_nursery() as nursery:
+        nursery.start_soon(fs.answer_on_signal)
+        await pyfuse3.main()
+        nursery.cancel_scope.cancel()
 
 
 def main():
-    pyfuse3.init(StallFs(), sys.argv[1], {"fsname=stallfs", "ro"})
+    fs = StallFs()
+    pyfuse3.init(fs, sys.argv[1], {"fsname=stallfs", "ro"})
     try:
-        trio.run(pyfuse3.main)
+        trio.run(serve, fs)
     finally:
         pyfuse3.close(unmount=False)
 
