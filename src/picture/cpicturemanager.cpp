@@ -30,6 +30,15 @@ QString TooLongText() { return QCoreApplication::translate("CAbstractManager", "
 // the process share, so it must never wait on the file.
 constexpr qint64 HeadBytes = 1 << 20;
 
+// The readers' own words for content none of them takes.
+QString NoReaderText(const QByteArray& head)
+{
+    QBuffer buffer;
+    buffer.setData(head);
+    QImageReader reader(&buffer);
+    return reader.canRead() ? UnknownText() : reader.errorString();
+}
+
 bool TurnsQuarter(const QImageReader& reader)
 {
     return reader.transformation() & QImageIOHandler::TransformationRotate90;
@@ -195,11 +204,12 @@ void CPictureManager::LoadJob(const Load& load, int subType)
         Deliver(load, QVariant(), file.errorString());
         return;
     }
-    const QByteArray format = PictureFormat(file.read(HeadBytes), fi.suffix());
+    const QByteArray head = file.read(HeadBytes);
+    const QByteArray format = PictureFormat(head, fi.suffix());
     if (file.IsStopped())
         return;
     if (format.isEmpty())
-        Deliver(load, QVariant(), UnknownText());
+        Deliver(load, QVariant(), NoReaderText(head));
     else if (subType == ST_ANIMATION)
         LoadAnimation(load, format);
     else
