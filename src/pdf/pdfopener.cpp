@@ -45,8 +45,7 @@ void ReadPages(OpenedPdf& result, const PdfOpener::FirstPagesRead& firstPagesRea
 
 } // namespace
 
-PdfOpener::PdfOpener(QObject* parent)
-    : QObject(parent), m_pool(new QThreadPool), m_box(std::make_shared<PostBox>(this))
+PdfOpener::PdfOpener(QObject* parent) : QObject(parent), m_pool(new QThreadPool), m_box(std::make_shared<PostBox>(this))
 {
     // An open is stopped within one read of the file, so two threads are never long busy.
     m_pool->setMaxThreadCount(2);
