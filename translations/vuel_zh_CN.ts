@@ -594,6 +594,11 @@ Line: %2	Column: %3</source>
 <context>
     <name>CMainWnd</name>
     <message>
+        <location filename="../src/mainwnd/cmainwnd.cpp" line="156"/>
+        <source>The file took too long to read.</source>
+        <translation>读取文件耗时过长。</translation>
+    </message>
+    <message>
         <location filename="../src/mainwnd/cmainwnd.cpp" line="46"/>
         <source>Vuel</source>
         <translation>Vuel</translation>

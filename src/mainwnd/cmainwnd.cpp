@@ -5,6 +5,7 @@
 #include "cglobaldata/screenarea.h"
 #include "core/settings.h"
 #include "cparentdlg/fade.h"
+#include "mainwnd/contentsniffer.h"
 #include "mainwnd/cpluginrun.h"
 #include "mainwnd/viewerkinds.h"
 #include "mainwnd/wndgeometry.h"
@@ -31,9 +32,9 @@ namespace {
 constexpr char kHelpPicture[] = "://help.jpg";
 
 // Where the suffix tables know nothing, the content may.
-void ClassifyByContent(CGlobalData& data, const QFileInfo& fi)
+void ClassifyByContent(CGlobalData& data, const QStringList& chain)
 {
-    ContentKind kind = KindOfContentType(ContentTypeChain(fi.absoluteFilePath()), fi.suffix());
+    ContentKind kind = KindOfContentType(chain, QFileInfo(data.Path()).suffix());
     if (kind.subType == ST_OFFICE && !GetSettingValue(SettingKey::OfficeSupport).toBool())
         kind = ContentKind();
     data.SetMainType(kind.mainType);
@@ -43,7 +44,8 @@ void ClassifyByContent(CGlobalData& data, const QFileInfo& fi)
 
 } // namespace
 
-CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(new QStackedWidget(this))
+CMainWnd::CMainWnd(QWidget* parent)
+    : CParentDlg(tr("Vuel"), parent), m_stack(new QStackedWidget(this)), m_sniffer(new ContentSniffer(this))
 {
     SetShadowColor(QColor("#666666"));
     SetTitleBarHeight(32);
@@ -68,6 +70,9 @@ CMainWnd::CMainWnd(QWidget* parent) : CParentDlg(tr("Vuel"), parent), m_stack(ne
     // An idle previewer spends nothing on a spinner nobody sees.
     connect(m_stack, &QStackedWidget::currentChanged, this,
             [this](int) { m_loadingMovie->setPaused(m_stack->currentWidget() != m_loadingLabel); });
+
+    connect(m_sniffer, &ContentSniffer::SigSniffed, this, &CMainWnd::OnSniffed);
+    connect(m_sniffer, &ContentSniffer::SigTimedOut, this, &CMainWnd::OnSniffTimedOut);
 
     AddShortcut(QStringLiteral("Ctrl+W"), &CMainWnd::HideWnd);
     AddShortcut(QStringLiteral("C"), &CMainWnd::ToggleControlBar);
@@ -103,6 +108,7 @@ CAbstractWnd* CMainWnd::CurrentViewer() const { return qobject_cast<CAbstractWnd
 
 void CMainWnd::Load(QString path)
 {
+    m_sniffer->Cancel();
     const QFileInfo fi(path);
     if (fi.suffix().trimmed().isEmpty() && !fi.isDir() && !KnowsContentTypes()) {
         HideWnd();
@@ -127,9 +133,33 @@ void CMainWnd::Load(QString path)
     PluginRun()->Stop(); // its result would replace the file switched to
     // A suffix the tables know but leave off (office documents) stays theirs. Size 0 is an
     // empty file, or a kernel file (/proc/kmsg) whose read may wait for ever.
-    if (data.MainType() == MT_UNKNOWN && data.SubType() == ST_UNKNOWN && fi.isFile() && fi.size() > 0)
-        ClassifyByContent(data, fi);
-    CAbstractWnd* viewer = m_viewers.value(data.MainType());
+    if (data.MainType() == MT_UNKNOWN && data.SubType() == ST_UNKNOWN && fi.isFile() && fi.size() > 0) {
+        StopViewersBut(nullptr);
+        OnBe4Load();
+        m_sniffer->Start(data.Path());
+        return;
+    }
+    LoadInViewer();
+}
+
+void CMainWnd::OnSniffed(const QString& path, const QStringList& chain)
+{
+    CGlobalData& data = CGlobalData::Instance();
+    if (path != data.Path())
+        return;
+    ClassifyByContent(data, chain);
+    LoadInViewer();
+}
+
+void CMainWnd::OnSniffTimedOut(const QString& path)
+{
+    qDebug() << "content type of" << path << ":" << tr("The file took too long to read.");
+    LoadUnknownFile();
+}
+
+void CMainWnd::LoadInViewer()
+{
+    CAbstractWnd* viewer = m_viewers.value(CGlobalData::Instance().MainType());
     if (!viewer) { // a kind whose viewer this build does not have
         LoadUnknownFile();
         return;
@@ -171,6 +201,7 @@ void CMainWnd::LoadLoading()
 
 void CMainWnd::LoadUnknownFile()
 {
+    m_sniffer->Cancel();
     CGlobalData& data = CGlobalData::Instance();
     data.SetMainType(MT_UNKNOWN);
     data.SetSubType(ST_UNKNOWN);
@@ -260,6 +291,7 @@ void CMainWnd::showEvent(QShowEvent* event)
 
 void CMainWnd::hideEvent(QHideEvent* event)
 {
+    m_sniffer->Cancel();
     StopViewersBut(nullptr);
     emit SigHide();
     CParentDlg::hideEvent(event);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class CAbstractWnd;
+class ContentSniffer;
 class CPluginRun;
 class QFileInfo;
 class QLabel;
@@ -59,6 +60,9 @@ protected:
 private:
     static bool IsSpecialFile(const QFileInfo& fi);
     void StopViewersBut(CAbstractWnd* keep);
+    void LoadInViewer();
+    void OnSniffed(const QString& path, const QStringList& chain);
+    void OnSniffTimedOut(const QString& path);
     void AddViewer(int kind, CAbstractWnd* viewer);
     void OnBe4Load();
     void FitToContent(CAbstractWnd* viewer);
@@ -85,4 +89,5 @@ private:
     QRect m_screenArea;
     QColor m_normalShadowColor;
     CPluginRun* m_pluginRun = nullptr;
+    ContentSniffer* m_sniffer;
 };

@@ -17,6 +17,7 @@ wait_for 30 test -f "$share/stalled.txt" || fail "stallfs did not mount: $(cat "
 
 f=$tmp/files
 printf 'hello\n' > "$f/small.txt"
+printf 'hello\n' > "$f/notes"
 convert -size 64x48 xc:orange "$f/small.png"
 /usr/bin/python3 -c 'import sys, pypdf; w = pypdf.PdfWriter(); w.add_blank_page(200, 200); w.write(sys.argv[1])' \
   "$f/small.pdf"
@@ -47,6 +48,7 @@ wait_for 30 owned || fail "the name is not taken"
 # name|why the panel shows|a file of the same kind that reads. Two pictures stall: the picture
 # pool must not wait on them.
 cases=(
+  "stalled|The file took too long to read.|notes"
   "stalled.txt|The file took too long to read.|small.txt"
   "stalled.png|The file took too long to read.|"
   "stalled.gif|The file took too long to read.|small.png"
@@ -93,7 +95,7 @@ wait_for 60 answering shown_since "$line" small.png || fail "small.png was not s
 # holds in the reads end when the share answers. A sanitizer's leak check at the end stops every
 # thread first and waits there (stopped, "t") for the held ones: that process is killed instead,
 # since threads let go after the program's own end run into what it freed.
-for name in stalled.png stalled.pdf stalled.ttf stalled.gif stalled.mp3 stalled.zip; do
+for name in stalled stalled.png stalled.pdf stalled.ttf stalled.gif stalled.mp3 stalled.zip; do
   previewer ShowFile "file://$share/$name" "" false >/dev/null
 done
 (cd "$tmp" && "$VUEL_BUILD/vuel" --quit) || fail "--quit failed"

@@ -11,8 +11,9 @@ import sys
 import pyfuse3
 import trio
 
-# name: size; the suffixes send each to its own viewer
+# name: size; the suffixes send each to its own viewer, and a name without one to the content's sniff
 FILES = {
+    "stalled": 8_000,
     "stalled.txt": 4_000,
     "stalled.png": 120_000,
     "stalled.gif": 80_000,
