@@ -60,6 +60,39 @@ constexpr char kDefaultAudioOutputs[] = "pipewire,pulse,alsa,jack,null";
 
 enum ReplyKind : uint64_t { kTimePos = 1, kEofReached = 2, kLoadReply = 1ull << 32 };
 
+// What the window asks of a loaded file, by reply kind (the low byte of a reply's number).
+enum AskedKind : uint64_t { kSeekable, kDuration, kVid, kWidth, kHeight, kDecRotation, kDemuxRotation };
+struct Asked {
+    const char* name;
+    mpv_format format;
+    AskedKind kind;
+};
+const Asked kOnLoaded[] = {{"seekable", MPV_FORMAT_FLAG, kSeekable},
+                           {"duration", MPV_FORMAT_DOUBLE, kDuration},
+                           {"vid", MPV_FORMAT_STRING, kVid}};
+const Asked kOnReconfig[] = {{"dwidth", MPV_FORMAT_INT64, kWidth},
+                             {"dheight", MPV_FORMAT_INT64, kHeight},
+                             {"video-dec-params/rotate", MPV_FORMAT_INT64, kDecRotation},
+                             {"current-tracks/video/demux-rotation", MPV_FORMAT_INT64, kDemuxRotation}};
+
+// Asks for each property with a reply numbered by the file's load; returns how many were asked.
+template <size_t N>
+int AskAll(mpv_handle* mpv, int loadSerial, const Asked (&properties)[N])
+{
+    int asked = 0;
+    for (const Asked& property : properties) {
+        const uint64_t reply = uint64_t(loadSerial) << 8 | property.kind;
+        if (mpv_get_property_async(mpv, reply, property.name, property.format) >= 0)
+            ++asked;
+    }
+    return asked;
+}
+
+int64_t Int64Of(const mpv_event_property& property)
+{
+    return property.format == MPV_FORMAT_INT64 ? *static_cast<const int64_t*>(property.data) : 0;
+}
+
 } // namespace
 
 MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent)
@@ -172,10 +205,11 @@ void MediaPlayer::HandleEvent(const mpv_event& event)
     case MPV_EVENT_VIDEO_RECONFIG:
         OnVideoReconfig();
         break;
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        OnPropertyReply(event);
+        break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        // A video track that never shows a frame (its decoder failed) must not keep us waiting.
-        if (m_loaded && m_hasVideo && !m_frameSize.isValid())
-            m_hasVideo = false;
+        m_restarted = m_loaded; // a restart before the load is the file left's
         MaybeEmitStarted();
         break;
     case MPV_EVENT_END_FILE:
@@ -204,6 +238,7 @@ void MediaPlayer::OnLoadReply(const mpv_event& event)
             m_entryId = map->values[i].u.int64;
 }
 
+// The core waits for this hook's answer and serves calls meanwhile: these do not wait on a read.
 void MediaPlayer::OnLoadHook(const mpv_event& event)
 {
     const auto* hook = static_cast<const mpv_event_hook*>(event.data);
@@ -216,44 +251,80 @@ void MediaPlayer::OnLoadHook(const mpv_event& event)
     mpv_hook_continue(m_mpv, hook->id);
 }
 
+// The core may be held (an audio output starting, a read that never returns) while a loaded file's
+// facts are wanted: they are asked for, never waited for.
 void MediaPlayer::OnFileLoaded()
 {
     if (!m_playing)
         return;
     m_loaded = true;
-    int seekable = 0;
-    mpv_get_property(m_mpv, "seekable", MPV_FORMAT_FLAG, &seekable);
-    m_seekable = seekable != 0;
-    m_duration = qint64(DoubleProperty("duration") * 1000.0);
-    char* vid = mpv_get_property_string(m_mpv, "vid");
-    m_hasVideo = vid && std::strcmp(vid, "no") != 0;
-    mpv_free(vid);
-    OnVideoReconfig();
+    m_unanswered += AskAll(m_mpv, m_loadSerial, kOnLoaded) + AskAll(m_mpv, m_loadSerial, kOnReconfig);
 }
 
 void MediaPlayer::OnVideoReconfig()
 {
-    if (!m_loaded)
-        return;
-    int64_t w = 0, h = 0, rotation = 0;
-    mpv_get_property(m_mpv, "dwidth", MPV_FORMAT_INT64, &w);
-    mpv_get_property(m_mpv, "dheight", MPV_FORMAT_INT64, &h);
+    if (m_loaded)
+        m_unanswered += AskAll(m_mpv, m_loadSerial, kOnReconfig);
+}
+
+void MediaPlayer::OnPropertyReply(const mpv_event& event)
+{
+    if (event.reply_userdata >> 8 != uint64_t(m_loadSerial) || m_unanswered == 0)
+        return; // asked for a file left since
+    const auto& property = *static_cast<const mpv_event_property*>(event.data);
+    const bool has = event.error >= 0 && property.data;
+    switch (AskedKind(event.reply_userdata & 0xff)) {
+    case kSeekable:
+        m_seekable = has && property.format == MPV_FORMAT_FLAG && *static_cast<const int*>(property.data);
+        break;
+    case kDuration:
+        m_duration = has && property.format == MPV_FORMAT_DOUBLE
+                         ? qint64(*static_cast<const double*>(property.data) * 1000.0)
+                         : 0;
+        break;
+    case kVid:
+        m_hasVideo = has && property.format == MPV_FORMAT_STRING &&
+                     std::strcmp(*static_cast<const char* const*>(property.data), "no") != 0;
+        break;
+    case kWidth:
+        m_rawSize.setWidth(has ? int(Int64Of(property)) : 0);
+        break;
+    case kHeight:
+        m_rawSize.setHeight(has ? int(Int64Of(property)) : 0);
+        break;
+    case kDecRotation:
+        m_decRotation = has ? int(Int64Of(property)) : 0;
+        break;
+    case kDemuxRotation:
+        m_demuxRotation = has ? int(Int64Of(property)) : 0;
+        break;
+    }
+    if (--m_unanswered == 0)
+        OnAnswered();
+}
+
+void MediaPlayer::OnAnswered()
+{
     // A frame's own orientation (a JPEG's) first, else the stream's (a phone video's).
-    mpv_get_property(m_mpv, "video-dec-params/rotate", MPV_FORMAT_INT64, &rotation);
-    if (rotation == 0)
-        mpv_get_property(m_mpv, "current-tracks/video/demux-rotation", MPV_FORMAT_INT64, &rotation);
+    int rotation = m_decRotation ? m_decRotation : m_demuxRotation;
     rotation = ((rotation % 360 + 360) % 360) / 90 * 90;
     if (m_renderer)
-        m_renderer->SetRotation(int(rotation));
-    if (w > 0 && h > 0)
-        m_frameSize = rotation % 180 ? QSize(int(h), int(w)) : QSize(int(w), int(h));
+        m_renderer->SetRotation(rotation);
+    if (m_rawSize.width() > 0 && m_rawSize.height() > 0)
+        m_frameSize = rotation % 180 ? m_rawSize.transposed() : m_rawSize;
     MaybeEmitStarted();
 }
 
 void MediaPlayer::MaybeEmitStarted()
 {
-    if (!m_loaded || m_startedSent || (m_hasVideo && !m_frameSize.isValid()))
+    if (!m_loaded || m_startedSent || m_unanswered > 0)
         return;
+    // A video track that never shows a frame (its decoder failed) must not keep us waiting.
+    if (m_hasVideo && !m_frameSize.isValid()) {
+        if (!m_restarted)
+            return;
+        m_hasVideo = false;
+    }
     m_startedSent = true;
     emit started();
 }
@@ -321,17 +392,13 @@ void MediaPlayer::SetFlag(const char* name, bool value)
         mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_FLAG, &flag);
 }
 
-double MediaPlayer::DoubleProperty(const char* name) const
-{
-    double value = 0.0;
-    return mpv_get_property(m_mpv, name, MPV_FORMAT_DOUBLE, &value) >= 0 ? value : 0.0;
-}
-
 void MediaPlayer::ResetState()
 {
-    m_loaded = m_seekable = m_hasVideo = m_startedSent = false;
+    m_loaded = m_seekable = m_hasVideo = m_startedSent = m_restarted = false;
     m_position = m_duration = 0;
-    m_frameSize = QSize();
+    m_frameSize = m_rawSize = QSize();
+    m_decRotation = m_demuxRotation = 0;
+    m_unanswered = 0;
     m_lastLogError.clear();
     m_entryId = -1;
 }

@@ -68,10 +68,11 @@ private:
     void OnEndFile(const mpv_event& event);
     void OnLoadHook(const mpv_event& event);
     void OnPropertyChange(const mpv_event& event);
+    void OnPropertyReply(const mpv_event& event);
+    void OnAnswered();
     void OnLogMessage(const mpv_event& event);
     void MaybeEmitStarted();
     void ResetState();
-    double DoubleProperty(const char* name) const;
     static void Wakeup(void* self);
 
     mpv_handle* m_mpv = nullptr;
@@ -87,6 +88,11 @@ private:
     bool m_seekable = false;
     bool m_hasVideo = false;
     bool m_startedSent = false;
+    bool m_restarted = false;
+    int m_unanswered = 0; // properties asked of the loaded file and not answered yet
+    QSize m_rawSize;      // as decoded, before its turn
+    int m_decRotation = 0;
+    int m_demuxRotation = 0;
     qint64 m_position = 0;
     qint64 m_duration = 0;
     QSize m_frameSize;
