@@ -67,6 +67,7 @@ for c in "${cases[@]}"; do
   took=$(($(now_ms) - start))
   tail -n +"$line" "$tmp/vuel.log" | grep -qF "$why" || fail "$name: the panel was not for '$why'"
   echo "$name: panel after $took ms; longest bus wait $longest ms"
+  [ "$name" != stalled ] || on_screen "$(shown stalled)" "$shots/stalled_reads_panel.png" || true
   [ -n "$good" ] || continue
   line=$(($(wc -l < "$tmp/vuel.log") + 1)) start=$(now_ms)
   previewer ShowFile "file://$f/$good" "" false >/dev/null
