@@ -1163,7 +1163,12 @@ Line: %2	Column: %3</source>
 <context>
     <name>CUnknownWnd</name>
     <message>
-        <location filename="../src/viewers/cunknownwnd.cpp" line="66"/>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="67"/>
+        <source>Not previewed</source>
+        <translation>无法预览</translation>
+    </message>
+    <message>
+        <location filename="../src/viewers/cunknownwnd.cpp" line="67"/>
         <source>Name</source>
         <translation>名称</translation>
     </message>

@@ -153,8 +153,9 @@ void CMainWnd::OnSniffed(const QString& path, const QStringList& chain)
 
 void CMainWnd::OnSniffTimedOut(const QString& path)
 {
-    qDebug() << "content type of" << path << ":" << tr("The file took too long to read.");
-    LoadUnknownFile();
+    const QString reason = tr("The file took too long to read.");
+    qDebug() << "content type of" << path << ":" << reason;
+    ShowInformation(reason);
 }
 
 void CMainWnd::LoadInViewer()
@@ -199,7 +200,9 @@ void CMainWnd::LoadLoading()
     m_stack->setCurrentWidget(m_loadingLabel);
 }
 
-void CMainWnd::LoadUnknownFile()
+void CMainWnd::LoadUnknownFile() { ShowInformation(QString()); }
+
+void CMainWnd::ShowInformation(const QString& reason)
 {
     m_sniffer->Cancel();
     CGlobalData& data = CGlobalData::Instance();
@@ -207,6 +210,7 @@ void CMainWnd::LoadUnknownFile()
     data.SetSubType(ST_UNKNOWN);
     StopViewersBut(nullptr);
     m_stack->setCurrentWidget(m_unknownWnd);
+    m_unknownWnd->SetReason(reason);
     m_unknownWnd->StartLoading();
 }
 
@@ -263,9 +267,11 @@ QRect CMainWnd::ScreenArea() const
 
 void CMainWnd::SlotErr(QString str)
 {
-    if (auto* viewer = qobject_cast<CAbstractWnd*>(sender()))
+    auto* viewer = qobject_cast<CAbstractWnd*>(sender());
+    if (viewer)
         qDebug() << __LINE__ << __FILE__ << Q_FUNC_INFO << viewer->Manager()->m_err << str;
-    QTimer::singleShot(0, this, &CMainWnd::LoadUnknownFile);
+    const QString reason = !str.isEmpty() ? str : viewer ? viewer->Manager()->m_err : QString();
+    QTimer::singleShot(0, this, [this, reason] { ShowInformation(reason); });
 }
 
 void CMainWnd::Display(const QRect& requester)

@@ -9,6 +9,7 @@
 class CAbstractWnd;
 class ContentSniffer;
 class CPluginRun;
+class CUnknownWnd;
 class QFileInfo;
 class QLabel;
 class QMovie;
@@ -61,6 +62,8 @@ private:
     static bool IsSpecialFile(const QFileInfo& fi);
     void StopViewersBut(CAbstractWnd* keep);
     void LoadInViewer();
+    // The information panel, saying why the file is not shown when `reason` is given.
+    void ShowInformation(const QString& reason);
     void OnSniffed(const QString& path, const QStringList& chain);
     void OnSniffTimedOut(const QString& path);
     void AddViewer(int kind, CAbstractWnd* viewer);
@@ -76,7 +79,7 @@ private:
     CPluginRun* PluginRun();
 
     QStackedWidget* m_stack;
-    CAbstractWnd* m_unknownWnd = nullptr;
+    CUnknownWnd* m_unknownWnd = nullptr;
     QLabel* m_loadingLabel;
     QMovie* m_loadingMovie;
     QMap<int, CAbstractWnd*> m_viewers;

@@ -63,6 +63,8 @@ void CUnknownWnd::LoadHelper()
     m_model->setRowCount(0);
     const QString path = CGlobalData::Instance().Path();
     const QFileInfo fi(path);
+    if (!m_reason.isEmpty())
+        AddRow(tr("Not previewed"), m_reason);
     AddRow(tr("Name"), DisplayName(fi.fileName()), ShellFileIcon(path));
     if (fi.isFile())
         AddRow(tr("Size"), FormatByteSize(fi.size()));

@@ -14,6 +14,9 @@ class CUnknownWnd : public CAbstractWnd
 public:
     explicit CUnknownWnd(QWidget* parent = nullptr);
 
+    // Why the file's viewer did not show it, shown first by the next load; empty for none.
+    void SetReason(const QString& reason) { m_reason = reason; }
+
 public slots:
     MainType GetWndType() const override { return MT_UNKNOWN; }
     void Clear() override;
@@ -26,4 +29,5 @@ private:
 
     QStandardItemModel* m_model;
     QTableView* m_table;
+    QString m_reason;
 };
