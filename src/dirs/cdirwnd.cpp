@@ -4,6 +4,8 @@
 #include "cglobaldata/csuffixtables.h"
 #include "dirs/cdirmaneger.h"
 #include "dirs/cfilesystemhorizontalwnd.h"
+#include "dirs/cfoldermodel.h"
+#include "dirs/cfoldersortproxy.h"
 #include "dirs/comdata.h"
 #include "dirs/cstandarditemmodel.h"
 #include "dirs/csuffixiconprovider.h"
@@ -29,7 +31,8 @@ bool IsFolder() { return CGlobalData::Instance().SubType() == ST_DIR; }
 CDirWnd::CDirWnd(QWidget* parent)
     : CAbstractWnd(new CDirManeger, parent), m_icons(new CSuffixIconProvider),
       m_archiveModel(new CStandardItemModel(0, 5, this)), m_archiveTree(new QTreeView),
-      m_folderModel(new QFileSystemModel(this)), m_folderTree(new QTreeView), m_columnView(new CFileSystemHorizontalWnd)
+      m_folderModel(new CFolderModel(this)), m_folderProxy(new CFolderSortProxy(m_folderModel, this)),
+      m_folderTree(new QTreeView), m_columnView(new CFileSystemHorizontalWnd)
 {
     m_folderIcon = m_icons->icon(QFileIconProvider::Folder);
     m_fileIcon = m_icons->icon(QFileIconProvider::File);
@@ -37,7 +40,7 @@ CDirWnd::CDirWnd(QWidget* parent)
     m_archiveTree->setModel(m_archiveModel);
     m_folderModel->setIconProvider(m_icons);
     m_folderModel->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    m_folderTree->setModel(m_folderModel);
+    m_folderTree->setModel(m_folderProxy);
     SetUpTree(m_archiveTree);
     SetUpTree(m_folderTree);
     m_pages.addWidget(m_archiveTree);
@@ -51,6 +54,7 @@ CDirWnd::CDirWnd(QWidget* parent)
 // The model asks the provider until it is gone.
 CDirWnd::~CDirWnd()
 {
+    delete m_folderProxy;
     delete m_folderModel;
     delete m_icons;
 }
@@ -183,7 +187,7 @@ void CDirWnd::ShowTree(bool checked)
         return;
     const QString path = CGlobalData::Instance().Path();
     m_folderModel->setRootPath(path);
-    m_folderTree->setRootIndex(m_folderModel->index(path));
+    m_folderTree->setRootIndex(m_folderProxy->mapFromSource(m_folderModel->index(path)));
     m_pages.setCurrentWidget(m_folderTree);
 }
 
@@ -202,7 +206,7 @@ QString CDirWnd::SelectedPath() const
         return info.exists() ? info.absoluteFilePath() : QString();
     }
     const QModelIndex current = m_folderTree->currentIndex();
-    return current.isValid() ? m_folderModel->fileInfo(current).absoluteFilePath() : QString();
+    return current.isValid() ? m_folderModel->fileInfo(m_folderProxy->mapToSource(current)).absoluteFilePath() : QString();
 }
 
 void CDirWnd::EnableItemActions(const QItemSelection& selected)

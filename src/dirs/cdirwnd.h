@@ -6,6 +6,7 @@
 #include <QStackedWidget>
 
 class CFileSystemHorizontalWnd;
+class CFolderSortProxy;
 class CSuffixIconProvider;
 class CStandardItemModel;
 class QFileSystemModel;
@@ -54,6 +55,7 @@ private:
     CStandardItemModel* m_archiveModel;
     QTreeView* m_archiveTree;
     QFileSystemModel* m_folderModel;
+    CFolderSortProxy* m_folderProxy;
     QTreeView* m_folderTree;
     CFileSystemHorizontalWnd* m_columnView;
     QList<QToolButton*> m_buttons; // tree, columns, open, reveal, open here

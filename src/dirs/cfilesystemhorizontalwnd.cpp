@@ -1,5 +1,7 @@
 #include "dirs/cfilesystemhorizontalwnd.h"
 
+#include "dirs/cfoldermodel.h"
+#include "dirs/cfoldersortproxy.h"
 #include "dirs/displaynamedelegate.h"
 
 #include <QApplication>
@@ -56,8 +58,14 @@ void CFileSystemHorizontalWnd::ClearColumns()
 
 QFileInfo CFileSystemHorizontalWnd::SelectedFileInfo() const
 {
-    const auto* model = qobject_cast<const QFileSystemModel*>(m_selected.model());
-    return model ? model->fileInfo(m_selected) : QFileInfo();
+    return FileInfoOf(m_selected);
+}
+
+QFileInfo CFileSystemHorizontalWnd::FileInfoOf(const QModelIndex& index)
+{
+    const auto* proxy = qobject_cast<const CFolderSortProxy*>(index.model());
+    const auto* model = proxy ? qobject_cast<const QFileSystemModel*>(proxy->sourceModel()) : nullptr;
+    return model ? model->fileInfo(proxy->mapToSource(index)) : QFileInfo();
 }
 
 int CFileSystemHorizontalWnd::ColumnCount() const { return m_columnLayout->count(); }
@@ -65,12 +73,13 @@ int CFileSystemHorizontalWnd::ColumnCount() const { return m_columnLayout->count
 void CFileSystemHorizontalWnd::AddColumn(const QString& path)
 {
     auto* list = new QListView;
-    auto* model = new QFileSystemModel(this);
+    auto* model = new CFolderModel(this);
+    auto* proxy = new CFolderSortProxy(model, model);
     model->setIconProvider(&m_icons);
-    list->setModel(model);
+    list->setModel(proxy);
     model->setRootPath(path);
     model->setFilter(ListedEntries());
-    list->setRootIndex(model->index(path));
+    list->setRootIndex(proxy->mapFromSource(model->index(path)));
     list->setFixedWidth(kColumnWidth);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -106,9 +115,8 @@ void CFileSystemHorizontalWnd::Cascade(QListView* column, const QItemSelection& 
         delete item->widget();
         delete item;
     }
-    const QModelIndex index = selected.indexes().value(0);
-    const auto* model = qobject_cast<const QFileSystemModel*>(index.model());
-    if (model && model->isDir(index))
-        AddColumn(model->filePath(index));
+    const QFileInfo info = FileInfoOf(selected.indexes().value(0));
+    if (info.isDir())
+        AddColumn(info.absoluteFilePath());
     QApplication::restoreOverrideCursor();
 }

@@ -27,6 +27,7 @@ signals:
     void SigSelectionChanged(QItemSelection selected);
 
 private:
+    static QFileInfo FileInfoOf(const QModelIndex& index);
     void AddColumn(const QString& path);
     void RecordSelection(const QItemSelection& selected);
     void Cascade(QListView* column, const QItemSelection& selected);

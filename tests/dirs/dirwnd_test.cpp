@@ -9,6 +9,7 @@
 #include "../samples.h"
 #include "../viewerload.h"
 
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QDir>
 #include <QEventLoop>
@@ -193,21 +194,31 @@ TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViews)
     QDir(dir.path()).mkpath(QStringLiteral("one/two/three"));
     QFile(dir.filePath(QStringLiteral(".hidden"))).open(QIODevice::WriteOnly);
     QFile(dir.filePath(QStringLiteral("one/note.txt"))).open(QIODevice::WriteOnly);
+    QDir(dir.path()).mkpath(QStringLiteral("zz"));
+    for (const char* name : {"img10.png", "img9.png", "Alpha.txt", "beta.txt"})
+        QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     ASSERT_TRUE(Load(dir.path()).loaded);
 
-    auto* model = qobject_cast<QFileSystemModel*>(wnd->FolderTree()->model());
+    QAbstractItemModel* tree = wnd->FolderTree()->model();
+    auto* model = qobject_cast<QFileSystemModel*>(qobject_cast<QAbstractProxyModel*>(tree)->sourceModel());
+    const auto shownNames = [&] {
+        QStringList names;
+        for (int row = 0; row < tree->rowCount(wnd->FolderTree()->rootIndex()); ++row)
+            names.append(tree->index(row, 0, wnd->FolderTree()->rootIndex()).data().toString());
+        return names.join(QLatin1Char(' ')).toStdString();
+    };
     QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
-    if (model->rowCount(wnd->FolderTree()->rootIndex()) < 2)
+    if (tree->rowCount(wnd->FolderTree()->rootIndex()) < 7)
         loaded.wait(5000);
-    EXPECT_TRUE(model->index(dir.filePath(QStringLiteral(".hidden"))).isValid());
+    EXPECT_EQ(shownNames(), "one zz .hidden Alpha.txt beta.txt img9.png img10.png");
 
-    // The tree stays live: a file made while it is shown appears.
-    const int before = model->rowCount(wnd->FolderTree()->rootIndex());
+    // The tree stays live: a file made while it is shown appears in its place.
+    const int before = tree->rowCount(wnd->FolderTree()->rootIndex());
     QFile(dir.filePath(QStringLiteral("added.txt"))).open(QIODevice::WriteOnly);
-    QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
-    for (int i = 0; i < 20 && model->rowCount(wnd->FolderTree()->rootIndex()) == before; ++i)
+    QSignalSpy inserted(tree, &QAbstractItemModel::rowsInserted);
+    for (int i = 0; i < 20 && tree->rowCount(wnd->FolderTree()->rootIndex()) == before; ++i)
         inserted.wait(1000);
-    EXPECT_EQ(model->rowCount(wnd->FolderTree()->rootIndex()), before + 1);
+    EXPECT_EQ(shownNames(), "one zz .hidden added.txt Alpha.txt beta.txt img9.png img10.png");
 
     for (QAction* action : wnd->actions())
         if (action->toolTip() == QStringLiteral("Column View"))
@@ -216,11 +227,12 @@ TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViews)
     ASSERT_EQ(columns->ColumnCount(), 1);
     auto select = [&](int column, const QString& path) {
         auto* list = columns->findChildren<QListView*>().at(column);
-        auto* listModel = qobject_cast<QFileSystemModel*>(list->model());
+        auto* proxy = qobject_cast<QAbstractProxyModel*>(list->model());
+        auto* listModel = qobject_cast<QFileSystemModel*>(proxy->sourceModel());
         QSignalSpy ready(listModel, &QFileSystemModel::directoryLoaded);
-        if (!listModel->index(path).isValid() || listModel->rowCount(list->rootIndex()) == 0)
+        if (!listModel->index(path).isValid() || proxy->rowCount(list->rootIndex()) == 0)
             ready.wait(5000);
-        list->setCurrentIndex(listModel->index(path));
+        list->setCurrentIndex(proxy->mapFromSource(listModel->index(path)));
     };
     select(0, dir.filePath(QStringLiteral("one")));
     select(1, dir.filePath(QStringLiteral("one/two")));

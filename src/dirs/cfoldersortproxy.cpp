@@ -1,0 +1,318 @@
+#include "dirs/cfoldersortproxy.h"
+
+#include <QFileSystemModel>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+const void* MappingKey(const QModelIndex& sourceParent)
+{
+    return sourceParent.isValid() ? sourceParent.internalPointer() : nullptr;
+}
+
+// A few rows, such as a file made while the folder is shown, go in one by one; a batch is
+// appended and merged once.
+constexpr int kRowsInsertedOneByOne = 16;
+
+} // namespace
+
+CFolderSortProxy::CFolderSortProxy(QFileSystemModel* source, QObject* parent)
+    : QAbstractProxyModel(parent), m_source(source), m_collator(FolderCollator(QLocale()))
+{
+    setSourceModel(source);
+    connect(source, &QAbstractItemModel::rowsInserted, this, &CFolderSortProxy::OnRowsInserted);
+    connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CFolderSortProxy::OnRowsAboutToBeRemoved);
+    connect(source, &QAbstractItemModel::rowsRemoved, this, &CFolderSortProxy::OnRowsRemoved);
+    connect(source, &QAbstractItemModel::dataChanged, this, &CFolderSortProxy::OnDataChanged);
+    connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this, &CFolderSortProxy::OnLayoutAboutToBeChanged);
+    connect(source, &QAbstractItemModel::layoutChanged, this, &CFolderSortProxy::OnLayoutChanged);
+    connect(source, &QAbstractItemModel::modelAboutToBeReset, this, &CFolderSortProxy::OnAboutToBeReset);
+    connect(source, &QAbstractItemModel::modelReset, this, &CFolderSortProxy::OnReset);
+}
+
+CFolderSortProxy::~CFolderSortProxy() { qDeleteAll(m_mappings); }
+
+CFolderSortProxy::Mapping* CFolderSortProxy::MappingOf(const QModelIndex& sourceParent) const
+{
+    Mapping*& m = m_mappings[MappingKey(sourceParent)];
+    if (m)
+        return m;
+    m = new Mapping;
+    m->sourceParent = sourceParent;
+    const int rows = m_source->rowCount(sourceParent);
+    m->rows.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        m->rows.push_back(RowOf(sourceParent, row));
+        m->proxyToSource.push_back(row);
+    }
+    SortRows(m, m->proxyToSource.begin(), m->proxyToSource.end());
+    IndexSourceRows(m);
+    return m;
+}
+
+CFolderSortProxy::Row CFolderSortProxy::RowOf(const QModelIndex& sourceParent, int row) const
+{
+    const QModelIndex index = m_source->index(row, 0, sourceParent);
+    return {MakeFolderSortKey(m_collator, m_source->isDir(index), m_source->fileName(index)), m_source->flags(index)};
+}
+
+void CFolderSortProxy::SortRows(Mapping* m, std::vector<int>::iterator first, std::vector<int>::iterator last) const
+{
+    std::sort(first, last, [m](int a, int b) { return FolderSortLess(m->rows[a].key, m->rows[b].key); });
+}
+
+void CFolderSortProxy::IndexSourceRows(Mapping* m)
+{
+    m->sourceToProxy.assign(m->rows.size(), -1);
+    for (size_t row = 0; row < m->proxyToSource.size(); ++row)
+        m->sourceToProxy[m->proxyToSource[row]] = static_cast<int>(row);
+}
+
+QModelIndex CFolderSortProxy::ProxyParentOf(const Mapping* m) const
+{
+    return m->sourceParent.isValid() ? mapFromSource(m->sourceParent) : QModelIndex();
+}
+
+QModelIndex CFolderSortProxy::mapToSource(const QModelIndex& proxyIndex) const
+{
+    if (!proxyIndex.isValid())
+        return QModelIndex();
+    const auto* m = static_cast<const Mapping*>(proxyIndex.internalPointer());
+    if (proxyIndex.row() >= static_cast<int>(m->proxyToSource.size()))
+        return QModelIndex();
+    return m_source->index(m->proxyToSource[proxyIndex.row()], proxyIndex.column(), m->sourceParent);
+}
+
+QModelIndex CFolderSortProxy::mapFromSource(const QModelIndex& sourceIndex) const
+{
+    if (!sourceIndex.isValid() || sourceIndex.model() != m_source)
+        return QModelIndex();
+    Mapping* m = MappingOf(sourceIndex.parent());
+    if (sourceIndex.row() >= static_cast<int>(m->sourceToProxy.size()))
+        return QModelIndex();
+    const int row = m->sourceToProxy[sourceIndex.row()];
+    return row < 0 ? QModelIndex() : createIndex(row, sourceIndex.column(), m);
+}
+
+QModelIndex CFolderSortProxy::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || column < 0 || parent.column() > 0)
+        return QModelIndex();
+    const QModelIndex sourceParent = mapToSource(parent);
+    if (parent.isValid() && !sourceParent.isValid())
+        return QModelIndex();
+    Mapping* m = MappingOf(sourceParent);
+    if (row >= static_cast<int>(m->proxyToSource.size()) || column >= m_source->columnCount(sourceParent))
+        return QModelIndex();
+    return createIndex(row, column, m);
+}
+
+QModelIndex CFolderSortProxy::parent(const QModelIndex& child) const
+{
+    if (!child.isValid())
+        return QModelIndex();
+    return ProxyParentOf(static_cast<const Mapping*>(child.internalPointer()));
+}
+
+int CFolderSortProxy::rowCount(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    const QModelIndex sourceParent = mapToSource(parent);
+    if (parent.isValid() && !sourceParent.isValid())
+        return 0;
+    return static_cast<int>(MappingOf(sourceParent)->proxyToSource.size());
+}
+
+int CFolderSortProxy::columnCount(const QModelIndex& parent) const
+{
+    return m_source->columnCount(mapToSource(parent));
+}
+
+// A file system model's row has children when it is a folder.
+bool CFolderSortProxy::hasChildren(const QModelIndex& parent) const
+{
+    if (!parent.isValid() || parent.column() > 0)
+        return m_source->hasChildren(mapToSource(parent));
+    const auto* m = static_cast<const Mapping*>(parent.internalPointer());
+    return m->rows[m->proxyToSource[parent.row()]].key.folder;
+}
+
+Qt::ItemFlags CFolderSortProxy::flags(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.column() > 0)
+        return m_source->flags(mapToSource(index));
+    const auto* m = static_cast<const Mapping*>(index.internalPointer());
+    return m->rows[m->proxyToSource[index.row()]].flags;
+}
+
+// Moves the rows of one folder, keeping the indexes the views hold on the same entries.
+void CFolderSortProxy::Reorder(Mapping* m, const std::function<void()>& change)
+{
+    const QList<QPersistentModelIndex> parents{ProxyParentOf(m)};
+    emit layoutAboutToBeChanged(parents, QAbstractItemModel::VerticalSortHint);
+    QModelIndexList held;
+    std::vector<int> heldSourceRows;
+    for (const QModelIndex& index : persistentIndexList()) {
+        if (index.internalPointer() == m) {
+            held.append(index);
+            heldSourceRows.push_back(m->proxyToSource[index.row()]);
+        }
+    }
+    change();
+    for (int i = 0; i < held.size(); ++i)
+        changePersistentIndex(held.at(i), createIndex(m->sourceToProxy[heldSourceRows[i]], held.at(i).column(), m));
+    emit layoutChanged(parents, QAbstractItemModel::VerticalSortHint);
+}
+
+void CFolderSortProxy::OnRowsInserted(const QModelIndex& sourceParent, int first, int last)
+{
+    Mapping* m = m_mappings.value(MappingKey(sourceParent));
+    if (!m)
+        return;
+    const int count = last - first + 1;
+    std::vector<Row> added;
+    added.reserve(count);
+    for (int row = first; row <= last; ++row)
+        added.push_back(RowOf(sourceParent, row));
+    m->rows.insert(m->rows.begin() + first, added.begin(), added.end());
+    for (int& row : m->proxyToSource)
+        row += row >= first ? count : 0;
+    IndexSourceRows(m);
+    const QModelIndex proxyParent = ProxyParentOf(m);
+    const auto less = [m](int a, int b) { return FolderSortLess(m->rows[a].key, m->rows[b].key); };
+    if (count <= kRowsInsertedOneByOne) {
+        for (int row = first; row <= last; ++row) {
+            const auto at = std::upper_bound(m->proxyToSource.begin(), m->proxyToSource.end(), row, less);
+            const int position = static_cast<int>(at - m->proxyToSource.begin());
+            beginInsertRows(proxyParent, position, position);
+            m->proxyToSource.insert(at, row);
+            IndexSourceRows(m);
+            endInsertRows();
+        }
+        return;
+    }
+    const int before = static_cast<int>(m->proxyToSource.size());
+    for (int row = first; row <= last; ++row)
+        m->proxyToSource.push_back(row);
+    SortRows(m, m->proxyToSource.begin() + before, m->proxyToSource.end());
+    beginInsertRows(proxyParent, before, before + count - 1);
+    IndexSourceRows(m);
+    endInsertRows();
+    if (before == 0 || !less(m->proxyToSource[before], m->proxyToSource[before - 1]))
+        return;
+    Reorder(m, [m, before, less] {
+        std::inplace_merge(m->proxyToSource.begin(), m->proxyToSource.begin() + before, m->proxyToSource.end(), less);
+        IndexSourceRows(m);
+    });
+}
+
+// The source rows stay until they are gone; the proxy's go now, in runs of adjacent rows.
+void CFolderSortProxy::OnRowsAboutToBeRemoved(const QModelIndex& sourceParent, int first, int last)
+{
+    Mapping* m = m_mappings.value(MappingKey(sourceParent));
+    if (!m)
+        return;
+    std::vector<int> rows;
+    for (int row = first; row <= last && row < static_cast<int>(m->sourceToProxy.size()); ++row)
+        if (m->sourceToProxy[row] >= 0)
+            rows.push_back(m->sourceToProxy[row]);
+    std::sort(rows.begin(), rows.end());
+    const QModelIndex proxyParent = ProxyParentOf(m);
+    while (!rows.empty()) {
+        const int end = rows.back();
+        int start = end;
+        for (rows.pop_back(); !rows.empty() && rows.back() == start - 1; rows.pop_back())
+            --start;
+        beginRemoveRows(proxyParent, start, end);
+        m->proxyToSource.erase(m->proxyToSource.begin() + start, m->proxyToSource.begin() + end + 1);
+        IndexSourceRows(m);
+        endRemoveRows();
+    }
+}
+
+void CFolderSortProxy::OnRowsRemoved(const QModelIndex& sourceParent, int first, int last)
+{
+    if (Mapping* m = m_mappings.value(MappingKey(sourceParent))) {
+        const int count = last - first + 1;
+        m->rows.erase(m->rows.begin() + first, m->rows.begin() + last + 1);
+        for (int& row : m->proxyToSource)
+            row -= row > last ? count : 0;
+        IndexSourceRows(m);
+    }
+    DropMappingsOfGoneFolders();
+}
+
+void CFolderSortProxy::DropMappingsOfGoneFolders()
+{
+    for (auto it = m_mappings.begin(); it != m_mappings.end();) {
+        if (it.key() && !it.value()->sourceParent.isValid()) {
+            delete it.value();
+            it = m_mappings.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// An entry's name or kind may change once the reader has looked at it.
+void CFolderSortProxy::OnDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight)
+{
+    if (!topLeft.isValid())
+        return;
+    Mapping* m = m_mappings.value(MappingKey(topLeft.parent()));
+    if (!m)
+        return;
+    const int last = std::min(bottomRight.row(), static_cast<int>(m->rows.size()) - 1);
+    bool moved = false;
+    int top = INT_MAX;
+    int bottom = -1;
+    for (int row = topLeft.row(); row <= last; ++row) {
+        const QModelIndex index = m_source->index(row, 0, topLeft.parent());
+        const FolderSortKey& key = m->rows[row].key;
+        if (key.folder != m_source->isDir(index) || key.name != m_source->fileName(index))
+            moved = true;
+        m->rows[row] = RowOf(topLeft.parent(), row);
+        top = std::min(top, m->sourceToProxy[row]);
+        bottom = std::max(bottom, m->sourceToProxy[row]);
+    }
+    if (moved) {
+        Reorder(m, [this, m] {
+            SortRows(m, m->proxyToSource.begin(), m->proxyToSource.end());
+            IndexSourceRows(m);
+        });
+        return; // the views look at the whole folder again
+    }
+    if (bottom >= 0)
+        emit dataChanged(createIndex(top, topLeft.column(), m), createIndex(bottom, bottomRight.column(), m));
+}
+
+void CFolderSortProxy::OnLayoutAboutToBeChanged()
+{
+    emit layoutAboutToBeChanged();
+    m_layoutProxies = persistentIndexList();
+    for (const QModelIndex& index : m_layoutProxies)
+        m_layoutSources.append(mapToSource(index));
+}
+
+void CFolderSortProxy::OnLayoutChanged()
+{
+    qDeleteAll(m_mappings);
+    m_mappings.clear();
+    for (int i = 0; i < m_layoutProxies.size(); ++i)
+        changePersistentIndex(m_layoutProxies.at(i), mapFromSource(m_layoutSources.at(i)));
+    m_layoutProxies.clear();
+    m_layoutSources.clear();
+    emit layoutChanged();
+}
+
+void CFolderSortProxy::OnAboutToBeReset() { beginResetModel(); }
+
+void CFolderSortProxy::OnReset()
+{
+    qDeleteAll(m_mappings);
+    m_mappings.clear();
+    endResetModel();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "dirs/foldersortkey.h"
+
+#include <QAbstractProxyModel>
+#include <QCollator>
+#include <QHash>
+#include <QPersistentModelIndex>
+
+#include <functional>
+#include <vector>
+
+class QFileSystemModel;
+
+// A file system model's rows in folder order (see FolderSortKey), sorted per folder when first
+// asked and kept sorted as rows come and go. A batch of new rows costs a sort of the batch and
+// one merge, so a folder of 100 000 files coming in never holds the window for long.
+class CFolderSortProxy : public QAbstractProxyModel
+{
+    Q_OBJECT
+public:
+    explicit CFolderSortProxy(QFileSystemModel* source, QObject* parent = nullptr);
+    ~CFolderSortProxy() override;
+
+    QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
+    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    // What a view asks of every row when it lays a folder out, kept here: asking the source
+    // looks the row up by its name.
+    struct Row
+    {
+        FolderSortKey key;
+        Qt::ItemFlags flags;
+    };
+    struct Mapping
+    {
+        QPersistentModelIndex sourceParent;
+        std::vector<Row> rows; // by source row
+        std::vector<int> proxyToSource;
+        std::vector<int> sourceToProxy;
+    };
+
+    Mapping* MappingOf(const QModelIndex& sourceParent) const;
+    Row RowOf(const QModelIndex& sourceParent, int row) const;
+    void SortRows(Mapping* m, std::vector<int>::iterator first, std::vector<int>::iterator last) const;
+    static void IndexSourceRows(Mapping* m);
+    QModelIndex ProxyParentOf(const Mapping* m) const;
+    void Reorder(Mapping* m, const std::function<void()>& change);
+
+    void OnRowsInserted(const QModelIndex& sourceParent, int first, int last);
+    void OnRowsAboutToBeRemoved(const QModelIndex& sourceParent, int first, int last);
+    void OnRowsRemoved(const QModelIndex& sourceParent, int first, int last);
+    void OnDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
+    void OnLayoutAboutToBeChanged();
+    void OnLayoutChanged();
+    void OnAboutToBeReset();
+    void OnReset();
+    void DropMappingsOfGoneFolders();
+
+    QFileSystemModel* m_source;
+    QCollator m_collator;
+    mutable QHash<const void*, Mapping*> m_mappings; // by the source parent's internal pointer
+    QList<QPersistentModelIndex> m_layoutSources;    // the view's indexes across a source layout change
+    QModelIndexList m_layoutProxies;
+};
