@@ -187,7 +187,7 @@ void CDirWnd::ShowTree(bool checked)
         return;
     const QString path = CGlobalData::Instance().Path();
     m_folderModel->setRootPath(path);
-    m_folderTree->setRootIndex(m_folderProxy->mapFromSource(m_folderModel->index(path)));
+    m_folderTree->setRootIndex(m_folderProxy->MapFromSourceAtOnce(m_folderModel->index(path)));
     m_pages.setCurrentWidget(m_folderTree);
 }
 

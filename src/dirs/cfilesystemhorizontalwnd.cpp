@@ -79,7 +79,7 @@ void CFileSystemHorizontalWnd::AddColumn(const QString& path)
     list->setModel(proxy);
     model->setRootPath(path);
     model->setFilter(ListedEntries());
-    list->setRootIndex(proxy->mapFromSource(model->index(path)));
+    list->setRootIndex(proxy->MapFromSourceAtOnce(model->index(path)));
     list->setFixedWidth(kColumnWidth);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);

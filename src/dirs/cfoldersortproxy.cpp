@@ -1,5 +1,6 @@
 #include "dirs/cfoldersortproxy.h"
 
+#include <QElapsedTimer>
 #include <QFileSystemModel>
 
 #include <algorithm>
@@ -12,15 +13,22 @@ const void* MappingKey(const QModelIndex& sourceParent)
     return sourceParent.isValid() ? sourceParent.internalPointer() : nullptr;
 }
 
-// A few rows, such as a file made while the folder is shown, go in one by one; a batch is
-// appended and merged once.
+// A few rows, such as a file made while the folder is shown, go in one by one and at once; a
+// batch is shown in steps, each sorted and merged once, for a few milliseconds per turn of the
+// window's event loop.
 constexpr int kRowsInsertedOneByOne = 16;
+constexpr int kRowsPerStep = 4000;
+constexpr qint64 kTurnMs = 40;
 
 } // namespace
 
 CFolderSortProxy::CFolderSortProxy(QFileSystemModel* source, QObject* parent)
-    : QAbstractProxyModel(parent), m_source(source), m_collator(FolderCollator(QLocale()))
+    : QAbstractProxyModel(parent), m_source(source), m_collator(FolderCollator(QLocale())),
+      m_blank{MakeFolderSortKey(m_collator, false, QString()), Qt::NoItemFlags}
 {
+    m_showTimer.setSingleShot(true);
+    m_showTimer.setInterval(0);
+    connect(&m_showTimer, &QTimer::timeout, this, &CFolderSortProxy::ShowPendingRowsForATurn);
     setSourceModel(source);
     connect(source, &QAbstractItemModel::rowsInserted, this, &CFolderSortProxy::OnRowsInserted);
     connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CFolderSortProxy::OnRowsAboutToBeRemoved);
@@ -42,6 +50,14 @@ CFolderSortProxy::Mapping* CFolderSortProxy::MappingOf(const QModelIndex& source
     m = new Mapping;
     m->sourceParent = sourceParent;
     const int rows = m_source->rowCount(sourceParent);
+    if (rows > kRowsPerStep) {
+        m->rows.assign(rows, m_blank);
+        for (int row = 0; row < rows; ++row)
+            m->pending.push_back(row);
+        IndexSourceRows(m);
+        m_showTimer.start();
+        return m;
+    }
     m->rows.reserve(rows);
     for (int row = 0; row < rows; ++row) {
         m->rows.push_back(RowOf(sourceParent, row));
@@ -173,18 +189,46 @@ void CFolderSortProxy::OnRowsInserted(const QModelIndex& sourceParent, int first
     if (!m)
         return;
     const int count = last - first + 1;
-    std::vector<Row> added;
-    added.reserve(count);
-    for (int row = first; row <= last; ++row)
-        added.push_back(RowOf(sourceParent, row));
-    m->rows.insert(m->rows.begin() + first, added.begin(), added.end());
+    m->rows.insert(m->rows.begin() + first, count, m_blank);
     for (int& row : m->proxyToSource)
         row += row >= first ? count : 0;
+    for (int& row : m->pending)
+        row += row >= first ? count : 0;
     IndexSourceRows(m);
+    for (int row = first; row <= last; ++row)
+        m->pending.push_back(row);
+    if (count <= kRowsInsertedOneByOne)
+        ShowPendingRows(m, count);
+    else
+        m_showTimer.start();
+}
+
+// Up to a turn's worth of every folder's waiting rows; the rest on the next turn.
+void CFolderSortProxy::ShowPendingRowsForATurn()
+{
+    QElapsedTimer clock;
+    clock.start();
+    bool left = false;
+    for (Mapping* m : qAsConst(m_mappings)) {
+        while (!m->pending.empty() && clock.elapsed() < kTurnMs)
+            ShowPendingRows(m, kRowsPerStep);
+        left = left || !m->pending.empty();
+    }
+    if (left)
+        m_showTimer.start();
+}
+
+void CFolderSortProxy::ShowPendingRows(Mapping* m, int limit)
+{
+    const int count = std::min(limit, static_cast<int>(m->pending.size()));
+    const std::vector<int> rows(m->pending.end() - count, m->pending.end());
+    m->pending.resize(m->pending.size() - count);
+    for (int row : rows)
+        m->rows[row] = RowOf(m->sourceParent, row);
     const QModelIndex proxyParent = ProxyParentOf(m);
     const auto less = [m](int a, int b) { return FolderSortLess(m->rows[a].key, m->rows[b].key); };
     if (count <= kRowsInsertedOneByOne) {
-        for (int row = first; row <= last; ++row) {
+        for (int row : rows) {
             const auto at = std::upper_bound(m->proxyToSource.begin(), m->proxyToSource.end(), row, less);
             const int position = static_cast<int>(at - m->proxyToSource.begin());
             beginInsertRows(proxyParent, position, position);
@@ -195,8 +239,7 @@ void CFolderSortProxy::OnRowsInserted(const QModelIndex& sourceParent, int first
         return;
     }
     const int before = static_cast<int>(m->proxyToSource.size());
-    for (int row = first; row <= last; ++row)
-        m->proxyToSource.push_back(row);
+    m->proxyToSource.insert(m->proxyToSource.end(), rows.begin(), rows.end());
     SortRows(m, m->proxyToSource.begin() + before, m->proxyToSource.end());
     beginInsertRows(proxyParent, before, before + count - 1);
     IndexSourceRows(m);
@@ -207,6 +250,20 @@ void CFolderSortProxy::OnRowsInserted(const QModelIndex& sourceParent, int first
         std::inplace_merge(m->proxyToSource.begin(), m->proxyToSource.begin() + before, m->proxyToSource.end(), less);
         IndexSourceRows(m);
     });
+}
+
+QModelIndex CFolderSortProxy::MapFromSourceAtOnce(const QModelIndex& sourceIndex)
+{
+    if (!sourceIndex.isValid())
+        return QModelIndex();
+    MapFromSourceAtOnce(sourceIndex.parent());
+    Mapping* m = MappingOf(sourceIndex.parent());
+    const auto waiting = std::find(m->pending.begin(), m->pending.end(), sourceIndex.row());
+    if (waiting != m->pending.end()) {
+        std::iter_swap(waiting, m->pending.end() - 1);
+        ShowPendingRows(m, 1);
+    }
+    return mapFromSource(sourceIndex);
 }
 
 // The source rows stay until they are gone; the proxy's go now, in runs of adjacent rows.
@@ -240,6 +297,10 @@ void CFolderSortProxy::OnRowsRemoved(const QModelIndex& sourceParent, int first,
         m->rows.erase(m->rows.begin() + first, m->rows.begin() + last + 1);
         for (int& row : m->proxyToSource)
             row -= row > last ? count : 0;
+        const auto gone = [first, last](int row) { return row >= first && row <= last; };
+        m->pending.erase(std::remove_if(m->pending.begin(), m->pending.end(), gone), m->pending.end());
+        for (int& row : m->pending)
+            row -= row > last ? count : 0;
         IndexSourceRows(m);
     }
     DropMappingsOfGoneFolders();
@@ -270,6 +331,8 @@ void CFolderSortProxy::OnDataChanged(const QModelIndex& topLeft, const QModelInd
     int top = INT_MAX;
     int bottom = -1;
     for (int row = topLeft.row(); row <= last; ++row) {
+        if (m->sourceToProxy[row] < 0)
+            continue; // made when it is shown
         const QModelIndex index = m_source->index(row, 0, topLeft.parent());
         const FolderSortKey& key = m->rows[row].key;
         if (key.folder != m_source->isDir(index) || key.name != m_source->fileName(index))

@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QHash>
 #include <QPersistentModelIndex>
+#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -13,8 +14,9 @@
 class QFileSystemModel;
 
 // A file system model's rows in folder order (see FolderSortKey), sorted per folder when first
-// asked and kept sorted as rows come and go. A batch of new rows costs a sort of the batch and
-// one merge, so a folder of 100 000 files coming in never holds the window for long.
+// asked and kept sorted as rows come and go. A big batch of new rows is shown in steps, each a
+// sort of the step and one merge, so a folder of 100 000 files coming in never holds the window
+// for long.
 class CFolderSortProxy : public QAbstractProxyModel
 {
     Q_OBJECT
@@ -29,6 +31,8 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+    // As mapFromSource, but the entry and its folders are shown now if they were waiting.
+    QModelIndex MapFromSourceAtOnce(const QModelIndex& sourceIndex);
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
@@ -45,6 +49,7 @@ private:
         std::vector<Row> rows; // by source row
         std::vector<int> proxyToSource;
         std::vector<int> sourceToProxy;
+        std::vector<int> pending; // source rows not shown yet
     };
 
     Mapping* MappingOf(const QModelIndex& sourceParent) const;
@@ -53,6 +58,8 @@ private:
     static void IndexSourceRows(Mapping* m);
     QModelIndex ProxyParentOf(const Mapping* m) const;
     void Reorder(Mapping* m, const std::function<void()>& change);
+    void ShowPendingRowsForATurn();
+    void ShowPendingRows(Mapping* m, int limit);
 
     void OnRowsInserted(const QModelIndex& sourceParent, int first, int last);
     void OnRowsAboutToBeRemoved(const QModelIndex& sourceParent, int first, int last);
@@ -66,6 +73,8 @@ private:
 
     QFileSystemModel* m_source;
     QCollator m_collator;
+    Row m_blank; // of rows not shown yet
+    mutable QTimer m_showTimer;
     mutable QHash<const void*, Mapping*> m_mappings; // by the source parent's internal pointer
     QList<QPersistentModelIndex> m_layoutSources;    // the view's indexes across a source layout change
     QModelIndexList m_layoutProxies;
