@@ -206,7 +206,8 @@ QString CDirWnd::SelectedPath() const
         return info.exists() ? info.absoluteFilePath() : QString();
     }
     const QModelIndex current = m_folderTree->currentIndex();
-    return current.isValid() ? m_folderModel->fileInfo(m_folderProxy->mapToSource(current)).absoluteFilePath() : QString();
+    return current.isValid() ? m_folderModel->fileInfo(m_folderProxy->mapToSource(current)).absoluteFilePath()
+                             : QString();
 }
 
 void CDirWnd::EnableItemActions(const QItemSelection& selected)

@@ -56,10 +56,7 @@ void CFileSystemHorizontalWnd::ClearColumns()
     }
 }
 
-QFileInfo CFileSystemHorizontalWnd::SelectedFileInfo() const
-{
-    return FileInfoOf(m_selected);
-}
+QFileInfo CFileSystemHorizontalWnd::SelectedFileInfo() const { return FileInfoOf(m_selected); }
 
 QFileInfo CFileSystemHorizontalWnd::FileInfoOf(const QModelIndex& index)
 {
@@ -74,7 +71,7 @@ void CFileSystemHorizontalWnd::AddColumn(const QString& path)
 {
     auto* list = new QListView;
     auto* model = new CFolderModel(this);
-    auto* proxy = new CFolderSortProxy(model, model);
+    auto* proxy = new CFolderSortProxy(model, list); // gone before the model
     model->setIconProvider(&m_icons);
     list->setModel(proxy);
     model->setRootPath(path);

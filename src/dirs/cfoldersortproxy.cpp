@@ -23,8 +23,8 @@ constexpr qint64 kTurnMs = 40;
 } // namespace
 
 CFolderSortProxy::CFolderSortProxy(QFileSystemModel* source, QObject* parent)
-    : QAbstractProxyModel(parent), m_source(source), m_collator(FolderCollator(QLocale())),
-      m_blank{MakeFolderSortKey(m_collator, false, QString()), Qt::NoItemFlags}
+    : QAbstractProxyModel(parent), m_source(source),
+      m_collator(FolderCollator(QLocale())), m_blank{MakeFolderSortKey(m_collator, false, QString()), Qt::NoItemFlags}
 {
     m_showTimer.setSingleShot(true);
     m_showTimer.setInterval(0);
@@ -209,7 +209,9 @@ void CFolderSortProxy::ShowPendingRowsForATurn()
     QElapsedTimer clock;
     clock.start();
     bool left = false;
-    for (Mapping* m : qAsConst(m_mappings)) {
+    // Showing rows may map their folders for the first time, adding to the mappings.
+    const QList<Mapping*> mappings = m_mappings.values();
+    for (Mapping* m : mappings) {
         while (!m->pending.empty() && clock.elapsed() < kTurnMs)
             ShowPendingRows(m, kRowsPerStep);
         left = left || !m->pending.empty();

@@ -38,13 +38,11 @@ public:
 private:
     // What a view asks of every row when it lays a folder out, kept here: asking the source
     // looks the row up by its name.
-    struct Row
-    {
+    struct Row {
         FolderSortKey key;
         Qt::ItemFlags flags;
     };
-    struct Mapping
-    {
+    struct Mapping {
         QPersistentModelIndex sourceParent;
         std::vector<Row> rows; // by source row
         std::vector<int> proxyToSource;
