@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QLocale>
+#include <QProcessEnvironment>
 #include <QTextCodec>
 #include <QtConcurrent>
 
@@ -24,6 +25,16 @@ QTextCodec* ListerCodec()
 {
     QTextCodec* codec = QTextCodec::codecForName("System");
     return codec ? codec : QTextCodec::codecForLocale();
+}
+
+// With TZ unset, the C library reads the zone file again for every time a lister prints: 7za
+// took 1.6 s instead of 0.3 s to list 100 000 entries. The same file, named once, is read once.
+QProcessEnvironment ListerEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QStringLiteral("TZ")))
+        environment.insert(QStringLiteral("TZ"), QStringLiteral(":/etc/localtime"));
+    return environment;
 }
 
 } // namespace
@@ -68,7 +79,7 @@ void CDirManeger::Perform()
     }
     const QStringList arguments{m_unrarLister ? QStringLiteral("v") : QStringLiteral("l"), data.Path()};
     m_clock.start();
-    m_run->Start(program, arguments);
+    m_run->Start(program, arguments, ListerEnvironment());
 }
 
 void CDirManeger::Stop()
