@@ -5,9 +5,11 @@
 namespace {
 
 // Folders, files without a suffix and the rest keep a key of their own; "/" is in no file name.
-// A link looks like what it points to.
+// A link looks like what it points to. The root is a drive, which no other folder must look like.
 QString LookKey(const QFileInfo& info)
 {
+    if (info.isRoot())
+        return QStringLiteral("/root");
     if (info.isDir())
         return QStringLiteral("/dir");
     if (!info.isFile())

@@ -211,6 +211,7 @@ TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViews)
     if (tree->rowCount(wnd->FolderTree()->rootIndex()) < 7)
         loaded.wait(5000);
     EXPECT_EQ(shownNames(), "one zz .hidden Alpha.txt beta.txt img9.png img10.png");
+    EXPECT_EQ(tree->index(0, 2, wnd->FolderTree()->rootIndex()).data().toString(), QStringLiteral("Folder"));
 
     // The tree stays live: a file made while it is shown appears in its place.
     const int before = tree->rowCount(wnd->FolderTree()->rootIndex());
