@@ -327,10 +327,13 @@ void CCodeWnd::ShowFirstPiece(const TextPiece& piece)
         const QSignalBlocker quiet(m_codecBox);
         m_codecBox->setCurrentText(QString::fromLatin1(m_codec->name()));
     }
+    // Creating a loader resets the editor's map of shown lines (a Scintilla fault): done while the
+    // editor is empty, it maps the first piece's lines as they go in.
+    ILoader* loader = !piece.last && piece.fileSize > kLargeText ? CreateLoader(piece.fileSize) : nullptr;
     m_queued.push_back(piece.utf8);
     AppendQueued(); // at once, so that the window opens on the first screen
     if (!piece.last)
-        m_reader.Continue(piece.fileSize > kLargeText ? CreateLoader(piece.fileSize) : nullptr);
+        m_reader.Continue(loader);
     if (m_rereading)
         return;
     if (m_formatButton) // the worker formats the whole file, not the part shown so far

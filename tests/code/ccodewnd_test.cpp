@@ -105,6 +105,9 @@ TEST_F(CodeWndTest, CtrlEndWhileAFileComesInReachesItsLastLine)
     bytes += "the last line";
     ASSERT_TRUE(Load(Write("huge.log", bytes)));
     ASSERT_FALSE(Codecs()->isEnabled()) << "read before the key: the test shows nothing";
+    // The first screen shows the lines come so far, each in a row of its own, before the rest is in.
+    const long shownLast = m_wnd.MainEditor()->lines() - 1;
+    EXPECT_EQ(m_wnd.MainEditor()->SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, shownLast), shownLast);
     QTest::keyClick(m_wnd.MainEditor(), Qt::Key_End, Qt::ControlModifier);
     ASSERT_TRUE(ReadToEnd());
     int line = -1, column = -1;
