@@ -1,4 +1,5 @@
 #include "code/ccodewnd.h"
+#include "code/linesplitter.h"
 #include "core/settings.h"
 #include "../viewerload.h"
 #include "../writefile.h"
@@ -86,7 +87,7 @@ TEST_F(CodeWndTest, LongLinesAreCopiedAndNumberedAsTheFileHasThem)
     QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text().toUtf8(), text);
     QStringList margin = {"1", "2"};
-    for (int shown = 4096; shown < 20000; shown += 4096)
+    for (int shown = LineSplitter::kShownLineLimit; shown < 20000; shown += LineSplitter::kShownLineLimit)
         margin << QString(); // the rest of the long line, broken for showing
     margin << "3";
     for (int line = 0; line < margin.size(); ++line) {
@@ -224,8 +225,8 @@ TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
         {"bad.xml", "<a>\n<b></a>", true, "Format failed.\n\nReason: ", "Column: 6", 1, 5},
         {"plain.txt", "{}", false, {}, {}, -1, -1},
         {"big.json", big, true, "[\n    \"a b c d e f\",", "    1\n]\n", -1, -1},
-        {"one-line-bad.json", "[" + QByteArray("1,").repeated(5000) + "x]", true, "Format failed.", "Column: 10002", 2,
-         1809},
+        {"one-line-bad.json", "[" + QByteArray("1,").repeated(5000) + "x]", true, "Format failed.", "Column: 10002",
+         10001 / LineSplitter::kShownLineLimit, 10001 % LineSplitter::kShownLineLimit}, // in the broken line's row
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
