@@ -335,14 +335,15 @@ void CPictureManager::DecodeStill(const Load& load, QImageReader& reader, const 
     const QSize raw = reader.size();
     const QSize fitted = FittedReadSize(raw, TurnsQuarter(reader), PictureLimit());
     const bool scaled = raw.isValid() && fitted != raw;
-    if (scaled)
-        reader.setScaledSize(fitted);
+    // A reader that cannot scale while decoding builds the whole picture anyway: that one serves both sizes.
+    const bool scalesItself = reader.supportsOption(QImageIOHandler::ScaledSize);
     const qint64 rawBytes = DecodedBytes(raw, reader.imageFormat());
-    // A reader that cannot scale while decoding would build the whole picture first.
-    if (rawBytes > FullImageByteLimit && !reader.supportsOption(QImageIOHandler::ScaledSize)) {
+    if (rawBytes > FullImageByteLimit && !scalesItself) {
         Deliver(load, QVariant(), TooLargeText());
         return;
     }
+    if (scaled && scalesItself)
+        reader.setScaledSize(fitted);
     const QImage image = InScreenColours(reader.read());
     if (file.IsStopped())
         return;
@@ -350,7 +351,16 @@ void CPictureManager::DecodeStill(const Load& load, QImageReader& reader, const 
         Deliver(load, QVariant(), reader.errorString());
         return;
     }
-    Deliver(load, QVariant(image), QString(), TurnsQuarter(reader) ? raw.transposed() : raw);
+    const bool turned = TurnsQuarter(reader);
+    const QSize fullSize = turned ? raw.transposed() : raw;
+    if (scaled && !scalesItself) {
+        const QSize shown = turned ? fitted.transposed() : fitted;
+        Deliver(load, QVariant(image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)), QString(),
+                fullSize);
+        DeliverFullImage(load, image);
+        return;
+    }
+    Deliver(load, QVariant(image), QString(), fullSize);
     if (scaled)
         DeliverFullImage(load, rawBytes <= FullImageByteLimit ? InScreenColours(readFull()) : QImage());
 }
