@@ -97,12 +97,10 @@ void PdfViewPrivate::show(const std::shared_ptr<OpenedPdf>& opened)
     for (Poppler::Page* page : qAsConst(m_pages))
         m_pageItems.append(page ? new PageItem(page, this) : nullptr);
     m_tools->setDocument(fileName, m_pages, m_pageItems);
-    if (!shownFirst)
-        beginShowing(fileName, opened->pageSizes);
-    else if (m_pageSizes != opened->pageSizes)
-        layOutAgain(opened->pageSizes);
+    if (shownFirst)
+        keepShowing(opened->pageSizes);
     else
-        placeMissingForms();
+        beginShowing(fileName, opened->pageSizes);
     emit m_view->documentChanged(fileName);
 }
 
@@ -120,6 +118,15 @@ void PdfViewPrivate::beginShowing(const QString& fileName, const QVector<QSizeF>
     m_view->horizontalScrollBar()->setValue(settings.value("HorizontalScrollBarValue", 0).toInt());
     m_view->verticalScrollBar()->setValue(settings.value("VerticalScrollBarValue", 0).toInt());
     setPage(settings.value("Page", 0).toReal(), 0);
+}
+
+// What was laid out from the first pages stays unless a page's size was assumed wrong.
+void PdfViewPrivate::keepShowing(const QVector<QSizeF>& pageSizes)
+{
+    if (m_pageSizes != pageSizes)
+        layOutAgain(pageSizes);
+    else
+        placeMissingForms();
 }
 
 void PdfViewPrivate::layOutAgain(const QVector<QSizeF>& pageSizes)

@@ -65,6 +65,7 @@ private:
     void showFirstPages(const QString& fileName, const QVector<QSizeF>& pageSizes);
     void show(const std::shared_ptr<OpenedPdf>& opened);
     void beginShowing(const QString& fileName, const QVector<QSizeF>& pageSizes);
+    void keepShowing(const QVector<QSizeF>& pageSizes);
     void layOutAgain(const QVector<QSizeF>& pageSizes);
     void placeMissingForms();
     void clearDocument();
