@@ -275,14 +275,7 @@ void CPictureManager::LoadPsd(const Load& load)
         Deliver(load, QVariant(), UnknownText());
         return;
     }
-    const QSize fitted = FittedReadSize(image.size(), false, PictureLimit());
-    if (fitted == image.size()) {
-        Deliver(load, QVariant(image), QString(), image.size());
-        return;
-    }
-    Deliver(load, QVariant(image.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation)), QString(),
-            image.size());
-    DeliverFullImage(load, image);
+    DeliverWhole(load, image, FittedReadSize(image.size(), false, PictureLimit()));
 }
 
 void CPictureManager::LoadStill(const Load& load, const QByteArray& format)
@@ -354,15 +347,24 @@ void CPictureManager::DecodeStill(const Load& load, QImageReader& reader, const 
     const bool turned = TurnsQuarter(reader);
     const QSize fullSize = turned ? raw.transposed() : raw;
     if (scaled && !scalesItself) {
-        const QSize shown = turned ? fitted.transposed() : fitted;
-        Deliver(load, QVariant(image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)), QString(),
-                fullSize);
-        DeliverFullImage(load, image);
+        DeliverWhole(load, image, turned ? fitted.transposed() : fitted);
         return;
     }
     Deliver(load, QVariant(image), QString(), fullSize);
     if (scaled)
         DeliverFullImage(load, rawBytes <= FullImageByteLimit ? InScreenColours(readFull()) : QImage());
+}
+
+// A picture decoded whole serves both sizes: scaled to `shown` for the view, whole for Actual Size.
+void CPictureManager::DeliverWhole(const Load& load, const QImage& image, const QSize& shown)
+{
+    if (shown == image.size()) {
+        Deliver(load, QVariant(image), QString(), image.size());
+        return;
+    }
+    Deliver(load, QVariant(image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)), QString(),
+            image.size());
+    DeliverFullImage(load, image);
 }
 
 QImage CPictureManager::ReadFull(const Load& load, const QByteArray& format)

@@ -110,6 +110,7 @@ private:
     static QImage ReadFull(const Load& load, const QByteArray& format);
     static void Deliver(const Load& load, const QVariant& value, const QString& err, const QSize& fullSize = QSize());
     static void DeliverFullImage(const Load& load, const QImage& image);
+    static void DeliverWhole(const Load& load, const QImage& image, const QSize& shown);
 
     QMovie* m_movie;
     QSize m_fullSize;
