@@ -162,7 +162,7 @@ CCodeWnd::CCodeWnd(QWidget* parent)
     m_firstPieceTimer.setInterval(kFirstPieceWait);
     connect(&m_firstPieceTimer, &QTimer::timeout, this, [this] {
         m_reader.Stop();
-        Manager()->m_err = tr("The file took too long to read.");
+        Manager()->m_err = CAbstractManager::TooLongToReadText();
         emit SigErr(QString());
     });
     connect(&m_reader, &TextReader::SigPiece, this, &CCodeWnd::OnPiece);

@@ -63,7 +63,7 @@ void CFontManager::OnTimeLimit()
     if (m_reading.isEmpty() || m_reading != CGlobalData::Instance().Path())
         return;
     m_reading.clear();
-    Fail(tr("The file took too long to read."));
+    Fail(TooLongToReadText());
 }
 
 void CFontManager::AddFont(const QString& path, const QByteArray& bytes, const QString& err)

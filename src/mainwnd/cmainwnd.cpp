@@ -13,6 +13,7 @@
 #include "platform/displayname.h"
 #include "platform/fileinfo.h"
 #include "platform/launcher.h"
+#include "viewers/cabstractmanager.h"
 #include "viewers/cunknownwnd.h"
 
 #include <QAction>
@@ -153,7 +154,7 @@ void CMainWnd::OnSniffed(const QString& path, const QStringList& chain)
 
 void CMainWnd::OnSniffTimedOut(const QString& path)
 {
-    const QString reason = tr("The file took too long to read.");
+    const QString reason = CAbstractManager::TooLongToReadText();
     qDebug() << "content type of" << path << ":" << reason;
     ShowInformation(reason);
 }

@@ -151,7 +151,7 @@ void CMediaWnd::OnStartTimedOut()
         return;
     m_starting = false;
     ReplacePlayer();
-    emit SigErr(tr("The file took too long to read."));
+    emit SigErr(CAbstractManager::TooLongToReadText());
 }
 
 void CMediaWnd::SlotMediaStarted()

@@ -24,8 +24,6 @@ QString UnknownText() { return QCoreApplication::translate("CAbstractManager", "
 
 QString TooLargeText() { return QCoreApplication::translate("CAbstractManager", "The picture is too large."); }
 
-QString TooLongText() { return QCoreApplication::translate("CAbstractManager", "The file took too long to read."); }
-
 // Enough for every reader's look at the content: the look happens under a lock all readers of
 // the process share, so it must never wait on the file.
 constexpr qint64 HeadBytes = 1 << 20;
@@ -165,7 +163,7 @@ void CPictureManager::CheckDeadlines()
             job->stuck = job->started->load();
             if (job->generation == m_shared->generation.load() && job->generation != m_answered) {
                 ++m_shared->generation;
-                Fail(TooLongText());
+                Fail(TooLongToReadText());
             }
         }
         if (job->stuck)

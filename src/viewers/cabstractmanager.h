@@ -13,6 +13,9 @@ public:
 
     QString m_err; // why the last load failed; empty when it did not
 
+    // Why a file whose read never came back (a share that stopped answering) is not shown.
+    static QString TooLongToReadText() { return tr("The file took too long to read."); }
+
 public slots:
     virtual void Perform() {}
     virtual void Stop() {}
