@@ -55,7 +55,9 @@ QImage InScreenColours(QImage image)
 
 qint64 DecodedBytes(const QSize& size, QImage::Format format)
 {
-    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    // A damaged header can leave a reader's format out of range (Qt's JPEG reader does).
+    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
     return (qint64(qMax(0, size.width())) * bits + 7) / 8 * qMax(0, size.height());
 }
 

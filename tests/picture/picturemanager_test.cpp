@@ -137,4 +137,18 @@ TEST(PictureColours, AnEmbeddedProfileIsConvertedToTheScreensSpace)
     }
 }
 
+// Damaged JPEGs a soak run met: each crashed the loader before it could say the file is broken.
+TEST(BrokenPictures, EndInAnErrorNotACrash)
+{
+    const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/picture/broken"));
+    const QFileInfoList files = dir.entryInfoList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QFileInfo& f : files) {
+        SCOPED_TRACE(qPrintable(f.fileName()));
+        QString err;
+        const QImage shown = LoadPicture(f.filePath(), &err);
+        EXPECT_TRUE(!shown.isNull() || !err.isEmpty());
+    }
+}
+
 } // namespace
