@@ -15,9 +15,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QBoxLayout>
+#include <QDir>
 #include <QDebug>
 #include <QElapsedTimer>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QToolButton>
 #include <QTreeView>
@@ -30,24 +30,19 @@ bool IsFolder() { return CGlobalData::Instance().SubType() == ST_DIR; }
 
 CDirWnd::CDirWnd(QWidget* parent)
     : CAbstractWnd(new CDirManeger, parent), m_icons(new CSuffixIconProvider),
-      m_archiveModel(new CStandardItemModel(0, 5, this)), m_archiveTree(new QTreeView),
-      m_folderModel(new CFolderModel(this)), m_folderProxy(new CFolderSortProxy(m_folderModel, this)),
-      m_folderTree(new QTreeView), m_columnView(new CFileSystemHorizontalWnd)
+      m_archiveModel(new CStandardItemModel(0, 5, this)), m_archiveTree(new QTreeView), m_folderTree(new QTreeView),
+      m_columnView(new CFileSystemHorizontalWnd)
 {
     m_folderIcon = m_icons->icon(QFileIconProvider::Folder);
     m_fileIcon = m_icons->icon(QFileIconProvider::File);
     PrepareArchiveModel(m_archiveModel);
     m_archiveTree->setModel(m_archiveModel);
-    m_folderModel->setIconProvider(m_icons);
-    m_folderModel->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    m_folderTree->setModel(m_folderProxy);
     SetUpTree(m_archiveTree);
     SetUpTree(m_folderTree);
     m_pages.addWidget(m_archiveTree);
     m_pages.addWidget(m_folderTree);
     m_pages.addWidget(m_columnView);
     AddContentWidget(&m_pages);
-    connect(m_folderTree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CDirWnd::EnableItemActions);
     connect(m_columnView, &CFileSystemHorizontalWnd::SigSelectionChanged, this, &CDirWnd::EnableItemActions);
 }
 
@@ -57,6 +52,23 @@ CDirWnd::~CDirWnd()
     delete m_folderProxy;
     delete m_folderModel;
     delete m_icons;
+}
+
+// A folder left before it is read whole takes its model along: its reader hands batches of rows
+// over until the model is gone, each holding the window for 0.1 to 0.4 s on a big folder. Deleted
+// at once, the model takes the batches already handed over along, and a later event loop of the
+// caller's cannot delay it. A folder read whole keeps its model for showing it again.
+void CDirWnd::SetFolderModel(CFolderModel* model)
+{
+    CFolderSortProxy* proxy = model ? new CFolderSortProxy(model, this) : nullptr;
+    QItemSelectionModel* selection = m_folderTree->selectionModel();
+    m_folderTree->setModel(proxy);
+    delete selection;
+    connect(m_folderTree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CDirWnd::EnableItemActions);
+    delete m_folderProxy;
+    delete m_folderModel;
+    m_folderModel = model;
+    m_folderProxy = proxy;
 }
 
 void CDirWnd::PrepareArchiveModel(CStandardItemModel* model)
@@ -135,6 +147,8 @@ void CDirWnd::Clear()
     m_columnView->ClearColumns();
     if (m_archiveModel->rowCount() > 0)
         ShowArchiveModel(new CStandardItemModel(0, 5));
+    if (m_folderModel && !m_folderModel->RootRead())
+        SetFolderModel(nullptr);
     m_folderTree->clearSelection();
     const bool folder = IsFolder();
     for (int i = 0; i < m_buttons.size(); ++i) {
@@ -185,7 +199,12 @@ void CDirWnd::ShowTree(bool checked)
 {
     if (!checked)
         return;
+    m_columnView->ClearColumns();
     const QString path = CGlobalData::Instance().Path();
+    if (m_folderModel && m_folderModel->rootPath() != QDir::cleanPath(path))
+        SetFolderModel(nullptr);
+    if (!m_folderModel)
+        SetFolderModel(new CFolderModel(m_icons, this));
     m_folderModel->setRootPath(path);
     m_folderTree->setRootIndex(m_folderProxy->MapFromSourceAtOnce(m_folderModel->index(path)));
     m_pages.setCurrentWidget(m_folderTree);
@@ -195,6 +214,8 @@ void CDirWnd::ShowColumns(bool checked)
 {
     if (!checked)
         return;
+    if (m_folderModel)
+        SetFolderModel(nullptr);
     m_columnView->SetRootPath(CGlobalData::Instance().Path());
     m_pages.setCurrentWidget(m_columnView);
 }
@@ -206,8 +227,9 @@ QString CDirWnd::SelectedPath() const
         return info.exists() ? info.absoluteFilePath() : QString();
     }
     const QModelIndex current = m_folderTree->currentIndex();
-    return current.isValid() ? m_folderModel->fileInfo(m_folderProxy->mapToSource(current)).absoluteFilePath()
-                             : QString();
+    return current.isValid() && m_folderModel
+               ? m_folderModel->fileInfo(m_folderProxy->mapToSource(current)).absoluteFilePath()
+               : QString();
 }
 
 void CDirWnd::EnableItemActions(const QItemSelection& selected)

@@ -6,10 +6,10 @@
 #include <QStackedWidget>
 
 class CFileSystemHorizontalWnd;
+class CFolderModel;
 class CFolderSortProxy;
 class CSuffixIconProvider;
 class CStandardItemModel;
-class QFileSystemModel;
 class QItemSelection;
 class QTreeView;
 
@@ -41,6 +41,7 @@ private:
     static void SetUpTree(QTreeView* tree);
     void PrepareArchiveModel(CStandardItemModel* model);
     void ShowArchiveModel(CStandardItemModel* model);
+    void SetFolderModel(CFolderModel* model);
     void ShowTree(bool checked);
     void ShowFolderInChosenView();
     void ShowColumns(bool checked);
@@ -54,8 +55,8 @@ private:
     QIcon m_fileIcon;
     CStandardItemModel* m_archiveModel;
     QTreeView* m_archiveTree;
-    QFileSystemModel* m_folderModel;
-    CFolderSortProxy* m_folderProxy;
+    CFolderModel* m_folderModel = nullptr; // of the folder shown as a tree
+    CFolderSortProxy* m_folderProxy = nullptr;
     QTreeView* m_folderTree;
     CFileSystemHorizontalWnd* m_columnView;
     QList<QToolButton*> m_buttons; // tree, columns, open, reveal, open here

@@ -18,8 +18,6 @@ namespace {
 
 constexpr int kColumnWidth = 300;
 
-QDir::Filters ListedEntries() { return QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot; }
-
 } // namespace
 
 CFileSystemHorizontalWnd::CFileSystemHorizontalWnd(QWidget* parent)
@@ -47,13 +45,26 @@ void CFileSystemHorizontalWnd::SetRootPath(const QString& path)
     AddColumn(path);
 }
 
+CFileSystemHorizontalWnd::~CFileSystemHorizontalWnd() { ClearColumns(); }
+
 void CFileSystemHorizontalWnd::ClearColumns()
 {
     m_selected = QModelIndex();
-    while (QLayoutItem* item = m_columnLayout->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
+    while (m_columnLayout->count() > 0)
+        DeleteColumn(0);
+}
+
+// The list, then its proxy, then its model with the reading still under way, at once (see CDirWnd).
+void CFileSystemHorizontalWnd::DeleteColumn(int position)
+{
+    QLayoutItem* item = m_columnLayout->takeAt(position);
+    auto* list = qobject_cast<QListView*>(item->widget());
+    auto* proxy = list ? qobject_cast<QAbstractProxyModel*>(list->model()) : nullptr;
+    QAbstractItemModel* model = proxy ? proxy->sourceModel() : nullptr;
+    delete list;
+    delete proxy;
+    delete model;
+    delete item;
 }
 
 QFileInfo CFileSystemHorizontalWnd::SelectedFileInfo() const { return FileInfoOf(m_selected); }
@@ -70,12 +81,10 @@ int CFileSystemHorizontalWnd::ColumnCount() const { return m_columnLayout->count
 void CFileSystemHorizontalWnd::AddColumn(const QString& path)
 {
     auto* list = new QListView;
-    auto* model = new CFolderModel(this);
-    auto* proxy = new CFolderSortProxy(model, list); // gone before the model
-    model->setIconProvider(&m_icons);
+    auto* model = new CFolderModel(&m_icons, this);
+    auto* proxy = new CFolderSortProxy(model, this);
     list->setModel(proxy);
     model->setRootPath(path);
-    model->setFilter(ListedEntries());
     list->setRootIndex(proxy->MapFromSourceAtOnce(model->index(path)));
     list->setFixedWidth(kColumnWidth);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,7 +95,6 @@ void CFileSystemHorizontalWnd::AddColumn(const QString& path)
             [this](const QItemSelection& selected) { RecordSelection(selected); });
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, list](const QItemSelection& selected) { Cascade(list, selected); });
-    connect(list, &QObject::destroyed, model, &QObject::deleteLater);
     m_columnLayout->addWidget(list);
     m_columnLayout->activate();
     QTimer::singleShot(0, m_scrollArea, [area = m_scrollArea] {
@@ -107,11 +115,8 @@ void CFileSystemHorizontalWnd::Cascade(QListView* column, const QItemSelection& 
     if (position < 0)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    while (m_columnLayout->count() > position + 1) {
-        QLayoutItem* item = m_columnLayout->takeAt(position + 1);
-        delete item->widget();
-        delete item;
-    }
+    while (m_columnLayout->count() > position + 1)
+        DeleteColumn(position + 1);
     const QFileInfo info = FileInfoOf(selected.indexes().value(0));
     if (info.isDir())
         AddColumn(info.absoluteFilePath());

@@ -17,6 +17,7 @@ class CFileSystemHorizontalWnd : public QWidget
     Q_OBJECT
 public:
     explicit CFileSystemHorizontalWnd(QWidget* parent = nullptr);
+    ~CFileSystemHorizontalWnd() override;
 
     void SetRootPath(const QString& path);
     void ClearColumns();
@@ -29,6 +30,7 @@ signals:
 private:
     static QFileInfo FileInfoOf(const QModelIndex& index);
     void AddColumn(const QString& path);
+    void DeleteColumn(int position);
     void RecordSelection(const QItemSelection& selected);
     void Cascade(QListView* column, const QItemSelection& selected);
 

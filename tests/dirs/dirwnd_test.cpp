@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QFileSystemModel>
 #include <QListView>
+#include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -185,6 +186,51 @@ TEST_F(DirWndTest, AListerThatNeverEndsDiesWithTheNextFile)
     EXPECT_TRUE(Running(pipe));
     ASSERT_TRUE(Load(SampleArchive(QStringLiteral("nested.zip"))).loaded);
     EXPECT_FALSE(Running(pipe));
+}
+
+QAbstractItemModel* FolderSource(const QTreeView* tree)
+{
+    const auto* proxy = qobject_cast<const QAbstractProxyModel*>(tree->model());
+    return proxy ? proxy->sourceModel() : nullptr;
+}
+
+// A big folder's reader hands its rows to the window until its model is gone, each batch holding
+// the window for a fraction of a second: moving on to another folder, or hiding the viewer for
+// another kind of file, ends it, and the next folder lists as usual.
+TEST_F(DirWndTest, AFolderLeftWhileReadIsReadNoMore)
+{
+    QTemporaryDir big;
+    QTemporaryDir small;
+    for (int i = 0; i < 500; ++i)
+        QFile(big.filePath(QStringLiteral("file%1").arg(i))).open(QIODevice::WriteOnly);
+    QDir(small.path()).mkpath(QStringLiteral("sub"));
+    for (const char* name : {"b.txt", "a.txt"})
+        QFile(small.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
+    wnd->show();
+    const auto expectGone = [](QPointer<QAbstractItemModel> model) {
+        if (model)
+            QSignalSpy(model.data(), &QObject::destroyed).wait(10000);
+        EXPECT_TRUE(model.isNull());
+    };
+
+    ASSERT_TRUE(Load(big.path()).loaded);
+    QPointer<QAbstractItemModel> left = FolderSource(wnd->FolderTree());
+    ASSERT_TRUE(Load(small.path()).loaded);
+    expectGone(left);
+    const QAbstractItemModel* tree = wnd->FolderTree()->model();
+    const QModelIndex root = wnd->FolderTree()->rootIndex();
+    QSignalSpy loaded(FolderSource(wnd->FolderTree()), SIGNAL(directoryLoaded(QString)));
+    if (tree->rowCount(root) < 3)
+        loaded.wait(5000);
+    QStringList names;
+    for (int row = 0; row < tree->rowCount(root); ++row)
+        names.append(tree->index(row, 0, root).data().toString());
+    EXPECT_EQ(names.join(QLatin1Char(' ')).toStdString(), "sub a.txt b.txt");
+
+    ASSERT_TRUE(Load(big.path()).loaded);
+    left = FolderSource(wnd->FolderTree());
+    wnd->hide();
+    expectGone(left);
 }
 
 // "S" previewing the selection is driven in the program by dir_viewer.sh.
