@@ -1,5 +1,7 @@
 #include "dirs/cfoldersortproxy.h"
 
+#include "dirs/gallopmerge.h"
+
 #include <QElapsedTimer>
 #include <QFileSystemModel>
 
@@ -23,8 +25,8 @@ constexpr qint64 kTurnMs = 40;
 } // namespace
 
 CFolderSortProxy::CFolderSortProxy(QFileSystemModel* source, QObject* parent)
-    : QAbstractProxyModel(parent), m_source(source),
-      m_collator(FolderCollator(QLocale())), m_blank{MakeFolderSortKey(m_collator, false, QString()), Qt::NoItemFlags}
+    : QAbstractProxyModel(parent), m_source(source), m_collator(FolderCollator(QLocale())),
+      m_blank(MakeFolderSortKey(m_collator, false, QString()))
 {
     m_showTimer.setSingleShot(true);
     m_showTimer.setInterval(0);
@@ -51,16 +53,18 @@ CFolderSortProxy::Mapping* CFolderSortProxy::MappingOf(const QModelIndex& source
     m->sourceParent = sourceParent;
     const int rows = m_source->rowCount(sourceParent);
     if (rows > kRowsPerStep) {
-        m->rows.assign(rows, m_blank);
+        m->keys.assign(rows, m_blank);
+        m->flags.assign(rows, Qt::NoItemFlags);
         for (int row = 0; row < rows; ++row)
             m->pending.push_back(row);
         IndexSourceRows(m);
         m_showTimer.start();
         return m;
     }
-    m->rows.reserve(rows);
+    m->keys.resize(rows, m_blank);
+    m->flags.resize(rows);
     for (int row = 0; row < rows; ++row) {
-        m->rows.push_back(RowOf(sourceParent, row));
+        ReadRow(m, row);
         m->proxyToSource.push_back(row);
     }
     SortRows(m, m->proxyToSource.begin(), m->proxyToSource.end());
@@ -68,20 +72,21 @@ CFolderSortProxy::Mapping* CFolderSortProxy::MappingOf(const QModelIndex& source
     return m;
 }
 
-CFolderSortProxy::Row CFolderSortProxy::RowOf(const QModelIndex& sourceParent, int row) const
+void CFolderSortProxy::ReadRow(Mapping* m, int row) const
 {
-    const QModelIndex index = m_source->index(row, 0, sourceParent);
-    return {MakeFolderSortKey(m_collator, m_source->isDir(index), m_source->fileName(index)), m_source->flags(index)};
+    const QModelIndex index = m_source->index(row, 0, m->sourceParent);
+    m->keys[row] = MakeFolderSortKey(m_collator, m_source->isDir(index), m_source->fileName(index));
+    m->flags[row] = m_source->flags(index);
 }
 
 void CFolderSortProxy::SortRows(Mapping* m, std::vector<int>::iterator first, std::vector<int>::iterator last) const
 {
-    std::sort(first, last, [m](int a, int b) { return FolderSortLess(m->rows[a].key, m->rows[b].key); });
+    std::sort(first, last, [m](int a, int b) { return FolderSortLess(m->keys[a], m->keys[b]); });
 }
 
 void CFolderSortProxy::IndexSourceRows(Mapping* m)
 {
-    m->sourceToProxy.assign(m->rows.size(), -1);
+    m->sourceToProxy.assign(m->keys.size(), -1);
     for (size_t row = 0; row < m->proxyToSource.size(); ++row)
         m->sourceToProxy[m->proxyToSource[row]] = static_cast<int>(row);
 }
@@ -153,7 +158,7 @@ bool CFolderSortProxy::hasChildren(const QModelIndex& parent) const
     if (!parent.isValid() || parent.column() > 0)
         return m_source->hasChildren(mapToSource(parent));
     const auto* m = static_cast<const Mapping*>(parent.internalPointer());
-    return m->rows[m->proxyToSource[parent.row()]].key.folder;
+    return m->keys[m->proxyToSource[parent.row()]].folder;
 }
 
 Qt::ItemFlags CFolderSortProxy::flags(const QModelIndex& index) const
@@ -161,7 +166,7 @@ Qt::ItemFlags CFolderSortProxy::flags(const QModelIndex& index) const
     if (!index.isValid() || index.column() > 0)
         return m_source->flags(mapToSource(index));
     const auto* m = static_cast<const Mapping*>(index.internalPointer());
-    return m->rows[m->proxyToSource[index.row()]].flags;
+    return m->flags[m->proxyToSource[index.row()]];
 }
 
 // Moves the rows of one folder, keeping the indexes the views hold on the same entries.
@@ -189,7 +194,8 @@ void CFolderSortProxy::OnRowsInserted(const QModelIndex& sourceParent, int first
     if (!m)
         return;
     const int count = last - first + 1;
-    m->rows.insert(m->rows.begin() + first, count, m_blank);
+    m->keys.insert(m->keys.begin() + first, count, m_blank);
+    m->flags.insert(m->flags.begin() + first, count, Qt::NoItemFlags);
     for (int& row : m->proxyToSource)
         row += row >= first ? count : 0;
     for (int& row : m->pending)
@@ -226,9 +232,9 @@ void CFolderSortProxy::ShowPendingRows(Mapping* m, int limit)
     const std::vector<int> rows(m->pending.end() - count, m->pending.end());
     m->pending.resize(m->pending.size() - count);
     for (int row : rows)
-        m->rows[row] = RowOf(m->sourceParent, row);
+        ReadRow(m, row);
     const QModelIndex proxyParent = ProxyParentOf(m);
-    const auto less = [m](int a, int b) { return FolderSortLess(m->rows[a].key, m->rows[b].key); };
+    const auto less = [m](int a, int b) { return FolderSortLess(m->keys[a], m->keys[b]); };
     if (count <= kRowsInsertedOneByOne) {
         for (int row : rows) {
             const auto at = std::upper_bound(m->proxyToSource.begin(), m->proxyToSource.end(), row, less);
@@ -249,7 +255,7 @@ void CFolderSortProxy::ShowPendingRows(Mapping* m, int limit)
     if (before == 0 || !less(m->proxyToSource[before], m->proxyToSource[before - 1]))
         return;
     Reorder(m, [m, before, less] {
-        std::inplace_merge(m->proxyToSource.begin(), m->proxyToSource.begin() + before, m->proxyToSource.end(), less);
+        GallopMerge(m->proxyToSource, before, less);
         IndexSourceRows(m);
     });
 }
@@ -296,7 +302,8 @@ void CFolderSortProxy::OnRowsRemoved(const QModelIndex& sourceParent, int first,
 {
     if (Mapping* m = m_mappings.value(MappingKey(sourceParent))) {
         const int count = last - first + 1;
-        m->rows.erase(m->rows.begin() + first, m->rows.begin() + last + 1);
+        m->keys.erase(m->keys.begin() + first, m->keys.begin() + last + 1);
+        m->flags.erase(m->flags.begin() + first, m->flags.begin() + last + 1);
         for (int& row : m->proxyToSource)
             row -= row > last ? count : 0;
         const auto gone = [first, last](int row) { return row >= first && row <= last; };
@@ -328,7 +335,7 @@ void CFolderSortProxy::OnDataChanged(const QModelIndex& topLeft, const QModelInd
     Mapping* m = m_mappings.value(MappingKey(topLeft.parent()));
     if (!m)
         return;
-    const int last = std::min(bottomRight.row(), static_cast<int>(m->rows.size()) - 1);
+    const int last = std::min(bottomRight.row(), static_cast<int>(m->keys.size()) - 1);
     bool moved = false;
     int top = INT_MAX;
     int bottom = -1;
@@ -336,10 +343,10 @@ void CFolderSortProxy::OnDataChanged(const QModelIndex& topLeft, const QModelInd
         if (m->sourceToProxy[row] < 0)
             continue; // made when it is shown
         const QModelIndex index = m_source->index(row, 0, topLeft.parent());
-        const FolderSortKey& key = m->rows[row].key;
+        const FolderSortKey& key = m->keys[row];
         if (key.folder != m_source->isDir(index) || key.name != m_source->fileName(index))
             moved = true;
-        m->rows[row] = RowOf(topLeft.parent(), row);
+        ReadRow(m, row);
         top = std::min(top, m->sourceToProxy[row]);
         bottom = std::max(bottom, m->sourceToProxy[row]);
     }

@@ -37,21 +37,19 @@ public:
 
 private:
     // What a view asks of every row when it lays a folder out, kept here: asking the source
-    // looks the row up by its name.
-    struct Row {
-        FolderSortKey key;
-        Qt::ItemFlags flags;
-    };
+    // looks the row up by its name. The flags stand apart from the keys: a view asks them of all
+    // 100 000 rows of a big folder for every layout, and a small array of them stays in the cache.
     struct Mapping {
         QPersistentModelIndex sourceParent;
-        std::vector<Row> rows; // by source row
+        std::vector<FolderSortKey> keys;  // by source row
+        std::vector<Qt::ItemFlags> flags; // by source row
         std::vector<int> proxyToSource;
         std::vector<int> sourceToProxy;
         std::vector<int> pending; // source rows not shown yet
     };
 
     Mapping* MappingOf(const QModelIndex& sourceParent) const;
-    Row RowOf(const QModelIndex& sourceParent, int row) const;
+    void ReadRow(Mapping* m, int row) const;
     void SortRows(Mapping* m, std::vector<int>::iterator first, std::vector<int>::iterator last) const;
     static void IndexSourceRows(Mapping* m);
     QModelIndex ProxyParentOf(const Mapping* m) const;
@@ -71,7 +69,7 @@ private:
 
     QFileSystemModel* m_source;
     QCollator m_collator;
-    Row m_blank; // of rows not shown yet
+    FolderSortKey m_blank; // of rows not shown yet
     mutable QTimer m_showTimer;
     mutable QHash<const void*, Mapping*> m_mappings; // by the source parent's internal pointer
     QList<QPersistentModelIndex> m_layoutSources;    // the view's indexes across a source layout change

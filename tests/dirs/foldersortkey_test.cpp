@@ -1,11 +1,13 @@
 // The order a folder's entries are shown in, as a user expects it: folders first, numbers by
 // value, case aside, accented and other scripts' letters where the locale puts them.
 #include "dirs/foldersortkey.h"
+#include "dirs/gallopmerge.h"
 
 #include <QLocale>
 #include <QStringList>
 
 #include <algorithm>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +39,33 @@ TEST(FolderSortKeyTest, EntriesSortAsAUserExpects)
         for (const FolderSortKey& key : keys)
             sorted.append(key.folder ? QLatin1Char('/') + key.name : key.name);
         EXPECT_EQ(sorted.join(QLatin1Char(' ')).toStdString(), expected.join(QLatin1Char(' ')).toStdString());
+    }
+}
+
+// A batch of rows merged into the shown ones lands where a stable merge puts it, equal keys
+// (here only a few distinct ones) keeping the shown rows first.
+TEST(FolderSortKeyTest, RowsMergeAsAStableMergeDoes)
+{
+    struct Case {
+        int shown, added, distinctKeys;
+    };
+    const Case cases[] = {{0, 5, 100},        {5, 0, 100},     {1, 1, 3},     {1000, 40, 100000},
+                          {40, 1000, 100000}, {3000, 3000, 7}, {500, 500, 1}, {2000, 10, 100000}};
+    std::mt19937 random(7);
+    for (const Case& c : cases) {
+        std::vector<int> keys(c.shown + c.added);
+        for (int& key : keys)
+            key = static_cast<int>(random() % c.distinctKeys);
+        const auto less = [&keys](int a, int b) { return keys[a] < keys[b]; };
+        std::vector<int> order(keys.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
+        std::stable_sort(order.begin(), order.begin() + c.shown, less);
+        std::stable_sort(order.begin() + c.shown, order.end(), less);
+        std::vector<int> expected = order;
+        std::inplace_merge(expected.begin(), expected.begin() + c.shown, expected.end(), less);
+        GallopMerge(order, c.shown, less);
+        EXPECT_EQ(order, expected) << c.shown << " shown, " << c.added << " added";
     }
 }
 
