@@ -57,6 +57,7 @@ void CImageView::ClearView()
         delete item;
     }
     m_pixmapItem = m_fullItem = nullptr;
+    m_fullSizeToCome = QSize();
     const QList<QGraphicsItem*> rest = m_scene->items();
     for (QGraphicsItem* item : rest) {
         if (item->parentItem())
@@ -78,8 +79,27 @@ void CImageView::SlotFullImageReady(QImage pix)
     delete m_fullItem;
     m_fullItem = new QGraphicsPixmapItem(QPixmap::fromImage(pix));
     m_fullItem->setTransformationMode(Qt::SmoothTransformation);
+    m_fullSizeToCome = QSize();
     m_actions[ActualSize]->setEnabled(true);
     m_actions[Fit]->setEnabled(true);
+    if (m_actions[ActualSize]->isChecked())
+        SlotSizeActual();
+}
+
+void CImageView::ExpectFullImage(const QSize& fullSize)
+{
+    if (!m_pixmapItem || m_fullItem || !fullSize.isValid())
+        return;
+    m_fullSizeToCome = fullSize;
+    CheckRetoreAct();
+}
+
+QSize CImageView::ShownPictureSize() const
+{
+    for (QGraphicsPixmapItem* item : {m_fullItem, m_pixmapItem})
+        if (item && item->scene())
+            return item->pixmap().size();
+    return {};
 }
 
 void CImageView::SetImage(QImage pix)
@@ -108,7 +128,7 @@ void CImageView::SetImage(QMovie* mv, const QSize& size)
 
 void CImageView::CheckRetoreAct()
 {
-    const bool sizes = m_pixmapItem && m_fullItem;
+    const bool sizes = m_pixmapItem && (m_fullItem || m_fullSizeToCome.isValid());
     for (QAction* action : qAsConst(m_actions))
         action->setEnabled(false);
     m_actions[ActualSize]->setEnabled(sizes);
@@ -133,16 +153,31 @@ void CImageView::ShowOnly(QGraphicsPixmapItem* shown, QGraphicsPixmapItem* hidde
     centerOn(shown);
 }
 
+// Until the full-size picture comes, the fitted one stands in for it, scaled up.
 void CImageView::SlotSizeActual()
 {
-    if (m_fullItem)
+    if (m_fullItem) {
+        if (m_pixmapItem)
+            m_pixmapItem->setTransform(QTransform());
         ShowOnly(m_fullItem, m_pixmapItem);
+        return;
+    }
+    if (!m_pixmapItem || !m_fullSizeToCome.isValid())
+        return;
+    const QSize fitted = m_pixmapItem->pixmap().size();
+    m_pixmapItem->setTransform(QTransform::fromScale(qreal(m_fullSizeToCome.width()) / fitted.width(),
+                                                     qreal(m_fullSizeToCome.height()) / fitted.height()));
+    m_scene->setSceneRect(0, 0, m_fullSizeToCome.width(), m_fullSizeToCome.height());
+    centerOn(m_pixmapItem);
+    emit SigFullImageWanted();
 }
 
 void CImageView::SlotSizeFit()
 {
-    if (m_pixmapItem)
-        ShowOnly(m_pixmapItem, m_fullItem);
+    if (!m_pixmapItem)
+        return;
+    m_pixmapItem->setTransform(QTransform());
+    ShowOnly(m_pixmapItem, m_fullItem);
 }
 
 // The hand of a finished drag would otherwise stay on the picture.

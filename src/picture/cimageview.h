@@ -21,6 +21,13 @@ public:
 
     QAction* Action(int id) const { return m_actions.value(id); }
     void ClearView();
+    // The picture set last is shown fitted; its full size, `fullSize`, comes when asked for.
+    void ExpectFullImage(const QSize& fullSize);
+    // The size of the picture shown, as decoded (before any scaling of the view).
+    QSize ShownPictureSize() const;
+
+signals:
+    void SigFullImageWanted();
 
 public slots:
     void InitActions();
@@ -44,6 +51,7 @@ private:
 
     QGraphicsPixmapItem* m_pixmapItem = nullptr;
     QGraphicsPixmapItem* m_fullItem = nullptr;
+    QSize m_fullSizeToCome; // valid while the full-size picture is still to come
     QGraphicsScene* m_scene;
     QHash<int, QAction*> m_actions;
 };

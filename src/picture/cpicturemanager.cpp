@@ -116,6 +116,8 @@ CPictureManager::CPictureManager(QObject* parent)
     m_pool->setMaxThreadCount(MaxDecodes);
     m_deadlineTimer.setSingleShot(true);
     connect(&m_deadlineTimer, &QTimer::timeout, this, &CPictureManager::CheckDeadlines);
+    m_fullReadTimer.setSingleShot(true);
+    connect(&m_fullReadTimer, &QTimer::timeout, this, &CPictureManager::RequestFullImage);
     m_clock.start();
 }
 
@@ -133,20 +135,44 @@ CPictureManager::~CPictureManager()
 void CPictureManager::Perform()
 {
     CheckDeadlines();
+    m_fullRead = {};
+    m_fullReadTimer.stop();
     // Read here, on the GUI thread that writes them: the job works on this pair whatever comes next.
     const QString path = CGlobalData::Instance().Path();
     const int subType = CGlobalData::Instance().SubType();
     const int generation = ++m_shared->generation;
-    auto started = std::make_shared<std::atomic<bool>>(false);
     const Load load{path, generation, m_shared, this};
-    const QFuture<void> future = QtConcurrent::run(m_pool, [load, subType, started] {
+    RunJob(generation, [load, subType] { LoadJob(load, subType); });
+}
+
+void CPictureManager::RunJob(int generation, const std::function<void()>& work)
+{
+    auto started = std::make_shared<std::atomic<bool>>(false);
+    const std::shared_ptr<Shared> shared = m_shared;
+    const QFuture<void> future = QtConcurrent::run(m_pool, [work, started, shared, generation] {
         started->store(true);
-        if (!load.Stopped())
-            LoadJob(load, subType);
+        if (shared->generation.load() == generation)
+            work();
     });
     m_jobs.append({future, started, m_clock.elapsed() + TimeLimitMs, generation, false});
     if (!m_deadlineTimer.isActive())
         m_deadlineTimer.start(TimeLimitMs);
+}
+
+void CPictureManager::RequestFullImage()
+{
+    m_fullReadTimer.stop();
+    if (!m_fullRead.read || m_fullRead.load.Stopped()) {
+        m_fullRead = {};
+        return;
+    }
+    const FullRead full = m_fullRead;
+    m_fullRead = {};
+    RunJob(full.load.generation, [full] {
+        const QImage image = full.read();
+        if (!full.load.Stopped())
+            DeliverFullImage(full.load, image);
+    });
 }
 
 // A job past its time has failed if it is the one shown; if its read is still stuck, a thread
@@ -182,6 +208,8 @@ void CPictureManager::CheckDeadlines()
 void CPictureManager::Stop()
 {
     ++m_shared->generation;
+    m_fullRead = {};
+    m_fullReadTimer.stop();
     m_movie->stop();
     m_movie->setFileName(QString());
 }
@@ -350,9 +378,11 @@ void CPictureManager::DecodeStill(const Load& load, QImageReader& reader, const 
         DeliverWhole(load, image, turned ? fitted.transposed() : fitted);
         return;
     }
-    Deliver(load, QVariant(image), QString(), fullSize);
-    if (scaled)
-        DeliverFullImage(load, rawBytes <= FullImageByteLimit ? InScreenColours(readFull()) : QImage());
+    // The whole picture would compete with showing this one: it is read later, or when asked for.
+    std::function<QImage()> readWhole;
+    if (scaled && rawBytes <= FullImageByteLimit)
+        readWhole = [readFull] { return InScreenColours(readFull()); };
+    Deliver(load, QVariant(image), QString(), fullSize, readWhole);
 }
 
 // A picture decoded whole serves both sizes: scaled to `shown` for the view, whole for Actual Size.
@@ -376,14 +406,18 @@ QImage CPictureManager::ReadFull(const Load& load, const QByteArray& format)
     return reader.canRead() ? reader.read() : QImage();
 }
 
-void CPictureManager::Deliver(const Load& load, const QVariant& value, const QString& err, const QSize& fullSize)
+void CPictureManager::Deliver(const Load& load, const QVariant& value, const QString& err, const QSize& fullSize,
+                              const std::function<QImage()>& readFull)
 {
-    load.shared->box.Post([self = load.owner, path = load.path, value, err, fullSize] {
-        if (!IsCurrentPicturePath(path))
+    load.shared->box.Post([self = load.owner, load, value, err, fullSize, readFull] {
+        if (!IsCurrentPicturePath(load.path))
             return;
         self->m_answered = self->m_shared->generation.load();
         self->m_err = err;
         self->m_fullSize = fullSize;
+        self->m_fullRead = {load, load.Stopped() ? std::function<QImage()>() : readFull};
+        if (self->m_fullRead.read)
+            self->m_fullReadTimer.start(FullReadDelayMs);
         emit self->SigPerformFinished(value);
     });
 }

@@ -68,9 +68,17 @@ public:
     // Until every job has ended; their results still have to arrive through the event loop.
     void WaitForJobs() { m_pool->waitForDone(); }
 
+    // Whether the picture last handed over, shown fitted, has a full size still to come.
+    bool FullImageToCome() const { return bool(m_fullRead.read); }
+
+    // After the fitted picture, the whole one is read only once the window had time to show it.
+    static constexpr int FullReadDelayMs = 600;
+
 public slots:
     void Perform() override;
     void Stop() override;
+    // Reads the full-size picture now if it is still to come: Actual Size was asked for.
+    void RequestFullImage();
 
 signals:
     void SigFullImageReady(QImage pix);
@@ -98,8 +106,14 @@ private:
         CPictureManager* owner;
         bool Stopped() const { return shared->generation.load() != generation; }
     };
+    // The full-size read of a picture first shown fitted, until it starts.
+    struct FullRead {
+        Load load;
+        std::function<QImage()> read;
+    };
 
     void CheckDeadlines();
+    void RunJob(int generation, const std::function<void()>& work);
     static void LoadJob(const Load& load, int subType);
     static void LoadAnimation(const Load& load, const QByteArray& format);
     static void LoadPsd(const Load& load);
@@ -108,7 +122,8 @@ private:
     static void DecodeStill(const Load& load, QImageReader& reader, const StoppableFile& file,
                             const std::function<QImage()>& readFull);
     static QImage ReadFull(const Load& load, const QByteArray& format);
-    static void Deliver(const Load& load, const QVariant& value, const QString& err, const QSize& fullSize = QSize());
+    static void Deliver(const Load& load, const QVariant& value, const QString& err, const QSize& fullSize = QSize(),
+                        const std::function<QImage()>& readFull = {});
     static void DeliverFullImage(const Load& load, const QImage& image);
     static void DeliverWhole(const Load& load, const QImage& image, const QSize& shown);
 
@@ -120,6 +135,8 @@ private:
     std::shared_ptr<Shared> m_shared;
     int m_answered = 0; // the generation whose result was handed over last
     QList<Job> m_jobs;
+    FullRead m_fullRead;
+    QTimer m_fullReadTimer;
 };
 
 // Whether `path`, a job's path, is still the one the registry shows (or a link's target that is).

@@ -16,6 +16,8 @@ CPicWnd::CPicWnd(QWidget* parent) : CAbstractWnd(new CPictureManager, parent), m
     AddContentWidget(m_view);
     connect(static_cast<CPictureManager*>(Manager()), &CPictureManager::SigFullImageReady, m_view,
             &CImageView::SlotFullImageReady);
+    connect(m_view, &CImageView::SigFullImageWanted, static_cast<CPictureManager*>(Manager()),
+            &CPictureManager::RequestFullImage);
 }
 
 void CPicWnd::AddButton(QBoxLayout* layout, int id, const QString& normal, const QString& active, const QString& tip,
@@ -80,6 +82,8 @@ void CPicWnd::PerformFinished(QVariant v)
         m_size = image.size();
         if (full.isValid() && full != m_size)
             ShowButtons({CImageView::Fit, CImageView::ActualSize});
+        if (static_cast<CPictureManager*>(Manager())->FullImageToCome())
+            m_view->ExpectFullImage(full);
     }
     ShowButtons({CImageView::TurnLeft, CImageView::TurnRight});
     emit SigLoaded();
