@@ -287,23 +287,44 @@ void CPictureManager::LoadAnimation(const Load& load, const QByteArray& format)
 
 void CPictureManager::LoadPsd(const Load& load)
 {
-    const QString& path = load.path;
-    QImage image;
-    StoppableFile file(path, [load] { return load.Stopped(); });
-    if (file.open(QIODevice::ReadOnly) && QPsdHandler::canRead(&file)) {
-        QPsdHandler handler;
-        handler.setDevice(&file);
-        if (DecodedBytes(handler.option(QImageIOHandler::Size).toSize(), QImage::Format_ARGB32) > FullImageByteLimit) {
-            Deliver(load, QVariant(), TooLargeText());
-            return;
-        }
-        handler.read(&image);
-    }
-    if (image.isNull()) {
+    StoppableFile file(load.path, [load] { return load.Stopped(); });
+    if (!file.open(QIODevice::ReadOnly) || !QPsdHandler::canRead(&file)) {
         Deliver(load, QVariant(), UnknownText());
         return;
     }
-    DeliverWhole(load, image, FittedReadSize(image.size(), false, PictureLimit()));
+    QPsdHandler handler;
+    handler.setDevice(&file);
+    const QSize size = handler.option(QImageIOHandler::Size).toSize();
+    if (DecodedBytes(size, QImage::Format_ARGB32) > FullImageByteLimit) {
+        Deliver(load, QVariant(), TooLargeText());
+        return;
+    }
+    const QSize fitted = FittedReadSize(size, false, PictureLimit());
+    QImage image;
+    if (fitted != size) {
+        // Every n-th row and column make the fitted picture; the whole one comes later.
+        handler.setOption(QImageIOHandler::ScaledSize, fitted);
+        if (handler.read(&image)) {
+            Deliver(load, QVariant(image), QString(), size, [load] { return ReadPsd(load); });
+            return;
+        }
+    }
+    image = ReadPsd(load);
+    if (load.Stopped())
+        return;
+    if (image.isNull())
+        Deliver(load, QVariant(), UnknownText());
+    else
+        DeliverWhole(load, image, FittedReadSize(image.size(), false, PictureLimit()));
+}
+
+QImage CPictureManager::ReadPsd(const Load& load)
+{
+    StoppableFile file(load.path, [load] { return load.Stopped(); });
+    QPsdHandler handler;
+    handler.setDevice(&file);
+    QImage image;
+    return file.open(QIODevice::ReadOnly) && handler.read(&image) ? image : QImage();
 }
 
 void CPictureManager::LoadStill(const Load& load, const QByteArray& format)

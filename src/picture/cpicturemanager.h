@@ -117,6 +117,7 @@ private:
     static void LoadJob(const Load& load, int subType);
     static void LoadAnimation(const Load& load, const QByteArray& format);
     static void LoadPsd(const Load& load);
+    static QImage ReadPsd(const Load& load);
     static void LoadStill(const Load& load, const QByteArray& format);
     static void LoadSvg(const Load& load, StoppableFile& file);
     static void DecodeStill(const Load& load, QImageReader& reader, const StoppableFile& file,

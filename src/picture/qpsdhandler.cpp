@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <vector>
+
 namespace {
 
 constexpr char Signature[] = "8BPS";
@@ -107,6 +109,106 @@ bool ReadPlanes(QDataStream& in, const psd::Header& h, QByteArray* planes)
     return UnpackPlanes(device, wanted, planes);
 }
 
+// Rows and columns taken for a picture of `scaled`: as many as leave it no smaller than that. Only
+// whole bytes a sample can be taken alone.
+int SampleStep(const psd::Header& h, const QSize& scaled)
+{
+    if (!scaled.isValid() || scaled.isEmpty() || (h.depth != 8 && h.depth != 16))
+        return 1;
+    return qMax(1, qMin(h.width / scaled.width(), h.height / scaled.height()));
+}
+
+// The picture of every `step`-th row and column; planes past the fifth are never shown.
+psd::Header SampledHeader(const psd::Header& h, int step)
+{
+    psd::Header small = h;
+    small.channels = qMin(h.channels, 5);
+    small.width = (h.width + step - 1) / step;
+    small.height = (h.height + step - 1) / step;
+    return small;
+}
+
+// Row y of channel k unpacked into `row`, from the packed data starting at `packed` whose rows
+// have the byte counts `counts` (channel after channel).
+bool ReadPackedRow(QIODevice* device, qint64 packed, const std::vector<qint64>& counts, qint64 index,
+                   const std::vector<qint64>& offsets, QByteArray* row)
+{
+    const qint64 rowBytes = row->size();
+    const qint64 count = counts[size_t(index)];
+    // PackBits spends at most one byte on every 128 it carries.
+    if (count > rowBytes + rowBytes / 64 + 2 || !device->seek(packed + offsets[size_t(index)]))
+        return false;
+    const QByteArray bytes = device->read(count);
+    qint64 used = 0;
+    return bytes.size() == count && psd::UnpackRuns(bytes.constData(), count, true, row->data(), rowBytes, &used) >= 0 &&
+           used == rowBytes;
+}
+
+// The byte counts of the rows of the first `channels` planes and where each row starts; the packed
+// rows of all planes follow the table of all of them.
+bool ReadRowCounts(QDataStream& in, const psd::Header& h, int channels, std::vector<qint64>* counts,
+                   std::vector<qint64>* offsets)
+{
+    const int entry = h.version == 2 ? 4 : 2;
+    const qint64 tableBytes = qint64(h.channels) * h.height * entry;
+    QIODevice* device = in.device();
+    const qint64 rows = qint64(channels) * h.height;
+    const qint64 start = device->pos();
+    if (tableBytes > Remaining(device))
+        return false;
+    const QByteArray table = device->read(rows * entry);
+    if (table.size() != rows * entry || !device->seek(start + tableBytes))
+        return false;
+    const auto* t = reinterpret_cast<const uchar*>(table.constData());
+    counts->resize(size_t(rows));
+    offsets->resize(size_t(rows));
+    qint64 at = 0;
+    for (qint64 i = 0; i < rows; ++i) {
+        const uchar* e = t + i * entry;
+        (*offsets)[size_t(i)] = at;
+        (*counts)[size_t(i)] = entry == 4 ? qint64(quint32(e[0]) << 24 | e[1] << 16 | e[2] << 8 | e[3]) : e[0] << 8 | e[1];
+        at += (*counts)[size_t(i)];
+    }
+    return at <= Remaining(device);
+}
+
+// Every `step`-th sample of every `step`-th row of the first `channels` planes, as planes of the
+// smaller picture `small` describes.
+bool ReadSampledPlanes(QDataStream& in, const psd::Header& h, int step, const psd::Header& small, QByteArray* planes)
+{
+    quint16 compression = 0;
+    in >> compression;
+    QIODevice* device = in.device();
+    if (in.status() != QDataStream::Ok || (compression != 0 && compression != 1))
+        return false;
+    std::vector<qint64> counts, offsets;
+    if (compression == 1 && !ReadRowCounts(in, h, small.channels, &counts, &offsets))
+        return false;
+    const qint64 start = device->pos();
+    const int sampleBytes = h.depth / 8;
+    const qint64 rowBytes = qint64(h.width) * sampleBytes;
+    if (compression == 0 && h.channels * psd::PlaneBytes(h) > Remaining(device))
+        return false;
+    planes->resize(int(small.channels * psd::PlaneBytes(small)));
+    QByteArray row(int(rowBytes), Qt::Uninitialized);
+    char* out = planes->data();
+    for (int k = 0; k < small.channels; ++k) {
+        for (int y = 0; y < h.height; y += step) {
+            const qint64 index = qint64(k) * h.height + y;
+            const bool read = compression == 1
+                                  ? ReadPackedRow(device, start, counts, index, offsets, &row)
+                                  : device->seek(start + index * rowBytes) && device->read(row.data(), rowBytes) == rowBytes;
+            if (!read)
+                return false;
+            for (qint64 x = 0; x < h.width; x += step) {
+                memcpy(out, row.constData() + x * sampleBytes, size_t(sampleBytes));
+                out += sampleBytes;
+            }
+        }
+    }
+    return out == planes->constData() + planes->size();
+}
+
 } // namespace
 
 bool QPsdHandler::canRead(QIODevice* device) { return device && device->peek(4) == QByteArray(Signature, 4); }
@@ -135,13 +237,27 @@ bool QPsdHandler::read(QImage* image)
     if (qint64(h.width) * h.height * 4 > MaxImageBytes)
         return false;
     QByteArray colourData, planes;
-    if (!ReadColourData(in, &colourData) || !SkipSection(in, 4) || !SkipSection(in, h.version == 2 ? 8 : 4) ||
-        !ReadPlanes(in, h, &planes) || in.status() != QDataStream::Ok)
+    if (!ReadColourData(in, &colourData) || !SkipSection(in, 4) || !SkipSection(in, h.version == 2 ? 8 : 4))
+        return false;
+    const int step = SampleStep(h, m_scaledSize);
+    if (step > 1) {
+        const psd::Header small = SampledHeader(h, step);
+        if (!ReadSampledPlanes(in, h, step, small, &planes) || in.status() != QDataStream::Ok)
+            return false;
+        const QImage sampled = psd::PlanesToImage(small, planes, colourData);
+        if (sampled.isNull())
+            return false;
+        *image = sampled.scaled(m_scaledSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return true;
+    }
+    if (!ReadPlanes(in, h, &planes) || in.status() != QDataStream::Ok)
         return false;
     const QImage result = psd::PlanesToImage(h, planes, colourData);
     if (result.isNull())
         return false;
-    *image = result;
+    *image = m_scaledSize.isValid() && m_scaledSize != result.size()
+                 ? result.scaled(m_scaledSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                 : result;
     return true;
 }
 
@@ -158,4 +274,10 @@ QVariant QPsdHandler::option(ImageOption option) const
     return QSize(h.width, h.height);
 }
 
-bool QPsdHandler::supportsOption(ImageOption option) const { return option == Size; }
+bool QPsdHandler::supportsOption(ImageOption option) const { return option == Size || option == ScaledSize; }
+
+void QPsdHandler::setOption(ImageOption option, const QVariant& value)
+{
+    if (option == ScaledSize)
+        m_scaledSize = value.toSize();
+}

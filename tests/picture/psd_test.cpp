@@ -37,7 +37,7 @@ QByteArray MakePsd(const psd::Header& h, const QByteArray& planes, const QByteAr
     return bytes;
 }
 
-bool Decode(const QByteArray& bytes, QImage* image)
+bool Decode(const QByteArray& bytes, QImage* image, const QSize& scaled = QSize())
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -46,13 +46,14 @@ bool Decode(const QByteArray& bytes, QImage* image)
     if (!QPsdHandler::canRead(&buffer))
         return false;
     handler.setDevice(&buffer);
+    handler.setOption(QImageIOHandler::ScaledSize, scaled);
     return handler.read(image);
 }
 
-QImage Decode(const QByteArray& bytes)
+QImage Decode(const QByteArray& bytes, const QSize& scaled = QSize())
 {
     QImage image;
-    return Decode(bytes, &image) ? image : QImage();
+    return Decode(bytes, &image, scaled) ? image : QImage();
 }
 
 // PackBits of `data` as literal runs only.
@@ -78,6 +79,22 @@ int MaxDifference(const QImage& a, const QImage& b, bool opaqueOnly)
                               std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
         }
     return worst;
+}
+
+// The mean difference of the channels of premultiplied pixels: a picture taken from every n-th
+// pixel differs from a smooth scaling along sharp edges only.
+double MeanDifference(const QImage& a, const QImage& b)
+{
+    const QImage p = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage q = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    double sum = 0;
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x) {
+            const QRgb u = p.pixel(x, y), v = q.pixel(x, y);
+            sum += std::abs(qRed(u) - qRed(v)) + std::abs(qGreen(u) - qGreen(v)) + std::abs(qBlue(u) - qBlue(v)) +
+                   std::abs(qAlpha(u) - qAlpha(v));
+        }
+    return sum / (4.0 * p.width() * p.height());
 }
 
 TEST(PsdDecoder, MatchesImageMagickInEveryModeItWrites)
@@ -111,6 +128,12 @@ TEST(PsdDecoder, MatchesImageMagickInEveryModeItWrites)
                       c.tolerance);
             if (HasFailure())
                 ours.save(QStringLiteral(VUEL_BINARY_DIR "/psd-%1-%2.ours.png").arg(c.name, compression));
+            // The fitted view's picture, read from every third row and column.
+            const QSize small(100, 62);
+            file.seek(0);
+            const QImage fitted = Decode(file.readAll(), small);
+            ASSERT_EQ(fitted.size(), small);
+            EXPECT_LT(MeanDifference(fitted, ours.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)), 3.0);
         }
 }
 
@@ -218,6 +241,7 @@ TEST(PsdDecoder, HostileFilesFailWithoutTouchingTheImage)
         untouched.fill(Qt::red);
         const QImage before = untouched;
         EXPECT_FALSE(Decode(c.second, &untouched));
+        EXPECT_FALSE(Decode(c.second, &untouched, QSize(2, 2))) << "read from every other row";
         EXPECT_EQ(untouched, before);
     }
     // RLE that decodes to exactly the planes is read.
