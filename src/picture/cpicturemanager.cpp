@@ -5,6 +5,7 @@
 #include "cglobaldata/screenarea.h"
 #include "picture/qpsdhandler.h"
 #include "picture/svgguard.h"
+#include "picture/webpdecode.h"
 #include "stoppablefile/stoppablefile.h"
 
 #include <QBuffer>
@@ -335,12 +336,40 @@ void CPictureManager::LoadStill(const Load& load, const QByteArray& format)
         Deliver(load, QVariant(), file.errorString());
         return;
     }
-    QImageReader reader(&file, format);
     if (format.startsWith("svg")) {
         LoadSvg(load, file);
         return;
     }
+    if (format == "webp" && LoadWebpFitted(load, file, format))
+        return;
+    file.seek(0);
+    QImageReader reader(&file, format);
     DecodeStill(load, reader, file, [load, format] { return ReadFull(load, format); });
+}
+
+// libwebp decodes a still straight at the fitted size, where the toolkit's reader decodes it whole.
+bool CPictureManager::LoadWebpFitted(const Load& load, StoppableFile& file, const QByteArray& format)
+{
+    QSize raw;
+    {
+        QImageReader reader(&file, format);
+        if (reader.transformation() != QImageIOHandler::TransformationNone)
+            return false;
+        raw = reader.size();
+    }
+    const QSize fitted = FittedReadSize(raw, false, PictureLimit());
+    if (!raw.isValid() || fitted == raw || file.size() > WebpByteLimit || !file.seek(0))
+        return false;
+    const QImage image = InScreenColours(DecodeWebpScaled(file.readAll(), fitted));
+    if (file.IsStopped())
+        return true; // the preview has moved on
+    if (image.isNull())
+        return false;
+    std::function<QImage()> readWhole;
+    if (DecodedBytes(raw, QImage::Format_ARGB32) <= FullImageByteLimit)
+        readWhole = [load, format] { return InScreenColours(ReadFull(load, format)); };
+    Deliver(load, QVariant(image), QString(), raw, readWhole);
+    return true;
 }
 
 void CPictureManager::LoadSvg(const Load& load, StoppableFile& file)

@@ -57,6 +57,8 @@ public:
     static constexpr int MaxDecodes = 2;
     // Larger SVG text, compressed or not, is not drawn.
     static constexpr qint64 SvgByteLimit = 64LL << 20;
+    // Larger WebP files are left to the toolkit's reader, which reads them whole anyway.
+    static constexpr qint64 WebpByteLimit = 256LL << 20;
     static constexpr int TimeLimitMs = 20000;
     // Threads added for reads that never returned.
     static constexpr int MaxStuckReads = 6;
@@ -119,6 +121,7 @@ private:
     static void LoadPsd(const Load& load);
     static QImage ReadPsd(const Load& load);
     static void LoadStill(const Load& load, const QByteArray& format);
+    static bool LoadWebpFitted(const Load& load, StoppableFile& file, const QByteArray& format);
     static void LoadSvg(const Load& load, StoppableFile& file);
     static void DecodeStill(const Load& load, QImageReader& reader, const StoppableFile& file,
                             const std::function<QImage()>& readFull);
