@@ -302,7 +302,7 @@ void CPictureManager::LoadPsd(const Load& load)
     }
     const QSize fitted = FittedReadSize(size, false, PictureLimit());
     QImage image;
-    if (fitted != size) {
+    if (size.width() >= 2 * fitted.width() && size.height() >= 2 * fitted.height()) {
         // Every n-th row and column make the fitted picture; the whole one comes later.
         handler.setOption(QImageIOHandler::ScaledSize, fitted);
         if (handler.read(&image)) {

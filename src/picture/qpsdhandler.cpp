@@ -140,8 +140,8 @@ bool ReadPackedRow(QIODevice* device, qint64 packed, const std::vector<qint64>& 
         return false;
     const QByteArray bytes = device->read(count);
     qint64 used = 0;
-    return bytes.size() == count && psd::UnpackRuns(bytes.constData(), count, true, row->data(), rowBytes, &used) >= 0 &&
-           used == rowBytes;
+    return bytes.size() == count &&
+           psd::UnpackRuns(bytes.constData(), count, true, row->data(), rowBytes, &used) >= 0 && used == rowBytes;
 }
 
 // The byte counts of the rows of the first `channels` planes and where each row starts; the packed
@@ -166,10 +166,26 @@ bool ReadRowCounts(QDataStream& in, const psd::Header& h, int channels, std::vec
     for (qint64 i = 0; i < rows; ++i) {
         const uchar* e = t + i * entry;
         (*offsets)[size_t(i)] = at;
-        (*counts)[size_t(i)] = entry == 4 ? qint64(quint32(e[0]) << 24 | e[1] << 16 | e[2] << 8 | e[3]) : e[0] << 8 | e[1];
+        (*counts)[size_t(i)] =
+            entry == 4 ? qint64(quint32(e[0]) << 24 | e[1] << 16 | e[2] << 8 | e[3]) : e[0] << 8 | e[1];
         at += (*counts)[size_t(i)];
     }
     return at <= Remaining(device);
+}
+
+// Copies every `step`-th of the `count` samples of `row` to `out`; returns the end of what it wrote.
+char* TakeEveryNth(const char* row, int count, int step, int sampleBytes, char* out)
+{
+    if (sampleBytes == 1) {
+        for (int x = 0; x < count; x += step)
+            *out++ = row[x];
+        return out;
+    }
+    for (qint64 x = 0; x < count; x += step) {
+        *out++ = row[2 * x];
+        *out++ = row[2 * x + 1];
+    }
+    return out;
 }
 
 // Every `step`-th sample of every `step`-th row of the first `channels` planes, as planes of the
@@ -195,15 +211,12 @@ bool ReadSampledPlanes(QDataStream& in, const psd::Header& h, int step, const ps
     for (int k = 0; k < small.channels; ++k) {
         for (int y = 0; y < h.height; y += step) {
             const qint64 index = qint64(k) * h.height + y;
-            const bool read = compression == 1
-                                  ? ReadPackedRow(device, start, counts, index, offsets, &row)
-                                  : device->seek(start + index * rowBytes) && device->read(row.data(), rowBytes) == rowBytes;
+            const bool read = compression == 1 ? ReadPackedRow(device, start, counts, index, offsets, &row)
+                                               : device->seek(start + index * rowBytes) &&
+                                                     device->read(row.data(), rowBytes) == rowBytes;
             if (!read)
                 return false;
-            for (qint64 x = 0; x < h.width; x += step) {
-                memcpy(out, row.constData() + x * sampleBytes, size_t(sampleBytes));
-                out += sampleBytes;
-            }
+            out = TakeEveryNth(row.constData(), h.width, step, sampleBytes, out);
         }
     }
     return out == planes->constData() + planes->size();

@@ -13,17 +13,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!QPsdHandler::canRead(&buffer))
         return 0;
     handler.setDevice(&buffer);
-    const QSize size = handler.option(QImageIOHandler::Size).toSize();
+    const QSize shown = handler.option(QImageIOHandler::Size).toSize();
     if (handler.canRead()) {
         QImage image;
         handler.read(&image);
     }
     // The fitted view's read, from every n-th row and column.
-    const int step = 2 + size.width() % 5;
-    if (size.width() >= step && size.height() >= step && buffer.seek(0)) {
+    const int step = 2 + shown.width() % 5;
+    if (shown.width() >= step && shown.height() >= step && buffer.seek(0)) {
         QPsdHandler scaled;
         scaled.setDevice(&buffer);
-        scaled.setOption(QImageIOHandler::ScaledSize, size / step);
+        scaled.setOption(QImageIOHandler::ScaledSize, shown / step);
         QImage image;
         scaled.read(&image);
     }
