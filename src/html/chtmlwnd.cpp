@@ -104,6 +104,19 @@ QSize CHtmlWnd::GetSize() const
     return QSize(975, m_pageHeight);
 }
 
+bool CHtmlWnd::SizeKnownBeforeLoad() const { return CGlobalData::Instance().SubType() == ST_MARKDOWN; }
+
+// A hidden page of the window's stack keeps its last size, and the web view hears of a new one only
+// when shown: the page would be laid out once at the old size and again, whole, at the shown one.
+void CHtmlWnd::TakeShownSize()
+{
+    if (isVisible() || !parentWidget())
+        return;
+    setGeometry(parentWidget()->contentsRect());
+    layout()->setGeometry(rect()); // the layout hears of the size only when shown
+    m_view->page()->setViewportSize(m_view->size());
+}
+
 void CHtmlWnd::Clear()
 {
     m_waitingForResult = false;
@@ -124,6 +137,7 @@ void CHtmlWnd::LoadHelper()
     Manager()->Stop();
     m_waitingForResult = true;
     CAbstractWnd::LoadHelper();
+    EnsureView(); // while the converter runs
 }
 
 void CHtmlWnd::PerformFinished(QVariant v)
@@ -141,6 +155,7 @@ void CHtmlWnd::PerformFinished(QVariant v)
     const QString path = CGlobalData::Instance().Path();
     const QString real = QFileInfo(path).canonicalFilePath();
     EnsureView();
+    TakeShownSize();
     m_access->SetDocumentFolders(
         {QFileInfo(path).absolutePath(), real.isEmpty() ? QString() : QFileInfo(real).absolutePath()});
     m_pageLoading = true;

@@ -31,6 +31,7 @@ public:
 
 public slots:
     QSize GetSize() const override;
+    bool SizeKnownBeforeLoad() const override;
     MainType GetWndType() const override { return MT_MARKDOWN; }
     void Clear() override;
 
@@ -49,6 +50,7 @@ protected:
 private:
     QWebView* EnsureView();
     void ApplyPageSettings();
+    void TakeShownSize();
     QString CutNotice() const;
 
     QWebView* m_view = nullptr;

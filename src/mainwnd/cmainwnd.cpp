@@ -168,6 +168,9 @@ void CMainWnd::LoadInViewer()
     }
     StopViewersBut(viewer);
     viewer->StartLoading();
+    // Sized now, a viewer lays its content out once instead of again when the window is fitted.
+    if (viewer->SizeKnownBeforeLoad())
+        FitToContent(viewer);
 }
 
 bool CMainWnd::IsSpecialFile(const QFileInfo& fi)

@@ -32,6 +32,8 @@ public:
 
 public slots:
     virtual QSize GetSize() const { return QSize(400, 300); }
+    // True when GetSize() does not hang on the file: the window takes that size before loading.
+    virtual bool SizeKnownBeforeLoad() const { return false; }
     virtual MainType GetWndType() const = 0;
     virtual void ResetControls() {}
     virtual void InitControlBar(QBoxLayout* layout);
