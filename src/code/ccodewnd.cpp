@@ -318,7 +318,9 @@ void CCodeWnd::ShowFirstPiece(const TextPiece& piece)
         return;
     }
     m_codec = piece.codec;
-    ApplyWrap(m_editor, piece.fileSize);
+    // Appended to a wrapping editor, the text would be wrapped whole, line by line, before the first
+    // paint; wrapped afterwards, only the lines in sight are wrapped then and the rest when idle.
+    m_editor->setWrapMode(QsciScintilla::WrapNone);
     if (piece.fileSize > kPlainText) {
         m_editor->setLexer(nullptr);
         m_editor->setFont(QApplication::font());
@@ -332,6 +334,7 @@ void CCodeWnd::ShowFirstPiece(const TextPiece& piece)
     ILoader* loader = !piece.last && piece.fileSize > kLargeText ? CreateLoader(piece.fileSize) : nullptr;
     m_queued.push_back(piece.utf8);
     AppendQueued(); // at once, so that the window opens on the first screen
+    ApplyWrap(m_editor, piece.fileSize);
     if (!piece.last)
         m_reader.Continue(loader);
     if (m_rereading)
