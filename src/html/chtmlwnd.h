@@ -21,7 +21,7 @@ public:
 
     QWebView* View() const { return m_view; } // none until the first document
 
-    static constexpr int kPieceChars = 16384;
+    static constexpr int kPieceChars = 8192;
     // Far above what the md helper writes (it cuts a page to blocks the engine lays out quickly):
     // a guard should a page come from elsewhere.
     static constexpr int kMaxPieceChars = 1 << 20;
