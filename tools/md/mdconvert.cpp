@@ -370,7 +370,7 @@ std::string BreakLongWords(const std::string& html)
     std::string out;
     out.reserve(html.size() + html.size() / 32);
     bool inTag = false, inEntity = false;
-    size_t wordChars = 0, neutralChars = 0;
+    size_t wordChars = 0, neutralChars = 0, sinceMark = 0;
     for (const char ch : html) {
         const unsigned char c = ch;
         if (inTag) {
@@ -381,15 +381,22 @@ std::string BreakLongWords(const std::string& html)
             wordChars = 0;
             inEntity = false;
             ++neutralChars;
+            ++sinceMark;
         } else if (inEntity) {
             inEntity = c != ';';
         } else if ((c & 0xC0) != 0x80) { // a character starts here, not inside one
-            if (wordChars >= kLongWord && wordChars % kBreakEvery == 0)
+            // Counted from the last mark: in "- - -" only every second character is looked at here.
+            if (wordChars >= kLongWord && wordChars % kBreakEvery == 0) {
                 out += "<wbr>\xE2\x80\x8E"; // U+200E
-            else if (neutralChars >= kLongWord && neutralChars % kBreakEvery == 0)
+                sinceMark = 0;
+            } else if (neutralChars >= kLongWord && sinceMark >= kBreakEvery) {
                 out += "\xE2\x80\x8E";
+                sinceMark = 0;
+            }
             ++wordChars;
-            neutralChars = IsAlpha(c) || c >= 0x80 ? 0 : neutralChars + 1;
+            const bool strong = IsAlpha(c) || c >= 0x80;
+            neutralChars = strong ? 0 : neutralChars + 1;
+            sinceMark = strong ? 0 : sinceMark + 1;
             inEntity = c == '&';
         }
         out += ch;
