@@ -381,8 +381,18 @@ void CCodeWnd::AppendQueued()
 {
     QElapsedTimer spent;
     spent.start();
+    // Text appended to a wrapping editor is wrapped whole at once; unwrapped for the appending, and
+    // wrapped again before the next paint, it is wrapped where it is shown and the rest when idle.
+    const QsciScintilla::WrapMode wrap = m_editor->wrapMode();
+    const auto top = m_editor->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, m_editor->firstVisibleLine());
+    m_editor->setWrapMode(QsciScintilla::WrapNone);
     while (!m_queued.empty() && spent.elapsed() < 20)
         AppendSlice();
+    if (wrap != QsciScintilla::WrapNone) {
+        m_editor->setWrapMode(wrap);
+        m_editor->setFirstVisibleLine(
+            int(m_editor->SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(top))));
+    }
     UpdateLineNumbers();
     if (!m_queued.empty())
         m_appendTimer.start();

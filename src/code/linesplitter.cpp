@@ -15,6 +15,15 @@ qint64 Utf8Length(const QChar* data, int size)
 
 bool IsLineEnd(ushort u) { return u == '\n' || u == '\r'; }
 
+// What settles a text's direction for Qt: a letter of a left-to-right or right-to-left script.
+bool HasStrongDirection(ushort u)
+{
+    if (u < 0x80)
+        return ushort((u | 0x20) - 'a') < 26;
+    const QChar::Direction direction = QChar::direction(char32_t(u));
+    return direction == QChar::DirL || direction == QChar::DirR || direction == QChar::DirAL;
+}
+
 } // namespace
 
 // Runs of characters are scanned for line ends only; the text is copied only when it has a line
@@ -35,11 +44,12 @@ QString LineSplitter::Feed(const QString& text)
             }
             m_lastWasCR = u == '\r';
             m_lineLength = 0;
+            m_rowHasLetter = false;
             ++i;
             continue;
         }
         m_lastWasCR = false;
-        if (m_lineLength >= m_limit) {
+        if (m_lineLength >= (m_rowHasLetter ? m_limit : m_neutralLimit)) {
             if (data[i].isLowSurrogate()) { // never inside a surrogate pair
                 ++m_lineLength;
                 ++i;
@@ -48,11 +58,23 @@ QString LineSplitter::Feed(const QString& text)
             m_originalBytes += Utf8Length(data + counted, i - counted);
             counted = i;
             if (shown.isEmpty())
-                shown.reserve(size + size / m_limit + 1);
+                shown.reserve(size + size / m_neutralLimit + 1);
             shown.append(data + copied, i - copied).append(QLatin1Char('\n'));
             copied = i;
             m_breaks.AddBreak(m_originalBytes, ++m_shownLines);
             m_lineLength = 0;
+            m_rowHasLetter = false;
+        }
+        if (!m_rowHasLetter) { // only a row's start is looked at for letters
+            const int stop = qMin(size, i + (m_neutralLimit - m_lineLength));
+            int end = i;
+            while (end < stop && !IsLineEnd(data[end].unicode()) && !HasStrongDirection(data[end].unicode()))
+                ++end;
+            m_rowHasLetter = end < stop && !IsLineEnd(data[end].unicode());
+            m_lineLength += end - i;
+            i = end;
+            if (!m_rowHasLetter)
+                continue;
         }
         const int stop = qMin(size, i + (m_limit - m_lineLength));
         int end = i + 1;

@@ -12,8 +12,14 @@ public:
     // Characters shown in a row at most: the editor lays out every row it paints whole, and a
     // screen of rows of 4096 took hundreds of milliseconds under load.
     static constexpr int kShownLineLimit = 1024;
+    // Characters shown in a row that has no letter yet: Qt looks for a row's direction from its start
+    // at every position it measures, so a long run of punctuation costs its length squared.
+    static constexpr int kNeutralRowLimit = 128;
 
-    explicit LineSplitter(int limit = kShownLineLimit) : m_limit(limit) {}
+    explicit LineSplitter(int limit = kShownLineLimit, int neutralLimit = kNeutralRowLimit)
+        : m_limit(limit), m_neutralLimit(qMin(limit, neutralLimit))
+    {
+    }
 
     QString Feed(const QString& text);
     // The breaks made since the last call.
@@ -23,7 +29,9 @@ public:
 
 private:
     int m_limit;
+    int m_neutralLimit;
     int m_lineLength = 0;       // characters since the last line end
+    bool m_rowHasLetter = false; // a character of a strong direction since the last line end
     qint64 m_originalBytes = 0; // UTF-8 bytes of the original text fed so far
     qint64 m_fileLines = 0;     // line ends seen
     int m_shownLines = 0;       // line ends shown, added ones included

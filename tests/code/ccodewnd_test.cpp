@@ -226,7 +226,7 @@ TEST_F(CodeWndTest, FormatCodeShowsThePrettyCopyOrWhereTheDocumentBroke)
         {"plain.txt", "{}", false, {}, {}, -1, -1},
         {"big.json", big, true, "[\n    \"a b c d e f\",", "    1\n]\n", -1, -1},
         {"one-line-bad.json", "[" + QByteArray("1,").repeated(5000) + "x]", true, "Format failed.", "Column: 10002",
-         10001 / LineSplitter::kShownLineLimit, 10001 % LineSplitter::kShownLineLimit}, // in the broken line's row
+         10001 / LineSplitter::kNeutralRowLimit, 10001 % LineSplitter::kNeutralRowLimit}, // a broken row, letterless
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

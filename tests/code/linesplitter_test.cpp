@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
 // What the viewer shows of overlong lines, and how it finds the file's lines, offsets and bytes again.
@@ -54,4 +56,27 @@ TEST(LineSplitter, BreaksOnlyLinesOverTheLimitAndLeadsBackToTheFile)
     }
     // A selection from the middle: "fgh" then the added break, then "ij".
     EXPECT_EQ(map.OriginalBytes(shown.mid(7), 7), QByteArray("fghij"));
+}
+
+// Qt looks for a row's direction from its start at every position it measures: a row without a letter
+// is kept short, or a file of punctuation holds the window for the square of its rows' length.
+TEST(LineSplitter, KeepsTheSearchForARowsDirectionShort)
+{
+    const QString text = QString(3000, '{') + "\n" + QString(50, '-') + "\n" + QString(300, '=') + "x" +
+                         QString(3000, '}') + "\r\n" + QString::fromUtf8("\xD7\x90") + QString(3000, '[');
+    LineSplitter splitter;
+    const QString shown = splitter.Feed(text);
+    const ShownLines map = splitter.TakeBreaks();
+    EXPECT_EQ(map.OriginalBytes(shown.toUtf8(), 0), text.toUtf8());
+    EXPECT_EQ(splitter.FileLines(), 4);
+    const QStringList rows = shown.split(QRegularExpression("\r\n|\n"));
+    EXPECT_TRUE(rows.contains(QString(50, '-'))); // a short line stays whole
+    for (const QString& row : rows) {
+        const auto letter = std::find_if(row.begin(), row.end(), [](QChar c) { return c.isLetter(); }) - row.begin();
+        EXPECT_LE(letter, 200) << row.toStdString();
+        EXPECT_LE(row.size(), LineSplitter::kShownLineLimit);
+    }
+    const auto isLong = [](const QString& row) { return row.size() == LineSplitter::kShownLineLimit; };
+    const auto longRows = std::count_if(rows.begin(), rows.end(), isLong);
+    EXPECT_EQ(longRows, 2); // from the "x" and from the Hebrew letter on
 }

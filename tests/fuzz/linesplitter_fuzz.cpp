@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int limit = 1 + data[0] % 64;
     const int step = 1 + data[1] % 32;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 2), int(size - 2));
-    LineSplitter splitter(limit);
+    const int neutralLimit = 1 + limit / (1 + (data[0] >> 6)); // rows without a letter break sooner
+    LineSplitter splitter(limit, neutralLimit);
     ShownLines map;
     QString shown;
     for (int at = 0; at < text.size();) {
