@@ -59,6 +59,9 @@ bool ReadColourData(QDataStream& in, QByteArray* data)
     return length == 0 || in.readRawData(data->data(), int(length)) == int(length);
 }
 
+// Bytes of one entry of the table of packed rows' byte counts that comes before packed planes.
+int RowCountBytes(const psd::Header& h) { return h.version == 2 ? 4 : 2; }
+
 // Unpacks the rest of the device piece by piece: no copy of the whole packed data, and a stopped
 // read ends it.
 bool UnpackPlanes(QIODevice* device, qint64 wanted, QByteArray* planes)
@@ -100,7 +103,7 @@ bool ReadPlanes(QDataStream& in, const psd::Header& h, QByteArray* planes)
     }
     if (compression != 1)
         return false;
-    const qint64 table = qint64(h.channels) * h.height * (h.version == 2 ? 4 : 2);
+    const qint64 table = qint64(h.channels) * h.height * RowCountBytes(h);
     if (table > Remaining(device) || !device->seek(device->pos() + table))
         return false;
     // Two packed bytes make at most 128.
@@ -149,7 +152,7 @@ bool ReadPackedRow(QIODevice* device, qint64 packed, const std::vector<qint64>& 
 bool ReadRowCounts(QDataStream& in, const psd::Header& h, int channels, std::vector<qint64>* counts,
                    std::vector<qint64>* offsets)
 {
-    const int entry = h.version == 2 ? 4 : 2;
+    const int entry = RowCountBytes(h);
     const qint64 tableBytes = qint64(h.channels) * h.height * entry;
     QIODevice* device = in.device();
     const qint64 rows = qint64(channels) * h.height;
