@@ -192,14 +192,33 @@ QByteArray ReadCoverBytesFromData(const QByteArray& data, const QString& suffix)
     });
 }
 
+// Covers come in everyday formats. Other decoders are never started on a tag's bytes: some of
+// them start programs (EPS through Ghostscript) or thread pools that outlive the read.
+static QByteArray CoverFormat(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xD8\xFF"))
+        return "jpeg";
+    if (bytes.startsWith("\x89PNG\r\n\x1A\n"))
+        return "png";
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return "gif";
+    if (bytes.startsWith("BM"))
+        return "bmp";
+    if (bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP")
+        return "webp";
+    return QByteArray();
+}
+
 QImage DecodeCover(const QByteArray& bytes)
 {
-    if (bytes.isEmpty())
+    const QByteArray format = CoverFormat(bytes);
+    if (format.isEmpty())
         return QImage();
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
     // The header's size, checked before anything of that size is allocated.
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide ||

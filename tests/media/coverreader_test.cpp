@@ -1,6 +1,7 @@
 #include "media/coverreader.h"
 #include "../samples.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -96,5 +97,21 @@ TEST(CoverReader, FuzzFindingsStayFixed)
             continue;
         const char* suffix = kFuzzSuffixes[uchar(input[0]) % std::size(kFuzzSuffixes)];
         DecodeCover(ReadCoverBytesFromData(input.mid(1), suffix));
+    }
+}
+
+// A tag's picture in a format no cover uses (here Qt's own XPM, PPM and TGA) is not decoded: some decoders
+// start programs or thread pools on the bytes they are given.
+TEST(CoverReader, DecodesOnlyEverydayFormats)
+{
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (const char* format : {"png", "jpeg", "bmp", "webp", "xpm", "ppm", "tga"}) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(picture.save(&buffer, format)) << format;
+        const bool everyday = std::string("png jpeg bmp webp").find(format) != std::string::npos;
+        EXPECT_EQ(DecodeCover(bytes).size(), everyday ? picture.size() : QSize(0, 0)) << format;
     }
 }
