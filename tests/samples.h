@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QDir>
 #include <QMap>
 #include <QProcess>
 #include <QSharedPointer>
 #include <QTemporaryDir>
+
+#include "writefile.h"
 
 #include <gtest/gtest.h>
 
@@ -26,3 +29,13 @@ inline QString SamplePicture(const QString& name) { return MadeSample(QStringLit
 inline QString SampleMedia(const QString& name) { return MadeSample(QStringLiteral("media/make-media"), name); }
 
 inline QString SampleArchive(const QString& name) { return MadeSample(QStringLiteral("dirs/make-archives"), name); }
+
+// What the fuzzer kept of `target` under tests/fuzz/regressions (scripts/fuzz), as name and bytes.
+inline QList<QPair<QString, QByteArray>> FuzzFindings(const QString& target)
+{
+    QList<QPair<QString, QByteArray>> found;
+    const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/") + target);
+    for (const QFileInfo& f : dir.entryInfoList(QDir::Files))
+        found.append({f.fileName(), ReadFile(f.filePath())});
+    return found;
+}

@@ -3,28 +3,10 @@
 #include "platform/contenttype.h"
 #include "../writefile.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray Png()
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-} // namespace
 
 // Files the suffix tables do not know reach the viewer their content calls for: one row per way
 // through the mapping, not one per entry of its table.
@@ -45,7 +27,7 @@ TEST(ContentKind, FilesWithoutAKnownSuffixAreShownByTheirContent)
         {"main.go", "package main\n\nfunc main() {}\n", MT_TEXT, ST_PLAIN_TEXT, "go"},
         {"ci.yaml", "jobs:\n  build: true\n", MT_TEXT, ST_PLAIN_TEXT, "yaml"},
         {"Cargo.toml", "[package]\nname = \"x\"\n", MT_TEXT, ST_PLAIN_TEXT, "properties"},
-        {"photo", Png(), MT_PICTURE, ST_PICTURE, ""},
+        {"photo", PngBytes(), MT_PICTURE, ST_PICTURE, ""},
         {"paper", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<<>>\nendobj\n", MT_DOCUMENT, ST_PDF, ""},
         {"backup", QByteArray("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10), MT_DIR, ST_ARCHIVE, ""},
         {"notes.odt",

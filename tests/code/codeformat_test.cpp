@@ -1,9 +1,8 @@
 #include "code/codeformat.h"
-#include "../writefile.h"
+#include "../samples.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTextCodec>
 
@@ -111,14 +110,10 @@ TEST(CodeFormat, CancelFileAndFuzzFindings)
     EXPECT_EQ(r.text, QString::fromUtf8("{\n    \"é\": []\n}\n"));
     EXPECT_FALSE(codeformat::FormatFile(dir.filePath("none"), utf16, Kind::Xml, nullptr).ok);
 
-    const QDir regressions(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/codeformat"));
-    for (const QFileInfo& f : regressions.entryInfoList(QDir::Files)) {
-        QFile input(f.filePath());
-        ASSERT_TRUE(input.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(input.readAll());
+    for (const auto& [name, bytes] : FuzzFindings("codeformat")) {
         for (const Kind kind : {Kind::Json, Kind::Xml}) {
-            const codeformat::Result out = Format(kind, text);
-            EXPECT_TRUE(out.ok || !out.reason.isEmpty()) << f.fileName().toStdString();
+            const codeformat::Result out = Format(kind, QString::fromUtf8(bytes));
+            EXPECT_TRUE(out.ok || !out.reason.isEmpty()) << name.toStdString();
         }
     }
 }

@@ -1,6 +1,7 @@
 // Space in the file manager, as the controller hears it over the previewer interface: on the
 // shown file it closes the preview, on another file it switches, after a close it opens again.
 #include "../viewerload.h"
+#include "../writefile.h"
 
 #include "controller/cmain.h"
 #include "core/settings.h"
@@ -31,11 +32,8 @@ TEST(Controller, SpaceTogglesThePreview)
     CMainWnd* wnd = controller.PreviewWindow();
     auto* service = controller.findChild<PreviewerService*>();
     ASSERT_TRUE(service);
-    for (const char* name : {"a.txt", "b.txt"}) {
-        QFile file(files.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(name);
-    }
+    for (const char* name : {"a.txt", "b.txt"})
+        WriteFile(files.filePath(name), name);
     const struct {
         const char* file;
         bool shown;

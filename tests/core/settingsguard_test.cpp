@@ -1,21 +1,10 @@
 #include "core/settingsguard.h"
 #include "../writefile.h"
 
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 TEST(SettingsGuard, KeepsACopyOnlyOfWhatASaveWouldDrop)
 {
@@ -42,9 +31,9 @@ TEST(SettingsGuard, KeepsACopyOnlyOfWhatASaveWouldDrop)
         const QString copy = KeepUnreadableSettings(file);
         EXPECT_EQ(!copy.isEmpty(), c.copied) << c.what;
         if (c.copied) {
-            EXPECT_EQ(Read(copy), c.content) << c.what;
+            EXPECT_EQ(ReadFile(copy), c.content) << c.what;
         }
-        EXPECT_EQ(Read(file), c.content) << c.what << ": the file itself is left alone";
+        EXPECT_EQ(ReadFile(file), c.content) << c.what << ": the file itself is left alone";
     }
 }
 
@@ -63,7 +52,7 @@ TEST(SettingsGuard, OneCopyPerDamageAndNoneAfterTheSave)
         settings.setValue("autorun", true);
     }
     EXPECT_TRUE(KeepUnreadableSettings(file).isEmpty()) << "what the save wrote reads back whole";
-    EXPECT_EQ(Read(file + ".unreadable"), damaged);
+    EXPECT_EQ(ReadFile(file + ".unreadable"), damaged);
 
     WriteFile(file, "[General]\nnot a setting\n");
     EXPECT_EQ(KeepUnreadableSettings(file), file + ".unreadable-2") << "a new damage never replaces the first copy";

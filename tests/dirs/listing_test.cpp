@@ -4,8 +4,7 @@
 #include "dirs/listingparser.h"
 #include "dirs/listingtree.h"
 
-#include <QDir>
-#include <QFile>
+#include "../samples.h"
 
 #include <gtest/gtest.h>
 
@@ -86,6 +85,18 @@ QStringList Tree(const Databox& box)
     return out;
 }
 
+// The parsed output holds exactly this entry.
+void ExpectEntry(const Databox& box, const ComData& expected)
+{
+    ASSERT_EQ(box.size(), 1);
+    EXPECT_EQ(box[0].name, expected.name);
+    EXPECT_EQ(box[0].size, expected.size);
+    EXPECT_EQ(box[0].packed, expected.packed);
+    EXPECT_EQ(box[0].ratio, expected.ratio);
+    EXPECT_EQ(box[0].time, expected.time);
+    EXPECT_EQ(box[0].isDir, expected.isDir);
+}
+
 QStringList Names(const Databox& box)
 {
     QStringList names;
@@ -128,14 +139,8 @@ TEST(ZipListing, Columns)
     };
     for (const ZipRowCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const Databox box = ParseZipLine(ZipOutput(c.row));
-        ASSERT_EQ(box.size(), 1);
-        EXPECT_EQ(box[0].name, c.name);
-        EXPECT_EQ(box[0].size, c.size);
-        EXPECT_EQ(box[0].packed, c.packed);
-        EXPECT_EQ(box[0].ratio, c.ratio);
-        EXPECT_EQ(box[0].isDir, c.isDir);
-        EXPECT_EQ(box[0].time, c.row.startsWith(stamp) ? kListed : QDateTime());
+        const QDateTime time = c.row.startsWith(stamp) ? kListed : QDateTime();
+        ExpectEntry(ParseZipLine(ZipOutput(c.row)), {c.name, c.size, c.packed, c.ratio, time, c.isDir});
     }
 }
 
@@ -195,14 +200,7 @@ TEST(RarListing, Fields)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const Databox box = ParseRarLine(RarOutput(c.rows));
-        ASSERT_EQ(box.size(), 1);
-        EXPECT_EQ(box[0].name, c.name);
-        EXPECT_EQ(box[0].size, c.size);
-        EXPECT_EQ(box[0].packed, c.packed);
-        EXPECT_EQ(box[0].ratio, c.ratio);
-        EXPECT_EQ(box[0].time, c.time);
-        EXPECT_EQ(box[0].isDir, c.isDir);
+        ExpectEntry(ParseRarLine(RarOutput(c.rows)), {c.name, c.size, c.packed, c.ratio, c.time, c.isDir});
     }
 }
 
@@ -293,14 +291,9 @@ TEST(ListingTree, Shapes)
 TEST(Listing, HostileInputEnds)
 {
     QList<QByteArray> inputs = {QByteArray(5000, '/'), QByteArray(5000, '\n'), QByteArray(100000, '-')};
-    for (const char* target : {"ziplisting", "rarlisting"}) {
-        const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/") + target);
-        for (const QFileInfo& f : dir.entryInfoList(QDir::Files)) {
-            QFile file(f.filePath());
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.filePath().toStdString();
-            inputs << file.readAll();
-        }
-    }
+    for (const char* target : {"ziplisting", "rarlisting"})
+        for (const auto& finding : FuzzFindings(target))
+            inputs << finding.second;
     for (const QByteArray& input : inputs) {
         for (const QString& text : {QString::fromUtf8(input), QString::fromLatin1(input),
                                     ZipOutput(QString::fromLatin1(input)), RarOutput(QString::fromLatin1(input))}) {

@@ -1,13 +1,13 @@
 // Which viewer shows what the preview window is asked to load: the suffix decides, the content
 // where the suffix says nothing, and the information panel takes what no viewer can read.
 #include "../viewerload.h"
+#include "../writefile.h"
 
 #include "mainwnd/cmainwnd.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -18,16 +18,6 @@
 namespace {
 
 enum Entry { File, Folder, Fifo, KernelLink, Missing };
-
-QByteArray Png()
-{
-    QImage image(64, 48, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
-}
 
 QByteArray Pdf()
 {
@@ -59,9 +49,8 @@ QString Make(const QTemporaryDir& dir, Entry entry, const QString& name, const Q
         ::mkfifo(QFile::encodeName(path).constData(), 0600);
     if (entry == KernelLink)
         QFile::link("/proc/self/status", path);
-    QFile file(path);
-    if (entry == File && file.open(QIODevice::WriteOnly))
-        file.write(content);
+    if (entry == File)
+        WriteFile(path, content);
     return path;
 }
 
@@ -70,7 +59,7 @@ QString Make(const QTemporaryDir& dir, Entry entry, const QString& name, const Q
 TEST(LoadRoute, EachFileEndsInTheViewerOfItsKind)
 {
     QTemporaryDir dir;
-    const QByteArray png = Png(), pdf = Pdf(), tgz = TarGz(dir), text = "Vuel\n====\n\nA quick file previewer.\n";
+    const QByteArray png = PngBytes(), pdf = Pdf(), tgz = TarGz(dir), text = "Vuel\n====\n\nA quick file previewer.\n";
     QByteArray blob;
     for (int i = 0; i < 4096; ++i)
         blob += char(i * 7 % 256);

@@ -50,11 +50,7 @@ void RegisterScript(const QString& name, const QByteArray& body)
     CGlobalData::Instance().SetPlugins({{name, {"foo"}, {"sh", script}}});
 }
 
-int Runs(const QString& name)
-{
-    QFile file(s_dir->filePath(name + ".sh.runs"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
-}
+int Runs(const QString& name) { return ReadFile(s_dir->filePath(name + ".sh.runs")).count('\n'); }
 
 Shown LoadAndWait(const QString& path)
 {

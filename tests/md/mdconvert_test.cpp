@@ -1,11 +1,9 @@
 #include "md/mdconvert.h"
 #include "safepage.h"
-#include "../writefile.h"
+#include "../samples.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -217,13 +215,8 @@ TEST(MdConvert, SpacedPunctuationGetsMarksWhateverItsPhase)
 
 TEST(MdConvert, FuzzFindingsStayFixed)
 {
-    const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/md"));
-    for (const QFileInfo& f : dir.entryInfoList(QDir::Files)) {
-        QFile file(f.filePath());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.filePath().toStdString();
-        const QByteArray bytes = file.readAll();
-        ExpectOnlySafeTags(ConvertMarkdownToHtml(bytes.toStdString(), kFolder), kImages, f.fileName().toStdString());
-    }
+    for (const auto& [name, bytes] : FuzzFindings("md"))
+        ExpectOnlySafeTags(ConvertMarkdownToHtml(bytes.toStdString(), kFolder), kImages, name.toStdString());
 }
 
 struct Finished {
@@ -265,12 +258,8 @@ TEST(MdProgram, PrintsTheBodyOrFailsWithAReasonAndNoOutput)
 TEST(MdProgram, ShowsPlainTextWhenConversionRunsOutOfMemory)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath("dense.md"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    for (int i = 0; i < 300000; ++i)
-        file.write("*a <b> ");
-    file.close();
-    const Finished r = RunMd({"-c", "ulimit -v 100000; exec \"$0\" \"$1\"", MD_PROGRAM, file.fileName()}, "sh");
+    const QString dense = WriteFile(dir.filePath("dense.md"), QByteArray("*a <b> ").repeated(300000));
+    const Finished r = RunMd({"-c", "ulimit -v 100000; exec \"$0\" \"$1\"", MD_PROGRAM, dense}, "sh");
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("<pre>*a &lt;b&gt; *a ")) << r.out.left(200).toStdString();
     EXPECT_TRUE(r.out.endsWith("</pre>\n"));

@@ -3,7 +3,6 @@
 
 #include <QBuffer>
 #include <QColor>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -15,12 +14,6 @@ namespace {
 
 // The fuzzer's input: the first byte picks the suffix, the rest is the file.
 const char* const kFuzzSuffixes[] = {"mp3", "flac", "m4a", "ogg", "opus"};
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool Near(QRgb pixel, QColor expected)
 {
@@ -79,10 +72,10 @@ TEST(CoverReader, ReadsTheSameFromMemory)
         const QString path = SampleMedia(name);
         const QByteArray cover = ReadCoverBytes(path);
         EXPECT_FALSE(cover.isEmpty()) << name.toStdString();
-        EXPECT_EQ(ReadCoverBytesFromData(ReadAll(path), QFileInfo(path).suffix()), cover) << name.toStdString();
+        EXPECT_EQ(ReadCoverBytesFromData(ReadFile(path), QFileInfo(path).suffix()), cover) << name.toStdString();
     }
     // The wrong suffix: the content decides, or there is no cover; never a crash.
-    const QByteArray flac = ReadAll(SampleMedia("cover.flac"));
+    const QByteArray flac = ReadFile(SampleMedia("cover.flac"));
     for (const char* suffix : kFuzzSuffixes)
         DecodeCover(ReadCoverBytesFromData(flac, suffix));
     EXPECT_TRUE(ReadCoverBytesFromData(QByteArray(), "mp3").isEmpty());
@@ -90,13 +83,11 @@ TEST(CoverReader, ReadsTheSameFromMemory)
 
 TEST(CoverReader, FuzzFindingsStayFixed)
 {
-    const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/cover"));
-    for (const QFileInfo& f : dir.entryInfoList(QDir::Files)) {
-        const QByteArray input = ReadAll(f.filePath());
-        if (input.isEmpty())
-            continue;
-        const char* suffix = kFuzzSuffixes[uchar(input[0]) % std::size(kFuzzSuffixes)];
-        DecodeCover(ReadCoverBytesFromData(input.mid(1), suffix));
+    for (const auto& finding : FuzzFindings("cover")) {
+        const QByteArray& input = finding.second;
+        if (!input.isEmpty())
+            DecodeCover(
+                ReadCoverBytesFromData(input.mid(1), kFuzzSuffixes[uchar(input[0]) % std::size(kFuzzSuffixes)]));
     }
 }
 

@@ -21,21 +21,6 @@
 
 namespace {
 
-// A converter stand-in: a shell script given the input and output paths, as the real one is.
-QString Converter(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
-{
-    const QString path = dir.filePath(name);
-    WriteFile(path, "#!/bin/sh\n" + body + "\n");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
-
-int Lines(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
-}
-
 class PdfWndTest : public ::testing::Test
 {
 protected:
@@ -49,6 +34,9 @@ protected:
         wnd->resize(900, 700);
         QCoreApplication::processEvents(); // the viewer finishes setting up on the first pass
     }
+
+    // A converter stand-in, given the input and output paths as the real one is.
+    QString Script(const QString& name, const QByteArray& body) { return WriteScript(dir.filePath(name), body); }
 
     QTemporaryDir dir;
     QString sample = WritePdf(dir.filePath("three.pdf"), QVector<QSizeF>(3, QSizeF(595, 842)));
@@ -93,7 +81,7 @@ TEST_F(PdfWndTest, ConverterOutcomes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Make(Converter(dir, QString::fromLatin1(c.name), c.script));
+        Make(Script(QString::fromLatin1(c.name), c.script));
         const Outcome outcome = LoadInto(wnd, docx);
         EXPECT_EQ(outcome.loaded, c.loaded);
         EXPECT_EQ(outcome.err, QString::fromLatin1(c.err));
@@ -134,12 +122,12 @@ TEST_F(PdfWndTest, DocumentsOpenOffTheWindowsThreadWithinABound)
 TEST_F(PdfWndTest, AnUnchangedDocumentIsConvertedOnce)
 {
     const QString runs = dir.filePath(QStringLiteral("runs"));
-    Make(Converter(dir, QStringLiteral("counting"),
-                   "echo run >> '" + runs.toUtf8() + "'; cp '" + sample.toUtf8() + "' \"$2\""));
+    Make(
+        Script(QStringLiteral("counting"), "echo run >> '" + runs.toUtf8() + "'; cp '" + sample.toUtf8() + "' \"$2\""));
     ASSERT_TRUE(LoadInto(wnd, docx).loaded);
     ASSERT_TRUE(LoadInto(wnd, sample).loaded);
     ASSERT_TRUE(LoadInto(wnd, docx).loaded);
-    EXPECT_EQ(Lines(runs), 1);
+    EXPECT_EQ(ReadFile(runs).count('\n'), 1);
     EXPECT_EQ(wnd->View()->pageCount(), 3);
 
     // Another document of the same base name takes the output name over.
@@ -148,14 +136,14 @@ TEST_F(PdfWndTest, AnUnchangedDocumentIsConvertedOnce)
     WriteFile(twin, "another document");
     ASSERT_TRUE(LoadInto(wnd, twin).loaded);
     ASSERT_TRUE(LoadInto(wnd, docx).loaded);
-    EXPECT_EQ(Lines(runs), 3);
+    EXPECT_EQ(ReadFile(runs).count('\n'), 3);
 
     QFile file(docx);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
     file.close();
     ASSERT_TRUE(LoadInto(wnd, docx).loaded);
-    EXPECT_EQ(Lines(runs), 4);
+    EXPECT_EQ(ReadFile(runs).count('\n'), 4);
 }
 
 // A converter that never ends (and has a child of its own) is killed with its child when the
@@ -163,7 +151,7 @@ TEST_F(PdfWndTest, AnUnchangedDocumentIsConvertedOnce)
 TEST_F(PdfWndTest, AConverterThatNeverEndsIsKilled)
 {
     const QByteArray marker = "vuel-hanging-" + QByteArray::number(QCoreApplication::applicationPid());
-    Make(Converter(dir, QString::fromLatin1(marker), "sleep 1017 & wait"));
+    Make(Script(QString::fromLatin1(marker), "sleep 1017 & wait"));
     PointAt(docx);
     wnd->StartLoading();
     QCoreApplication::processEvents();

@@ -4,6 +4,7 @@
 #include "cglobaldata/csuffixtables.h"
 #include "picture/cpicturemanager.h"
 #include "picture/svgguard.h"
+#include "../writefile.h"
 
 #include <QColorSpace>
 #include <QDir>
@@ -101,16 +102,14 @@ TEST(SvgGuard, TheCleanTextKeepsPrefixesAndDropsWhatAnEntityHid)
 TEST(SvgGuard, ThePreviewDrawsTheFolderPictureAndNothingElse)
 {
     Folder f;
-    QFile svg(f.in + "/scene.svg");
-    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
-    svg.write(R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink"
+    const QString svg = WriteFile(f.in + "/scene.svg",
+                                  R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink"
  width="30" height="10"><image xlink:href="red.png" x="0" width="10" height="10"/>
 <image xlink:href="pipe.png" x="10" width="10" height="10"/>
 <image xlink:href="link-out.png" x="20" width="10" height="10"/></svg>)");
-    svg.close();
 
     QString err;
-    const QImage shown = LoadPicture(svg.fileName(), &err);
+    const QImage shown = LoadPicture(svg, &err);
     ASSERT_EQ(shown.size(), QSize(30, 10)) << qPrintable(err);
     EXPECT_EQ(shown.pixelColor(5, 5), QColor(Qt::red));
     EXPECT_EQ(shown.pixelColor(25, 5).alpha(), 0);

@@ -7,8 +7,6 @@
 #include <QBuffer>
 #include <QColor>
 #include <QDataStream>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -115,9 +113,8 @@ TEST(PsdDecoder, MatchesImageMagickInEveryModeItWrites)
         for (const char* compression : {"None", "RLE"}) {
             const QString base = SamplePicture(QStringLiteral("psd-%1-%2").arg(c.name, compression));
             SCOPED_TRACE(qPrintable(base));
-            QFile file(base + ".psd");
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-            const QImage ours = Decode(file.readAll());
+            const QByteArray psd = ReadFile(base + ".psd");
+            const QImage ours = Decode(psd);
             const QImage reference(base + ".ref.png");
             ASSERT_FALSE(ours.isNull());
             ASSERT_EQ(ours.size(), reference.size());
@@ -130,8 +127,7 @@ TEST(PsdDecoder, MatchesImageMagickInEveryModeItWrites)
                 ours.save(QStringLiteral(VUEL_BINARY_DIR "/psd-%1-%2.ours.png").arg(c.name, compression));
             // The fitted view's picture, read from every third row and column.
             const QSize small(100, 62);
-            file.seek(0);
-            const QImage fitted = Decode(file.readAll(), small);
+            const QImage fitted = Decode(psd, small);
             ASSERT_EQ(fitted.size(), small);
             EXPECT_LT(MeanDifference(fitted, ours.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)), 3.0);
         }
@@ -257,10 +253,7 @@ TEST(PsdDecoder, PackBitsCutAnywhereUnpacksAsWhole)
         const char* hex;
         const char* unpacked;
     } cases[] = {
-        {"02616263", "abc"},
-        {"fe78", "xxx"},
-        {"80", ""},
-        {"016162800079fd7a", "abyzzzz"},
+        {"02616263", "abc"}, {"fe78", "xxx"}, {"80", ""}, {"016162800079fd7a", "abyzzzz"},
         {"0261", "a"}, // a literal the file cuts short keeps what it has
     };
     for (const auto& c : cases) {
@@ -281,13 +274,10 @@ TEST(PsdDecoder, PackBitsCutAnywhereUnpacksAsWhole)
 // Inputs the fuzzer once found troublesome: each must fail or decode, never crash.
 TEST(PsdDecoder, FuzzFindingsStayFixed)
 {
-    const QDir dir(QStringLiteral(VUEL_SOURCE_DIR "/tests/fuzz/regressions/psd"));
-    for (const QString& name : dir.entryList(QDir::Files)) {
+    for (const auto& [name, bytes] : FuzzFindings("psd")) {
         SCOPED_TRACE(qPrintable(name));
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         QImage image;
-        Decode(file.readAll(), &image);
+        Decode(bytes, &image);
     }
 }
 

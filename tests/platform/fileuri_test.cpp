@@ -1,4 +1,5 @@
 #include "platform/fileuri.h"
+#include "../writefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +18,6 @@ void WriteRaw(const QByteArray& path, const QByteArray& content)
     ASSERT_GE(fd, 0) << path.toHex().constData();
     ASSERT_EQ(::write(fd, content.constData(), static_cast<size_t>(content.size())), content.size());
     ::close(fd);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot open>");
 }
 
 } // namespace
@@ -77,8 +72,8 @@ TEST(FileUri, OpensFilesWhoseNamesDoNotDecode)
 
     const QString ff = OpenablePath(base + "/a\xff.txt", standIns);
     const QString fe = OpenablePath(base + "/a\xfe.txt", standIns);
-    EXPECT_EQ(ReadAll(ff), "ff");
-    EXPECT_EQ(ReadAll(fe), "fe");
+    EXPECT_EQ(ReadFile(ff), "ff");
+    EXPECT_EQ(ReadFile(fe), "fe");
     EXPECT_EQ(QFileInfo(ff).fileName(), QStringLiteral("a\uFFFD.txt"));
     EXPECT_EQ(OpenablePath(base + "/a\xff.txt", standIns), ff) << "asked again";
     EXPECT_EQ(OpenablePathOfArgument(FileUriOfBytes(base + "/a\xff.txt"), standIns), ff);

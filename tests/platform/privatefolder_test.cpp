@@ -1,4 +1,5 @@
 #include "platform/privatefolder.h"
+#include "../writefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,9 +69,7 @@ TEST(PrivateFolder, NeverUsesWhatSomeoneElsePrepared)
         QTemporaryDir runtime, shared, victim;
         ASSERT_TRUE(runtime.isValid() && shared.isValid() && victim.isValid());
         ::chmod(QFile::encodeName(shared.path()), 01777);
-        QFile planted(victim.path() + "/keep");
-        ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
-        planted.close();
+        WriteFile(victim.path() + "/keep", "");
         c.prepare(runtime.path(), shared.path(), victim.path());
         qputenv("TMPDIR", QFile::encodeName(shared.path()));
         if (c.runtimeSet)
@@ -111,18 +110,15 @@ TEST(PrivateFolder, RemovalNeverGoesThroughALink)
         ASSERT_TRUE(root.isValid());
         const QString victim = root.filePath(QStringLiteral("victim"));
         ASSERT_TRUE(QDir().mkpath(victim + QStringLiteral("/deep")));
-        for (const QString& name : {QStringLiteral("/.bashrc"), QStringLiteral("/deep/notes.txt")}) {
-            QFile keep(victim + name);
-            ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
-        }
+        for (const QString& name : {QStringLiteral("/.bashrc"), QStringLiteral("/deep/notes.txt")})
+            WriteFile(victim + name, "");
         const QString folder = root.filePath(QStringLiteral("Vuel"));
         if (c.linkInPlace) {
             ASSERT_TRUE(QFile::link(victim, folder));
         } else {
             MakeFolder(folder, 0700);
             ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/sub")));
-            QFile part(folder + QStringLiteral("/sub/sample.pdf.part"));
-            ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+            WriteFile(folder + QStringLiteral("/sub/sample.pdf.part"), "");
             ASSERT_TRUE(QFile::link(victim, folder + QStringLiteral("/to-victim")));
             ASSERT_TRUE(QFile::link(victim + QStringLiteral("/.bashrc"), folder + QStringLiteral("/sub/rc")));
         }

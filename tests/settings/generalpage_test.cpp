@@ -1,6 +1,7 @@
 // The log-on entry: any path of the program starts it, as desktop-file-validate reads the entry.
 #include "platform/autostart.h"
 #include "settingsstore.h"
+#include "../writefile.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -9,12 +10,7 @@
 
 namespace {
 
-QStringList EntryLines()
-{
-    QFile file(AutostartEntryPath());
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-}
+QStringList EntryLines() { return QString::fromUtf8(ReadFile(AutostartEntryPath())).split('\n', Qt::SkipEmptyParts); }
 
 // desktop-file-validate's complaints; empty when the entry is valid or the tool is missing.
 QString ValidatorComplaints()

@@ -23,11 +23,8 @@ QString StoreFile() { return QSettings().fileName(); }
 
 void WriteStore(const QByteArray& text)
 {
-    QFile file(StoreFile());
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-    file.close();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+    WriteFile(StoreFile(), text);
     QSettings().sync(); // the process's cached copy reads the new file
 }
 
@@ -104,9 +101,7 @@ TEST(StoreFile, ReadOnlyStoreIsLeftAsItIs)
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << child.readAllStandardError().toStdString();
     EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
 
-    QFile file(store);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), kNewerStore);
+    EXPECT_EQ(ReadFile(store), kNewerStore);
     for (const QString& path : {home.path(), home.path() + "/config", home.path() + "/config/Keplo"})
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
