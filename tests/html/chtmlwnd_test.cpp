@@ -51,24 +51,6 @@ void KeepRefusals(QtMsgType, const QMessageLogContext&, const QString& msg)
         Refused() << msg;
 }
 
-struct Outcome {
-    int loaded = 0;
-    int errors = 0;
-};
-
-Outcome Show(CHtmlWnd& wnd, const QString& doc)
-{
-    SetCurrentMarkdown(doc);
-    QSignalSpy loaded(&wnd, &CAbstractWnd::SigLoaded);
-    QSignalSpy errors(&wnd, &CAbstractWnd::SigErr);
-    wnd.StartLoading();
-    for (int i = 0; i < 600 && loaded.isEmpty() && errors.isEmpty(); ++i)
-        QTest::qWait(100);
-    // Whatever the page would still fetch, and a second report, would come now.
-    QTest::qWait(500);
-    return {int(loaded.count()), int(errors.count())};
-}
-
 int CountPixels(const QImage& image, QRgb colour)
 {
     int n = 0;
@@ -107,16 +89,6 @@ protected:
         ASSERT_TRUE(QFile::link(dir + "/secret.png", dir + "/doc/link-out.png"));
     }
 
-    // The viewer with a converter that passes the file through untouched: raw HTML reaches the page.
-    std::unique_ptr<CHtmlWnd> Viewer(const QString& converter)
-    {
-        auto wnd = std::make_unique<CHtmlWnd>(nullptr, converter);
-        wnd->resize(750, 600);
-        wnd->show();
-        QCoreApplication::processEvents(); // its delayed set-up
-        return wnd;
-    }
-
     QTemporaryDir tmp;
     QString dir;
 };
@@ -149,7 +121,7 @@ TEST_F(HtmlWnd, HostilePageReachesNothing)
     auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
     Refused().clear();
     const QtMessageHandler previous = qInstallMessageHandler(KeepRefusals);
-    const Outcome outcome = Show(*wnd, dir + "/doc/hostile.md");
+    const Shown outcome = Show(*wnd, dir + "/doc/hostile.md");
     qInstallMessageHandler(previous);
 
     EXPECT_EQ(outcome.loaded, 1);
@@ -187,7 +159,7 @@ TEST_F(HtmlWnd, GivenUpLoadsStaySilent)
     SetCurrentMarkdown(dir + "/doc/slow.md");
     wnd->StartLoading();
     QTest::qWait(300); // the slow converter runs
-    const Outcome outcome = Show(*wnd, dir + "/doc/fast.md");
+    const Shown outcome = Show(*wnd, dir + "/doc/fast.md");
     EXPECT_EQ(outcome.loaded, 1);
     EXPECT_EQ(outcome.errors, 0);
     EXPECT_TRUE(wnd->View()->page()->mainFrame()->toPlainText().contains("fast"));

@@ -3,25 +3,23 @@
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
 #include "html/chtmlmanager.h"
+#include "html/chtmlwnd.h"
 #include "../writefile.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QString>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 // A stand-in converter: a shell script named md in `folder`.
-inline QString WriteConverter(const QString& folder, const QByteArray& body, bool executable = true)
+inline QString WriteConverter(const QString& folder, const QByteArray& body)
 {
-    const QString path = folder + "/md";
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write("#!/bin/sh\n" + body + "\n");
-    f.close();
-    f.setPermissions(executable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                : QFile::ReadOwner | QFile::WriteOwner);
-    return path;
+    return WriteScript(folder + "/md", body);
 }
 
 // What the preview window writes before it lets the viewer load.
@@ -31,4 +29,33 @@ inline void SetCurrentMarkdown(const QString& path, int subType = ST_MARKDOWN)
     data.SetPath(QFileInfo(path).absoluteFilePath());
     data.SetMainType(MT_MARKDOWN);
     data.SetSubType(subType);
+}
+
+// The viewer on `converter` (a stand-in passing the file through puts raw HTML on the page).
+inline std::unique_ptr<CHtmlWnd> Viewer(const QString& converter)
+{
+    auto wnd = std::make_unique<CHtmlWnd>(nullptr, converter);
+    wnd->resize(750, 600);
+    wnd->show();
+    QCoreApplication::processEvents(); // its delayed set-up
+    return wnd;
+}
+
+struct Shown {
+    int loaded = 0;
+    int errors = 0;
+};
+
+// Loads `doc` into the viewer and waits for its outcome.
+inline Shown Show(CHtmlWnd& wnd, const QString& doc)
+{
+    SetCurrentMarkdown(doc);
+    QSignalSpy loaded(&wnd, &CAbstractWnd::SigLoaded);
+    QSignalSpy errors(&wnd, &CAbstractWnd::SigErr);
+    wnd.StartLoading();
+    for (int i = 0; i < 1200 && loaded.isEmpty() && errors.isEmpty(); ++i)
+        QTest::qWait(100);
+    // Whatever the page would still fetch, and a second report, would come now.
+    QTest::qWait(500);
+    return {int(loaded.count()), int(errors.count())};
 }

@@ -103,17 +103,9 @@ TEST_F(MarkdownBounds, ACutPageSaysSoAtTheTop)
 {
     const QString path = dir + "/links.md";
     WriteFile(path, "www.first.example " + Times("www.example.com ", 60000));
-    CHtmlWnd wnd(nullptr, QStringLiteral(MD_PROGRAM));
-    wnd.resize(750, 600);
-    wnd.show();
-    SetCurrentMarkdown(path);
-    QSignalSpy loaded(&wnd, &CAbstractWnd::SigLoaded);
-    QSignalSpy errors(&wnd, &CAbstractWnd::SigErr);
-    wnd.StartLoading();
-    for (int i = 0; i < 1200 && loaded.isEmpty() && errors.isEmpty(); ++i)
-        QTest::qWait(100);
-    ASSERT_EQ(loaded.count(), 1);
-    const QString text = wnd.View()->page()->mainFrame()->toPlainText();
+    const auto wnd = Viewer(QStringLiteral(MD_PROGRAM));
+    ASSERT_EQ(Show(*wnd, path).loaded, 1);
+    const QString text = wnd->View()->page()->mainFrame()->toPlainText();
     EXPECT_TRUE(text.startsWith(QStringLiteral("This page is too large to show whole")))
         << text.left(100).toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("www.first.example")));
