@@ -49,14 +49,16 @@ source "$(dirname "${BASH_SOURCE[0]}")/tools/windows.sh"
 loads() { awk -v f="/$1\" " '/loading cost/ && index($0, f) { n++ } END { print n + 0 }' "$tmp/vuel.log" 2>/dev/null || echo 0; }
 more_loads() { [ "$(loads "$1")" -gt "$2" ]; }
 loads_logged() { [ "$(grep -c 'loading cost' "$tmp/vuel.log")" = "$1" ]; } # loads_logged N: N loads of any file
-# preview_with PROGRAM PATH [SECONDS]: PROGRAM previews PATH; back once its window is shown and
-# the viewer has logged one more load of it (a failed one ends on the information panel, which
-# logs its own). A busy machine takes its time: 30 s unless said.
+# preview_with PROGRAM PATH [SECONDS]: PROGRAM previews PATH; back once its window ($win) is
+# shown and the viewer has logged one more load of it (a failed one ends on the information
+# panel, which logs its own). A busy machine takes its time: 30 s unless said.
 preview_with() {
   local name n; name=$(basename "$2"); n=$(loads "$name")
   "$1" "$2" || true
   wait_for "${3:-30}" shown "$name" || fail "$name not shown"
   wait_for "${3:-30}" more_loads "$name" "$n" || fail "$name: no load was logged"
+  # shellcheck disable=SC2034 # read by the calling script
+  win=$(shown "$name")
 }
 # preview NAME [SECONDS]: the program previews $tmp/files/NAME, as preview_with
 preview() { preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1" "${2:-}"; }

@@ -20,14 +20,13 @@ bar_y() { echo $((Y + HEIGHT - 30 - 20)); }
 
 start_instance
 preview viewer.cpp
-win=$(shown viewer.cpp)
 # The window takes its fitted size a moment after the load.
 fitted() { geometry "$win"; [ "$WIDTH" = $((900 + 62)) ]; }
 wait_for 20 fitted || fail "a source file's window is $WIDTH wide"
 picture "$win" "$shots/code_cpp.png"
 
 preview data.json
-win=$(shown data.json); geometry "$win"
+geometry "$win"
 still "$tmp/json-raw.png" picture "$win" || fail "data.json keeps changing"
 xdotool mousemove $((X + 30 + 110)) "$(bar_y)" click 1
 wait_for 30 changed "$win" "$tmp/json-raw.png" "$shots/code_json_formatted.png" || fail "Format Code changed nothing"
@@ -35,7 +34,7 @@ xdotool mousemove $((X + 30 + 300)) $((Y + 150)) keydown ctrl click 4 click 4 ke
 wait_for 30 changed "$win" "$shots/code_json_formatted.png" "$tmp/json-zoomed.png" || fail "Ctrl+wheel did not zoom"
 
 preview gbk.txt
-win=$(shown gbk.txt); geometry "$win"
+geometry "$win"
 still "$tmp/gbk-system.png" picture "$win" || fail "gbk.txt keeps changing"
 xdotool mousemove $((X + WIDTH - 30 - 40)) "$(bar_y)" click 1
 sleep 0.5 # the box's list opens before the keys that pick from it

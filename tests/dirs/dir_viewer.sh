@@ -33,7 +33,6 @@ click_bar() { click_at $((X + 30 + $1)) $((Y + HEIGHT - 30 - 21)); }
 
 start_instance
 preview nested.zip
-win=$(shown nested.zip)
 # The window takes its fitted size a moment after the load.
 wide() { geometry "$win"; [ "$WIDTH" = "$1" ]; }
 wait_for 20 wide $((700 + 62)) || fail "an archive's window is $WIDTH wide"
@@ -42,7 +41,6 @@ open_row 5 0; open_row 2 0; open_row 1 0; open_row 2 1
 on_screen "$win" "$shots/dirs_zip_tree.png"
 
 preview folder
-win=$(shown folder)
 wait_for 20 wide $((900 + 62)) || fail "a folder's window is $WIDTH wide"
 open_row 1 0; open_row 2 1
 on_screen "$win" "$shots/dirs_folder_tree.png"
@@ -60,7 +58,7 @@ wait_for 20 shown draft.txt || fail "S did not preview the selected file"
 kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null || true; rm "$tmp/vuel.log"
 LANG=zh_CN.UTF-8 LC_ALL= LANGUAGE= start_instance
 preview gbk.zip
-win=$(shown gbk.zip); geometry "$win"
+geometry "$win"
 open_row 1 0
 on_screen "$win" "$shots/dirs_chinese_zip.png"
 echo "listing viewer: ok"

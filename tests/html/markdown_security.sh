@@ -26,7 +26,6 @@ MD
 start_instance
 instance=${pids[-1]}
 preview doc/readme.md
-win=$(shown readme.md)
 grep -q 'loading cost.*readme.md" 1 6' "$tmp/vuel.log" || fail "readme.md was not shown as markdown"
 # The page draws its picture after the load is logged.
 red=0

@@ -16,7 +16,6 @@ show_file() { previewer ShowFile "file://$1" "" true >/dev/null; }
 preview() {
   preview_with show_file "$f/$1"
   grep -E "loading cost .*/$1\" $2 ($3)\$" "$tmp/vuel.log" >/dev/null || fail "$1: $(grep "/$1\"" "$tmp/vuel.log")"
-  win=$(shown "$1")
   wait_for 20 placed "$win" || fail "$1 keeps moving"
   still "$shots/everyday_${1// /_}.png" on_screen "$win" || fail "$1 keeps changing"
 }

@@ -26,7 +26,6 @@ printf '\000\001\377\376' > "$tmp/files/blob.vueltestunknown" # binary: nothing 
 
 preview() { # preview NAME: forwards the file; $win, once loaded and in its place
   preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"
-  win=$(shown "$1")
   wait_for 20 placed "$win" || fail "$1 keeps moving"
 }
 centre_of() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; }

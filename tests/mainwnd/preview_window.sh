@@ -7,7 +7,6 @@ printf 'hello\n' > "$tmp/files/note.dat"
 
 start_instance
 preview note.dat
-win=$(shown note.dat)
 # The window takes its fitted size and place, and is drawn, a moment after the load.
 # the information panel's content area is 400 x 340, inside a 30 px shadow and a 32 px title bar
 fitted() { geometry "$win"; [ "$WIDTH" = 462 ] && [ "$HEIGHT" = 434 ]; }
@@ -40,12 +39,10 @@ done
 [ $fade_seen = 0 ] || fail "the fade-out never reached the window system"
 wait_for 20 hidden note.dat || fail "Esc did not close"
 preview note.dat
-win=$(shown note.dat)
 xdotool windowactivate --sync "$win" key ctrl+w
 wait_for 20 hidden note.dat || fail "Ctrl+W did not close"
 
 preview note.dat
-win=$(shown note.dat)
 wait_for 20 centred || fail "not centred again: x=$X width=$WIDTH"
 geometry "$win"; x0=$X y0=$Y w0=$WIDTH h0=$HEIGHT
 # drag by the title bar
@@ -65,7 +62,6 @@ xdotool windowactivate --sync "$win" key t
 wait_for 20 grep -q 'display%20titlebar=false' "$XDG_CONFIG_HOME/Keplo/Vuel.conf" || fail "T was not stored"
 esc_closes note.dat
 preview note.dat
-win=$(shown note.dat)
 untitled() { geometry "$win"; [ "$HEIGHT" = $((434 - 32)) ]; }
 wait_for 20 untitled || fail "without its title bar the window is ${HEIGHT} high"
 echo PASS

@@ -11,8 +11,8 @@ export VUEL_AUDIO_OUTPUT=null # no sound card here
 # preview NAME: once loaded, and fitted to what was loaded; its geometry in X, Y, WIDTH, HEIGHT
 preview() {
   preview_with "$VUEL_BUILD/vuel" "$tmp/files/$1"
-  wait_for 20 placed "$(shown "$1")" || fail "$1 keeps changing its size"
-  geometry "$(shown "$1")"
+  wait_for 20 placed "$win" || fail "$1 keeps changing its size"
+  geometry "$win"
 }
 picture() { on_screen "$(shown "$1")" "$2"; }
 near() { # near "r,g,b" "r,g,b": every channel within 40

@@ -26,8 +26,7 @@ trap cleanup EXIT
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds
-wait_for() { local end=$((SECONDS + $1)); shift; until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.05; done; }
+source "$(dirname "$0")/../tools/windows.sh" # wait_for
 none_left() { [ -z "$(leftovers)" ]; }
 expect_none_left() {
   wait_for 60 none_left || { fail "$1: processes left: $(ps -o pid=,pgid=,args= -p "$(leftovers | paste -sd,)" 2>/dev/null)"; return 0; }

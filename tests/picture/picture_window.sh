@@ -16,7 +16,6 @@ changed() { still "$shots/$3.png" import -window "$1" && differ "$shots/$2.png" 
 start_instance
 # 6000 × 4000 on a 1600 × 1000 screen: at most 90% of it, less the frame: 1152 × 768 content.
 preview big.jpg
-win=$(shown big.jpg)
 # The window takes its fitted size a moment after the load.
 fitted() { geometry "$win"; [ "$WIDTH" = $((1152 + 62)) ] && [ "$HEIGHT" = $((768 + 40 + 62 + 32)) ]; }
 wait_for 20 fitted || fail "big.jpg window is ${WIDTH}x$HEIGHT"
@@ -31,7 +30,6 @@ wait_for 30 changed "$win" picture_fit_again picture_turned || fail "Right did n
 esc_closes big.jpg
 
 preview anim100.gif
-win=$(shown anim100.gif)
 # In its place first: a window still being fitted changes without any animation.
 wait_for 20 placed "$win" || fail "anim100.gif keeps changing its size"
 shot "$win" picture_animation
@@ -39,7 +37,7 @@ plays() { shot "$win" picture_animation_later && differ "$shots/picture_animatio
 wait_for 20 plays || fail "the animation does not play"
 
 preview layered.psd
-win=$(shown layered.psd); settled "$win" picture_psd
+settled "$win" picture_psd
 grep -q 'loading cost.*layered.psd" 2 4' "$tmp/vuel.log" || fail "the PSD did not open in the picture viewer"
 
 kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
