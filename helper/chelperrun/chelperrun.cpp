@@ -63,9 +63,12 @@ void CHelperRun::Stop() { Detach(); }
 
 void CHelperRun::ReadOutput()
 {
-    m_output += m_process->readAllStandardOutput();
+    const QByteArray more = m_process->readAllStandardOutput();
+    m_output += more;
     if (m_output.size() > m_outputLimit && m_outputLimit > 0)
         Fail(Failure::TooMuchOutput, QStringLiteral("more than %1 bytes of output").arg(m_outputLimit));
+    else if (!more.isEmpty())
+        emit SigOutput();
 }
 
 void CHelperRun::ReadErrors()

@@ -25,8 +25,10 @@ public:
                const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
     void Stop();
     bool IsRunning() const { return m_process != nullptr; }
+    const QByteArray& OutputSoFar() const { return m_output; }
 
 signals:
+    void SigOutput(); // more output came, for a program that prints its result in parts
     void SigFinished(const QByteArray& output);
     // `reason` is for the log; `output` is what the program printed before the end.
     void SigFailed(CHelperRun::Failure failure, const QString& reason, const QByteArray& output);

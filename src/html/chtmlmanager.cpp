@@ -8,9 +8,25 @@
 #include <QFileInfo>
 #include <QTextCodec>
 
+namespace {
+
+// How the md helper marks a page written in two parts.
+const QByteArray kFirstMarker = QByteArrayLiteral("<!--vuel:first-->\n");
+const QByteArray kThenMarker = QByteArrayLiteral("<!--vuel:then-->\n");
+const QByteArray kWholeMarker = QByteArrayLiteral("<!--vuel:whole-->\n");
+
+QString PageOf(const QByteArray& body)
+{
+    return CHtmlManager::PageStart() + QTextCodec::codecForName("UTF-8")->toUnicode(body) +
+           QStringLiteral("</body></html>");
+}
+
+} // namespace
+
 CHtmlManager::CHtmlManager(QString program, QObject* parent)
     : CAbstractManager(parent), m_program(std::move(program)), m_run(new CHelperRun(this))
 {
+    connect(m_run, &CHelperRun::SigOutput, this, &CHtmlManager::OnOutput);
     connect(m_run, &CHelperRun::SigFinished, this, &CHtmlManager::OnConverted);
     connect(m_run, &CHelperRun::SigFailed, this, &CHtmlManager::OnConverterFailed);
 }
@@ -32,6 +48,7 @@ void CHtmlManager::Perform()
         Fail(m_program + tr(" can not be found."));
         return;
     }
+    m_firstPartLookedFor = false;
     m_run->Start(m_program, {data.Path()});
 }
 
@@ -44,10 +61,35 @@ void CHtmlManager::Stop()
     emit SigPerformFinished(QVariant());
 }
 
+void CHtmlManager::OnOutput()
+{
+    const QByteArray& output = m_run->OutputSoFar();
+    if (m_firstPartLookedFor || (output.size() < kFirstMarker.size() && kFirstMarker.startsWith(output)))
+        return;
+    const int then = output.indexOf(kThenMarker);
+    if (output.startsWith(kFirstMarker) && then < 0)
+        return;
+    m_firstPartLookedFor = true;
+    if (output.startsWith(kFirstMarker))
+        emit SigFirstPart(PageOf(output.mid(kFirstMarker.size(), then - kFirstMarker.size())));
+}
+
 void CHtmlManager::OnConverted(const QByteArray& output)
 {
-    const QString body = QTextCodec::codecForName("UTF-8")->toUnicode(output);
-    emit SigPerformFinished(PageStart() + body + QStringLiteral("</body></html>"));
+    if (!output.startsWith(kFirstMarker)) {
+        emit SigPerformFinished(PageOf(output));
+        return;
+    }
+    const int then = output.indexOf(kThenMarker);
+    if (then < 0) {
+        Fail(tr("Parse file error."));
+        return;
+    }
+    const QByteArray rest = output.mid(then + kThenMarker.size());
+    if (rest.startsWith(kWholeMarker))
+        emit SigPerformFinished(PageOf(rest.mid(kWholeMarker.size())));
+    else
+        emit SigPerformFinished(PageOf(output.mid(kFirstMarker.size(), then - kFirstMarker.size()) + rest));
 }
 
 // Half a page from a converter that crashed or gave up is not the document.

@@ -6,7 +6,8 @@
 #include <QString>
 
 // Turns the markdown file into an HTML page by running the converter in the plug-in folder.
-// The result is the whole page as text, or an invalid value with m_err telling why.
+// The result is the whole page as text, or an invalid value with m_err telling why. A long
+// document's first blocks come before, as a page of their own that the whole one continues.
 class CHtmlManager : public CAbstractManager
 {
     Q_OBJECT
@@ -18,14 +19,19 @@ public:
     static QString PageStart();
     QString Program() const { return m_program; }
 
+signals:
+    void SigFirstPart(const QString& page);
+
 public slots:
     void Perform() override;
     void Stop() override;
 
 private:
+    void OnOutput();
     void OnConverted(const QByteArray& output);
     void OnConverterFailed(CHelperRun::Failure failure, const QString& reason);
 
     QString m_program;
     CHelperRun* m_run;
+    bool m_firstPartLookedFor = false;
 };

@@ -21,6 +21,8 @@
 #include <QWebSettings>
 #include <QWebView>
 
+#include <utility>
+
 // The style sheets live in a static library: nothing else would pull them into the program.
 static void InitPageResources() { Q_INIT_RESOURCE(htmlpage); }
 
@@ -40,6 +42,7 @@ QUrl PageStyleUrl()
 CHtmlWnd::CHtmlWnd(QWidget* parent, const QString& converter) : CAbstractWnd(new CHtmlManager(converter), parent)
 {
     InitPageResources();
+    connect(static_cast<CHtmlManager*>(Manager()), &CHtmlManager::SigFirstPart, this, &CHtmlWnd::ShowFirstPart);
     installEventFilter(this);
     m_pieceTimer.setSingleShot(true);
     m_pieceTimer.setInterval(30); // room for the window to paint and take input between pieces
@@ -123,6 +126,9 @@ void CHtmlWnd::Clear()
     m_pageLoading = false;
     m_pendingPieces.clear();
     m_pieceTimer.stop();
+    m_firstPart.clear();
+    m_pageAfterLoad.clear();
+    m_loadedAnnounced = false;
     if (!m_view)
         return;
     m_access->SetDocumentFolders({});
@@ -135,9 +141,21 @@ void CHtmlWnd::LoadHelper()
     // A converter still running for a load given up is ended first; what it announces is dropped.
     m_waitingForResult = false;
     Manager()->Stop();
+    m_firstPart.clear();
+    m_pageAfterLoad.clear();
+    m_loadedAnnounced = false;
     m_waitingForResult = true;
     CAbstractWnd::LoadHelper();
     EnsureView(); // while the converter runs
+}
+
+void CHtmlWnd::ShowFirstPart(const QString& page)
+{
+    if (!m_waitingForResult || m_pageLoading)
+        return;
+    const QString start = CHtmlManager::PageStart();
+    m_firstPart = page.mid(start.size(), page.size() - start.size() - int(qstrlen("</body></html>")));
+    LoadPage(page);
 }
 
 void CHtmlWnd::PerformFinished(QVariant v)
@@ -151,6 +169,34 @@ void CHtmlWnd::PerformFinished(QVariant v)
         emit SigErr(QString());
         return;
     }
+    if (ContinueFirstPart(html))
+        return;
+    if (m_pageLoading && !m_firstPart.isEmpty()) { // the first part's load is not cut short
+        m_pageAfterLoad = html;
+        return;
+    }
+    LoadPage(html);
+}
+
+// True when the page on show is the whole page's start: the rest is appended to it.
+bool CHtmlWnd::ContinueFirstPart(const QString& html)
+{
+    const QString start = CHtmlManager::PageStart() + m_firstPart;
+    const QString end = QStringLiteral("</body></html>");
+    if (m_firstPart.isEmpty() || !html.startsWith(start) || !html.endsWith(end))
+        return false;
+    QStringList pieces =
+        SplitTopLevelBlocks(html.mid(start.size(), html.size() - start.size() - end.size()), kPieceChars);
+    if (PiecesWithin(pieces, kMaxPieceChars, kMaxPageChars - m_firstPart.size()) < pieces.size())
+        return false;          // shown cut, with its notice on top
+    m_pendingPieces += pieces; // after what is left of the first part's
+    if (!m_pageLoading && !m_pieceTimer.isActive())
+        m_pieceTimer.start();
+    return true;
+}
+
+void CHtmlWnd::LoadPage(const QString& html)
+{
     // The folder as named and the one the file really lies in (a linked document).
     const QString path = CGlobalData::Instance().Path();
     const QString real = QFileInfo(path).canonicalFilePath();
@@ -196,11 +242,17 @@ void CHtmlWnd::SlotWebLoaded(bool ok)
         return;
     m_pageLoading = false;
     if (!ok) {
+        m_waitingForResult = false;
         emit SigErr(QString());
         return;
     }
     m_pageHeight = m_view->page()->mainFrame()->findFirstElement(QStringLiteral("body")).geometry().height();
-    emit SigLoaded();
+    if (!std::exchange(m_loadedAnnounced, true))
+        emit SigLoaded();
+    if (!m_pageAfterLoad.isEmpty()) {
+        LoadPage(std::exchange(m_pageAfterLoad, QString()));
+        return;
+    }
     if (!m_pendingPieces.isEmpty())
         m_pieceTimer.start();
 }

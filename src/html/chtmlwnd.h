@@ -43,6 +43,7 @@ private slots:
     void SlotWebLoaded(bool ok);
     void SlotLinkClicked(const QUrl& url);
     void AppendNextPiece();
+    void ShowFirstPart(const QString& page);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +53,8 @@ private:
     void ApplyPageSettings();
     void TakeShownSize();
     QString CutNotice() const;
+    void LoadPage(const QString& html);
+    bool ContinueFirstPart(const QString& html);
 
     QWebView* m_view = nullptr;
     LocalOnlyAccessManager* m_access = nullptr;
@@ -60,6 +63,11 @@ private:
     QStringList m_pendingPieces;
     QTimer m_pieceTimer;
     bool m_blankLoad = false;
+    // The body of the first part on show, which the whole page may continue.
+    QString m_firstPart;
+    // A whole page that differs from the first part on show, loaded once that one has loaded.
+    QString m_pageAfterLoad;
+    bool m_loadedAnnounced = false;
     // A result or a finished load that comes while these are false belongs to a load given up.
     bool m_waitingForResult = false;
     bool m_pageLoading = false;

@@ -217,6 +217,44 @@ TEST_F(HtmlWnd, ALongPageShowsItsStartThenFillsInWhole)
     EXPECT_LT(text.indexOf("Part 10\n"), text.indexOf("Part 11\n")) << "pieces out of order";
 }
 
+// The converter's first blocks are on show while it still converts; the whole page then continues
+// them, or takes their place when it starts otherwise.
+TEST_F(HtmlWnd, FirstBlocksShowBeforeTheConversionEnds)
+{
+    const struct {
+        const char* then;
+        const char* shown;
+    } cases[] = {
+        {"<p>two</p>", "one two"},
+        {"<!--vuel:whole-->\n<p>other</p>", "other"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(dir + "/doc/long.md", "");
+        QFile::remove(dir + "/go");
+        const QByteArray script = "printf '<!--vuel:first-->\\n<p>one</p>\\n<!--vuel:then-->\\n'; "
+                                  "while [ ! -e \"$(dirname \"$0\")/go\" ]; do sleep 0.05; done; printf '%s' '" +
+                                  QByteArray(c.then) + "'";
+        auto wnd = Viewer(WriteConverter(dir, script));
+        QSignalSpy loaded(wnd.get(), &CAbstractWnd::SigLoaded);
+        QSignalSpy errors(wnd.get(), &CAbstractWnd::SigErr);
+        SetCurrentMarkdown(dir + "/doc/long.md");
+        wnd->StartLoading();
+        for (int i = 0; i < 600 && loaded.isEmpty(); ++i)
+            QTest::qWait(100);
+        ASSERT_EQ(loaded.count(), 1) << c.then;
+        QWebFrame* frame = wnd->View()->page()->mainFrame();
+        EXPECT_EQ(frame->toPlainText().simplified(), "one") << c.then;
+
+        WriteFile(dir + "/go", "");
+        for (int i = 0; i < 600 && frame->toPlainText().simplified() != c.shown; ++i)
+            QTest::qWait(100);
+        EXPECT_EQ(frame->toPlainText().simplified(), c.shown);
+        QTest::qWait(300);
+        EXPECT_EQ(loaded.count(), 1) << c.then;
+        EXPECT_EQ(errors.count(), 0) << c.then;
+    }
+}
+
 TEST_F(HtmlWnd, LinksOpenOutsideAndThePageStays)
 {
     WriteFile(dir + "/doc/links.md", "<p><a id=web href='http://127.0.0.1:1/page'>web</a></p>"

@@ -254,6 +254,46 @@ TEST(MdProgram, PrintsTheBodyOrFailsWithAReasonAndNoOutput)
     EXPECT_NE(RunMd({}).exitCode, 0);
 }
 
+// A long document's first blocks come first; joined with what follows they are the whole page,
+// wherever the part ends and whatever the rest changes about it.
+TEST(MdProgram, FirstBlocksAndTheRestMakeTheWholePage)
+{
+    std::string sections;
+    for (int i = 0; i < 150; ++i)
+        sections += "## Part " + std::to_string(i) + "\n\nSome *text* and [a link][site].\n\n- one\n- two\n\n";
+    enum Written { Continued, Replaced, AtOnce };
+    const struct {
+        const char* name;
+        std::string markdown;
+        Written written;
+    } cases[] = {
+        {"references at the end", sections + "[site]: https://example.org\n", Continued},
+        {"a list going on past the part", std::string(4090, 'w') + "\n\n- a\n\n- b\n\n- c\n" + sections, Continued},
+        {"a reference over two lines", sections + "[site]:\n  https://example.org\n", Replaced},
+        {"a fence over the part's end", "```\n" + std::string(5000, 'x') + "\n\n" + sections + "```\n", AtOnce},
+        {"short", "# Title\n", AtOnce},
+    };
+    QTemporaryDir dir;
+    const std::string folder = QFileInfo(dir.path()).canonicalFilePath().toStdString();
+    const std::string first = mdconvert::kFirstMarker, then = mdconvert::kThenMarker, whole = mdconvert::kWholeMarker;
+    for (const auto& c : cases) {
+        const Finished r = RunMd({WriteFile(dir.filePath("doc.md"), QByteArray::fromStdString(c.markdown))});
+        ASSERT_EQ(r.exitCode, 0) << c.name;
+        std::string page = r.out.toStdString();
+        const size_t at = page.find(then);
+        Written written = AtOnce;
+        if (page.rfind(first, 0) == 0 && at != std::string::npos) {
+            const std::string blocks = page.substr(first.size(), at - first.size()),
+                              rest = page.substr(at + then.size());
+            EXPECT_NE(blocks.find("</"), std::string::npos) << c.name;
+            written = rest.rfind(whole, 0) == 0 ? Replaced : Continued;
+            page = written == Replaced ? rest.substr(whole.size()) : blocks + rest;
+        }
+        EXPECT_EQ(written, c.written) << c.name;
+        EXPECT_EQ(page, ConvertMarkdownToHtml(c.markdown, folder)) << c.name;
+    }
+}
+
 #ifndef VUEL_SANITIZE // the sanitizers cannot start in a small address space
 TEST(MdProgram, ShowsPlainTextWhenConversionRunsOutOfMemory)
 {

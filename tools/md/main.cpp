@@ -1,5 +1,7 @@
 // The markdown viewer's helper: `md FILE` prints FILE's HTML body on standard output, or a
-// one-line reason on standard error and exits non-zero with nothing on standard output.
+// one-line reason on standard error and exits non-zero with nothing on standard output. A long
+// document's first blocks come first, converted alone, so that the page can show them while the
+// rest is converted (see mdconvert.h's markers).
 //
 // The conversion runs in a child process with a CPU and a memory limit; if it dies or runs out
 // (this cmark-gfm is not linear on every input), the page shows the text unformatted instead.
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +35,8 @@ namespace {
 
 // What a preview can use: past this the page would be too heavy for the web view anyway.
 constexpr size_t kMaxFormattedBytes = 16u << 20;
+// About a first screen of an ordinary document.
+constexpr size_t kFirstPartBytes = 4096;
 // Well above what an ordinary document of kMaxFormattedBytes needs (about 4 s and 600 MB); cmark
 // spends far longer only on text built for it, such as one long paragraph of "*a* [b](c) ".
 constexpr rlim_t kCpuSeconds = 10;
@@ -104,41 +109,108 @@ std::string Page(const std::string& markdown, const std::string& folder, const s
     return Marked(note, mdconvert::ConvertMarkdownToHtml(markdown, folder));
 }
 
+// A page cut here has its notice first: it is written whole.
+std::string FirstPart(const std::string& markdown, const std::string& folder, const std::string& note)
+{
+    return note.empty() ? mdconvert::ConvertLeadingBlocks(markdown, folder, kFirstPartBytes) : std::string();
+}
+
+bool SendAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool ReceiveAll(int fd, char* data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = read(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// A text sent as its length and its bytes.
+bool SendText(int fd, const std::string& text)
+{
+    const uint64_t size = text.size();
+    return SendAll(fd, reinterpret_cast<const char*>(&size), sizeof size) && SendAll(fd, text.data(), text.size());
+}
+
+bool ReceiveText(int fd, std::string& text)
+{
+    uint64_t size = 0;
+    if (!ReceiveAll(fd, reinterpret_cast<char*>(&size), sizeof size) || size > kMaxFormattedBytes * 16)
+        return false;
+    text.resize(size);
+    return ReceiveAll(fd, &text[0], text.size());
+}
+
+// What follows a first part already written: the rest of the page, or the page to show instead.
+std::string Continuation(const std::string& first, const std::string& page)
+{
+    if (first.empty())
+        return page;
+    if (page.compare(0, first.size(), first) == 0)
+        return page.substr(first.size());
+    return mdconvert::kWholeMarker + page;
+}
+
 enum class Outcome { Written, WriteFailed, ConversionFailed, NoChild };
 
-Outcome ConvertInChild(const std::string& markdown, const std::string& folder, const std::string& note)
+// The child converts and hands its texts over a pipe; only this process writes the output, so
+// that a child ended half-way leaves no half page there.
+Outcome ConvertInChild(const std::string& markdown, const std::string& folder, const std::string& note,
+                       std::string& firstWritten)
 {
-    // The child sends one byte when the page is ready, before it writes it.
-    int ready[2];
-    if (pipe2(ready, O_CLOEXEC) != 0)
+    int texts[2];
+    if (pipe2(texts, O_CLOEXEC) != 0)
         return Outcome::NoChild;
     const pid_t pid = fork();
     if (pid < 0) {
-        close(ready[0]);
-        close(ready[1]);
+        close(texts[0]);
+        close(texts[1]);
         return Outcome::NoChild;
     }
     if (pid == 0) {
-        close(ready[0]);
+        close(texts[0]);
         LimitThisProcess();
-        const std::string html = Page(markdown, folder, note);
-        const char byte = 1;
-        if (write(ready[1], &byte, 1) != 1)
-            _exit(1);
-        _exit(WriteAll(html) ? 0 : 1);
+        const bool sent =
+            SendText(texts[1], FirstPart(markdown, folder, note)) && SendText(texts[1], Page(markdown, folder, note));
+        _exit(sent ? 0 : 1);
     }
-    close(ready[1]);
-    char byte = 0;
-    ssize_t n;
-    while ((n = read(ready[0], &byte, 1)) < 0 && errno == EINTR) {
-    }
-    close(ready[0]);
+    close(texts[1]);
+    std::string first, page;
+    bool converted = ReceiveText(texts[0], first);
+    const bool firstOut =
+        !converted || first.empty() || WriteAll(mdconvert::kFirstMarker + first + mdconvert::kThenMarker);
+    if (converted && firstOut)
+        firstWritten = first;
+    converted = converted && firstOut && ReceiveText(texts[0], page);
+    close(texts[0]);
+    if (!converted)
+        kill(pid, SIGKILL);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (n != 1)
+    if (!firstOut)
+        return Outcome::WriteFailed;
+    if (!converted)
         return Outcome::ConversionFailed;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? Outcome::Written : Outcome::WriteFailed;
+    return WriteAll(Continuation(first, page)) ? Outcome::Written : Outcome::WriteFailed;
 }
 
 } // namespace
@@ -185,7 +257,8 @@ int main(int argc, char** argv)
     }
 
     const std::string folder = FolderOf(path);
-    switch (ConvertInChild(markdown, folder, note)) {
+    std::string firstWritten;
+    switch (ConvertInChild(markdown, folder, note, firstWritten)) {
     case Outcome::Written:
         return 0;
     case Outcome::WriteFailed:
@@ -198,7 +271,7 @@ int main(int argc, char** argv)
         break;
     }
     std::fprintf(stderr, "md: %s: too large or complex to format, shown as plain text\n", Printable(path).c_str());
-    if (!WriteAll(Marked(note, mdconvert::PlainTextAsHtml(markdown))))
+    if (!WriteAll(Continuation(firstWritten, Marked(note, mdconvert::PlainTextAsHtml(markdown)))))
         return Fail("standard output", std::strerror(errno));
     return 0;
 }

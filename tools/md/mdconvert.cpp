@@ -509,8 +509,7 @@ bool CutToBudget(cmark_node* document)
         if (parent == document) {
             block = rows = 0;
             inTable = IsType(node, "table");
-        }
-        else if (IsType(node, "table_row") && cmark_node_parent(parent) == document && ++rows % kRowsPerTable == 1)
+        } else if (IsType(node, "table_row") && cmark_node_parent(parent) == document && ++rows % kRowsPerTable == 1)
             block = 0; // the header row is the first, then each kRowsPerTable starts a table
         size_t cost = 1;
         const char* literal = HoldsText(node) ? cmark_node_get_literal(node) : nullptr;
@@ -544,9 +543,44 @@ struct Parser {
     Parser& operator=(const Parser&) = delete;
 };
 
-} // namespace
+// Where the first blank line at or after `from` starts, or npos.
+size_t BlankLineFrom(const std::string& text, size_t from)
+{
+    for (size_t line = text.find('\n', from); line != std::string::npos; line = text.find('\n', line + 1)) {
+        const size_t start = line + 1, end = text.find('\n', start);
+        if (end == std::string::npos)
+            return std::string::npos;
+        if (text.find_first_not_of(" \t\r", start) >= end)
+            return start;
+    }
+    return std::string::npos;
+}
 
-std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string& documentFolder)
+// Lines that may define a link's target ("[name]: url"), which the first blocks may use.
+std::string ReferenceLikeLines(const std::string& text, size_t from, size_t maxBytes)
+{
+    std::string lines;
+    for (size_t start = from; start < text.size();) {
+        size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const size_t bracket = text.find_first_not_of(' ', start);
+        if (bracket < end && bracket - start < 4 && text[bracket] == '[' && text.find("]:", bracket) < end) {
+            if (lines.size() + end - start > maxBytes)
+                break;
+            lines.append(text, start, end - start);
+        }
+        start = end;
+    }
+    return lines;
+}
+
+struct Extensions {
+    bool tables, autolinks;
+};
+
+// With `dropLastBlock`, the document's last top-level block is left out: in a part of the
+// document it may go on past the part's end.
+std::string Convert(const std::string& markdown, const std::string& documentFolder, Extensions use, bool dropLastBlock)
 {
     cmark_gfm_core_extensions_ensure_registered();
     Parser parser(kOptions);
@@ -554,11 +588,8 @@ std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string
         const char* name;
         bool use;
     } extensions[] = {
-        {"table", TablesStayLinear(markdown)},
-        {"strikethrough", true},
-        {"autolink", AutolinksStayLinear(markdown)},
-        {"tagfilter", true},
-        {"tasklist", true},
+        {"table", use.tables}, {"strikethrough", true}, {"autolink", use.autolinks},
+        {"tagfilter", true},   {"tasklist", true},
     };
     for (const auto& e : extensions) {
         cmark_syntax_extension* ext = e.use ? cmark_find_syntax_extension(e.name) : nullptr;
@@ -571,8 +602,10 @@ std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string
         return {};
     if (NestsTooDeep(document)) {
         cmark_node_free(document);
-        return PlainTextAsHtml(markdown);
+        return dropLastBlock ? std::string() : PlainTextAsHtml(markdown);
     }
+    if (dropLastBlock && cmark_node_last_child(document))
+        cmark_node_free(cmark_node_last_child(document));
     const bool cut = CutToBudget(document);
     const std::vector<std::string> images = Sanitise(document, documentFolder);
 
@@ -584,6 +617,28 @@ std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string
         out.insert(0, kCutMarker);
     mem->free(html);
     return out;
+}
+
+Extensions ExtensionsFor(const std::string& markdown)
+{
+    return {TablesStayLinear(markdown), AutolinksStayLinear(markdown)};
+}
+
+} // namespace
+
+std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string& documentFolder)
+{
+    return Convert(markdown, documentFolder, ExtensionsFor(markdown), false);
+}
+
+std::string ConvertLeadingBlocks(const std::string& markdown, const std::string& documentFolder, size_t bytes)
+{
+    const size_t end = BlankLineFrom(markdown, bytes);
+    if (end == std::string::npos)
+        return {};
+    const std::string part = markdown.substr(0, end) + "\n" + ReferenceLikeLines(markdown, end, 1 << 16);
+    const std::string html = Convert(part, documentFolder, ExtensionsFor(markdown), true);
+    return html.compare(0, std::strlen(kCutMarker), kCutMarker) == 0 ? std::string() : html;
 }
 
 std::string PlainTextAsHtml(const std::string& text)

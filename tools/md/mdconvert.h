@@ -23,9 +23,19 @@ namespace mdconvert {
 // What a page cut short starts with; the viewer puts its notice there.
 constexpr const char* kCutMarker = "<!--vuel:cut-->\n";
 
+// A page written in two parts starts with kFirstMarker, its first blocks and kThenMarker; what
+// follows continues those blocks, or is kWholeMarker and the whole page, to be shown instead.
+constexpr const char* kFirstMarker = "<!--vuel:first-->\n";
+constexpr const char* kThenMarker = "<!--vuel:then-->\n";
+constexpr const char* kWholeMarker = "<!--vuel:whole-->\n";
+
 // `documentFolder` is the absolute path of the folder the markdown file is in; when it is
 // empty or relative, no image is shown.
 std::string ConvertMarkdownToHtml(const std::string& markdown, const std::string& documentFolder);
+
+// The page's first blocks, converted from about the first `bytes` of the document alone, as they
+// most likely start the whole page; "" when the document is short or has no break there.
+std::string ConvertLeadingBlocks(const std::string& markdown, const std::string& documentFolder, size_t bytes);
 
 // The text itself, escaped, in one <pre>, invalid UTF-8 as U+FFFD: the page for a document too
 // large or too complex to format, in blocks the engine lays out quickly, cut when very long.
