@@ -255,6 +255,33 @@ TEST_F(HtmlWnd, FirstBlocksShowBeforeTheConversionEnds)
     }
 }
 
+// The page's style sheet keeps only Bootstrap's rules that can match a converted page: the page
+// looks as it does under Bootstrap whole (here after it, so that its rules win where both have one).
+TEST_F(HtmlWnd, PageLooksAsUnderBootstrapWhole)
+{
+    QFile bootstrap(VUEL_BOOTSTRAP_CSS);
+    ASSERT_TRUE(bootstrap.open(QIODevice::ReadOnly));
+    QByteArray body = R"html(<h1>Title</h1><h2>Part</h2><h3>Small</h3><h4>4</h4><h5>5</h5><h6>6</h6>
+<p>Some <em>emphasis</em>, <strong>strong</strong>, <code>code</code>, <del>struck</del> and
+<a href="https://example.org">a link</a>.<br />Next line <img src="file://DIR/doc/red.png" alt="red" /></p>
+<ul><li>one<ul><li>nested</li></ul></li><li><input type="checkbox" checked="" disabled="" /> done</li></ul>
+<ol start="3"><li><p>loose</p></li><li><p>items</p></li></ol>
+<table><thead><tr><th align="left">a</th><th align="center">b</th><th align="right">c</th></tr></thead>
+<tbody><tr><td>1</td><td>2</td><td>3</td></tr><tr><td>4</td><td>5</td><td>6</td></tr></tbody></table>
+<pre><code class="language-cpp">int main() { return 0; }
+</code></pre><blockquote><p>Quoted</p></blockquote><hr /><dl><dt>t</dt><dd>d</dd></dl>
+<p class="alert alert-warning">This page is too large to show whole; showing the first part.</p>)html";
+    body.replace("DIR", dir.toUtf8());
+    WriteFile(dir + "/doc/ours.md", body);
+    WriteFile(dir + "/doc/whole.md", "<style>" + bootstrap.readAll() + "</style>" + body);
+    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    ASSERT_EQ(Show(*wnd, dir + "/doc/ours.md").loaded, 1);
+    const QImage ours = Picture(*wnd);
+    ASSERT_EQ(Show(*wnd, dir + "/doc/whole.md").loaded, 1);
+    EXPECT_TRUE(Picture(*wnd) == ours) << "the page's look changed";
+    EXPECT_GE(CountPixels(ours, qRgb(255, 0, 0)), 40 * 40);
+}
+
 TEST_F(HtmlWnd, LinksOpenOutsideAndThePageStays)
 {
     WriteFile(dir + "/doc/links.md", "<p><a id=web href='http://127.0.0.1:1/page'>web</a></p>"
