@@ -34,6 +34,7 @@ public slots:
     bool SizeKnownBeforeLoad() const override;
     MainType GetWndType() const override { return MT_MARKDOWN; }
     void Clear() override;
+    bool LoadsInHelperProgram() const override { return true; }
 
 protected slots:
     void LoadHelper() override;

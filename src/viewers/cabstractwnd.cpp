@@ -83,6 +83,10 @@ void CAbstractWnd::StartLoading()
     m_timer.start();
     Clear();
     m_manager->Stop();
+    if (LoadsInHelperProgram()) {
+        LoadHelper();
+        return;
+    }
     // Lets the loading page paint before the work begins; a file left meanwhile is not read.
     const QString path = CGlobalData::Instance().Path();
     QTimer::singleShot(0, this, [this, path] {

@@ -38,6 +38,9 @@ public slots:
     virtual void ResetControls() {}
     virtual void InitControlBar(QBoxLayout* layout);
     virtual void Clear() = 0;
+    // True for a viewer whose work runs in a helper program: started at once, it runs while the
+    // loading page paints instead of after.
+    virtual bool LoadsInHelperProgram() const { return false; }
 
 protected slots:
     virtual void LoadHelper();
