@@ -146,7 +146,11 @@ void CHtmlWnd::LoadHelper()
     m_loadedAnnounced = false;
     m_waitingForResult = true;
     CAbstractWnd::LoadHelper();
-    EnsureView(); // while the converter runs
+    // While the converter runs, once the loading page is up: the first view takes 100 ms and more.
+    QTimer::singleShot(0, this, [this] {
+        if (m_waitingForResult)
+            EnsureView();
+    });
 }
 
 void CHtmlWnd::ShowFirstPart(const QString& page)
