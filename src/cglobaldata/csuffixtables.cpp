@@ -96,18 +96,16 @@ CSuffixTables::CSuffixTables()
     m_byMainType[MT_TEXT] = text;
 }
 
-int CSuffixTables::GetMainType(const QString& path) const
+int CSuffixTables::GetMainType(const QString& path) const { return GetMainType(path, QFileInfo(path).isDir()); }
+
+int CSuffixTables::GetSubType(const QString& path) const { return GetSubType(path, QFileInfo(path).isDir()); }
+
+int CSuffixTables::GetMainType(const QString& path, bool folder) const
 {
-    const QFileInfo fi(path);
-    if (fi.isDir())
-        return MT_DIR;
-    return FirstKeyContaining(m_byMainType, LowerSuffix(fi));
+    return folder ? MT_DIR : FirstKeyContaining(m_byMainType, LowerSuffix(QFileInfo(path)));
 }
 
-int CSuffixTables::GetSubType(const QString& path) const
+int CSuffixTables::GetSubType(const QString& path, bool folder) const
 {
-    const QFileInfo fi(path);
-    if (fi.isDir())
-        return ST_DIR;
-    return FirstKeyContaining(m_bySubType, LowerSuffix(fi));
+    return folder ? ST_DIR : FirstKeyContaining(m_bySubType, LowerSuffix(QFileInfo(path)));
 }

@@ -66,6 +66,9 @@ public:
 
     int GetMainType(const QString& path) const;
     int GetSubType(const QString& path) const;
+    // As above for a path whose kind is known: the file system is not asked.
+    int GetMainType(const QString& path, bool folder) const;
+    int GetSubType(const QString& path, bool folder) const;
 
     QStringList SuffixesOf(int subType) const { return m_bySubType.value(subType); }
     QStringList SuffixesOfKind(int mainType) const { return m_byMainType.value(mainType); }

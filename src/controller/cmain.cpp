@@ -12,6 +12,7 @@
 #include "core/tempfolder.h"
 #include "hook/ckeyboardhookcontroler.h"
 #include "mainwnd/cmainwnd.h"
+#include "mainwnd/pathprobe.h"
 #include "platform/contenttype.h"
 #include "platform/displayname.h"
 #include "platform/fileinfo.h"
@@ -26,9 +27,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QDebug>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -63,21 +62,11 @@ bool IsTypingInto(const QWidget* focus)
     return qobject_cast<const QAbstractSpinBox*>(focus) != nullptr;
 }
 
-QString PreviewablePath(const QString& path)
-{
-    QFileInfo fi(path);
-    if (path.isEmpty() || !fi.exists() || (fi.suffix().isEmpty() && !fi.isDir() && !KnowsContentTypes()))
-        return QString();
-    const QString target = ResolveShortcut(path);
-    // A link whose target Qt cannot name (a stand-in for such a name) is opened as the link.
-    if (target != path && QFileInfo::exists(target))
-        fi = QFileInfo(target);
-    return fi.absoluteFilePath();
-}
-
 } // namespace
 
-CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new PreviewerService(this))
+CMain::CMain()
+    : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new PreviewerService(this)),
+      m_probe(new PathProbe(PathProbe::Links::Follow, this))
 {
     QTimer::singleShot(0, this, &CMain::DelayInit);
     connect(m_tray, &CSystemTrayIcon::SigQuit, this, &CMain::QuitApp);
@@ -99,6 +88,7 @@ CMain::CMain() : m_tray(new CSystemTrayIcon), m_wnd(new CMainWnd), m_service(new
     connect(&m_pressLookupRetry, &QTimer::timeout, this, &CMain::LookUpPressedItem);
     m_service->SetStandInFolder(StandInFolder());
     connect(m_service, &PreviewerService::SigShowFile, this, &CMain::OnShowFile);
+    connect(m_probe, &PathProbe::SigProbed, this, &CMain::OnProbed);
     connect(m_service, &PreviewerService::SigClose, m_wnd, &CMainWnd::HideWnd);
     connect(m_wnd, &CMainWnd::SigSelectionKey, m_service, &PreviewerService::SendSelectionKey);
     m_service->SetTakeover(GetSettingValue(SettingKey::PreviewerTakeover).toBool());
@@ -141,8 +131,6 @@ void CMain::CheckUpdates()
     Updater::CheckUpdateWithoutUi();
 }
 
-QString CMain::GetSelectedPath() const { return PreviewablePath(GetThePath(m_service).path); }
-
 void CMain::OnTriggerKeyDown()
 {
     ++m_presses;
@@ -176,42 +164,69 @@ void CMain::LookUpPressedItem()
         m_pressLookupRetry.start();
         return;
     }
-    const QString path = PreviewablePath(item.path);
-    if (!path.isEmpty() && TakeKeyPress())
-        ActiveWindow(path, ForegroundWindow());
+    if (!item.path.isEmpty())
+        Probe(item.path, Ask::Press, ForegroundWindow());
 }
 
 void CMain::OnShowFile(const QString& path, bool toggle, quint64 window)
 {
-    const QString target = PreviewablePath(path);
+    Probe(path, toggle ? Ask::Toggle : Ask::Follow, window);
+}
+
+// One probe at a time: a request for the path being probed takes its answer, any other drops it.
+void CMain::Probe(const QString& path, Ask ask, quint64 window)
+{
+    const bool probing = m_probe->IsProbing(path);
+    if (probing && ask == Ask::Follow) // the request already waiting asks at least as much
+        return;
+    m_request = {path, ask, window, QString(), QString()};
+    if (!probing)
+        m_probe->Start(path);
+}
+
+void CMain::OnProbed(const QString& asked, const PathFacts& facts)
+{
+    if (asked != m_request.path)
+        return;
+    const QString target = PreviewTarget(asked, facts, KnowsContentTypes());
+    m_request.target = target;
+    if (m_request.ask == Ask::Command) {
+        if (target.isEmpty()) {
+            ShowForwardNotice(tr("%1 not found.").arg(m_request.name));
+            return;
+        }
+        qDebug() << "command:" << target;
+        ActiveWindow(facts);
+        return;
+    }
     if (target.isEmpty()) {
-        qDebug() << "ShowFile: nothing to preview at" << path.left(200);
+        qDebug() << "ShowFile: nothing to preview at" << asked.left(200);
         return;
     }
     if (!KeyboardHook()->enabled) // a modal window of ours is open
         return;
-    if (toggle) {
+    if (m_request.ask != Ask::Follow) {
         if (TakeKeyPress())
-            ActiveWindow(target, window);
+            ActiveWindow(facts, m_request.window);
         return;
     }
     // A new selection while the preview is shown.
     if (GetSettingValue(SettingKey::TrackingFile).toBool() && m_wnd->isVisible() && target != m_wnd->ShownFile())
-        ActiveWindow(target);
+        ActiveWindow(facts);
 }
 
-void CMain::ActiveWindow(QString path, quint64 requester)
+void CMain::ActiveWindow(const PathFacts& facts, quint64 requester)
 {
     static QString lastPath;
     // A window still fading out is no longer showing anything: it comes back.
     const bool showing = m_wnd->isVisible() && !CGlobalData::Instance().Path().isEmpty();
-    if (path == lastPath && showing) {
+    if (facts.path == lastPath && showing) {
         m_wnd->HideWnd();
         return;
     }
     if (!m_wnd->isVisible())
         m_wnd->Display(WindowGeometry(requester));
-    m_wnd->Load(path);
+    m_wnd->LoadProbed(facts.path, facts);
     lastPath = CGlobalData::Instance().Path();
     if (GetSettingValue(SettingKey::TrackingFile).toBool())
         QTimer::singleShot(0, &m_timer, qOverload<>(&QTimer::start));
@@ -227,11 +242,12 @@ void CMain::SlotFocusedItemChecker()
     }
     if (m_wnd->isActiveWindow())
         return;
-    const QString path = GetSelectedPath();
-    if (!path.isEmpty() && path != m_wnd->ShownFile()) {
-        m_timer.stop();
-        ActiveWindow(path);
-    }
+    const QString path = GetThePath(m_service).path;
+    // A selection asked for already is asked again only when the window moved on from its answer.
+    const bool answered = m_request.target.isEmpty() || m_request.target == m_wnd->ShownFile();
+    const bool asked = path == m_request.path && (m_probe->IsProbing(path) || answered);
+    if (!path.isEmpty() && !asked)
+        Probe(path, Ask::Follow);
 }
 
 void CMain::SlotForwardedArgs(const QStringList& args)
@@ -251,13 +267,14 @@ void CMain::SlotForwardedArgs(const QStringList& args)
         return;
     }
     const QString path = OpenablePathOfArgument(first, StandInFolder());
-    if (path.isEmpty() || !QFileInfo::exists(path)) {
-        const QByteArray bytes = LocalFileBytes(first);
-        ShowForwardNotice(tr("%1 not found.").arg(DisplayName(bytes.isEmpty() ? first : QFile::decodeName(bytes))));
+    const QByteArray bytes = LocalFileBytes(first);
+    const QString name = DisplayName(bytes.isEmpty() ? first : QFile::decodeName(bytes));
+    if (path.isEmpty()) {
+        ShowForwardNotice(tr("%1 not found.").arg(name));
         return;
     }
-    qDebug() << "command:" << path;
-    ActiveWindow(path);
+    Probe(path, Ask::Command);
+    m_request.name = name;
 }
 
 // At most one notice a second: within the second the latest is held back and shown when it ends,

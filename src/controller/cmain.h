@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pathfacts.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -8,6 +10,7 @@
 class CConfirmDlg;
 class CMainWnd;
 class CSystemTrayIcon;
+class PathProbe;
 class PreviewerService;
 class QKeyEvent;
 
@@ -26,7 +29,7 @@ public:
 public slots:
     void QuitApp();
     // `requester`: the XID of the file-manager window that asked, whose screen the preview opens on.
-    void ActiveWindow(QString path, quint64 requester = 0);
+    void ActiveWindow(const PathFacts& facts, quint64 requester = 0);
     // A second start's arguments: the first existing path is previewed.
     void SlotForwardedArgs(const QStringList& args);
 
@@ -45,7 +48,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QString GetSelectedPath() const;
+    // Who asked for a path: each acts on its facts in its own way.
+    enum class Ask { Toggle, Follow, Press, Command };
+    struct Request {
+        QString path;
+        Ask ask = Ask::Follow;
+        quint64 window = 0;
+        QString target; // what the answer made of it
+        QString name;   // a command's argument, as its notice names it
+    };
+    // The path's facts are taken off the window's thread; the latest request is answered.
+    void Probe(const QString& path, Ask ask, quint64 window = 0);
+    void OnProbed(const QString& asked, const PathFacts& facts);
     bool IsTriggerRelease(const QKeyEvent* event) const;
     void OnTriggerKeyDown();
     bool TakeKeyPress();
@@ -60,6 +74,8 @@ private:
     CSystemTrayIcon* m_tray;
     CMainWnd* m_wnd;
     PreviewerService* m_service;
+    PathProbe* m_probe;
+    Request m_request;
     // One press of the trigger key is acted on once, whether the hook or the file
     // manager's own call reports it first.
     QTimer m_hookTrigger;

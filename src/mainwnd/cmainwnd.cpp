@@ -7,6 +7,7 @@
 #include "cparentdlg/fade.h"
 #include "mainwnd/contentsniffer.h"
 #include "mainwnd/cpluginrun.h"
+#include "mainwnd/pathprobe.h"
 #include "mainwnd/viewerkinds.h"
 #include "mainwnd/wndgeometry.h"
 #include "platform/contenttype.h"
@@ -46,7 +47,8 @@ void ClassifyByContent(CGlobalData& data, const QStringList& chain)
 } // namespace
 
 CMainWnd::CMainWnd(QWidget* parent)
-    : CParentDlg(tr("Vuel"), parent), m_stack(new QStackedWidget(this)), m_sniffer(new ContentSniffer(this))
+    : CParentDlg(tr("Vuel"), parent), m_stack(new QStackedWidget(this)), m_sniffer(new ContentSniffer(this)),
+      m_probe(new PathProbe(PathProbe::Links::AsTheyAre, this))
 {
     SetShadowColor(QColor("#666666"));
     SetTitleBarHeight(32);
@@ -74,6 +76,7 @@ CMainWnd::CMainWnd(QWidget* parent)
 
     connect(m_sniffer, &ContentSniffer::SigSniffed, this, &CMainWnd::OnSniffed);
     connect(m_sniffer, &ContentSniffer::SigTimedOut, this, &CMainWnd::OnSniffTimedOut);
+    connect(m_probe, &PathProbe::SigProbed, this, &CMainWnd::LoadProbed);
 
     AddShortcut(QStringLiteral("Ctrl+W"), &CMainWnd::HideWnd);
     AddShortcut(QStringLiteral("C"), &CMainWnd::ToggleControlBar);
@@ -93,7 +96,7 @@ void CMainWnd::AddViewer(int kind, CAbstractWnd* viewer)
     connect(viewer, &CAbstractWnd::SigOpenByDefault, this, &CMainWnd::OpenByDefault);
     connect(viewer, &CAbstractWnd::SigRevealInExplorer, this, &CMainWnd::RevealInExplorer);
     connect(viewer, &CAbstractWnd::SigErr, this, &CMainWnd::SlotErr);
-    connect(viewer, &CAbstractWnd::SigLoadNewPath, this, &CMainWnd::Load);
+    connect(viewer, &CAbstractWnd::SigLoadNewPath, this, &CMainWnd::ProbeAndLoad);
     m_viewers.insert(kind, viewer);
 }
 
@@ -107,34 +110,50 @@ void CMainWnd::AddShortcut(const QString& keys, void (CMainWnd::*slot)())
 
 CAbstractWnd* CMainWnd::CurrentViewer() const { return qobject_cast<CAbstractWnd*>(m_stack->currentWidget()); }
 
-void CMainWnd::Load(QString path)
+void CMainWnd::Load(QString path) { LoadProbed(path, FactsOf(path)); }
+
+void CMainWnd::ProbeAndLoad(const QString& path)
 {
     m_sniffer->Cancel();
-    const QFileInfo fi(path);
-    if (fi.suffix().trimmed().isEmpty() && !fi.isDir() && !KnowsContentTypes()) {
+    m_probe->Start(path);
+}
+
+void CMainWnd::LoadProbed(const QString& asked, const PathFacts& facts)
+{
+    m_probe->Cancel();
+    m_sniffer->Cancel();
+    const bool help = asked == QLatin1String(kHelpPicture);
+    const QFileInfo name(help ? asked : facts.path); // names only: the file system is not asked here
+    if (!facts.unanswered && name.suffix().trimmed().isEmpty() && !facts.IsFolder() && !KnowsContentTypes()) {
         HideWnd();
         return;
     }
+    m_facts = facts;
     CGlobalData& data = CGlobalData::Instance();
-    data.SetPath(path == QLatin1String(kHelpPicture) ? path : fi.absoluteFilePath());
-    SetTitle(data.Path() == QLatin1String(kHelpPicture) ? tr("Help") : DisplayName(fi.fileName()));
-    data.SetMainType(data.Suffixes().GetMainType(data.Path()));
-    data.SetSubType(data.Suffixes().GetSubType(data.Path()));
+    data.SetPath(help ? asked : facts.path);
+    SetTitle(help ? tr("Help") : DisplayName(name.fileName()));
+    data.SetMainType(data.Suffixes().GetMainType(data.Path(), facts.IsFolder()));
+    data.SetSubType(data.Suffixes().GetSubType(data.Path(), facts.IsFolder()));
     data.SetLexer(QString());
     data.SetScreenArea(ScreenArea());
-    if (IsSpecialFile(fi)) { // a FIFO, a device or a kernel file: reading it may wait for ever
+    if (facts.unanswered) {
+        qDebug() << "facts of" << facts.path << ":" << CAbstractManager::TooLongToReadText();
+        ShowInformation(CAbstractManager::TooLongToReadText());
+        return;
+    }
+    if (facts.IsSpecial()) {
         LoadUnknownFile();
         return;
     }
-    const bool help = data.Path() == QLatin1String(kHelpPicture);
-    if (const PluginRecord* plugin = help ? nullptr : PluginRun()->RegisteredPluginFor(fi)) {
+    const PluginRecord* plugin = help ? nullptr : PluginRun()->RegisteredPluginFor(facts.path, facts.IsFolder());
+    if (plugin) {
         LoadPlugin(plugin->command);
         return;
     }
     PluginRun()->Stop(); // its result would replace the file switched to
     // A suffix the tables know but leave off (office documents) stays theirs. Size 0 is an
     // empty file, or a kernel file (/proc/kmsg) whose read may wait for ever.
-    if (data.MainType() == MT_UNKNOWN && data.SubType() == ST_UNKNOWN && fi.isFile() && fi.size() > 0) {
+    if (data.MainType() == MT_UNKNOWN && data.SubType() == ST_UNKNOWN && facts.IsFile() && facts.size > 0) {
         StopViewersBut(nullptr);
         OnBe4Load();
         m_sniffer->Start(data.Path());
@@ -171,11 +190,6 @@ void CMainWnd::LoadInViewer()
     // Sized now, a viewer lays its content out once instead of again when the window is fitted.
     if (viewer->SizeKnownBeforeLoad())
         FitToContent(viewer);
-}
-
-bool CMainWnd::IsSpecialFile(const QFileInfo& fi)
-{
-    return fi.exists() && ((!fi.isFile() && !fi.isDir()) || (fi.isFile() && IsKernelFile(fi.absoluteFilePath())));
 }
 
 // A viewer still loading is not on show, so no hide event stops it.
@@ -215,6 +229,7 @@ void CMainWnd::ShowInformation(const QString& reason)
     StopViewersBut(nullptr);
     m_stack->setCurrentWidget(m_unknownWnd);
     m_unknownWnd->SetReason(reason);
+    m_unknownWnd->SetFacts(m_facts);
     m_unknownWnd->StartLoading();
 }
 
@@ -228,7 +243,7 @@ void CMainWnd::SlotLoaded()
         viewer->ControlBar()->hide();
     else
         viewer->UpdateControlBar();
-    viewer->UpdateOpenWithIcon();
+    viewer->UpdateOpenWithIcon(m_facts.IsFolder());
     FitToContent(viewer);
     KeepWindowOnScreen();
     update();
@@ -302,6 +317,7 @@ void CMainWnd::showEvent(QShowEvent* event)
 void CMainWnd::hideEvent(QHideEvent* event)
 {
     m_sniffer->Cancel();
+    m_probe->Cancel();
     StopViewersBut(nullptr);
     emit SigHide();
     CParentDlg::hideEvent(event);
@@ -323,6 +339,7 @@ void CMainWnd::on_pushButton_close_clicked() { HideWnd(); }
 void CMainWnd::HideWnd()
 {
     CGlobalData::Instance().SetPath(QString());
+    m_probe->Cancel(); // its answer would load into the hidden window
     if (m_pluginRun)
         m_pluginRun->Stop(); // a result arriving later would load into the hidden window
     if (m_hideAnimation || !isVisible())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cparentdlg/cparentdlg.h"
+#include "platform/pathfacts.h"
 
 #include <QMap>
 #include <QPointer>
@@ -10,7 +11,7 @@ class CAbstractWnd;
 class ContentSniffer;
 class CPluginRun;
 class CUnknownWnd;
-class QFileInfo;
+class PathProbe;
 class QLabel;
 class QMovie;
 class QPropertyAnimation;
@@ -33,7 +34,12 @@ signals:
     void SigSelectionKey(int key);
 
 public slots:
+    // Our own files (the help picture, a plug-in's output): the file system is asked at once.
     void Load(QString path);
+    // A path from outside: its facts are taken off the window's thread, then it is shown.
+    void ProbeAndLoad(const QString& path);
+    // Shows `asked` by the facts of what it resolves to, taken already.
+    void LoadProbed(const QString& asked, const PathFacts& facts);
     void LoadLoading();
     void LoadUnknownFile();
     void LoadPlugin(QStringList command);
@@ -59,7 +65,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    static bool IsSpecialFile(const QFileInfo& fi);
     void StopViewersBut(CAbstractWnd* keep);
     void LoadInViewer();
     // The information panel, saying why the file is not shown when `reason` is given.
@@ -93,4 +98,6 @@ private:
     QColor m_normalShadowColor;
     CPluginRun* m_pluginRun = nullptr;
     ContentSniffer* m_sniffer;
+    PathProbe* m_probe;
+    PathFacts m_facts; // of the path shown
 };

@@ -19,11 +19,11 @@ CPluginRun::CPluginRun(QObject* parent) : QObject(parent), m_run(new CHelperRun(
     });
 }
 
-const PluginRecord* CPluginRun::RegisteredPluginFor(const QFileInfo& fi) const
+const PluginRecord* CPluginRun::RegisteredPluginFor(const QString& absolutePath, bool folder) const
 {
-    if (fi.isDir() || fi.absoluteFilePath() == m_shownOutput)
+    if (folder || absolutePath == m_shownOutput)
         return nullptr;
-    return PluginFor(CGlobalData::Instance().Plugins(), fi.suffix());
+    return PluginFor(CGlobalData::Instance().Plugins(), QFileInfo(absolutePath).suffix());
 }
 
 // A unique name in our own folder; the plug-in writes NAME.suffix, so the empty file itself goes.

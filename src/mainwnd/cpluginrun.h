@@ -7,7 +7,6 @@
 #include <QStringList>
 
 class CHelperRun;
-class QFileInfo;
 
 // Runs the user's plug-in for a file: the plug-in gets the file and a name in our own folder,
 // and writes its preview there as NAME.suffix, which is then shown in the file's place.
@@ -18,7 +17,7 @@ public:
     explicit CPluginRun(QObject* parent = nullptr);
 
     // Null for a file no plug-in takes; a plug-in's own output is never converted again.
-    const PluginRecord* RegisteredPluginFor(const QFileInfo& fi) const;
+    const PluginRecord* RegisteredPluginFor(const QString& absolutePath, bool folder) const;
     // `command` is the program and its own arguments; the end is reported once.
     void Start(QStringList command, const QString& source);
     void Stop();

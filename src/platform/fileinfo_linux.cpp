@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileIconProvider>
-#include <QFileInfo>
 #include <QMimeDatabase>
 
 // GLib names a struct member "signals", which Qt defines as a keyword.
@@ -35,15 +34,14 @@ void EnsureIconTheme()
     Q_UNUSED(done);
 }
 
-QMimeType MimeTypeOf(const QString& path)
+QMimeType MimeTypeOf(const QString& path, bool folder)
 {
     QMimeDatabase db;
-    const QFileInfo fi(path);
-    if (fi.isDir())
+    if (folder)
         return db.mimeTypeForName(QStringLiteral("inode/directory"));
     // Content sniffing would read the file (a FIFO would block); the name decides, as the
     // Windows shell does.
-    return db.mimeTypeForFile(fi, QMimeDatabase::MatchExtension);
+    return db.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
 }
 
 QIcon IconFromGIcon(GIcon* gicon)
@@ -68,29 +66,29 @@ QIcon IconFromGIcon(GIcon* gicon)
 
 } // namespace
 
-QString ShellTypeName(const QString& path)
+QString ShellTypeName(const QString& path, bool folder)
 {
-    const QMimeType mime = MimeTypeOf(path);
+    const QMimeType mime = MimeTypeOf(path, folder);
     return mime.comment().isEmpty() ? mime.name() : mime.comment();
 }
 
-QIcon ShellFileIcon(const QString& path)
+QIcon ShellFileIcon(const QString& path, bool folder)
 {
     EnsureIconTheme();
-    const QMimeType mime = MimeTypeOf(path);
+    const QMimeType mime = MimeTypeOf(path, folder);
     QIcon icon = QIcon::fromTheme(mime.iconName());
     if (icon.isNull())
         icon = QIcon::fromTheme(mime.genericIconName());
     if (icon.isNull())
-        icon = QFileIconProvider().icon(QFileInfo(path).isDir() ? QFileIconProvider::Folder : QFileIconProvider::File);
+        icon = QFileIconProvider().icon(folder ? QFileIconProvider::Folder : QFileIconProvider::File);
     return icon;
 }
 
-AssociatedProgram FindAssociatedProgram(const QString& path)
+AssociatedProgram FindAssociatedProgram(const QString& path, bool folder)
 {
     EnsureIconTheme();
     AssociatedProgram program;
-    const QByteArray mime = MimeTypeOf(path).name().toUtf8();
+    const QByteArray mime = MimeTypeOf(path, folder).name().toUtf8();
     gchar* contentType = g_content_type_from_mime_type(mime.constData());
     GAppInfo* app = contentType ? g_app_info_get_default_for_type(contentType, FALSE) : nullptr;
     g_free(contentType);
@@ -112,9 +110,9 @@ void WarmShellCaches()
 {
     // A name no one else can plant: a FIFO there would hold the window's thread while its type is read.
     const QString sample = UserRuntimeFolder() + QStringLiteral("/vuel-warm-up.txt");
-    ShellTypeName(sample);
-    ShellFileIcon(sample).pixmap(24, 24);
-    FindAssociatedProgram(sample);
+    ShellTypeName(sample, false);
+    ShellFileIcon(sample, false).pixmap(24, 24);
+    FindAssociatedProgram(sample, false);
 }
 
 bool IsKernelFile(const QString& path)

@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QDebug>
 #include <QFileIconProvider>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
@@ -105,14 +104,14 @@ bool CAbstractWnd::IsInControlBar(const QPoint& globalPos) const
     return m_controlBar->isVisible() && m_controlBar->rect().contains(m_controlBar->mapFromGlobal(globalPos));
 }
 
-void CAbstractWnd::UpdateOpenWithIcon()
+void CAbstractWnd::UpdateOpenWithIcon(bool folder)
 {
     const QString path = CGlobalData::Instance().Path();
     QIcon icon;
-    if (QFileInfo(path).isDir()) {
+    if (folder) {
         icon = QFileIconProvider().icon(QFileIconProvider::Folder);
     } else {
-        const AssociatedProgram program = FindAssociatedProgram(path);
+        const AssociatedProgram program = FindAssociatedProgram(path, false);
         icon = program.IsValid() && !program.icon.isNull() ? program.icon
                                                            : QFileIconProvider().icon(QFileIconProvider::File);
     }

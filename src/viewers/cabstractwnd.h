@@ -26,7 +26,8 @@ public:
     void StartLoading();
     void UpdateControlBar();
     bool IsInControlBar(const QPoint& globalPos) const;
-    void UpdateOpenWithIcon();
+    // `folder` as the file system said when the file was asked for.
+    void UpdateOpenWithIcon(bool folder);
     CAbstractManager* Manager() const { return m_manager; }
     QWidget* ControlBar() const { return m_controlBar; }
 

@@ -6,7 +6,6 @@
 #include "platform/fileinfo.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStandardItemModel>
@@ -15,13 +14,6 @@
 namespace {
 
 QString FormatTime(const QDateTime& time) { return time.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")); }
-
-// Where the file system keeps no birth time, the last status change is the nearest fact.
-QDateTime CreatedTime(const QFileInfo& fi)
-{
-    const QDateTime birth = fi.birthTime();
-    return birth.isValid() ? birth : fi.metadataChangeTime();
-}
 
 } // namespace
 
@@ -62,23 +54,29 @@ void CUnknownWnd::LoadHelper()
 {
     m_model->setRowCount(0);
     const QString path = CGlobalData::Instance().Path();
-    const QFileInfo fi(path);
+    const QFileInfo name(path); // names only: the facts come from m_facts
+    const bool known = m_facts.path == name.absoluteFilePath() && !m_facts.unanswered;
+    const bool folder = known && m_facts.IsFolder();
     if (!m_reason.isEmpty())
         AddRow(tr("Not previewed"), m_reason);
-    AddRow(tr("Name"), DisplayName(fi.fileName()), ShellFileIcon(path));
-    if (fi.isFile())
-        AddRow(tr("Size"), FormatByteSize(fi.size()));
-    AddRow(tr("Path"), DisplayName(fi.absoluteDir().absolutePath()));
-    if (fi.isSymLink())
-        AddRow(tr("Original Path"), DisplayName(fi.symLinkTarget()));
-    AddRow(tr("Type"), ShellTypeName(path));
-    if (fi.isFile() && fi.suffix().toLower() != QLatin1String("exe")) {
-        const AssociatedProgram program = FindAssociatedProgram(path);
+    AddRow(tr("Name"), DisplayName(name.fileName()), ShellFileIcon(path, folder));
+    if (known && m_facts.IsFile())
+        AddRow(tr("Size"), FormatByteSize(m_facts.size));
+    AddRow(tr("Path"), DisplayName(name.absolutePath()));
+    if (known && m_facts.link)
+        AddRow(tr("Original Path"), DisplayName(m_facts.linkTarget));
+    AddRow(tr("Type"), ShellTypeName(path, folder));
+    if (!known) {
+        emit SigLoaded();
+        return;
+    }
+    if (m_facts.IsFile() && name.suffix().toLower() != QLatin1String("exe")) {
+        const AssociatedProgram program = FindAssociatedProgram(path, false);
         if (program.IsValid())
             AddRow(tr("Exec file"), QFileInfo(program.executable).fileName(), program.icon);
     }
-    AddRow(tr("Created time"), FormatTime(CreatedTime(fi)));
-    AddRow(tr("Last modified time"), FormatTime(fi.lastModified()));
-    AddRow(tr("Last read time"), FormatTime(fi.lastRead()));
+    AddRow(tr("Created time"), FormatTime(m_facts.created));
+    AddRow(tr("Last modified time"), FormatTime(m_facts.modified));
+    AddRow(tr("Last read time"), FormatTime(m_facts.read));
     emit SigLoaded();
 }

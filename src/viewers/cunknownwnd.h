@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/pathfacts.h"
 #include "viewers/cabstractwnd.h"
 
 #include <QIcon>
@@ -16,6 +17,8 @@ public:
 
     // Why the file's viewer did not show it, shown first by the next load; empty for none.
     void SetReason(const QString& reason) { m_reason = reason; }
+    // What the file system said of the path shown: the panel never asks it itself.
+    void SetFacts(const PathFacts& facts) { m_facts = facts; }
 
 public slots:
     MainType GetWndType() const override { return MT_UNKNOWN; }
@@ -30,4 +33,5 @@ private:
     QStandardItemModel* m_model;
     QTableView* m_table;
     QString m_reason;
+    PathFacts m_facts;
 };

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # A file system that stops answering (a network share whose server went away): regular files
-# that list and open at once but whose reads never return. Each viewer gives up within its bound
-# and shows the information panel with why, the window answers the bus all the while, a file
-# that reads previews right after, reads answered after the preview moved on change nothing, and
-# quitting does not wait for the reads still stuck.
+# that list and open at once but whose reads never return, and names whose very stat never does.
+# Each viewer, and the window for a stat, gives up within its bound and shows the information
+# panel with why, the window answers the bus all the while, a file that reads previews right
+# after, answers that come after the preview moved on change nothing, and quitting does not wait
+# for the calls still stuck.
 set -euo pipefail
 source "$(dirname "$0")/../lib.sh"
 own_bus "$@"
@@ -46,8 +47,10 @@ instance=${pids[-1]}
 wait_for 30 owned || fail "the name is not taken"
 
 # name|why the panel shows|a file of the same kind that reads. Two pictures stall: the picture
-# pool must not wait on them.
+# pool must not wait on them. In "hung" even a stat never returns.
 cases=(
+  "hung/notes.txt|The file took too long to read.|small.txt"
+  "hung/notes|The file took too long to read.|notes"
   "stalled|The file took too long to read.|notes"
   "stalled.txt|The file took too long to read.|small.txt"
   "stalled.png|The file took too long to read.|"
@@ -68,6 +71,7 @@ for c in "${cases[@]}"; do
   tail -n +"$line" "$tmp/vuel.log" | grep -qF "$why" || fail "$name: the panel was not for '$why'"
   echo "$name: panel after $took ms; longest bus wait $longest ms"
   [ "$name" != stalled ] || on_screen "$(shown stalled)" "$shots/stalled_reads_panel.png" || true
+  [ "$name" != hung/notes.txt ] || on_screen "$(shown notes.txt)" "$shots/stalled_reads_stat_panel.png" || true
   [ -n "$good" ] || continue
   line=$(($(wc -l < "$tmp/vuel.log") + 1)) start=$(now_ms)
   previewer ShowFile "file://$f/$good" "" false >/dev/null
@@ -79,7 +83,7 @@ on_screen "$(shown small.zip)" "$shots/stalled_reads_last.png" || true
 
 # The preview moves on before the bounds, then the share answers: the late results are dropped
 # (posted to nothing that went), and a media file right after a stuck one plays.
-for name in stalled.png stalled.pdf stalled.ttf stalled.mp3; do
+for name in stalled.png stalled.pdf stalled.ttf stalled.mp3 hung/late.png; do
   previewer ShowFile "file://$share/$name" "" false >/dev/null
 done
 line=$(($(wc -l < "$tmp/vuel.log") + 1))
@@ -96,7 +100,7 @@ wait_for 60 answering shown_since "$line" small.png || fail "small.png was not s
 # holds in the reads end when the share answers. A sanitizer's leak check at the end stops every
 # thread first and waits there (stopped, "t") for the held ones: that process is killed instead,
 # since threads let go after the program's own end run into what it freed.
-for name in stalled stalled.png stalled.pdf stalled.ttf stalled.gif stalled.mp3 stalled.zip; do
+for name in stalled stalled.png stalled.pdf stalled.ttf stalled.gif stalled.mp3 stalled.zip hung/last.txt; do
   previewer ShowFile "file://$share/$name" "" false >/dev/null
 done
 (cd "$tmp" && "$VUEL_BUILD/vuel" --quit) || fail "--quit failed"

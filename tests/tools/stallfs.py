@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """A file system that stopped answering: its files list and open at once, but a read of one
-never returns while it is mounted (a network share whose server went away). SIGUSR1 answers the
-reads waiting at that moment (with zeros, as a server back for a moment); later ones wait again.
+never returns while it is mounted (a network share whose server went away). Worse, in the folder
+"hung" even the lookup of a name (a stat) never returns, nor does the folder's listing. SIGUSR1
+answers the calls waiting at that moment (reads with zeros, as a server back for a moment, and
+lookups in "hung" with no such file); later ones wait again. The kernel looks names up in a
+folder one at a time, so a stuck lookup holds only its own folder.
 Usage: stallfs.py MOUNTPOINT"""
 import errno
 import signal
@@ -22,18 +25,20 @@ FILES = {
     "stalled.zip": 50_000,
     "stalled.ttf": 60_000,
 }
+HUNG = b"hung"
 
 
 class StallFs(pyfuse3.Operations):
     def __init__(self):
         super().__init__()
         self.inodes = {pyfuse3.ROOT_INODE + 1 + i: name.encode() for i, name in enumerate(FILES)}
+        self.hung = pyfuse3.ROOT_INODE + 1 + len(FILES)
         self.answer = trio.Event()
 
     def attributes(self, inode):
         entry = pyfuse3.EntryAttributes()
         entry.st_ino = inode
-        if inode == pyfuse3.ROOT_INODE:
+        if inode in (pyfuse3.ROOT_INODE, self.hung):
             entry.st_mode = stat.S_IFDIR | 0o755
             entry.st_nlink = 2
         elif inode in self.inodes:
@@ -50,18 +55,26 @@ class StallFs(pyfuse3.Operations):
         return self.attributes(inode)
 
     async def lookup(self, parent_inode, name, ctx=None):
+        if parent_inode == self.hung:
+            await self.answer.wait()
+            raise pyfuse3.FUSEError(errno.ENOENT)
+        if parent_inode == pyfuse3.ROOT_INODE and name == HUNG:
+            return self.attributes(self.hung)
         for inode, known in self.inodes.items():
             if parent_inode == pyfuse3.ROOT_INODE and known == name:
                 return self.attributes(inode)
         raise pyfuse3.FUSEError(errno.ENOENT)
 
     async def opendir(self, inode, ctx):
-        if inode != pyfuse3.ROOT_INODE:
+        if inode not in (pyfuse3.ROOT_INODE, self.hung):
             raise pyfuse3.FUSEError(errno.ENOTDIR)
         return inode
 
     async def readdir(self, fh, start_id, token):
-        for inode, name in self.inodes.items():
+        if fh == self.hung:
+            await self.answer.wait()
+            return
+        for inode, name in [*self.inodes.items(), (self.hung, HUNG)]:
             if inode > start_id and not pyfuse3.readdir_reply(token, name, self.attributes(inode), inode):
                 return
 
