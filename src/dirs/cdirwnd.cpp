@@ -66,7 +66,13 @@ void CDirWnd::SetFolderModel(CFolderModel* model)
     delete selection;
     connect(m_folderTree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CDirWnd::EnableItemActions);
     delete m_folderProxy;
-    delete m_folderModel;
+    if (m_folderModel && m_folderModel->MayHoldItsEnd()) {
+        // Let go instead: deleted once its reader returns, never if the share never answers.
+        m_folderModel->setParent(nullptr);
+        connect(m_folderModel, &QFileSystemModel::directoryLoaded, m_folderModel, &QObject::deleteLater);
+    } else {
+        delete m_folderModel;
+    }
     m_folderModel = model;
     m_folderProxy = proxy;
 }

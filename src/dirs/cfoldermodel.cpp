@@ -6,4 +6,14 @@ CFolderModel::CFolderModel(QFileIconProvider* icons, QObject* parent) : QFileSys
     setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     connect(this, &QFileSystemModel::directoryLoaded, this,
             [this](const QString& path) { m_rootRead = m_rootRead || path == rootPath(); });
+    connect(this, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent) {
+        if (filePath(parent) == rootPath()) // the folders above it come in whatever happens to its reader
+            m_sinceRows.start();
+    });
+}
+
+bool CFolderModel::MayHoldItsEnd() const
+{
+    constexpr qint64 kQuietMs = 500; // a reader that gets anywhere brings rows more often
+    return !m_rootRead && (!m_sinceRows.isValid() || m_sinceRows.elapsed() > kQuietMs);
 }

@@ -81,6 +81,17 @@ done
 
 on_screen "$(shown small.zip)" "$shots/stalled_reads_last.png" || true
 
+# A folder whose listing never comes shows empty, and leaving it does not wait for its reader.
+longest=0
+line=$(($(wc -l < "$tmp/vuel.log") + 1))
+previewer ShowFile "file://$share/hung" "" false >/dev/null
+wait_for 60 answering shown_since "$line" hung || fail "the hung folder was not shown"
+line=$(($(wc -l < "$tmp/vuel.log") + 1))
+previewer ShowFile "file://$f/small.txt" "" false >/dev/null
+wait_for 60 answering shown_since "$line" small.txt || fail "small.txt was not shown after the hung folder"
+[ -z "$frozen" ] || fail "the window did not answer for 10 s after the hung folder"
+echo "hung folder and the next file: longest bus wait $longest ms"
+
 # The preview moves on before the bounds, then the share answers: the late results are dropped
 # (posted to nothing that went), and a media file right after a stuck one plays.
 for name in stalled.png stalled.pdf stalled.ttf stalled.mp3 hung/late.png; do
