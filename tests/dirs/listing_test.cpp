@@ -128,14 +128,11 @@ TEST(ZipListing, Columns)
         {"packed above size", ZipRow(stamp, "....A", "6", "5984", "a.txt"), "a.txt", 6, 5984, "99733.33%", false},
         {"past 4 GiB", ZipRow(stamp, ".....", "5000000000", "0", "./big"), "./big", 5000000000u, 0, "0.00%", false},
         {"not a number", ZipRow(stamp, ".....", "12a", "x", "odd"), "odd", 0, 0, "0%", false},
-        {"negative", ZipRow(stamp, ".....", "-5", "0", "neg"), "neg", 0, 0, "0%", false},
         {"leading blanks kept", ZipRow(stamp, ".....", "1", "1", "  lead"), "  lead", 1, 1, "100.00%", false},
         {"trailing blanks lost", ZipRow(stamp, ".....", "1", "1", "trail  "), "trail", 1, 1, "100.00%", false},
-        {"Windows line end", ZipRow(stamp, ".....", "1", "1", "crlf") + "\r", "crlf", 1, 1, "100.00%", false},
         {"no name", ZipRow(stamp, ".....", "1", "1", ""), "", 1, 1, "100.00%", false},
         // A member stored without a time (what gzip or xz wraps): the columns stay where they are.
         {"blank date", ZipRow("", ".....", "20480", "4718", "nested.tar"), "nested.tar", 20480, 4718, "23.04%", false},
-        {"blank date and packed", ZipRow("", "....A", "2", "", "y"), "y", 2, 0, "0.00%", false},
     };
     for (const ZipRowCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -188,8 +185,6 @@ TEST(RarListing, Fields)
         {"Unix attributes are no folder",
          " src\n                     0        0   0% 01-01-05 00:00  drwxr-xr-x 00000000 m0  2.0", "src", 0, 0, "0%",
          QDateTime(QDate(1905, 1, 1), QTime(0, 0)), false},
-        {"largest unsigned", " huge.iso\n 4294967295 4294967295 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9",
-         "huge.iso", 4294967295u, 4294967295u, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
         {"past 4 GiB", " huger.iso\n 4294967296 12 100% 15-06-10 12:30 .....A. 0BADF00D m0 2.9", "huger.iso",
          4294967296u, 12, "100%", QDateTime(QDate(1910, 6, 15), QTime(12, 30)), false},
         {"spaces in the name, blank lines between",
@@ -275,11 +270,8 @@ TEST(ListingTree, Shapes)
          Entries({"a", "a", "a/x", "a/x", "a/x/y"}),
          {"a" + file, "a" + file, "  x" + file, "  x" + file, "    y" + file}},
         // A leading separator: the empty path before it is a made-up top-level folder.
-        {"absolute", Entries({"/x"}), {"" + folder, "  x" + file}},
         {"only a separator", Entries({"/"}), {"" + folder, "  " + file}},
         {"empty component", Entries({"a//b"}), {"a" + folder, "  " + folder, "    b" + file}},
-        {"trailing separator", Entries({"a/"}), {"a" + folder, "  " + file}},
-        {"dot-dot", Entries({"../x"}), {".." + folder, "  x" + file}},
         {"empty name", Entries({""}), {"" + file}},
         {"nested 1999 deep", Entries({deepName.constData()}), deep},
     };
