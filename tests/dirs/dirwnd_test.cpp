@@ -86,7 +86,7 @@ protected:
 TEST_F(DirWndTest, EveryFormatShowsTheTreeLibarchiveLists)
 {
     // (.tar.bz2 and .tar.xz take the same lister: mainwnd/everyday_kinds.sh lists their members)
-    const char* archives[] = {"nested.zip", "nested.7z",  "nested.tar", "nested.rar",
+    const char* archives[] = {"nested.zip",  "nested.7z",  "nested.tar",   "nested.rar",
                               "nested5.rar", "locked.zip", "nested.tar.gz"};
     for (const char* name : archives) {
         SCOPED_TRACE(name);
