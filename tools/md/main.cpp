@@ -115,10 +115,12 @@ std::string FirstPart(const std::string& markdown, const std::string& folder, co
     return note.empty() ? mdconvert::ConvertLeadingBlocks(markdown, folder, kFirstPartBytes) : std::string();
 }
 
-bool SendAll(int fd, const char* data, size_t size)
+// All of size bytes through read or write, across interruptions and short counts.
+template <typename Byte, typename Call>
+bool TransferAll(int fd, Byte* data, size_t size, Call call)
 {
     while (size > 0) {
-        const ssize_t n = write(fd, data, size);
+        const ssize_t n = call(fd, data, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -129,19 +131,9 @@ bool SendAll(int fd, const char* data, size_t size)
     return true;
 }
 
-bool ReceiveAll(int fd, char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = read(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
+bool SendAll(int fd, const char* data, size_t size) { return TransferAll(fd, data, size, ::write); }
+
+bool ReceiveAll(int fd, char* data, size_t size) { return TransferAll(fd, data, size, ::read); }
 
 // A text sent as its length and its bytes.
 bool SendText(int fd, const std::string& text)
