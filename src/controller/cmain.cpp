@@ -46,6 +46,8 @@ constexpr int kPressLookups = 4;
 constexpr int kPressLookupGapMs = 150;
 // Second starts can come in a flood; their notices at most this often.
 constexpr qint64 kForwardNoticeGapMs = 1000;
+// Requests kept behind a newer one that may turn out to have nothing to preview.
+constexpr int kMaxSuperseded = 8;
 
 // A private folder for links to files whose names Qt cannot hold; empty when there is none.
 QString StandInFolder() { return TempFolder().isEmpty() ? QString() : TempFolder() + QStringLiteral("names"); }
@@ -179,6 +181,11 @@ void CMain::Probe(const QString& path, Ask ask, quint64 window)
     const bool probing = m_probe->IsProbing(path);
     if (probing && ask == Ask::Follow) // the request already waiting asks at least as much
         return;
+    if (!probing && m_probe->IsProbing(m_request.path)) {
+        m_superseded.append(m_request);
+        if (m_superseded.size() > kMaxSuperseded)
+            m_superseded.removeFirst();
+    }
     m_request = {path, ask, window, QString(), QString()};
     if (!probing)
         m_probe->Start(path);
@@ -188,19 +195,34 @@ void CMain::OnProbed(const QString& asked, const PathFacts& facts)
 {
     if (asked != m_request.path)
         return;
-    const QString target = PreviewTarget(asked, facts, KnowsContentTypes());
-    m_request.target = target;
-    if (m_request.ask == Ask::Command) {
-        if (target.isEmpty()) {
+    m_request.target = PreviewTarget(asked, facts, KnowsContentTypes());
+    if (m_request.target.isEmpty()) {
+        if (m_request.ask == Ask::Command)
             ShowForwardNotice(tr("%1 not found.").arg(m_request.name));
-            return;
-        }
-        qDebug() << "command:" << target;
-        ActiveWindow(facts);
+        else
+            qDebug() << "ShowFile: nothing to preview at" << asked.left(200);
+        ProbeSuperseded();
         return;
     }
-    if (target.isEmpty()) {
-        qDebug() << "ShowFile: nothing to preview at" << asked.left(200);
+    m_superseded.clear();
+    ActOnProbed(facts);
+}
+
+void CMain::ProbeSuperseded()
+{
+    if (m_superseded.isEmpty())
+        return;
+    m_request = m_superseded.takeLast();
+    m_request.target.clear();
+    m_probe->Start(m_request.path);
+}
+
+void CMain::ActOnProbed(const PathFacts& facts)
+{
+    const QString& target = m_request.target;
+    if (m_request.ask == Ask::Command) {
+        qDebug() << "command:" << target;
+        ActiveWindow(facts);
         return;
     }
     if (!KeyboardHook()->enabled) // a modal window of ours is open

@@ -60,6 +60,8 @@ private:
     // The path's facts are taken off the window's thread; the latest request is answered.
     void Probe(const QString& path, Ask ask, quint64 window = 0);
     void OnProbed(const QString& asked, const PathFacts& facts);
+    void ActOnProbed(const PathFacts& facts);
+    void ProbeSuperseded();
     bool IsTriggerRelease(const QKeyEvent* event) const;
     void OnTriggerKeyDown();
     bool TakeKeyPress();
@@ -76,6 +78,9 @@ private:
     PreviewerService* m_service;
     PathProbe* m_probe;
     Request m_request;
+    // Requests a newer one replaced before their answer, newest last: when the newer one has
+    // nothing to preview, they stand, as if each had been answered in turn.
+    QList<Request> m_superseded;
     // One press of the trigger key is acted on once, whether the hook or the file
     // manager's own call reports it first.
     QTimer m_hookTrigger;

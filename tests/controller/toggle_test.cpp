@@ -53,4 +53,14 @@ TEST(Controller, SpaceTogglesThePreview)
         }
         EXPECT_TRUE(QTest::qWaitFor([wnd, &space] { return wnd->isVisible() == space.shown; }, 60000));
     }
+    // A request with nothing to preview, made before the one before it was answered, leaves that one standing.
+    const auto uri = [&files](const char* name) { return QUrl::fromLocalFile(files.filePath(name)).toString(); };
+    service->HandleShowFile(uri("a.txt"), "", true);
+    ASSERT_TRUE(QTest::qWaitFor([wnd] { return !wnd->isVisible(); }, 60000));
+    const auto pressThenMove = [&] {
+        service->HandleShowFile(uri("b.txt"), "", true);
+        service->HandleShowFile(uri("missing.txt"), "", false);
+    };
+    EXPECT_EQ(LoadedKind(wnd, pressThenMove), MT_TEXT);
+    EXPECT_EQ(wnd->ShownFile().toStdString(), files.filePath("b.txt").toStdString());
 }
