@@ -46,7 +46,7 @@ constexpr int kPressLookups = 4;
 constexpr int kPressLookupGapMs = 150;
 // Second starts can come in a flood; their notices at most this often.
 constexpr qint64 kForwardNoticeGapMs = 1000;
-// Requests kept behind a newer one that may turn out to have nothing to preview.
+// Previews asked for, kept behind a newer request that may turn out to have nothing to preview.
 constexpr int kMaxSuperseded = 8;
 
 // A private folder for links to files whose names Qt cannot hold; empty when there is none.
@@ -181,7 +181,8 @@ void CMain::Probe(const QString& path, Ask ask, quint64 window)
     const bool probing = m_probe->IsProbing(path);
     if (probing && ask == Ask::Follow) // the request already waiting asks at least as much
         return;
-    if (!probing && m_probe->IsProbing(m_request.path)) {
+    // A command's outcome is a notice, and the latest notice is the one that counts.
+    if (!probing && m_probe->IsProbing(m_request.path) && m_request.ask != Ask::Command) {
         m_superseded.append(m_request);
         if (m_superseded.size() > kMaxSuperseded)
             m_superseded.removeFirst();
@@ -288,6 +289,7 @@ void CMain::SlotForwardedArgs(const QStringList& args)
         ShowForwardNotice(tr("Application is already running."));
         return;
     }
+    qDebug() << "forwarded:" << first.left(200);
     const QString path = OpenablePathOfArgument(first, StandInFolder());
     const QByteArray bytes = LocalFileBytes(first);
     const QString name = DisplayName(bytes.isEmpty() ? first : QFile::decodeName(bytes));
