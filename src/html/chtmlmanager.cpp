@@ -2,6 +2,7 @@
 
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
+#include "md/mdmarkers.h"
 #include "platform/helperprograms.h"
 
 #include <QDebug>
@@ -10,10 +11,9 @@
 
 namespace {
 
-// How the md helper marks a page written in two parts.
-const QByteArray kFirstMarker = QByteArrayLiteral("<!--vuel:first-->\n");
-const QByteArray kThenMarker = QByteArrayLiteral("<!--vuel:then-->\n");
-const QByteArray kWholeMarker = QByteArrayLiteral("<!--vuel:whole-->\n");
+const QByteArray kFirstMarker = mdconvert::kFirstMarker;
+const QByteArray kThenMarker = mdconvert::kThenMarker;
+const QByteArray kWholeMarker = mdconvert::kWholeMarker;
 
 QString PageOf(const QByteArray& body)
 {

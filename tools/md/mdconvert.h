@@ -1,5 +1,7 @@
 #pragma once
 
+#include "md/mdmarkers.h"
+
 #include <string>
 
 // Markdown (GitHub flavour) to the HTML body of the markdown viewer's page. Plain C++ on
@@ -19,15 +21,6 @@
 // - a word longer than 256 characters gets a break opportunity (<wbr>) and a left-to-right
 //   mark every 16.
 namespace mdconvert {
-
-// What a page cut short starts with; the viewer puts its notice there.
-constexpr const char* kCutMarker = "<!--vuel:cut-->\n";
-
-// A page written in two parts starts with kFirstMarker, its first blocks and kThenMarker; what
-// follows continues those blocks, or is kWholeMarker and the whole page, to be shown instead.
-constexpr const char* kFirstMarker = "<!--vuel:first-->\n";
-constexpr const char* kThenMarker = "<!--vuel:then-->\n";
-constexpr const char* kWholeMarker = "<!--vuel:whole-->\n";
 
 // `documentFolder` is the absolute path of the folder the markdown file is in; when it is
 // empty or relative, no image is shown.
