@@ -40,6 +40,6 @@ FocusedItem GetThePath(const PreviewerService* service, Patience patience)
         return {};
     const QString reported = service ? service->ReportedItem(window) : QString();
     if (!reported.isEmpty())
-        return {reported, false};
+        return {{reported}, false};
     return IsFileManager(window) ? FocusedItemPath(window, patience) : FocusedItem();
 }

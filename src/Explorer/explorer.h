@@ -4,7 +4,7 @@
 
 class PreviewerService;
 
-// The path of the focused item in the foreground file-manager window, or an empty string.
-// A window that reported its selection over the bus is taken at its word; the others are read
-// through the accessibility bus.
+// Where the focused item in the foreground file-manager window may be, or nothing. A window that
+// reported its selection over the bus is taken at its word; the others are read through the
+// accessibility bus.
 FocusedItem GetThePath(const PreviewerService* service, Patience patience = Patience::Usual);

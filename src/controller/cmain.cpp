@@ -166,35 +166,35 @@ void CMain::LookUpPressedItem()
         m_pressLookupRetry.start();
         return;
     }
-    if (!item.path.isEmpty())
-        Probe(item.path, Ask::Press, ForegroundWindow());
+    if (!item.paths.isEmpty())
+        Probe(item.paths, Ask::Press, ForegroundWindow());
 }
 
 void CMain::OnShowFile(const QString& path, bool toggle, quint64 window)
 {
-    Probe(path, toggle ? Ask::Toggle : Ask::Follow, window);
+    Probe({path}, toggle ? Ask::Toggle : Ask::Follow, window);
 }
 
-// One probe at a time: a request for the path being probed takes its answer, any other drops it.
-void CMain::Probe(const QString& path, Ask ask, quint64 window)
+// One probe at a time: a request for the paths being probed takes its answer, any other drops it.
+void CMain::Probe(const QStringList& paths, Ask ask, quint64 window)
 {
-    const bool probing = m_probe->IsProbing(path);
+    const bool probing = m_probe->IsProbing(paths);
     if (probing && ask == Ask::Follow) // the request already waiting asks at least as much
         return;
     // A command's outcome is a notice, and the latest notice is the one that counts.
-    if (!probing && m_probe->IsProbing(m_request.path) && m_request.ask != Ask::Command) {
+    if (!probing && m_probe->IsProbing(m_request.paths) && m_request.ask != Ask::Command) {
         m_superseded.append(m_request);
         if (m_superseded.size() > kMaxSuperseded)
             m_superseded.removeFirst();
     }
-    m_request = {path, ask, window, QString(), QString()};
+    m_request = {paths, ask, window, QString(), QString()};
     if (!probing)
-        m_probe->Start(path);
+        m_probe->Start(paths);
 }
 
 void CMain::OnProbed(const QString& asked, const PathFacts& facts)
 {
-    if (asked != m_request.path)
+    if (!m_request.paths.contains(asked))
         return;
     m_request.target = PreviewTarget(asked, facts, KnowsContentTypes());
     if (m_request.target.isEmpty()) {
@@ -215,7 +215,7 @@ void CMain::ProbeSuperseded()
         return;
     m_request = m_superseded.takeLast();
     m_request.target.clear();
-    m_probe->Start(m_request.path);
+    m_probe->Start(m_request.paths);
 }
 
 void CMain::ActOnProbed(const PathFacts& facts)
@@ -265,12 +265,12 @@ void CMain::SlotFocusedItemChecker()
     }
     if (m_wnd->isActiveWindow())
         return;
-    const QString path = GetThePath(m_service).path;
+    const QStringList paths = GetThePath(m_service).paths;
     // A selection asked for already is asked again only when the window moved on from its answer.
     const bool answered = m_request.target.isEmpty() || m_request.target == m_wnd->ShownFile();
-    const bool asked = path == m_request.path && (m_probe->IsProbing(path) || answered);
-    if (!path.isEmpty() && !asked)
-        Probe(path, Ask::Follow);
+    const bool asked = paths == m_request.paths && (m_probe->IsProbing(paths) || answered);
+    if (!paths.isEmpty() && !asked)
+        Probe(paths, Ask::Follow);
 }
 
 void CMain::SlotForwardedArgs(const QStringList& args)
@@ -297,7 +297,7 @@ void CMain::SlotForwardedArgs(const QStringList& args)
         ShowForwardNotice(tr("%1 not found.").arg(name));
         return;
     }
-    Probe(path, Ask::Command);
+    Probe({path}, Ask::Command);
     m_request.name = name;
 }
 

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 class CConfirmDlg;
@@ -51,14 +52,14 @@ private:
     // Who asked for a path: each acts on its facts in its own way.
     enum class Ask { Toggle, Follow, Press, Command };
     struct Request {
-        QString path;
+        QStringList paths; // where it may be, likeliest first
         Ask ask = Ask::Follow;
         quint64 window = 0;
         QString target; // what the answer made of it
         QString name;   // a command's argument, as its notice names it
     };
-    // The path's facts are taken off the window's thread; the latest request is answered.
-    void Probe(const QString& path, Ask ask, quint64 window = 0);
+    // The paths' facts are taken off the window's thread; the latest request is answered.
+    void Probe(const QStringList& paths, Ask ask, quint64 window = 0);
     void OnProbed(const QString& asked, const PathFacts& facts);
     void ActOnProbed(const PathFacts& facts);
     void ProbeSuperseded();

@@ -25,35 +25,73 @@ PathProbe::PathProbe(Links links, QObject* parent)
 {
     m_limit.setSingleShot(true);
     m_limit.setInterval(LimitMs);
-    connect(&m_limit, &QTimer::timeout, this, [this] {
-        ++m_job;
-        emit SigProbed(m_path, UnansweredFacts(m_path));
-    });
+    connect(&m_limit, &QTimer::timeout, this, &PathProbe::GiveUp);
+    m_grace.setSingleShot(true);
+    m_grace.setInterval(GraceMs);
+    connect(&m_grace, &QTimer::timeout, this, &PathProbe::AnswerWhenKnown);
 }
 
 PathProbe::~PathProbe() { m_box->Close(); }
 
-void PathProbe::Start(const QString& path)
+void PathProbe::Start(const QStringList& candidates)
 {
     const int job = ++m_job;
-    m_path = path;
+    m_candidates = candidates.isEmpty() ? QStringList{QString()} : candidates;
+    m_answers = QVector<std::optional<PathFacts>>(m_candidates.size());
     m_limit.start();
-    std::thread([box = m_box, self = this, job, path, links = m_links] {
-        const PathFacts facts = FactsOfShown(path, links);
-        box->Post([self, job, facts] { self->Finish(job, facts); });
-    }).detach();
+    m_grace.start();
+    for (int i = 0; i < m_candidates.size(); ++i)
+        std::thread([box = m_box, self = this, job, i, path = m_candidates[i], links = m_links] {
+            const PathFacts facts = FactsOfShown(path, links);
+            box->Post([self, job, i, facts] { self->Finish(job, i, facts); });
+        }).detach();
 }
 
 void PathProbe::Cancel()
 {
     ++m_job;
     m_limit.stop();
+    m_grace.stop();
 }
 
-void PathProbe::Finish(int job, const PathFacts& facts)
+void PathProbe::Finish(int job, int index, const PathFacts& facts)
 {
     if (job != m_job)
         return;
-    m_limit.stop();
-    emit SigProbed(m_path, facts);
+    m_answers[index] = facts;
+    AnswerWhenKnown();
+}
+
+// The first candidate that exists, once each before it is missing or, after the grace, still
+// unanswered; the first when none exists. A stalled one that answers later may still win.
+void PathProbe::AnswerWhenKnown()
+{
+    bool waiting = false;
+    for (int i = 0; i < m_answers.size(); ++i) {
+        if (!m_answers[i]) {
+            if (m_grace.isActive())
+                return;
+            waiting = true;
+        } else if (m_answers[i]->Exists()) {
+            Answer(i, *m_answers[i]);
+            return;
+        }
+    }
+    if (!waiting)
+        Answer(0, *m_answers[0]);
+}
+
+void PathProbe::GiveUp()
+{
+    int stalled = 0;
+    while (m_answers[stalled]) // one is unanswered, else the answer came already
+        ++stalled;
+    Answer(stalled, UnansweredFacts(m_candidates[stalled]));
+}
+
+void PathProbe::Answer(int index, const PathFacts& facts)
+{
+    const QString asked = m_candidates[index];
+    Cancel();
+    emit SigProbed(asked, facts);
 }

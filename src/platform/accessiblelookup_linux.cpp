@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QList>
 #include <QHash>
 #include <QStandardPaths>
@@ -136,20 +135,20 @@ QString BreadCrumbFolder(const QStringList& buttons)
     return root.isEmpty() ? QString() : QDir::cleanPath(root + '/' + buttons.mid(1).join('/'));
 }
 
-// The first name that is an item of one of the folders.
-QString Resolve(const QStringList& names, const QStringList& folders)
+// Each name in each folder, in that order. Names only: the file system is not asked.
+QStringList Candidates(const QStringList& names, const QStringList& folders)
 {
+    QStringList paths;
     for (const QString& name : names) {
         if (name.isEmpty() || name == "." || name == ".." || name.contains('/'))
             continue;
-        // A folder that is not one holds no such file; a relative one would be read from ours.
-        for (const QString& folder : folders) {
-            const QFileInfo file(QDir(folder).filePath(name));
-            if (QDir::isAbsolutePath(folder) && file.exists())
-                return QDir::cleanPath(file.absoluteFilePath());
-        }
+        // A relative folder would be read from ours.
+        for (const QString& folder : folders)
+            if (QDir::isAbsolutePath(folder))
+                paths << QDir::cleanPath(folder + '/' + name);
     }
-    return {};
+    paths.removeDuplicates();
+    return paths;
 }
 
 class Lookup
@@ -157,7 +156,7 @@ class Lookup
 public:
     QStringList folders;
     QStringList items[3]; // the names of the focused items, the selected ones, the one in the status bar
-    QString found;        // a focused item in a known folder: nothing better can come
+    QStringList found;    // a focused item in the folders known before its view: the likeliest
 
     bool typing = false; // the focus is in an editable text: a Space there is typed, not a trigger
 
@@ -258,7 +257,7 @@ public:
                 ViewItems(selection.get());
             else if (role != ATSPI_ROLE_LIST && Has(a, ATSPI_STATE_SHOWING))
                 StatedItems(a);
-            found = Resolve(items[0], folders);
+            found = Candidates(items[0], folders);
             return;
         }
         // A location bar (PCManFM, Thunar), or the text field the user is typing into.
@@ -439,13 +438,12 @@ FocusedItem FocusedItemPath(unsigned long x11Window, Patience patience)
         qDebug() << "lookup: the focus is in a text field";
         return {};
     }
-    if (!lookup.found.isEmpty())
-        return {lookup.found, false};
     // Titles that show the full path: "/a/b - Thunar", "~/b".
     const QString titlePath = title.startsWith("~/") ? QDir::homePath() + title.mid(1) : title;
     if (titlePath.startsWith('/'))
         lookup.folders << titlePath << titlePath.left(titlePath.lastIndexOf(" - "))
                        << titlePath.left(titlePath.lastIndexOf(QString::fromUtf8(" \u2014 ")));
-    const QString path = Resolve(lookup.items[0] + lookup.items[1] + lookup.items[2], lookup.folders);
-    return {path, path.isEmpty() && lookup.Failed()};
+    QStringList paths = lookup.found + Candidates(lookup.items[0] + lookup.items[1] + lookup.items[2], lookup.folders);
+    paths.removeDuplicates();
+    return {paths, paths.isEmpty() && lookup.Failed()};
 }

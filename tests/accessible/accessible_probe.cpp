@@ -1,12 +1,14 @@
-// Prints FocusedItemPath() for each window id read from standard input, a line each, and the
-// time it took on standard error. The event loop runs in between, as in the program, so one
+// Prints the first existing path FocusedItemPath() gives for each window id read from standard
+// input, a line each, and the time the lookup took on standard error. The event loop runs in between, as in the program, so one
 // long-lived connection to the accessibility bus serves every lookup.
 #include "platform/accessiblelookup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -24,8 +26,11 @@ int main(int argc, char** argv)
         line[size] = '\0';
         QElapsedTimer clock;
         clock.start();
-        const QString path = FocusedItemPath(strtoul(line, nullptr, 0)).path;
+        const QStringList paths = FocusedItemPath(strtoul(line, nullptr, 0)).paths;
         const double ms = clock.nsecsElapsed() / 1e6;
+        const auto found =
+            std::find_if(paths.begin(), paths.end(), [](const QString& p) { return QFileInfo::exists(p); });
+        const QString path = found == paths.end() ? QString() : *found;
         printf("%s\n", path.toUtf8().constData());
         fflush(stdout);
         fprintf(stderr, "lookup %.1f ms\n", ms);

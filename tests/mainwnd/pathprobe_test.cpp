@@ -1,12 +1,16 @@
 // What a request for a path previews, from the facts a probe takes off the window's thread:
 // links and desktop entries are followed, a missing path or a name nothing can classify shows
-// nothing, and only the latest request is answered.
+// nothing, only the latest request is answered, and of several candidates the first that exists
+// wins, even behind one whose stat never returns.
 #include "../writefile.h"
 
 #include "mainwnd/pathprobe.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -21,8 +25,8 @@ struct Answer {
     int count = 0;
 };
 
-// Starts each path in turn on one probe and waits for its answers.
-Answer Probe(const QStringList& paths)
+// Starts each request in turn on one probe and waits for its answers.
+Answer Probe(const QList<QStringList>& requests)
 {
     PathProbe probe(PathProbe::Links::Follow, nullptr);
     Answer answer;
@@ -32,11 +36,39 @@ Answer Probe(const QStringList& paths)
         QTimer::singleShot(200, &loop, &QEventLoop::quit); // time for an older answer to come too
     });
     QTimer::singleShot(30000, &loop, &QEventLoop::quit); // against a hang only
-    for (const QString& path : paths)
-        probe.Start(path);
+    for (const QStringList& candidates : requests)
+        probe.Start(candidates);
     loop.exec();
     return answer;
 }
+
+// The test file system whose folder "hung" never answers a lookup, mounted for as long as it lives.
+class StallFs
+{
+public:
+    StallFs()
+    {
+        m_server.start(QStringLiteral("/usr/bin/python3"),
+                       {QStringLiteral(VUEL_SOURCE_DIR "/tests/tools/stallfs.py"), Root()});
+        m_server.waitForStarted();
+        QDeadlineTimer deadline(30000);
+        while (!Mounted() && m_server.state() == QProcess::Running && !deadline.hasExpired())
+            m_server.waitForFinished(50);
+    }
+    // Unmounted first: the lookups still waiting then fail, and their threads end.
+    ~StallFs()
+    {
+        QProcess::execute(QStringLiteral("fusermount3"), {QStringLiteral("-u"), QStringLiteral("-z"), Root()});
+        m_server.kill();
+        m_server.waitForFinished();
+    }
+    QString Root() const { return m_dir.path(); }
+    bool Mounted() const { return QFileInfo::exists(Root() + "/stalled.txt"); }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_server;
+};
 
 TEST(PathProbe, FollowsLinksAndTellsKinds)
 {
@@ -65,7 +97,7 @@ TEST(PathProbe, FollowsLinksAndTellsKinds)
         {"/proc/self/status", PathFacts::Kind::File, "/proc/self/status", -1, true},
     };
     for (const Case& c : cases) {
-        const Answer a = Probe({c.asked});
+        const Answer a = Probe({{c.asked}});
         const std::string what = c.asked.toStdString();
         ASSERT_EQ(a.count, 1) << what;
         EXPECT_EQ(a.asked, c.asked) << what;
@@ -76,9 +108,39 @@ TEST(PathProbe, FollowsLinksAndTellsKinds)
         EXPECT_TRUE(c.size < 0 || a.facts.size == c.size) << what;
     }
     // A newer request drops the older one's answer.
-    const Answer latest = Probe({d + "/a.txt", d + "/notes"});
+    const Answer latest = Probe({{d + "/a.txt"}, {d + "/notes"}});
     EXPECT_EQ(latest.count, 1);
     EXPECT_EQ(latest.asked, d + "/notes");
+}
+
+TEST(PathProbe, TheFirstCandidateThatExistsWins)
+{
+    StallFs share;
+    if (!share.Mounted())
+        GTEST_SKIP() << "no FUSE file system (fuse3, python3-pyfuse3)";
+    QTemporaryDir dir;
+    const QString d = dir.path(), hung = share.Root() + "/hung";
+    WriteFile(d + "/a.txt", "a\n");
+    WriteFile(d + "/b.txt", "b\n");
+    struct Case {
+        QStringList candidates;
+        QString asked;
+        bool exists;
+    };
+    const Case cases[] = {
+        {{d + "/gone.txt", d + "/b.txt", d + "/a.txt"}, d + "/b.txt", true},
+        {{hung + "/a.txt", d + "/gone.txt", d + "/a.txt"}, d + "/a.txt", true}, // the window never waits on the stat
+        {{d + "/gone.txt", d + "/none.txt"}, d + "/gone.txt", false},
+    };
+    for (const Case& c : cases) {
+        const Answer a = Probe({c.candidates});
+        const std::string what = c.candidates.join(' ').toStdString();
+        ASSERT_EQ(a.count, 1) << what;
+        EXPECT_EQ(a.asked, c.asked) << what;
+        EXPECT_FALSE(a.facts.unanswered) << what;
+        EXPECT_EQ(a.facts.Exists(), c.exists) << what;
+        EXPECT_EQ(a.facts.path, c.asked) << what;
+    }
 }
 
 TEST(PathProbe, PreviewTargetOfFacts)
