@@ -431,6 +431,11 @@ Line: %2	Column: %3</source>
 <context>
     <name>CDirWnd</name>
     <message>
+        <location filename="../src/dirs/cdirwnd.h" line="29"/>
+        <source>The folder took too long to read.</source>
+        <translation>读取文件夹耗时过长。</translation>
+    </message>
+    <message>
         <location filename="../src/dirs/cdirwnd.cpp" line="64"/>
         <source>Filename</source>
         <translation>文件名</translation>

@@ -44,6 +44,7 @@ CDirWnd::CDirWnd(QWidget* parent)
     m_pages.addWidget(m_columnView);
     AddContentWidget(&m_pages);
     connect(m_columnView, &CFileSystemHorizontalWnd::SigSelectionChanged, this, &CDirWnd::EnableItemActions);
+    connect(m_columnView, &CFileSystemHorizontalWnd::SigRootTooSlow, this, &CDirWnd::OnFolderTooSlow);
 }
 
 // The model asks the provider until it is gone.
@@ -66,6 +67,8 @@ void CDirWnd::SetFolderModel(CFolderModel* model)
     delete selection;
     connect(m_folderTree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CDirWnd::EnableItemActions);
     delete m_folderProxy;
+    if (m_folderModel)
+        m_folderModel->disconnect(this);
     if (m_folderModel && m_folderModel->MayHoldItsEnd()) {
         // Let go instead: deleted once its reader returns, never if the share never answers.
         m_folderModel->setParent(nullptr);
@@ -75,6 +78,17 @@ void CDirWnd::SetFolderModel(CFolderModel* model)
     }
     m_folderModel = model;
     m_folderProxy = proxy;
+    if (model)
+        connect(model, &CFolderModel::SigTooSlow, this, &CDirWnd::OnFolderTooSlow);
+}
+
+// An empty view would say the folder is empty: the information panel says why instead.
+void CDirWnd::OnFolderTooSlow(const QString& path)
+{
+    if (!IsFolder() || QDir::cleanPath(CGlobalData::Instance().Path()) != path)
+        return;
+    qDebug() << "listing of" << path << ":" << TooLongToReadText();
+    emit SigErr(TooLongToReadText());
 }
 
 void CDirWnd::PrepareArchiveModel(CStandardItemModel* model)
@@ -211,7 +225,7 @@ void CDirWnd::ShowTree(bool checked)
         SetFolderModel(nullptr);
     if (!m_folderModel)
         SetFolderModel(new CFolderModel(m_icons, this));
-    m_folderModel->setRootPath(path);
+    m_folderModel->ReadRoot(path);
     m_folderTree->setRootIndex(m_folderProxy->MapFromSourceAtOnce(m_folderModel->index(path)));
     m_pages.setCurrentWidget(m_folderTree);
 }

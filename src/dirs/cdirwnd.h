@@ -26,6 +26,7 @@ public:
     QTreeView* FolderTree() const { return m_folderTree; }
     CFileSystemHorizontalWnd* ColumnView() const { return m_columnView; }
     QString SelectedPath() const;
+    static QString TooLongToReadText() { return tr("The folder took too long to read."); }
 
 public slots:
     QSize GetSize() const override;
@@ -42,6 +43,7 @@ private:
     void PrepareArchiveModel(CStandardItemModel* model);
     void ShowArchiveModel(CStandardItemModel* model);
     void SetFolderModel(CFolderModel* model);
+    void OnFolderTooSlow(const QString& path);
     void ShowTree(bool checked);
     void ShowFolderInChosenView();
     void ShowColumns(bool checked);

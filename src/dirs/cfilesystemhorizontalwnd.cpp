@@ -84,7 +84,9 @@ void CFileSystemHorizontalWnd::AddColumn(const QString& path)
     auto* model = new CFolderModel(&m_icons, this);
     auto* proxy = new CFolderSortProxy(model, this);
     list->setModel(proxy);
-    model->setRootPath(path);
+    if (m_columnLayout->count() == 0)
+        connect(model, &CFolderModel::SigTooSlow, this, &CFileSystemHorizontalWnd::SigRootTooSlow);
+    model->ReadRoot(path);
     list->setRootIndex(proxy->MapFromSourceAtOnce(model->index(path)));
     list->setFixedWidth(kColumnWidth);
     list->setSelectionMode(QAbstractItemView::SingleSelection);

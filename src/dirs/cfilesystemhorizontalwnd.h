@@ -26,6 +26,8 @@ public:
 
 signals:
     void SigSelectionChanged(QItemSelection selected);
+    // The first column's listing has not ended within its bound (CFolderModel::SigTooSlow).
+    void SigRootTooSlow(QString path);
 
 private:
     static QFileInfo FileInfoOf(const QModelIndex& index);

@@ -10,6 +10,27 @@ CFolderModel::CFolderModel(QFileIconProvider* icons, QObject* parent) : QFileSys
         if (filePath(parent) == rootPath()) // the folders above it come in whatever happens to its reader
             m_sinceRows.start();
     });
+    m_readLimit.setSingleShot(true);
+    m_readLimit.setInterval(ReadLimitMs);
+    connect(&m_readLimit, &QTimer::timeout, this, &CFolderModel::CheckProgress);
+}
+
+void CFolderModel::ReadRoot(const QString& path)
+{
+    setRootPath(path);
+    if (!m_rootRead)
+        m_readLimit.start();
+}
+
+// A big folder on a slow share may take longer and still come: it is given another bound.
+void CFolderModel::CheckProgress()
+{
+    if (m_rootRead)
+        return;
+    if (MayHoldItsEnd())
+        emit SigTooSlow(rootPath());
+    else
+        m_readLimit.start();
 }
 
 bool CFolderModel::MayHoldItsEnd() const

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A file system that stops answering (a network share whose server went away): regular files
 # that list and open at once but whose reads never return, and names whose very stat never does.
-# Each viewer, and the window for a stat, gives up within its bound and shows the information
-# panel with why, the window answers the bus all the while, a file that reads previews right
+# Each viewer, the window for a stat and the folder viewer for a listing give up within their
+# bound and show the information panel with why, the window answers the bus all the while, a file that reads previews right
 # after, answers that come after the preview moved on change nothing, and quitting does not wait
 # for the calls still stuck.
 set -euo pipefail
@@ -81,11 +81,16 @@ done
 
 on_screen "$(shown small.zip)" "$shots/stalled_reads_last.png" || true
 
-# A folder whose listing never comes shows empty, and leaving it does not wait for its reader.
+# A folder whose listing never comes shows at once, then within its bound the information panel
+# with why, and leaving it does not wait for its reader.
 longest=0
-line=$(($(wc -l < "$tmp/vuel.log") + 1))
+line=$(($(wc -l < "$tmp/vuel.log") + 1)) start=$(now_ms)
 previewer ShowFile "file://$share/hung" "" false >/dev/null
 wait_for 60 answering shown_since "$line" hung || fail "the hung folder was not shown"
+wait_for 120 answering panel_since "$line" hung || fail "the hung folder: no panel"
+tail -n +"$line" "$tmp/vuel.log" | grep -qF "The folder took too long to read." || fail "hung: the panel did not say why"
+echo "hung: panel after $(($(now_ms) - start)) ms"
+on_screen "$(shown hung)" "$shots/stalled_reads_folder_panel.png" || true
 line=$(($(wc -l < "$tmp/vuel.log") + 1))
 previewer ShowFile "file://$f/small.txt" "" false >/dev/null
 wait_for 60 answering shown_since "$line" small.txt || fail "small.txt was not shown after the hung folder"
