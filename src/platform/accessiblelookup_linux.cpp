@@ -156,12 +156,11 @@ class Lookup
 public:
     QStringList folders;
     QStringList items[3]; // the names of the focused items, the selected ones, the one in the status bar
-    QStringList found;    // a focused item in the folders known before its view: the likeliest
 
     bool typing = false; // the focus is in an editable text: a Space there is typed, not a trigger
 
     explicit Lookup(qint64 budget) : budget(budget) { clock.start(); }
-    bool Live() const { return !failed && !typing && found.isEmpty() && clock.elapsed() < budget; }
+    bool Live() const { return !failed && !typing && clock.elapsed() < budget; }
     bool Failed() const { return failed || clock.elapsed() >= budget; }
     qint64 Elapsed() const { return clock.elapsed(); }
 
@@ -257,7 +256,6 @@ public:
                 ViewItems(selection.get());
             else if (role != ATSPI_ROLE_LIST && Has(a, ATSPI_STATE_SHOWING))
                 StatedItems(a);
-            found = Candidates(items[0], folders);
             return;
         }
         // A location bar (PCManFM, Thunar), or the text field the user is typing into.
@@ -443,7 +441,6 @@ FocusedItem FocusedItemPath(unsigned long x11Window, Patience patience)
     if (titlePath.startsWith('/'))
         lookup.folders << titlePath << titlePath.left(titlePath.lastIndexOf(" - "))
                        << titlePath.left(titlePath.lastIndexOf(QString::fromUtf8(" \u2014 ")));
-    QStringList paths = lookup.found + Candidates(lookup.items[0] + lookup.items[1] + lookup.items[2], lookup.folders);
-    paths.removeDuplicates();
+    const QStringList paths = Candidates(lookup.items[0] + lookup.items[1] + lookup.items[2], lookup.folders);
     return {paths, paths.isEmpty() && lookup.Failed()};
 }
