@@ -136,10 +136,10 @@ TEST(PathProbe, TheFirstCandidateThatExistsWins)
         const Answer a = Probe({c.candidates});
         const std::string what = c.candidates.join(' ').toStdString();
         ASSERT_EQ(a.count, 1) << what;
-        EXPECT_EQ(a.asked, c.asked) << what;
+        EXPECT_EQ(a.asked.toStdString(), c.asked.toStdString());
         EXPECT_FALSE(a.facts.unanswered) << what;
         EXPECT_EQ(a.facts.Exists(), c.exists) << what;
-        EXPECT_EQ(a.facts.path, c.asked) << what;
+        EXPECT_EQ(a.facts.path.toStdString(), c.asked.toStdString());
     }
 }
 
