@@ -40,6 +40,7 @@ constexpr int NodeLimit = 300;
 constexpr int ChildLimit = 64;
 constexpr int SelectedLimit = 16;
 constexpr int StatedItemLimit = 1000;
+constexpr int CandidateLimit = 32;
 
 struct Unref {
     void operator()(void* object) const { g_object_unref(object); }
@@ -148,7 +149,8 @@ QStringList Candidates(const QStringList& names, const QStringList& folders)
                 paths << QDir::cleanPath(folder + '/' + name);
     }
     paths.removeDuplicates();
-    return paths;
+    // Each is asked on a thread of its own: a big selection in many folders must not start hundreds.
+    return paths.mid(0, CandidateLimit);
 }
 
 class Lookup
