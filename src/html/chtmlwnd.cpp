@@ -5,6 +5,7 @@
 #include "html/htmlchunks.h"
 #include "html/localonlyaccessmanager.h"
 #include "html/urlpolicy.h"
+#include "md/mdmarkers.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -214,9 +215,10 @@ void CHtmlWnd::LoadPage(const QString& html)
     const QString end = QStringLiteral("</body></html>");
     if (html.startsWith(start) && html.endsWith(end)) {
         QString body = html.mid(start.size(), html.size() - start.size() - end.size());
-        bool cut = body.startsWith(CutMarker());
+        const QString marker = QString::fromUtf8(mdconvert::kCutMarker);
+        bool cut = body.startsWith(marker);
         if (cut)
-            body.remove(0, CutMarker().size());
+            body.remove(0, marker.size());
         m_pendingPieces = SplitTopLevelBlocks(body, kPieceChars);
         const int kept = PiecesWithin(m_pendingPieces, kMaxPieceChars, kMaxPageChars);
         if (kept < m_pendingPieces.size()) {

@@ -26,8 +26,6 @@ public:
     // a guard should a page come from elsewhere.
     static constexpr int kMaxPieceChars = 1 << 20;
     static constexpr qint64 kMaxPageChars = 64 << 20;
-    // What the md helper starts a page it cut short with.
-    static QString CutMarker() { return QStringLiteral("<!--vuel:cut-->"); }
 
 public slots:
     QSize GetSize() const override;
