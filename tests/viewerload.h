@@ -5,6 +5,7 @@
 #include "viewers/cabstractwnd.h"
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QObject>
 #include <QProcess>
 #include <QSize>
@@ -24,9 +25,10 @@ struct Outcome {
 inline void PointAt(const QString& path)
 {
     CGlobalData& data = CGlobalData::Instance();
+    const bool folder = QFileInfo(path).isDir();
     data.SetPath(path);
-    data.SetMainType(data.Suffixes().GetMainType(path));
-    data.SetSubType(data.Suffixes().GetSubType(path));
+    data.SetMainType(data.Suffixes().GetMainType(path, folder));
+    data.SetSubType(data.Suffixes().GetSubType(path, folder));
 }
 
 // Loads `path` into the viewer and waits for its loaded or error signal.

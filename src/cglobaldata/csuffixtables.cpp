@@ -96,10 +96,6 @@ CSuffixTables::CSuffixTables()
     m_byMainType[MT_TEXT] = text;
 }
 
-int CSuffixTables::GetMainType(const QString& path) const { return GetMainType(path, QFileInfo(path).isDir()); }
-
-int CSuffixTables::GetSubType(const QString& path) const { return GetSubType(path, QFileInfo(path).isDir()); }
-
 int CSuffixTables::GetMainType(const QString& path, bool folder) const
 {
     return folder ? MT_DIR : FirstKeyContaining(m_byMainType, LowerSuffix(QFileInfo(path)));

@@ -64,9 +64,7 @@ class CSuffixTables
 public:
     CSuffixTables();
 
-    int GetMainType(const QString& path) const;
-    int GetSubType(const QString& path) const;
-    // As above for a path whose kind is known: the file system is not asked.
+    // The kinds of a path whose being a folder is known: the file system is not asked.
     int GetMainType(const QString& path, bool folder) const;
     int GetSubType(const QString& path, bool folder) const;
 

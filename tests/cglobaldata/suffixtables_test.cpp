@@ -1,9 +1,6 @@
 #include "cglobaldata/csuffixtables.h"
 #include "core/settings.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,8 +17,6 @@ void ResetSettings()
 TEST(CSuffixTables, EdgeCasesAndSettings)
 {
     ResetSettings();
-    QTemporaryDir tmp;
-    ASSERT_TRUE(QDir(tmp.path()).mkdir("a.zip"));
     const CSuffixTables plain;
     SetSettingValue(SettingKey::OfficeSupport, true);
     SetSettingValue(SettingKey::TextSupport, QStringList{"abc", "mp4"});
@@ -32,18 +27,20 @@ TEST(CSuffixTables, EdgeCasesAndSettings)
         QString path;
         int mainType, subType;
     } cases[] = {
-        {plain, tmp.filePath("a.zip"), MT_DIR, ST_DIR},  {plain, "/x/A.JPG", MT_PICTURE, ST_PICTURE},
-        {plain, "/x/a.docx", MT_UNKNOWN, ST_OFFICE},     {plain, "/x/archive.tar.gz", MT_DIR, ST_ARCHIVE},
-        {plain, "/x/README", MT_UNKNOWN, ST_UNKNOWN},    {plain, "/x/trailingdot.", MT_UNKNOWN, ST_UNKNOWN},
-        {plain, "/x/a.txt.bak", MT_UNKNOWN, ST_UNKNOWN}, {plain, "/x/a.abc", MT_UNKNOWN, ST_UNKNOWN},
-        {extended, "/x/a.doc", MT_DOCUMENT, ST_OFFICE},  {extended, "/x/a.VSDX", MT_DOCUMENT, ST_OFFICE},
-        {extended, "/x/a.pdf", MT_DOCUMENT, ST_PDF},     {extended, "/x/a.ABC", MT_TEXT, ST_UNKNOWN},
-        {extended, "/x/a.mp4", MT_MEDIA, ST_VIDEO},
+        {plain, "/x/A.JPG", MT_PICTURE, ST_PICTURE},     {plain, "/x/a.docx", MT_UNKNOWN, ST_OFFICE},
+        {plain, "/x/archive.tar.gz", MT_DIR, ST_ARCHIVE}, {plain, "/x/README", MT_UNKNOWN, ST_UNKNOWN},
+        {plain, "/x/trailingdot.", MT_UNKNOWN, ST_UNKNOWN}, {plain, "/x/a.txt.bak", MT_UNKNOWN, ST_UNKNOWN},
+        {plain, "/x/a.abc", MT_UNKNOWN, ST_UNKNOWN},     {extended, "/x/a.doc", MT_DOCUMENT, ST_OFFICE},
+        {extended, "/x/a.VSDX", MT_DOCUMENT, ST_OFFICE}, {extended, "/x/a.pdf", MT_DOCUMENT, ST_PDF},
+        {extended, "/x/a.ABC", MT_TEXT, ST_UNKNOWN},     {extended, "/x/a.mp4", MT_MEDIA, ST_VIDEO},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.tables.GetMainType(c.path), c.mainType) << c.path.toStdString();
-        EXPECT_EQ(c.tables.GetSubType(c.path), c.subType) << c.path.toStdString();
+        EXPECT_EQ(c.tables.GetMainType(c.path, false), c.mainType) << c.path.toStdString();
+        EXPECT_EQ(c.tables.GetSubType(c.path, false), c.subType) << c.path.toStdString();
     }
+    // A folder is one whatever its name says.
+    EXPECT_EQ(plain.GetMainType("/x/a.zip", true), MT_DIR);
+    EXPECT_EQ(plain.GetSubType("/x/a.zip", true), ST_DIR);
 }
 
 TEST(CSuffixTables, MainTypeNameOutOfRange)

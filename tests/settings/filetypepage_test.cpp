@@ -123,9 +123,9 @@ TEST_F(FileTypePage, OfficeBoxChangesOtherAtOnceAndTheRegistryOnlyOnSaving)
         EXPECT_EQ(shown.mid(0, other.size()), other);
         EXPECT_EQ(shown.contains("docx"), on);
         EXPECT_EQ(shown.removeDuplicates(), 0);
-        EXPECT_EQ(Tables().GetMainType("a.docx"), on ? MT_UNKNOWN : MT_DOCUMENT);
+        EXPECT_EQ(Tables().GetMainType("a.docx", false), on ? MT_UNKNOWN : MT_DOCUMENT);
         page.WriteSettings();
         EXPECT_EQ(GetSettingValue(SettingKey::OfficeSupport).toBool(), on);
-        EXPECT_EQ(Tables().GetMainType("a.docx"), on ? MT_DOCUMENT : MT_UNKNOWN);
+        EXPECT_EQ(Tables().GetMainType("a.docx", false), on ? MT_DOCUMENT : MT_UNKNOWN);
     }
 }
