@@ -83,6 +83,9 @@ still() {
     [ $SECONDS -lt $end ] || return 1
   done
 }
+differ() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" != 0 ]; } # differ PICTURE PICTURE
+# changed BEFORE AFTER CAPTURE...: the capture into AFTER, once it stops changing, differs from BEFORE
+changed() { local before=$1 after=$2; shift 2; still "$after" "$@" && differ "$before" "$after"; }
 # placed WINDOW: it keeps its size and place for a moment (a preview is fitted and centred after
 # its load is logged)
 placed() { local before; before=$(xdotool getwindowgeometry "$1") && sleep 0.3 && [ "$(xdotool getwindowgeometry "$1")" = "$before" ]; }

@@ -20,9 +20,8 @@ click_at() {
   xdotool mousemove "$1" "$2"
   still "$tmp/before.png" import -window "$win" || fail "the window keeps changing"
   xdotool click 1
-  wait_for 30 changed || fail "a click at $1,$2 changed nothing"
+  wait_for 30 changed "$tmp/before.png" "$tmp/after.png" import -window "$win" || fail "a click at $1,$2 changed nothing"
 }
-changed() { still "$tmp/after.png" import -window "$win" && [ "$(compare -metric AE "$tmp/before.png" "$tmp/after.png" null: 2>&1)" != 0 ]; }
 # Content starts below the 30 px shadow and the 32 px title bar.
 click_content() { click_at $((X + 30 + $1)) $((Y + 62 + $2)); }
 # The content grabs no keyboard focus, so rows are opened out by their arrows: row N of the

@@ -59,8 +59,7 @@ shown blob.vueltestunknown >/dev/null || { echo "FAIL: hidden after a failed ope
 # "C" shows the control bar; its second button reveals the file.
 still "$tmp/no-bar.png" import -window "$win" || { echo "FAIL: the window keeps changing"; exit 1; }
 xdotool windowactivate --sync "$win" key c
-with_bar() { still "$tmp/bar.png" import -window "$win" && [ "$(compare -metric AE "$tmp/no-bar.png" "$tmp/bar.png" null: 2>&1)" != 0 ]; }
-wait_for 20 with_bar || { echo "FAIL: C showed no control bar"; exit 1; }
+wait_for 20 changed "$tmp/no-bar.png" "$tmp/bar.png" import -window "$win" || { echo "FAIL: C showed no control bar"; exit 1; }
 geometry "$win"
 cp "$tmp/bar.png" "$shots/control_bar.png"
 # shadow 30 + border 1 + bar margin 9 + first button (38) + spacing: the reveal button's middle
