@@ -27,12 +27,12 @@ TEST(CSuffixTables, EdgeCasesAndSettings)
         QString path;
         int mainType, subType;
     } cases[] = {
-        {plain, "/x/A.JPG", MT_PICTURE, ST_PICTURE},     {plain, "/x/a.docx", MT_UNKNOWN, ST_OFFICE},
-        {plain, "/x/archive.tar.gz", MT_DIR, ST_ARCHIVE}, {plain, "/x/README", MT_UNKNOWN, ST_UNKNOWN},
+        {plain, "/x/A.JPG", MT_PICTURE, ST_PICTURE},        {plain, "/x/a.docx", MT_UNKNOWN, ST_OFFICE},
+        {plain, "/x/archive.tar.gz", MT_DIR, ST_ARCHIVE},   {plain, "/x/README", MT_UNKNOWN, ST_UNKNOWN},
         {plain, "/x/trailingdot.", MT_UNKNOWN, ST_UNKNOWN}, {plain, "/x/a.txt.bak", MT_UNKNOWN, ST_UNKNOWN},
-        {plain, "/x/a.abc", MT_UNKNOWN, ST_UNKNOWN},     {extended, "/x/a.doc", MT_DOCUMENT, ST_OFFICE},
-        {extended, "/x/a.VSDX", MT_DOCUMENT, ST_OFFICE}, {extended, "/x/a.pdf", MT_DOCUMENT, ST_PDF},
-        {extended, "/x/a.ABC", MT_TEXT, ST_UNKNOWN},     {extended, "/x/a.mp4", MT_MEDIA, ST_VIDEO},
+        {plain, "/x/a.abc", MT_UNKNOWN, ST_UNKNOWN},        {extended, "/x/a.doc", MT_DOCUMENT, ST_OFFICE},
+        {extended, "/x/a.VSDX", MT_DOCUMENT, ST_OFFICE},    {extended, "/x/a.pdf", MT_DOCUMENT, ST_PDF},
+        {extended, "/x/a.ABC", MT_TEXT, ST_UNKNOWN},        {extended, "/x/a.mp4", MT_MEDIA, ST_VIDEO},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.tables.GetMainType(c.path, false), c.mainType) << c.path.toStdString();
