@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QObject>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QSize>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -35,24 +37,10 @@ inline void PointAt(const QString& path)
 inline Outcome LoadInto(CAbstractWnd* wnd, const QString& path)
 {
     PointAt(path);
-    Outcome outcome;
-    QEventLoop loop;
-    auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, &loop, [&] {
-        outcome.loaded = true;
-        loop.quit();
-    });
-    auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, &loop, [&] {
-        outcome.failed = true;
-        loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
+    QSignalSpy loaded(wnd, &CAbstractWnd::SigLoaded), failed(wnd, &CAbstractWnd::SigErr);
     wnd->StartLoading();
-    loop.exec();
-    QObject::disconnect(a);
-    QObject::disconnect(b);
-    outcome.size = wnd->GetSize();
-    outcome.err = wnd->Manager()->m_err;
-    return outcome;
+    QTest::qWaitFor([&] { return !loaded.isEmpty() || !failed.isEmpty(); }, 60000); // against a hang only
+    return {!loaded.isEmpty(), !failed.isEmpty(), wnd->GetSize(), wnd->Manager()->m_err};
 }
 
 // Runs `start` and waits for the first viewer inside `window` to report loaded: its kind, or -1.

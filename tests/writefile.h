@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 // Writes `bytes` to `path`, replacing what was there; returns the path.
 inline QString WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -25,6 +27,13 @@ inline QString WriteScript(const QString& path, const QByteArray& body)
     return path;
 }
 
+// Makes a FIFO at `path` (a reader waits on it for ever); returns the path.
+inline QString MakeFifo(const QString& path)
+{
+    EXPECT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0) << path.toStdString();
+    return path;
+}
+
 // The bytes of `path`; empty when it cannot be read.
 inline QByteArray ReadFile(const QString& path)
 {
@@ -32,13 +41,19 @@ inline QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A picture of one colour.
+inline QImage Solid(const QColor& colour, const QSize& size = {10, 10})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 // A small picture's PNG bytes.
 inline QByteArray PngBytes()
 {
-    QImage image(64, 48, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    Solid(Qt::darkCyan, {64, 48}).save(&buffer, "PNG");
     return buffer.data();
 }

@@ -1,7 +1,6 @@
 #include "cglobaldata/plugintable.h"
 #include "../writefile.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -179,8 +178,7 @@ TEST_F(CodeWndTest, EncodingsAreMarkedOrGuessedAndTheBoxOverrides)
 
 TEST_F(CodeWndTest, WhatCannotBeReadGoesToTheInformationPanel)
 {
-    const QString fifo = m_dir.filePath("pipe.txt");
-    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString fifo = MakeFifo(m_dir.filePath("pipe.txt"));
     const QString locked = Write("locked.txt", "secret");
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
     for (const QString& path : {fifo, locked, m_dir.filePath("missing.txt"), m_dir.path()}) {

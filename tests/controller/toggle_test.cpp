@@ -9,7 +9,6 @@
 #include "mainwnd/cmainwnd.h"
 #include "platform/previewerservice.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>

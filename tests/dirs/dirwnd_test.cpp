@@ -12,7 +12,6 @@
 #include <QAbstractProxyModel>
 #include <QAction>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileSystemModel>
 #include <QListView>
 #include <QPointer>
@@ -20,10 +19,7 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeView>
-
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -167,19 +163,12 @@ TEST_F(DirWndTest, ALaterArchiveReplacesAListingUnderWay)
 TEST_F(DirWndTest, AListerThatNeverEndsDiesWithTheNextFile)
 {
     QTemporaryDir dir;
-    const QString pipe = dir.filePath(QStringLiteral("never.zip"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString pipe = MakeFifo(dir.filePath(QStringLiteral("never.zip")));
     PointAt(pipe);
-    bool ended = false;
-    auto a = QObject::connect(wnd, &CAbstractWnd::SigLoaded, [&] { ended = true; });
-    auto b = QObject::connect(wnd, &CAbstractWnd::SigErr, [&] { ended = true; });
+    QSignalSpy loaded(wnd, &CAbstractWnd::SigLoaded), failed(wnd, &CAbstractWnd::SigErr);
     wnd->StartLoading();
-    QEventLoop loop;
-    QTimer::singleShot(500, &loop, &QEventLoop::quit);
-    loop.exec(); // returns only if the window's thread is free
-    QObject::disconnect(a);
-    QObject::disconnect(b);
-    EXPECT_FALSE(ended);
+    QTest::qWait(500); // returns only if the window's thread is free
+    EXPECT_TRUE(loaded.isEmpty() && failed.isEmpty());
     EXPECT_TRUE(Running(pipe));
     ASSERT_TRUE(Load(SampleArchive(QStringLiteral("nested.zip"))).loaded);
     EXPECT_FALSE(Running(pipe));
@@ -259,9 +248,7 @@ TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViews)
     // The tree stays live: a file made while it is shown appears in its place.
     const int before = tree->rowCount(wnd->FolderTree()->rootIndex());
     QFile(dir.filePath(QStringLiteral("added.txt"))).open(QIODevice::WriteOnly);
-    QSignalSpy inserted(tree, &QAbstractItemModel::rowsInserted);
-    for (int i = 0; i < 20 && tree->rowCount(wnd->FolderTree()->rootIndex()) == before; ++i)
-        inserted.wait(1000);
+    QTest::qWaitFor([&] { return tree->rowCount(wnd->FolderTree()->rootIndex()) != before; }, 20000);
     EXPECT_EQ(shownNames(), "one zz .hidden added.txt Alpha.txt beta.txt img9.png img10.png");
 
     for (QAction* action : wnd->actions())

@@ -65,8 +65,7 @@ QImage Picture(CHtmlWnd& wnd)
 {
     QWebFrame* frame = wnd.View()->page()->mainFrame();
     wnd.View()->page()->setViewportSize(frame->contentsSize());
-    QImage image(frame->contentsSize(), QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = Solid(Qt::white, frame->contentsSize());
     QPainter painter(&image);
     frame->render(&painter);
     return image;
@@ -80,12 +79,8 @@ protected:
         ASSERT_TRUE(tmp.isValid());
         dir = QFileInfo(tmp.path()).canonicalFilePath();
         ASSERT_TRUE(QDir().mkpath(dir + "/doc"));
-        QImage red(40, 40, QImage::Format_RGB32);
-        red.fill(Qt::red);
-        ASSERT_TRUE(red.save(dir + "/doc/red.png"));
-        QImage blue(40, 40, QImage::Format_RGB32);
-        blue.fill(Qt::blue);
-        ASSERT_TRUE(blue.save(dir + "/secret.png"));
+        ASSERT_TRUE(Solid(Qt::red, {40, 40}).save(dir + "/doc/red.png"));
+        ASSERT_TRUE(Solid(Qt::blue, {40, 40}).save(dir + "/secret.png"));
         ASSERT_TRUE(QFile::link(dir + "/secret.png", dir + "/doc/link-out.png"));
     }
 
@@ -209,8 +204,7 @@ TEST_F(HtmlWnd, ALongPageShowsItsStartThenFillsInWhole)
     auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
     ASSERT_EQ(Show(*wnd, dir + "/doc/long.md").loaded, 1);
     QWebFrame* frame = wnd->View()->page()->mainFrame();
-    for (int i = 0; i < 100 && !frame->toPlainText().contains("Part 399"); ++i)
-        QTest::qWait(50);
+    QTest::qWaitFor([frame] { return frame->toPlainText().contains("Part 399"); }, 5000);
     const QString text = frame->toPlainText();
     EXPECT_TRUE(text.contains("Part 399"));
     EXPECT_EQ(text.count("Part "), 400) << "a piece shown twice or lost";
@@ -239,15 +233,13 @@ TEST_F(HtmlWnd, FirstBlocksShowBeforeTheConversionEnds)
         QSignalSpy errors(wnd.get(), &CAbstractWnd::SigErr);
         SetCurrentMarkdown(dir + "/doc/long.md");
         wnd->StartLoading();
-        for (int i = 0; i < 600 && loaded.isEmpty(); ++i)
-            QTest::qWait(100);
+        QTest::qWaitFor([&loaded] { return !loaded.isEmpty(); }, 60000);
         ASSERT_EQ(loaded.count(), 1) << c.then;
         QWebFrame* frame = wnd->View()->page()->mainFrame();
         EXPECT_EQ(frame->toPlainText().simplified(), "one") << c.then;
 
         WriteFile(dir + "/go", "");
-        for (int i = 0; i < 600 && frame->toPlainText().simplified() != c.shown; ++i)
-            QTest::qWait(100);
+        QTest::qWaitFor([&] { return frame->toPlainText().simplified() == c.shown; }, 60000);
         EXPECT_EQ(frame->toPlainText().simplified(), c.shown);
         QTest::qWait(300);
         EXPECT_EQ(loaded.count(), 1) << c.then;

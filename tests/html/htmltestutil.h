@@ -6,7 +6,6 @@
 #include "html/chtmlwnd.h"
 #include "../writefile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QString>
@@ -53,8 +52,7 @@ inline Shown Show(CHtmlWnd& wnd, const QString& doc)
     QSignalSpy loaded(&wnd, &CAbstractWnd::SigLoaded);
     QSignalSpy errors(&wnd, &CAbstractWnd::SigErr);
     wnd.StartLoading();
-    for (int i = 0; i < 1200 && loaded.isEmpty() && errors.isEmpty(); ++i)
-        QTest::qWait(100);
+    QTest::qWaitFor([&] { return !loaded.isEmpty() || !errors.isEmpty(); }, 120000);
     // Whatever the page would still fetch, and a second report, would come now.
     QTest::qWait(500);
     return {int(loaded.count()), int(errors.count())};

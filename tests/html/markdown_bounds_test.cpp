@@ -4,9 +4,7 @@
 #include "md/mdmarkers.h"
 
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QWebFrame>
 #include <QWebView>
 

@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -46,7 +45,7 @@ QString Make(const QTemporaryDir& dir, Entry entry, const QString& name, const Q
     if (entry == Folder)
         QDir().mkpath(path + "/inner");
     if (entry == Fifo)
-        ::mkfifo(QFile::encodeName(path).constData(), 0600);
+        MakeFifo(path);
     if (entry == KernelLink)
         QFile::link("/proc/self/status", path);
     if (entry == File)

@@ -15,7 +15,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -79,7 +78,7 @@ TEST(PathProbe, FollowsLinksAndTellsKinds)
     QFile::link(d + "/a.txt", d + "/link.txt");
     QFile::link(d + "/gone.txt", d + "/dangling.txt");
     WriteFile(d + "/to.desktop", "[Desktop Entry]\nType=Link\nURL=file://" + d.toUtf8() + "/a.txt\n");
-    ASSERT_EQ(mkfifo(QFile::encodeName(d + "/pipe.txt").constData(), 0600), 0);
+    MakeFifo(d + "/pipe.txt");
     struct Case {
         QString asked;
         PathFacts::Kind kind;

@@ -7,7 +7,6 @@
 #include "mainwnd/cmainwnd.h"
 
 #include <Qsci/qsciscintilla.h>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

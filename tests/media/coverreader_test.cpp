@@ -8,8 +8,6 @@
 
 #include <iterator>
 
-#include <sys/stat.h>
-
 namespace {
 
 // The fuzzer's input: the first byte picks the suffix, the rest is the file.
@@ -36,8 +34,7 @@ const QStringList kCovers = {"cover.mp3", "cover.flac", "cover.m4a", "cover.ogg"
 TEST(CoverReader, FindsTheCoverOrNothing)
 {
     QTemporaryDir odd;
-    const QString fifo = odd.filePath("fifo.mp3");
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString fifo = MakeFifo(odd.filePath("fifo.mp3"));
     const QString nonAscii = odd.filePath(QStringLiteral("封面 é.mp3"));
     ASSERT_TRUE(QFile::copy(SampleMedia("cover.mp3"), nonAscii));
     QDir(odd.path()).mkdir("folder.mp3");
@@ -95,8 +92,7 @@ TEST(CoverReader, FuzzFindingsStayFixed)
 // start programs or thread pools on the bytes they are given.
 TEST(CoverReader, DecodesOnlyEverydayFormats)
 {
-    QImage picture(8, 6, QImage::Format_RGB32);
-    picture.fill(Qt::red);
+    const QImage picture = Solid(Qt::red, {8, 6});
     for (const char* format : {"png", "jpeg", "bmp", "webp", "xpm", "ppm", "tga"}) {
         QByteArray bytes;
         QBuffer buffer(&bytes);

@@ -17,8 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
 
 class PdfWndTest : public ::testing::Test
@@ -97,9 +95,8 @@ TEST_F(PdfWndTest, ConverterOutcomes)
 TEST_F(PdfWndTest, DocumentsOpenOffTheWindowsThreadWithinABound)
 {
     Make(CPdfManager::DefaultProgram());
-    const QString big = dir.filePath("big.pdf"), fifo = dir.filePath("pipe.pdf");
+    const QString big = dir.filePath("big.pdf"), fifo = MakeFifo(dir.filePath("pipe.pdf"));
     ASSERT_TRUE(QFile::copy(sample, big) && QFile::resize(big, qint64(8) << 30));
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const auto& c : {qMakePair(big, QString("The document took too long to open.")),
                           qMakePair(fifo, QString("Not a regular file.")), qMakePair(big, QString())}) {
         wnd->View()->setOpenTimeLimit(c.second.isEmpty() ? 600000 : 1000);

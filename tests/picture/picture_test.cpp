@@ -11,13 +11,11 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QFile>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -90,7 +88,7 @@ TEST_F(PictureTest, EveryKindShowsAtItsOwnSizeWithOnlyTheTurnButtons)
 
 TEST_F(PictureTest, BrokenAndHostileFilesFailWithAReason)
 {
-    ::mkfifo(qPrintable(File("pipe.png")), 0600);
+    MakeFifo(File("pipe.png"));
     // An animation whose canvas claims 8 million pixels across: played, each frame froze the window.
     QByteArray giant = ReadFile(File("anim.webp"));
     ASSERT_EQ(giant.mid(12, 4), QByteArray("VP8X"));
@@ -120,12 +118,8 @@ TEST_F(PictureTest, OnlyAPictureBeyondTheLimitIsShownFittedInEveryFormat)
 {
     const QSize limit = PictureLimit();
     ASSERT_EQ(limit, QSize(840, 588));
-    QImage atLimit(limit, QImage::Format_RGB32);
-    atLimit.fill(Qt::darkCyan);
-    ASSERT_TRUE(atLimit.save(File("at-limit.png")));
-    QImage wider(limit + QSize(1, 0), QImage::Format_RGB32);
-    wider.fill(Qt::darkMagenta);
-    ASSERT_TRUE(wider.save(File("wider.png")));
+    ASSERT_TRUE(Solid(Qt::darkCyan, limit).save(File("at-limit.png")));
+    ASSERT_TRUE(Solid(Qt::darkMagenta, limit + QSize(1, 0)).save(File("wider.png")));
     const struct {
         const char* file;
         QSize size;

@@ -8,15 +8,12 @@
 
 #include <QColorSpace>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -30,13 +27,7 @@ struct Folder {
         Solid(Qt::blue).save(outside.filePath("blue.png"));
         QFile::link(outside.filePath("blue.png"), in + "/link-out.png");
         QFile::link(in + "/red.png", in + "/link-in.png");
-        ::mkfifo(qPrintable(in + "/pipe.png"), 0600);
-    }
-    static QImage Solid(Qt::GlobalColor colour)
-    {
-        QImage image(10, 10, QImage::Format_RGB32);
-        image.fill(colour);
-        return image;
+        MakeFifo(in + "/pipe.png");
     }
 };
 
@@ -45,17 +36,12 @@ QImage LoadPicture(const QString& path, QString* err)
     CGlobalData::Instance().SetPath(path);
     CGlobalData::Instance().SetSubType(ST_PICTURE);
     CPictureManager manager;
-    QImage shown;
-    QEventLoop loop;
-    QObject::connect(&manager, &CAbstractManager::SigPerformFinished, &loop, [&](const QVariant& v) {
-        shown = v.value<QImage>();
-        loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit); // against a hang only
+    QSignalSpy finished(&manager, &CAbstractManager::SigPerformFinished);
     manager.Perform();
-    loop.exec();
+    if (finished.isEmpty())
+        finished.wait(60000); // against a hang only
     *err = manager.m_err;
-    return shown;
+    return finished.value(0).value(0).value<QImage>();
 }
 
 TEST(SvgGuard, AnImageKeepsOnlyDataAndRegularFilesInsideItsFolder)
@@ -121,8 +107,7 @@ TEST(PictureColours, AnEmbeddedProfileIsConvertedToTheScreensSpace)
     QTemporaryDir dir;
     for (const auto space : {QColorSpace::AdobeRgb, QColorSpace::ProPhotoRgb}) {
         SCOPED_TRACE(int(space));
-        QImage wide(16, 16, QImage::Format_RGB32);
-        wide.fill(QColor(230, 40, 40));
+        QImage wide = Solid(QColor(230, 40, 40), {16, 16});
         wide.setColorSpace(QColorSpace::SRgb);
         wide.convertToColorSpace(space);
         ASSERT_NE(wide.pixelColor(8, 8), QColor(230, 40, 40));

@@ -233,8 +233,7 @@ TEST(PsdDecoder, HostileFilesFailWithoutTouchingTheImage)
                                                        {}, 1, QByteArray(3 * 20000 * 2, '\0'))});
     for (const auto& c : cases) {
         SCOPED_TRACE(qPrintable(c.first));
-        QImage untouched(3, 3, QImage::Format_RGB32);
-        untouched.fill(Qt::red);
+        QImage untouched = Solid(Qt::red, {3, 3});
         const QImage before = untouched;
         EXPECT_FALSE(Decode(c.second, &untouched));
         EXPECT_FALSE(Decode(c.second, &untouched, QSize(2, 2))) << "read from every other row";
