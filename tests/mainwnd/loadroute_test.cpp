@@ -1,15 +1,12 @@
 // Which viewer shows what the preview window is asked to load: the suffix decides, the content
 // where the suffix says nothing, and the information panel takes what no viewer can read.
+#include "../pdf/testpdfs.h"
 #include "../viewerload.h"
-#include "../writefile.h"
 
 #include "mainwnd/cmainwnd.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,17 +14,6 @@
 namespace {
 
 enum Entry { File, Folder, Fifo, KernelLink, Missing };
-
-QByteArray Pdf()
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    QPainter painter(&writer);
-    painter.fillRect(QRect(100, 100, 2000, 1000), Qt::darkCyan);
-    painter.end();
-    return buffer.data();
-}
 
 QByteArray TarGz(const QTemporaryDir& dir)
 {
@@ -58,7 +44,8 @@ QString Make(const QTemporaryDir& dir, Entry entry, const QString& name, const Q
 TEST(LoadRoute, EachFileEndsInTheViewerOfItsKind)
 {
     QTemporaryDir dir;
-    const QByteArray png = PngBytes(), pdf = Pdf(), tgz = TarGz(dir), text = "Vuel\n====\n\nA quick file previewer.\n";
+    const QByteArray png = PngBytes(), pdf = ReadFile(WritePdf(dir.filePath("a.pdf"), {QSizeF(595, 842)})),
+                     tgz = TarGz(dir), text = "Vuel\n====\n\nA quick file previewer.\n";
     QByteArray blob;
     for (int i = 0; i < 4096; ++i)
         blob += char(i * 7 % 256);
