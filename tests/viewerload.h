@@ -15,6 +15,8 @@
 
 #include <functional>
 
+#include <gtest/gtest.h>
+
 // How one load of a viewer ended, as the preview window learns it.
 struct Outcome {
     bool loaded = false;
@@ -39,7 +41,7 @@ inline Outcome LoadInto(CAbstractWnd* wnd, const QString& path)
     PointAt(path);
     QSignalSpy loaded(wnd, &CAbstractWnd::SigLoaded), failed(wnd, &CAbstractWnd::SigErr);
     wnd->StartLoading();
-    QTest::qWaitFor([&] { return !loaded.isEmpty() || !failed.isEmpty(); }, 60000); // against a hang only
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !loaded.isEmpty() || !failed.isEmpty(); }, 60000)) << qPrintable(path);
     return {!loaded.isEmpty(), !failed.isEmpty(), wnd->GetSize(), wnd->Manager()->m_err};
 }
 

@@ -248,7 +248,7 @@ TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViews)
     // The tree stays live: a file made while it is shown appears in its place.
     const int before = tree->rowCount(wnd->FolderTree()->rootIndex());
     QFile(dir.filePath(QStringLiteral("added.txt"))).open(QIODevice::WriteOnly);
-    QTest::qWaitFor([&] { return tree->rowCount(wnd->FolderTree()->rootIndex()) != before; }, 20000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tree->rowCount(wnd->FolderTree()->rootIndex()) != before; }, 20000));
     EXPECT_EQ(shownNames(), "one zz .hidden added.txt Alpha.txt beta.txt img9.png img10.png");
 
     for (QAction* action : wnd->actions())

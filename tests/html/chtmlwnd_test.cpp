@@ -204,9 +204,8 @@ TEST_F(HtmlWnd, ALongPageShowsItsStartThenFillsInWhole)
     auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
     ASSERT_EQ(Show(*wnd, dir + "/doc/long.md").loaded, 1);
     QWebFrame* frame = wnd->View()->page()->mainFrame();
-    QTest::qWaitFor([frame] { return frame->toPlainText().contains("Part 399"); }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([frame] { return frame->toPlainText().contains("Part 399"); }, 5000));
     const QString text = frame->toPlainText();
-    EXPECT_TRUE(text.contains("Part 399"));
     EXPECT_EQ(text.count("Part "), 400) << "a piece shown twice or lost";
     EXPECT_LT(text.indexOf("Part 10\n"), text.indexOf("Part 11\n")) << "pieces out of order";
 }
@@ -233,13 +232,13 @@ TEST_F(HtmlWnd, FirstBlocksShowBeforeTheConversionEnds)
         QSignalSpy errors(wnd.get(), &CAbstractWnd::SigErr);
         SetCurrentMarkdown(dir + "/doc/long.md");
         wnd->StartLoading();
-        QTest::qWaitFor([&loaded] { return !loaded.isEmpty(); }, 60000);
+        EXPECT_TRUE(QTest::qWaitFor([&loaded] { return !loaded.isEmpty(); }, 60000));
         ASSERT_EQ(loaded.count(), 1) << c.then;
         QWebFrame* frame = wnd->View()->page()->mainFrame();
         EXPECT_EQ(frame->toPlainText().simplified(), "one") << c.then;
 
         WriteFile(dir + "/go", "");
-        QTest::qWaitFor([&] { return frame->toPlainText().simplified() == c.shown; }, 60000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return frame->toPlainText().simplified() == c.shown; }, 60000));
         EXPECT_EQ(frame->toPlainText().simplified(), c.shown);
         QTest::qWait(300);
         EXPECT_EQ(loaded.count(), 1) << c.then;

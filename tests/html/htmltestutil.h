@@ -52,7 +52,7 @@ inline Shown Show(CHtmlWnd& wnd, const QString& doc)
     QSignalSpy loaded(&wnd, &CAbstractWnd::SigLoaded);
     QSignalSpy errors(&wnd, &CAbstractWnd::SigErr);
     wnd.StartLoading();
-    QTest::qWaitFor([&] { return !loaded.isEmpty() || !errors.isEmpty(); }, 120000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !loaded.isEmpty() || !errors.isEmpty(); }, 120000));
     // Whatever the page would still fetch, and a second report, would come now.
     QTest::qWait(500);
     return {int(loaded.count()), int(errors.count())};

@@ -39,7 +39,7 @@ Playback Play(MediaPlayer& player, const QString& path)
     });
     QSignalSpy failed(&player, &MediaPlayer::error);
     player.play(path);
-    QTest::qWaitFor([&] { return result.started || !failed.isEmpty(); }, 30000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return result.started || !failed.isEmpty(); }, 30000)) << qPrintable(path);
     result.error = failed.value(0).value(0).toString();
     return result;
 }
