@@ -4,13 +4,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QDir>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWebElement>
 #include <QWebFrame>
@@ -70,23 +68,6 @@ QImage Picture(CHtmlWnd& wnd)
     frame->render(&painter);
     return image;
 }
-
-class HtmlWnd : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tmp.isValid());
-        dir = QFileInfo(tmp.path()).canonicalFilePath();
-        ASSERT_TRUE(QDir().mkpath(dir + "/doc"));
-        ASSERT_TRUE(Solid(Qt::red, {40, 40}).save(dir + "/doc/red.png"));
-        ASSERT_TRUE(Solid(Qt::blue, {40, 40}).save(dir + "/secret.png"));
-        ASSERT_TRUE(QFile::link(dir + "/secret.png", dir + "/doc/link-out.png"));
-    }
-
-    QTemporaryDir tmp;
-    QString dir;
-};
 
 } // namespace
 

@@ -6,14 +6,35 @@
 #include "html/chtmlwnd.h"
 #include "../writefile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// A folder by its real path (the page's checks compare real paths): doc/red.png for documents in
+// doc/, and a picture outside it, also reached from doc/ through a link.
+class HtmlWnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        dir = QFileInfo(tmp.path()).canonicalFilePath();
+        ASSERT_TRUE(QDir().mkpath(dir + "/doc"));
+        ASSERT_TRUE(Solid(Qt::red, {40, 40}).save(dir + "/doc/red.png"));
+        ASSERT_TRUE(Solid(Qt::blue, {40, 40}).save(dir + "/secret.png"));
+        ASSERT_TRUE(QFile::link(dir + "/secret.png", dir + "/doc/link-out.png"));
+    }
+
+    QTemporaryDir tmp;
+    QString dir;
+};
 
 // A stand-in converter: a shell script named md in `folder`.
 inline QString WriteConverter(const QString& folder, const QByteArray& body)

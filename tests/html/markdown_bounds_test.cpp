@@ -4,7 +4,6 @@
 #include "md/mdmarkers.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QWebFrame>
 #include <QWebView>
 
@@ -62,17 +61,7 @@ const std::vector<Hostile>& HostileDocuments()
     return documents;
 }
 
-class MarkdownBounds : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tmp.isValid());
-        dir = QFileInfo(tmp.path()).canonicalFilePath();
-    }
-    QTemporaryDir tmp;
-    QString dir;
-};
+using MarkdownBounds = HtmlWnd;
 
 TEST_F(MarkdownBounds, HostilePagesAreCutOrShownAsText)
 {
