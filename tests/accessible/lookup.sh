@@ -8,6 +8,7 @@ set -euo pipefail
 # the test's runtime folder: without one it falls back to ~/.cache/at-spi/bus, shared with
 # every other session of the user.
 source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../tools/filemanager.sh"
 own_bus "$@"
 unset NO_AT_BRIDGE
 export HOME="$tmp/home" GTK_MODULES=gail:atk-bridge # GTK 2 programs (PCManFM) load the bridge as a module
@@ -26,8 +27,7 @@ last_ms() { tail -1 "$tmp/probe.err" | awk '{print $2}'; }
 # select KEYS... TEXT: switches the view, goes to the first item and types TEXT to reach a file;
 # the pauses pace the keys, as each file manager takes a moment to switch views and to search
 select_file() {
-  xdotool windowactivate --sync "$xid" >/dev/null 2>&1 || true
-  xdotool key --clearmodifiers "$1"; sleep 1.5
+  keys "$1"; sleep 1.5
   xdotool key Home; sleep 0.3
   xdotool type --delay 80 "$2"; sleep 0.6
   xdotool key Escape; sleep 0.5
@@ -35,7 +35,7 @@ select_file() {
 got=""
 expect() { # expect FILE WHAT: the file manager may still be drawing, so tries for 10 s
   local try=0 end=$((SECONDS + 10))
-  until got=$(lookup "$xid"); try=$((try + 1)); [ "$got" = "$dir/$1" ]; do
+  until got=$(lookup "$fm"); try=$((try + 1)); [ "$got" = "$dir/$1" ]; do
     [ $SECONDS -lt $end ] || return 1
     sleep 0.5
   done
@@ -50,23 +50,20 @@ pick() {
 
 tested=0
 # NAME, command, the keys of an icon view and a list view
-for fm in "pcmanfm|pcmanfm|ctrl+1 ctrl+4" "thunar|thunar|ctrl+1 ctrl+2" "caja|caja --no-desktop|ctrl+1 ctrl+2" \
+for entry in "pcmanfm|pcmanfm|ctrl+1 ctrl+4" "thunar|thunar|ctrl+1 ctrl+2" "caja|caja --no-desktop|ctrl+1 ctrl+2" \
           "nemo|nemo|ctrl+1 ctrl+2"; do
-  IFS='|' read -r name cmd views <<<"$fm"
+  IFS='|' read -r name cmd views <<<"$entry"
   command -v "$name" >/dev/null || { echo "SKIP: $name is not installed (scripts/install-deps installs it)"; continue; }
-  $cmd "$dir" >"$tmp/$name.log" 2>&1 & fm_pid=$!
-  pids+=($fm_pid)
-  xid=""
-  fm_window() { xid=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$xid" ]; }
-  wait_for 30 fm_window || fail "$name shows no window"
+  # shellcheck disable=SC2086 # the command's words
+  fm_open $cmd "$dir"
   for view in $views; do
     pick "$view" "crè" "crème brûlée.txt" "$name $view, first file"
     pick "$view" "delta" "delta ü.pdf" "$name $view, second file"
   done
   kill -STOP "$fm_pid"
-  [ -z "$(lookup "$xid")" ] || fail "$name stopped, yet a path"
+  [ -z "$(lookup "$fm")" ] || fail "$name stopped, yet a path"
   ms=$(last_ms)
-  [ -z "$(lookup "$xid")" ] || fail "$name stopped, yet a path the second time"
+  [ -z "$(lookup "$fm")" ] || fail "$name stopped, yet a path the second time"
   echo "ok: $name stopped: nothing, the lookup gave up after $ms ms, then $(last_ms) ms"
   kill -CONT "$fm_pid"
   expect "delta ü.pdf" "$name running again" || fail "$name running again: got '$got', not '$dir/delta ü.pdf'"

@@ -13,7 +13,6 @@ dir="$HOME/Vuel ü files"
 mkdir -p "$dir" "$tmp/files/elsewhere"
 for f in "alpha one.txt" "beta ü.txt" "gamma.txt"; do echo "$f" > "$dir/$f"; done
 echo delta > "$tmp/files/elsewhere/delta.txt"
-keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
 # press_until NAME KEY...: the keys, then Space, until NAME is previewed (Dolphin fills its view
 # in its own time, and keys before that are lost)
 press_until() {
@@ -28,16 +27,11 @@ press_until() {
 }
 
 source "$(dirname "$0")/../tools/atspi.sh"
+source "$(dirname "$0")/../tools/filemanager.sh"
 atspi_start_bus # Qt programs join an accessibility bus that runs; they start none
-fm_window() { fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
-dolphin_open() {
-  dolphin "$1" >>"$tmp/dolphin.log" 2>&1 & fm_pid=$!; pids+=($fm_pid)
-  fm=""
-  wait_for 60 fm_window || fail "Dolphin shows no window"
-}
 
 start_instance
-dolphin_open "$dir"
+fm_open dolphin "$dir"
 
 press_until "alpha one.txt" Home
 keys Right
@@ -52,6 +46,6 @@ keys Escape
 wait_for 20 hidden "gamma.txt" || fail "Esc in Dolphin did not close the preview"
 
 kill "$fm_pid"
-dolphin_open "$tmp/files/elsewhere"
+fm_open dolphin "$tmp/files/elsewhere"
 press_until "delta.txt" Home
 echo PASS

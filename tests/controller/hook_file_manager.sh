@@ -15,7 +15,7 @@ mkdir -p "$dir"
 for f in "alpha one.txt" "beta ü.txt" "gamma.txt"; do echo "$f" > "$dir/$f"; done
 
 start_instance
-source "$(dirname "$0")/../tools/pcmanfm.sh"
+source "$(dirname "$0")/../tools/filemanager.sh"
 pcmanfm_open "$dir"
 pcmanfm_select "$dir/alpha one.txt" ctrl+4 # the detailed list view
 

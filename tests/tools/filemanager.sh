@@ -1,7 +1,16 @@
-# PCManFM, which knows no previewer bus, driven by real key strokes for the key hook's tests.
-# Source after lib.sh; needs the accessibility bridge (GTK_MODULES=gail:atk-bridge).
-# pcmanfm_open DIR: starts it on DIR, last in $pids; sets $fm_pid and $fm (its window). PCManFM
-# also opens a text file on Space: with a program that does nothing and shows no window.
+# File managers driven by real key strokes, for the key hook's and the lookup's tests. Source
+# after lib.sh; GTK 2 programs need the accessibility bridge (GTK_MODULES=gail:atk-bridge).
+# fm_open COMMAND...: starts a file manager, last in $pids; sets $fm_pid, and $fm once its window shows.
+fm_open() {
+  "$@" >>"$tmp/$1.log" 2>&1 & fm_pid=$!; pids+=($fm_pid)
+  fm=""
+  wait_for 60 fm_window || fail "$1 shows no window"
+}
+fm_window() { fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
+# keys KEYS...: real key strokes (XTEST) into the file manager, focused
+keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
+# pcmanfm_open DIR: PCManFM, which knows no previewer bus, on DIR. It also opens a text file on
+# Space: with a program that does nothing and shows no window.
 pcmanfm_open() {
   command -v pcmanfm >/dev/null || fail "pcmanfm is not installed (scripts/install-deps)"
   mkdir -p "$XDG_DATA_HOME/applications"
@@ -9,13 +18,8 @@ pcmanfm_open() {
     > "$XDG_DATA_HOME/applications/vuel-test-nothing.desktop"
   [ -e "$XDG_CONFIG_HOME/mimeapps.list" ] ||
     printf '[Default Applications]\ntext/plain=vuel-test-nothing.desktop\n' > "$XDG_CONFIG_HOME/mimeapps.list"
-  pcmanfm "$1" >"$tmp/pcmanfm.log" 2>&1 & fm_pid=$!; pids+=($fm_pid)
-  fm=""
-  wait_for 30 pcmanfm_window || fail "PCManFM shows no window"
+  fm_open pcmanfm "$1"
 }
-pcmanfm_window() { fm=$(xdotool search --onlyvisible --pid "$fm_pid" 2>/dev/null | tail -1) && [ -n "$fm" ]; }
-# keys KEYS...: real key strokes (XTEST) into the file manager, focused
-keys() { xdotool windowactivate --sync "$fm" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$@"; }
 # focused PATH: PATH is the item the file manager's view has focused
 focused() { [ "$(echo "$fm" | "$VUEL_BUILD/accessible_probe" 2>/dev/null)" = "$1" ]; }
 # pcmanfm_select PATH [VIEW_KEYS]: selects PATH by typing the start of its name. PCManFM fills
