@@ -40,9 +40,7 @@ wait_for 20 hidden a.txt || fail "Close did not hide"
 
 # The setting gives Space back at once, activation file included, and takes it again.
 toggle_takeover() {
-  tray_menu >/dev/null || fail "no tray menu"
-  xdotool key s
-  wait_for 20 shown Settings || fail "the tray menu did not open Settings"
+  from_tray s Settings
   atspi_click "Preview with Space in GNOME Files" || { import -window root "$shots/takeover_fail.png"; fail "no takeover setting"; }
   [ "${1:-}" = shot ] && { still "$shots/settings_takeover.png" on_screen "$(shown Settings)" || true; }
   atspi_click "Ok" "push button" || fail "no Ok"

@@ -36,9 +36,7 @@ atspi_start_bus
 start_instance
 
 # --- the settings dialog, from the tray menu ---
-tray_menu >/dev/null || fail "no tray menu"
-xdotool key s
-wait_for 20 shown Settings || fail "the tray menu did not open Settings"
+from_tray s Settings
 win=Settings
 wait_for 20 find_w "General" "check box" || fail "the settings dialog is not on the accessibility bus"
 shot Settings settings_general
@@ -78,9 +76,7 @@ grep -qx "Exec=$VUEL_BUILD/vuel" "$entry" || fail "autostart Exec is wrong: $(gr
 
 # --- a further text suffix, classified at once ---
 echo "plain words" > "$tmp/files/notes.abc"
-tray_menu >/dev/null || fail "no tray menu"
-xdotool key s
-wait_for 20 shown Settings || fail "Settings did not open a second time"
+from_tray s Settings
 click "Type" "check box"
 click "Add new file suffix"
 wait_for 20 shown "Select your Text format file" || fail "no file dialog"
@@ -96,9 +92,7 @@ wait_for 20 shown notes.abc || fail "notes.abc not previewed"
 wait_for 30 grep -q "loading cost.*notes.abc\" 6 " "$tmp/vuel.log" || fail "notes.abc is not in the text viewer: $(grep 'loading cost' "$tmp/vuel.log" | tail -2)"
 
 # --- the about window ---
-tray_menu >/dev/null || fail "no tray menu"
-xdotool key a
-wait_for 20 shown About || fail "the tray menu did not open About"
+from_tray a About
 win=About
 see "Version $VUEL_VERSION" || fail "no version line"
 shot About about_first
@@ -116,9 +110,7 @@ esc_closes About
 kill "${pids[0]}"; wait "${pids[0]}" 2>/dev/null || true
 rm -f "$tmp/vuel.log"
 start_instance
-tray_menu >/dev/null || fail "no tray menu"
-xdotool key s
-wait_for 20 shown Settings || fail "Settings did not open after the restart"
+from_tray s Settings
 win=Settings
 wait_for 20 checked "Start Vuel at log-in" || fail "autorun not read back after the restart"
 wait_for 20 checked "Display controls" || fail "display_controls not read back after the restart"

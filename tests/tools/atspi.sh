@@ -32,3 +32,5 @@ tray_menu() {
   done
   return 1
 }
+# from_tray KEY TITLE: the tray menu's item of shortcut KEY opens the window TITLE
+from_tray() { tray_menu >/dev/null || fail "no tray menu"; xdotool key "$1"; wait_for 20 shown "$2" || fail "'$1' opened no $2"; }
