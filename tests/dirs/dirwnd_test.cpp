@@ -56,6 +56,12 @@ QSet<QString> ReferencePaths(const QString& archive)
     return paths;
 }
 
+QAbstractItemModel* FolderSource(const QTreeView* tree)
+{
+    const auto* proxy = qobject_cast<const QAbstractProxyModel*>(tree->model());
+    return proxy ? proxy->sourceModel() : nullptr;
+}
+
 class DirWndTest : public ::testing::Test
 {
 protected:
@@ -74,6 +80,19 @@ protected:
         QSet<QString> paths;
         CollectPaths(qobject_cast<QStandardItemModel*>(wnd->ArchiveTree()->model()), QModelIndex(), QString(), paths);
         return paths;
+    }
+
+    // The folder tree's top rows, once it holds at least `rows` of them.
+    std::string FolderNames(int rows) const
+    {
+        const QTreeView* view = wnd->FolderTree();
+        QSignalSpy loaded(FolderSource(view), SIGNAL(directoryLoaded(QString)));
+        if (view->model()->rowCount(view->rootIndex()) < rows)
+            loaded.wait(5000);
+        QStringList names;
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+            names.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
+        return names.join(QLatin1Char(' ')).toStdString();
     }
 
     CDirWnd* wnd = nullptr;
@@ -174,12 +193,6 @@ TEST_F(DirWndTest, AListerThatNeverEndsDiesWithTheNextFile)
     EXPECT_FALSE(Running(pipe));
 }
 
-QAbstractItemModel* FolderSource(const QTreeView* tree)
-{
-    const auto* proxy = qobject_cast<const QAbstractProxyModel*>(tree->model());
-    return proxy ? proxy->sourceModel() : nullptr;
-}
-
 // A big folder's reader hands its rows to the window until its model is gone, each batch holding
 // the window for a fraction of a second: moving on to another folder, or hiding the viewer for
 // another kind of file, ends it, and the next folder lists as usual.
@@ -203,15 +216,7 @@ TEST_F(DirWndTest, AFolderLeftWhileReadIsReadNoMore)
     QPointer<QAbstractItemModel> left = FolderSource(wnd->FolderTree());
     ASSERT_TRUE(Load(small.path()).loaded);
     expectGone(left);
-    const QAbstractItemModel* tree = wnd->FolderTree()->model();
-    const QModelIndex root = wnd->FolderTree()->rootIndex();
-    QSignalSpy loaded(FolderSource(wnd->FolderTree()), SIGNAL(directoryLoaded(QString)));
-    if (tree->rowCount(root) < 3)
-        loaded.wait(5000);
-    QStringList names;
-    for (int row = 0; row < tree->rowCount(root); ++row)
-        names.append(tree->index(row, 0, root).data().toString());
-    EXPECT_EQ(names.join(QLatin1Char(' ')).toStdString(), "sub a.txt b.txt");
+    EXPECT_EQ(FolderNames(3), "sub a.txt b.txt");
 
     ASSERT_TRUE(Load(big.path()).loaded);
     left = FolderSource(wnd->FolderTree());
@@ -224,32 +229,20 @@ TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViews)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkpath(QStringLiteral("one/two/three"));
-    QFile(dir.filePath(QStringLiteral(".hidden"))).open(QIODevice::WriteOnly);
-    QFile(dir.filePath(QStringLiteral("one/note.txt"))).open(QIODevice::WriteOnly);
     QDir(dir.path()).mkpath(QStringLiteral("zz"));
-    for (const char* name : {"img10.png", "img9.png", "Alpha.txt", "beta.txt"})
+    for (const char* name : {".hidden", "one/note.txt", "img10.png", "img9.png", "Alpha.txt", "beta.txt"})
         QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     ASSERT_TRUE(Load(dir.path()).loaded);
 
     QAbstractItemModel* tree = wnd->FolderTree()->model();
-    auto* model = qobject_cast<QFileSystemModel*>(qobject_cast<QAbstractProxyModel*>(tree)->sourceModel());
-    const auto shownNames = [&] {
-        QStringList names;
-        for (int row = 0; row < tree->rowCount(wnd->FolderTree()->rootIndex()); ++row)
-            names.append(tree->index(row, 0, wnd->FolderTree()->rootIndex()).data().toString());
-        return names.join(QLatin1Char(' ')).toStdString();
-    };
-    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
-    if (tree->rowCount(wnd->FolderTree()->rootIndex()) < 7)
-        loaded.wait(5000);
-    EXPECT_EQ(shownNames(), "one zz .hidden Alpha.txt beta.txt img9.png img10.png");
+    EXPECT_EQ(FolderNames(7), "one zz .hidden Alpha.txt beta.txt img9.png img10.png");
     EXPECT_EQ(tree->index(0, 2, wnd->FolderTree()->rootIndex()).data().toString(), QStringLiteral("Folder"));
 
     // The tree stays live: a file made while it is shown appears in its place.
     const int before = tree->rowCount(wnd->FolderTree()->rootIndex());
     QFile(dir.filePath(QStringLiteral("added.txt"))).open(QIODevice::WriteOnly);
     EXPECT_TRUE(QTest::qWaitFor([&] { return tree->rowCount(wnd->FolderTree()->rootIndex()) != before; }, 20000));
-    EXPECT_EQ(shownNames(), "one zz .hidden added.txt Alpha.txt beta.txt img9.png img10.png");
+    EXPECT_EQ(FolderNames(0), "one zz .hidden added.txt Alpha.txt beta.txt img9.png img10.png");
 
     for (QAction* action : wnd->actions())
         if (action->toolTip() == QStringLiteral("Column View"))

@@ -79,14 +79,13 @@ TEST(PathProbe, FollowsLinksAndTellsKinds)
     QFile::link(d + "/gone.txt", d + "/dangling.txt");
     WriteFile(d + "/to.desktop", "[Desktop Entry]\nType=Link\nURL=file://" + d.toUtf8() + "/a.txt\n");
     MakeFifo(d + "/pipe.txt");
-    struct Case {
+    const struct {
         QString asked;
         PathFacts::Kind kind;
         QString shown;
         qint64 size;
         bool special;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {d + "/a.txt", PathFacts::Kind::File, d + "/a.txt", 6, false},
         {d + "/link.txt", PathFacts::Kind::File, d + "/a.txt", 6, false},
         {d + "/to.desktop", PathFacts::Kind::File, d + "/a.txt", 6, false},
@@ -95,7 +94,7 @@ TEST(PathProbe, FollowsLinksAndTellsKinds)
         {d + "/dangling.txt", PathFacts::Kind::Missing, d + "/dangling.txt", -1, false},
         {"/proc/self/status", PathFacts::Kind::File, "/proc/self/status", -1, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Answer a = Probe({{c.asked}});
         const std::string what = c.asked.toStdString();
         ASSERT_EQ(a.count, 1) << what;
@@ -121,17 +120,16 @@ TEST(PathProbe, TheFirstCandidateThatExistsWins)
     const QString d = dir.path(), hung = share.Root() + "/hung";
     WriteFile(d + "/a.txt", "a\n");
     WriteFile(d + "/b.txt", "b\n");
-    struct Case {
+    const struct {
         QStringList candidates;
         QString asked;
         bool exists;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{d + "/gone.txt", d + "/b.txt", d + "/a.txt"}, d + "/b.txt", true},
         {{hung + "/a.txt", d + "/gone.txt", d + "/a.txt"}, d + "/a.txt", true}, // the window never waits on the stat
         {{d + "/gone.txt", d + "/none.txt"}, d + "/gone.txt", false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Answer a = Probe({c.candidates});
         const std::string what = c.candidates.join(' ').toStdString();
         ASSERT_EQ(a.count, 1) << what;
@@ -144,32 +142,22 @@ TEST(PathProbe, TheFirstCandidateThatExistsWins)
 
 TEST(PathProbe, PreviewTargetOfFacts)
 {
-    PathFacts file;
-    file.path = "/f/a.txt";
-    file.kind = PathFacts::Kind::File;
-    PathFacts bare = file;
-    bare.path = "/f/notes";
-    PathFacts folder;
-    folder.path = "/f/dir";
-    folder.kind = PathFacts::Kind::Folder;
-    PathFacts missing;
-    missing.path = "/f/b.txt";
-    struct Case {
+    const PathFacts file{"/f/a.txt", PathFacts::Kind::File}, bare{"/f/notes", PathFacts::Kind::File};
+    const struct {
         QString asked;
         PathFacts facts;
         bool knowsContentTypes;
         QString target;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"/f/a.txt", file, false, "/f/a.txt"},
         {"/f/link", file, false, QString()}, // a name without a suffix, and no way to read the content's type
         {"/f/notes", bare, true, "/f/notes"},
-        {"/f/dir", folder, false, "/f/dir"},
-        {"/f/b.txt", missing, true, QString()},
+        {"/f/dir", {"/f/dir", PathFacts::Kind::Folder}, false, "/f/dir"},
+        {"/f/b.txt", {"/f/b.txt"}, true, QString()},
         {QString(), file, true, QString()},
         {"/share/x", UnansweredFacts("/share/x"), false, "/share/x"}, // the panel says why
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(PreviewTarget(c.asked, c.facts, c.knowsContentTypes), c.target) << c.asked.toStdString();
 }
 
