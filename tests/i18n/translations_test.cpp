@@ -16,8 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 struct Message {
@@ -26,11 +24,6 @@ struct Message {
     QString translation;
     QString type; // "unfinished", "vanished", "obsolete" or empty
 };
-
-QString Describe(const Message& m)
-{
-    return m.context + QStringLiteral(" \"") + m.source + QStringLiteral("\" -> \"") + m.translation + QLatin1Char('"');
-}
 
 // Every message of a .ts file; an unreadable file fails the calling test.
 QList<Message> ReadTs(const QString& path)
@@ -71,14 +64,15 @@ std::vector<std::string> TsFiles()
 
 QString TsPath(const std::string& name) { return kTsFolder.filePath(QString::fromStdString(name)); }
 
-QList<int> Placeholders(const QString& text)
+// Group `group` of every match of `pattern`, in the text's order or sorted.
+QStringList Matches(const QString& pattern, const QString& text, int group = 0, bool sorted = false)
 {
-    QList<int> numbers;
-    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("%L?(\\d{1,2})")).globalMatch(text);
-    while (it.hasNext())
-        numbers << it.next().captured(1).toInt();
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
+    QStringList found;
+    for (auto it = QRegularExpression(pattern).globalMatch(text); it.hasNext();)
+        found << it.next().captured(group);
+    if (sorted)
+        found.sort();
+    return found;
 }
 
 // "&S" marks a shortcut letter; "&&" is a plain "&" and "&amp;" an HTML entity.
@@ -87,15 +81,6 @@ int Accelerators(QString text)
     text.remove(QStringLiteral("&&"));
     text.remove(QRegularExpression(QStringLiteral("&#?\\w+;")));
     return text.count(QRegularExpression(QStringLiteral("&[^\\s]")));
-}
-
-QStringList Tags(const QString& text)
-{
-    QStringList tags;
-    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("<[^>]*>")).globalMatch(text);
-    while (it.hasNext())
-        tags << it.next().captured();
-    return tags;
 }
 
 // The blanks before and after the text.
@@ -114,12 +99,14 @@ TEST_P(TsFileTest, EveryMessageIsTranslatedKeepingPlaceholdersShortcutsMarkupAnd
     const QList<Message> messages = ReadTs(TsPath(GetParam()));
     ASSERT_FALSE(messages.isEmpty());
     for (const Message& m : messages) {
-        const QString what = Describe(m);
+        const QString what = m.context + " \"" + m.source + "\" -> \"" + m.translation + '"';
         EXPECT_TRUE(m.type.isEmpty()) << qPrintable(m.type) << ": " << qPrintable(what);
         EXPECT_FALSE(m.translation.trimmed().isEmpty()) << qPrintable(what);
-        EXPECT_EQ(Placeholders(m.translation), Placeholders(m.source)) << qPrintable(what);
+        const QString placeholders = QStringLiteral("%L?(\\d{1,2})"), tags = QStringLiteral("<[^>]*>");
+        EXPECT_EQ(Matches(placeholders, m.translation, 1, true), Matches(placeholders, m.source, 1, true))
+            << qPrintable(what);
         EXPECT_EQ(Accelerators(m.translation), Accelerators(m.source)) << qPrintable(what);
-        EXPECT_EQ(Tags(m.translation), Tags(m.source)) << qPrintable(what);
+        EXPECT_EQ(Matches(tags, m.translation), Matches(tags, m.source)) << qPrintable(what);
         EXPECT_EQ(m.translation.count(QLatin1Char('\n')), m.source.count(QLatin1Char('\n'))) << qPrintable(what);
         EXPECT_EQ(m.translation.count(QLatin1Char('\t')), m.source.count(QLatin1Char('\t'))) << qPrintable(what);
         EXPECT_EQ(Blanks(m.translation), Blanks(m.source)) << qPrintable(what);
@@ -171,7 +158,9 @@ TEST_F(TranslatorsTest, TheLocalePicksTheTranslation)
         const char* locale;
         bool translated;
         const char* settings; // the tray menu's "&Settings" as the user reads it
-    } cases[] = {{"zh_CN", true, "设置(&S)"}, {"en_US", false, "&Settings"}, {"C", false, "&Settings"},
+    } cases[] = {{"zh_CN", true, "设置(&S)"},
+                 {"en_US", false, "&Settings"},
+                 {"C", false, "&Settings"},
                  {"zh_TW", false, "&Settings"}}; // Traditional Chinese readers are not given Simplified
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
