@@ -142,7 +142,13 @@ TEST(PathProbe, TheFirstCandidateThatExistsWins)
 
 TEST(PathProbe, PreviewTargetOfFacts)
 {
-    const PathFacts file{"/f/a.txt", PathFacts::Kind::File}, bare{"/f/notes", PathFacts::Kind::File};
+    const auto facts = [](const QString& path, PathFacts::Kind kind) {
+        PathFacts f;
+        f.path = path;
+        f.kind = kind;
+        return f;
+    };
+    const PathFacts file = facts("/f/a.txt", PathFacts::Kind::File);
     const struct {
         QString asked;
         PathFacts facts;
@@ -151,9 +157,9 @@ TEST(PathProbe, PreviewTargetOfFacts)
     } cases[] = {
         {"/f/a.txt", file, false, "/f/a.txt"},
         {"/f/link", file, false, QString()}, // a name without a suffix, and no way to read the content's type
-        {"/f/notes", bare, true, "/f/notes"},
-        {"/f/dir", {"/f/dir", PathFacts::Kind::Folder}, false, "/f/dir"},
-        {"/f/b.txt", {"/f/b.txt"}, true, QString()},
+        {"/f/notes", facts("/f/notes", PathFacts::Kind::File), true, "/f/notes"},
+        {"/f/dir", facts("/f/dir", PathFacts::Kind::Folder), false, "/f/dir"},
+        {"/f/b.txt", facts("/f/b.txt", PathFacts::Kind::Missing), true, QString()},
         {QString(), file, true, QString()},
         {"/share/x", UnansweredFacts("/share/x"), false, "/share/x"}, // the panel says why
     };

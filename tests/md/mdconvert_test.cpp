@@ -19,11 +19,6 @@ namespace {
 const std::string kFolder = "/home/u/notes";
 const std::string kImages = "file:///home/u/notes/";
 
-void ExpectOnlySafeTags(const std::string& html, const std::string& images, const std::string& name)
-{
-    EXPECT_EQ(safepage::UnsafePart(html, images), "") << name;
-}
-
 struct Case {
     const char* name;
     std::string markdown;
@@ -103,7 +98,7 @@ TEST(MdConvert, GithubMarkdownAndHostileInput)
             EXPECT_NE(html.find(s), std::string::npos) << c.name << ": no " << s << " in\n" << html;
         for (const std::string& s : c.absent)
             EXPECT_EQ(html.find(s), std::string::npos) << c.name << ": " << s << " in\n" << html;
-        ExpectOnlySafeTags(html, kImages, c.name);
+        EXPECT_EQ(safepage::UnsafePart(html, kImages), "") << c.name;
     }
 }
 
@@ -190,7 +185,7 @@ TEST(MdConvert, LongWordsGetBreakOpportunitiesWithoutChangingTheirText)
         const std::string html = ConvertMarkdownToHtml(c.markdown, kFolder);
         EXPECT_EQ(without(html), c.expected);
         EXPECT_EQ(html != c.expected, c.broken) << c.expected.substr(0, 40);
-        ExpectOnlySafeTags(html, kImages, c.expected.substr(0, 40));
+        EXPECT_EQ(safepage::UnsafePart(html, kImages), "") << c.expected.substr(0, 40);
     }
     const std::string plain = PlainTextAsHtml(letters);
     EXPECT_NE(plain.find("<wbr>\u200E"), std::string::npos);
@@ -216,7 +211,8 @@ TEST(MdConvert, SpacedPunctuationGetsMarksWhateverItsPhase)
 TEST(MdConvert, FuzzFindingsStayFixed)
 {
     for (const auto& [name, bytes] : FuzzFindings("md"))
-        ExpectOnlySafeTags(ConvertMarkdownToHtml(bytes.toStdString(), kFolder), kImages, name.toStdString());
+        EXPECT_EQ(safepage::UnsafePart(ConvertMarkdownToHtml(bytes.toStdString(), kFolder), kImages), "")
+            << name.toStdString();
 }
 
 struct Finished {
@@ -242,7 +238,6 @@ TEST(MdProgram, PrintsTheBodyOrFailsWithAReasonAndNoOutput)
     const Finished ok = RunMd({path});
     EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
     EXPECT_EQ(ok.out.toStdString(), ConvertMarkdownToHtml("# Title\n\n![p](pic.png) <b>x</b>\n", folder));
-    EXPECT_NE(ok.out.indexOf("<h1>Title</h1>"), -1);
     EXPECT_TRUE(ok.err.isEmpty()) << ok.err.toStdString();
 
     for (const QString& bad : {dir.filePath("missing.md"), dir.path()}) {

@@ -22,10 +22,8 @@ namespace {
 class PictureTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        OverrideScreenArea(QRect(0, 0, 1000, 800)); // a picture limit of 840 × 588
-    }
+    // A picture limit of 840 × 588.
+    static void SetUpTestSuite() { OverrideScreenArea(QRect(0, 0, 1000, 800)); }
 
     void SetUp() override
     {

@@ -36,15 +36,14 @@ void MakeFolder(const QString& path, mode_t mode)
 TEST(PrivateFolder, NeverUsesWhatSomeoneElsePrepared)
 {
     enum Expect { Named, Unique };
-    struct Case {
+    const QString own = QStringLiteral("vuel-%1").arg(::getuid());
+    const struct {
         const char* what;
         bool runtimeSet;
         std::function<void(const QString& runtime, const QString& shared, const QString& victim)> prepare;
         const char* expectedParent; // "runtime" or "shared"
         Expect expect;
-    };
-    const QString own = QStringLiteral("vuel-%1").arg(::getuid());
-    const Case cases[] = {
+    } cases[] = {
         {"nothing there yet", true, [](auto&, auto&, auto&) {}, "runtime", Named},
         {"our own folder from an earlier run", true,
          [](const QString& r, auto&, auto&) { MakeFolder(r + "/Vuel", 0700); }, "runtime", Named},
@@ -63,7 +62,7 @@ TEST(PrivateFolder, NeverUsesWhatSomeoneElsePrepared)
         {"our folder in the shared temp folder planted as a link", false,
          [own](auto&, const QString& s, const QString& v) { QFile::link(v, s + "/" + own); }, "shared", Unique},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         qunsetenv("TMPDIR"); // the last case's folder is gone
         QTemporaryDir runtime, shared, victim;
@@ -95,17 +94,9 @@ TEST(PrivateFolder, NeverUsesWhatSomeoneElsePrepared)
 // Removal takes what is inside, never what a link inside or in the folder's place points to.
 TEST(PrivateFolder, RemovalNeverGoesThroughALink)
 {
-    struct Case {
-        const char* what;
-        bool linkInPlace; // the folder's name is a link to the victim
-        bool removed;
-    };
-    const Case cases[] = {
-        {"a folder holding files, a subfolder and links out", false, true},
-        {"a link put where the folder was", true, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    // A folder holding files, a subfolder and links out; a link to the victim put where it was.
+    for (const bool linkInPlace : {false, true}) {
+        SCOPED_TRACE(linkInPlace);
         QTemporaryDir root;
         ASSERT_TRUE(root.isValid());
         const QString victim = root.filePath(QStringLiteral("victim"));
@@ -113,7 +104,7 @@ TEST(PrivateFolder, RemovalNeverGoesThroughALink)
         for (const QString& name : {QStringLiteral("/.bashrc"), QStringLiteral("/deep/notes.txt")})
             WriteFile(victim + name, "");
         const QString folder = root.filePath(QStringLiteral("Vuel"));
-        if (c.linkInPlace) {
+        if (linkInPlace) {
             ASSERT_TRUE(QFile::link(victim, folder));
         } else {
             MakeFolder(folder, 0700);
@@ -122,8 +113,8 @@ TEST(PrivateFolder, RemovalNeverGoesThroughALink)
             ASSERT_TRUE(QFile::link(victim, folder + QStringLiteral("/to-victim")));
             ASSERT_TRUE(QFile::link(victim + QStringLiteral("/.bashrc"), folder + QStringLiteral("/sub/rc")));
         }
-        EXPECT_EQ(RemovePrivateFolder(folder + QLatin1Char('/')), c.removed);
-        EXPECT_EQ(QFileInfo::exists(folder), !c.removed);
+        EXPECT_EQ(RemovePrivateFolder(folder + QLatin1Char('/')), !linkInPlace);
+        EXPECT_EQ(QFileInfo::exists(folder), linkInPlace);
         EXPECT_TRUE(QFile::exists(victim + QStringLiteral("/.bashrc")));
         EXPECT_TRUE(QFile::exists(victim + QStringLiteral("/deep/notes.txt")));
     }
