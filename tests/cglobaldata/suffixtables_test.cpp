@@ -3,25 +3,17 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-void ResetSettings()
-{
-    SetSettingValue(SettingKey::OfficeSupport, false);
-    SetSettingValue(SettingKey::TextSupport, QVariant());
-}
-
-} // namespace
-
 // The registry's own tables are not restated here: the window tests open every kind by its suffix.
 TEST(CSuffixTables, EdgeCasesAndSettings)
 {
-    ResetSettings();
+    SetSettingValue(SettingKey::OfficeSupport, false);
+    SetSettingValue(SettingKey::TextSupport, QVariant());
     const CSuffixTables plain;
     SetSettingValue(SettingKey::OfficeSupport, true);
     SetSettingValue(SettingKey::TextSupport, QStringList{"abc", "mp4"});
     const CSuffixTables extended; // the settings count as they are at construction
-    ResetSettings();
+    SetSettingValue(SettingKey::OfficeSupport, false);
+    SetSettingValue(SettingKey::TextSupport, QVariant());
     const struct {
         const CSuffixTables& tables;
         QString path;
@@ -41,10 +33,6 @@ TEST(CSuffixTables, EdgeCasesAndSettings)
     // A folder is one whatever its name says.
     EXPECT_EQ(plain.GetMainType("/x/a.zip", true), MT_DIR);
     EXPECT_EQ(plain.GetSubType("/x/a.zip", true), ST_DIR);
-}
-
-TEST(CSuffixTables, MainTypeNameOutOfRange)
-{
-    for (int type : {-1, MT_FONT + 1, 1000})
+    for (int type : {-1, MT_FONT + 1, 1000}) // a name out of range, not a read past the names
         EXPECT_STREQ(MainTypeName(type), "MT_UNKNOWN") << type;
 }
