@@ -3,11 +3,11 @@
 #include "cglobaldata/cglobaldata.h"
 #include "cglobaldata/csuffixtables.h"
 #include "viewers/cabstractwnd.h"
+#include "writefile.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QObject>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QSize>
 #include <QTest>
@@ -66,8 +66,5 @@ inline int LoadedKind(QWidget* window, const std::function<void()>& start)
 // Whether a helper program still runs with `marker` in its command line.
 inline bool Running(const QString& marker)
 {
-    QProcess pgrep;
-    pgrep.start(QStringLiteral("pgrep"), {QStringLiteral("-f"), marker});
-    pgrep.waitForFinished();
-    return !pgrep.readAllStandardOutput().isEmpty();
+    return !RunToEnd(QStringLiteral("pgrep"), {QStringLiteral("-f"), marker}).out.isEmpty();
 }

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -39,6 +40,22 @@ inline QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct Finished {
+    int exitCode; // -1 when the program crashed or did not start
+    QByteArray out, err;
+};
+
+// Runs `program` in `folder` (by default the current one) to its end.
+inline Finished RunToEnd(const QString& program, const QStringList& args, const QString& folder = QString())
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
+    EXPECT_TRUE(p.waitForFinished(-1)) << program.toStdString();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
 }
 
 // A picture of one colour.

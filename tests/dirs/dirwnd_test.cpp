@@ -15,7 +15,6 @@
 #include <QFileSystemModel>
 #include <QListView>
 #include <QPointer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -40,11 +39,8 @@ void CollectPaths(const QStandardItemModel* model, const QModelIndex& parent, co
 // What libarchive lists (a compressed tarball's members), with the folders the archive leaves out filled in.
 QSet<QString> ReferencePaths(const QString& archive)
 {
-    QProcess bsdtar;
-    bsdtar.start(QStringLiteral("bsdtar"), {QStringLiteral("-tf"), archive});
-    bsdtar.waitForFinished(60000);
     QSet<QString> paths;
-    for (QString line : QString::fromUtf8(bsdtar.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+    for (QString line : QString::fromUtf8(RunToEnd("bsdtar", {"-tf", archive}).out).split(QLatin1Char('\n'))) {
         if (line.isEmpty())
             continue;
         if (line.endsWith(QLatin1Char('/')))

@@ -3,7 +3,6 @@
 #include "htmltestutil.h"
 #include "md/mdmarkers.h"
 
-#include <QProcess>
 #include <QWebFrame>
 #include <QWebView>
 
@@ -59,12 +58,9 @@ TEST_F(MarkdownBounds, HostilePagesAreCutOrShownAsText)
     for (const auto& h : documents) {
         const QString path = dir + "/hostile.md";
         WriteFile(path, h.text);
-        QProcess md;
-        md.start(QStringLiteral(MD_PROGRAM), {path});
-        ASSERT_TRUE(md.waitForFinished(-1)) << h.name;
-        EXPECT_EQ(md.exitStatus(), QProcess::NormalExit) << h.name;
-        EXPECT_EQ(md.exitCode(), 0) << h.name;
-        const QByteArray page = md.readAllStandardOutput();
+        const Finished md = RunToEnd(MD_PROGRAM, {path});
+        EXPECT_EQ(md.exitCode, 0) << h.name;
+        const QByteArray& page = md.out;
         const QByteArray start = page.left(40);
         EXPECT_TRUE(start.startsWith(h.cut ? mdconvert::kCutMarker : "<pre>")) << h.name << ": " << start.constData();
         EXPECT_EQ(page.contains("LAST"), !h.cut) << h.name;

@@ -1,13 +1,13 @@
 // The translation files in the tree: complete, faithful to the texts they translate, in step
 // with the code, compiled into the program and chosen by the locale.
 #include "appsetup.h"
+#include "../writefile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -121,12 +121,9 @@ TEST_P(TsFileTest, HoldsExactlyTheTextsOfTheCode)
         GTEST_SKIP() << "no lupdate (qttools5-dev-tools)";
     QTemporaryDir dir;
     const QString fresh = dir.filePath(QStringLiteral("fresh.ts"));
-    QProcess run;
-    run.setWorkingDirectory(QStringLiteral(VUEL_SOURCE_DIR));
-    run.start(lupdate, {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
-                        QStringLiteral("src"), QStringLiteral("helper"), QStringLiteral("-ts"), fresh});
-    ASSERT_TRUE(run.waitForFinished(-1));
-    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().constData();
+    const Finished run = RunToEnd(lupdate, {"-silent", "-locations", "none", "src", "helper", "-ts", fresh},
+                                  QStringLiteral(VUEL_SOURCE_DIR));
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     auto keys = [](const QList<Message>& messages) {
         QSet<QString> set;
         for (const Message& m : messages)

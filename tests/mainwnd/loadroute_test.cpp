@@ -19,10 +19,7 @@ QByteArray TarGz(const QTemporaryDir& dir)
 {
     QDir(dir.path()).mkpath("tree/src");
     QFile(dir.filePath("tree/src/a.c")).open(QIODevice::WriteOnly);
-    QProcess tar;
-    tar.start("tar", {"-C", dir.filePath("tree"), "-cz", "."});
-    tar.waitForFinished();
-    return tar.readAllStandardOutput();
+    return RunToEnd("tar", {"-C", dir.filePath("tree"), "-cz", "."}).out;
 }
 
 QString Make(const QTemporaryDir& dir, Entry entry, const QString& name, const QByteArray& content)

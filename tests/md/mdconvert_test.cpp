@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <string>
@@ -215,38 +214,24 @@ TEST(MdConvert, FuzzFindingsStayFixed)
             << name.toStdString();
 }
 
-struct Finished {
-    int exitCode;
-    QByteArray out, err;
-};
-
-Finished RunMd(const QStringList& args, const QString& program = QStringLiteral(MD_PROGRAM))
-{
-    QProcess p;
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(-1));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
-
 TEST(MdProgram, PrintsTheBodyOrFailsWithAReasonAndNoOutput)
 {
     QTemporaryDir dir;
     const QString path = WriteFile(dir.filePath("read me.md"), "# Title\n\n![p](pic.png) <b>x</b>\n");
     const std::string folder = QFileInfo(dir.path()).canonicalFilePath().toStdString();
 
-    const Finished ok = RunMd({path});
+    const Finished ok = RunToEnd(MD_PROGRAM, {path});
     EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
     EXPECT_EQ(ok.out.toStdString(), ConvertMarkdownToHtml("# Title\n\n![p](pic.png) <b>x</b>\n", folder));
     EXPECT_TRUE(ok.err.isEmpty()) << ok.err.toStdString();
 
     for (const QString& bad : {dir.filePath("missing.md"), dir.path()}) {
-        const Finished r = RunMd({bad});
+        const Finished r = RunToEnd(MD_PROGRAM, {bad});
         EXPECT_NE(r.exitCode, 0) << bad.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << bad.toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
-    EXPECT_NE(RunMd({}).exitCode, 0);
+    EXPECT_NE(RunToEnd(MD_PROGRAM, {}).exitCode, 0);
 }
 
 // A long document's first blocks come first; joined with what follows they are the whole page,
@@ -272,7 +257,8 @@ TEST(MdProgram, FirstBlocksAndTheRestMakeTheWholePage)
     const std::string folder = QFileInfo(dir.path()).canonicalFilePath().toStdString();
     const std::string first = mdconvert::kFirstMarker, then = mdconvert::kThenMarker, whole = mdconvert::kWholeMarker;
     for (const auto& c : cases) {
-        const Finished r = RunMd({WriteFile(dir.filePath("doc.md"), QByteArray::fromStdString(c.markdown))});
+        const Finished r =
+            RunToEnd(MD_PROGRAM, {WriteFile(dir.filePath("doc.md"), QByteArray::fromStdString(c.markdown))});
         ASSERT_EQ(r.exitCode, 0) << c.name;
         std::string page = r.out.toStdString();
         const size_t at = page.find(then);
@@ -294,7 +280,7 @@ TEST(MdProgram, ShowsPlainTextWhenConversionRunsOutOfMemory)
 {
     QTemporaryDir dir;
     const QString dense = WriteFile(dir.filePath("dense.md"), QByteArray("*a <b> ").repeated(300000));
-    const Finished r = RunMd({"-c", "ulimit -v 100000; exec \"$0\" \"$1\"", MD_PROGRAM, dense}, "sh");
+    const Finished r = RunToEnd("sh", {"-c", "ulimit -v 100000; exec \"$0\" \"$1\"", MD_PROGRAM, dense});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("<pre>*a &lt;b&gt; *a ")) << r.out.left(200).toStdString();
     EXPECT_TRUE(r.out.endsWith("</pre>\n"));
