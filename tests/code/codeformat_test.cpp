@@ -24,7 +24,7 @@ QString Nested(const char* open, const char* close, int depth)
 
 TEST(CodeFormat, FormatsAsWrittenOrSaysWhereAndWhyItStopped)
 {
-    struct Case {
+    const struct {
         const char* name;
         Kind kind;
         QString input;
@@ -33,8 +33,7 @@ TEST(CodeFormat, FormatsAsWrittenOrSaysWhereAndWhyItStopped)
         int line, column;
         qint64 utf8Offset = -1;
         int maxDepth = 10000;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"keys in order, duplicates kept", Kind::Json, R"({"b":1,"a":[true,null],"b":{}})",
          "{\n    \"b\": 1,\n    \"a\": [\n        true,\n        null\n    ],\n    \"b\": {}\n}\n", "", 0, 0},
         {"numbers and escapes as written", Kind::Json,
@@ -74,7 +73,7 @@ TEST(CodeFormat, FormatsAsWrittenOrSaysWhereAndWhyItStopped)
         {"XML depth bound", Kind::Xml, Nested("<a>", "</a>", 11), {}, "deeper than 10", 1, 31, -1, 10},
         {"a million XML levels", Kind::Xml, Nested("<a>", "</a>", 1000000), {}, "longer than", 1, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const codeformat::Result r = Format(c.kind, c.input, {c.maxDepth, 0});
         EXPECT_EQ(r.ok, !c.text.isEmpty()) << c.name << ": " << r.reason.toStdString();
         EXPECT_EQ(r.text.toStdString(), c.text.toStdString()) << c.name;

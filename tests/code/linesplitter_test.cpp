@@ -10,14 +10,13 @@
 // What the viewer shows of overlong lines, and how it finds the file's lines, offsets and bytes again.
 TEST(LineSplitter, BreaksOnlyLinesOverTheLimitAndLeadsBackToTheFile)
 {
-    struct Case {
+    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
+    const struct {
         const char* name;
         QStringList pieces; // fed one after another, as the file arrives
         QString shown;
         std::vector<int> fileLines; // of each shown line, -1 where it continues a broken one
-    };
-    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two UTF-16 units
-    const Case cases[] = {
+    } cases[] = {
         {"short lines stay", {"abc\ndef\n"}, "abc\ndef\n", {0, 1, 2}},
         {"exactly the limit stays", {"abcd\nefgh"}, "abcd\nefgh", {0, 1}},
         {"a long line breaks every limit", {"abcdefghij\nk"}, "abcd\nefgh\nij\nk", {0, -1, -1, 1}},
@@ -27,7 +26,7 @@ TEST(LineSplitter, BreaksOnlyLinesOverTheLimitAndLeadsBackToTheFile)
         {"a CRLF split between pieces", {"abcdef\r", "\ng"}, "abcd\nef\r\ng", {0, -1, 1}},
         {"never inside a surrogate pair", {"abc" + pair + "d"}, "abc" + pair + "\nd", {0, -1}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         LineSplitter splitter(4);
         QString shown;

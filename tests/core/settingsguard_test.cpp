@@ -8,12 +8,11 @@
 
 TEST(SettingsGuard, KeepsACopyOnlyOfWhatASaveWouldDrop)
 {
-    struct Case {
+    const struct {
         const char* what;
         QByteArray content;
         bool copied;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"clean", "[General]\ntext_wrap=false\nkey_ctrl=true\n", false},
         {"newer keys and groups of known types",
          "[General]\ntext_wrap=false\nzoom=@Rect(1 2 3 4)\n[Future]\nlayout=3\n", false},
@@ -24,15 +23,13 @@ TEST(SettingsGuard, KeepsACopyOnlyOfWhatASaveWouldDrop)
         {"binary damage", QByteArray("[General]\ntext_wrap=false\n\x01\xff\xfe\x00zz\n", 33), true},
         {"empty", "", false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         QTemporaryDir dir;
         const QString file = dir.filePath("Vuel.conf");
         WriteFile(file, c.content);
         const QString copy = KeepUnreadableSettings(file);
         EXPECT_EQ(!copy.isEmpty(), c.copied) << c.what;
-        if (c.copied) {
-            EXPECT_EQ(ReadFile(copy), c.content) << c.what;
-        }
+        EXPECT_TRUE(!c.copied || ReadFile(copy) == c.content) << c.what;
         EXPECT_EQ(ReadFile(file), c.content) << c.what << ": the file itself is left alone";
     }
 }

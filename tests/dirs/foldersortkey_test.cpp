@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -46,20 +47,18 @@ TEST(FolderSortKeyTest, EntriesSortAsAUserExpects)
 // (here only a few distinct ones) keeping the shown rows first.
 TEST(FolderSortKeyTest, RowsMergeAsAStableMergeDoes)
 {
-    struct Case {
+    const struct {
         int shown, added, distinctKeys;
-    };
-    const Case cases[] = {{0, 5, 100},        {5, 0, 100},     {1, 1, 3},     {1000, 40, 100000},
-                          {40, 1000, 100000}, {3000, 3000, 7}, {500, 500, 1}, {2000, 10, 100000}};
+    } cases[] = {{0, 5, 100},        {5, 0, 100},     {1, 1, 3},     {1000, 40, 100000},
+                 {40, 1000, 100000}, {3000, 3000, 7}, {500, 500, 1}, {2000, 10, 100000}};
     std::mt19937 random(7);
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::vector<int> keys(c.shown + c.added);
         for (int& key : keys)
             key = static_cast<int>(random() % c.distinctKeys);
         const auto less = [&keys](int a, int b) { return keys[a] < keys[b]; };
         std::vector<int> order(keys.size());
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = static_cast<int>(i);
+        std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.begin() + c.shown, less);
         std::stable_sort(order.begin() + c.shown, order.end(), less);
         std::vector<int> expected = order;

@@ -85,19 +85,16 @@ void ExpectEntry(const Databox& box, const ComData& expected)
 
 } // namespace
 
-struct ZipRowCase {
-    const char* what;
-    QString row;
-    QString name;
-    quint64 size, packed;
-    QString ratio;
-    bool isDir;
-};
-
 TEST(ZipListing, Columns)
 {
     const QString stamp = QStringLiteral("2026-12-07 06:15:05");
-    const ZipRowCase cases[] = {
+    const struct {
+        const char* what;
+        QString row, name;
+        quint64 size, packed;
+        QString ratio;
+        bool isDir;
+    } cases[] = {
         {"file", ZipRow(stamp, ".....", "8893", "4200", "sub/deep/n.txt"), "sub/deep/n.txt", 8893, 4200, "47.23%",
          false},
         {"folder with a size", ZipRow(stamp, "D....", "4096", "0", "sub"), "sub", 4096, 0, "0.00%", true},
@@ -112,7 +109,7 @@ TEST(ZipListing, Columns)
         // A member stored without a time (what gzip or xz wraps): the columns stay where they are.
         {"blank date", ZipRow("", ".....", "20480", "4718", "nested.tar"), "nested.tar", 20480, 4718, "23.04%", false},
     };
-    for (const ZipRowCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const QDateTime time = c.row.startsWith(stamp) ? kListed : QDateTime();
         ExpectEntry(ParseZipLine(ZipOutput(c.row)), {c.name, c.size, c.packed, c.ratio, time, c.isDir});

@@ -4,13 +4,6 @@
 
 namespace {
 
-struct Case {
-    const char* name;
-    KeyEventInfo key;
-    TriggerModifiers wanted;
-    bool trigger;
-};
-
 KeyEventInfo SpaceRelease()
 {
     KeyEventInfo key;
@@ -25,15 +18,6 @@ KeyEventInfo With(KeyEventInfo key, bool KeyEventInfo::*field, bool value)
     return key;
 }
 
-TriggerModifiers Wanted(bool alt, bool shift, bool ctrl)
-{
-    TriggerModifiers wanted;
-    wanted.alt = alt;
-    wanted.shift = shift;
-    wanted.ctrl = ctrl;
-    return wanted;
-}
-
 } // namespace
 
 // Ctrl and Super, held or wanted, are pressed for real in hook_test.sh. The modifiers held when
@@ -41,29 +25,34 @@ TriggerModifiers Wanted(bool alt, bool shift, bool ctrl)
 TEST(TriggerRule, Table)
 {
     const KeyEventInfo space = SpaceRelease();
-    const TriggerModifiers none = Wanted(false, false, false);
+    const TriggerModifiers none, alt{true, false, false}, shift{false, true, false}, ctrl{false, false, true};
     KeyEventInfo press;
     press.isSpace = true;
     const KeyEventInfo ctrlPress = With(press, &KeyEventInfo::ctrl, true);
-    const Case cases[] = {
+    const struct {
+        const char* name;
+        KeyEventInfo key;
+        TriggerModifiers wanted;
+        bool trigger;
+    } cases[] = {
         {"space release, none wanted", space, none, true},
         {"space press", With(space, &KeyEventInfo::release, false), none, false},
-        {"alt wanted and held", With(space, &KeyEventInfo::alt, true), Wanted(true, false, false), true},
-        {"alt wanted, not held", space, Wanted(true, false, false), false},
+        {"alt wanted and held", With(space, &KeyEventInfo::alt, true), alt, true},
+        {"alt wanted, not held", space, alt, false},
         {"alt held, not wanted", With(space, &KeyEventInfo::alt, true), none, false},
-        {"shift wanted and held", With(space, &KeyEventInfo::shift, true), Wanted(false, true, false), true},
-        {"shift wanted, not held", space, Wanted(false, true, false), false},
+        {"shift wanted and held", With(space, &KeyEventInfo::shift, true), shift, true},
+        {"shift wanted, not held", space, shift, false},
         {"shift held, not wanted", With(space, &KeyEventInfo::shift, true), none, false},
-        {"super with the wanted ctrl", With(With(space, &KeyEventInfo::ctrl, true), &KeyEventInfo::super, true),
-         Wanted(false, false, true), false},
+        {"super with the wanted ctrl", With(With(space, &KeyEventInfo::ctrl, true), &KeyEventInfo::super, true), ctrl,
+         false},
         {"another key", With(space, &KeyEventInfo::isSpace, false), none, false},
         {"nothing held at the press", WithPressModifiers(space, press), none, true},
         {"Ctrl let go before Space, not wanted", WithPressModifiers(space, ctrlPress), none, false},
-        {"Ctrl let go before Space, wanted", WithPressModifiers(space, ctrlPress), Wanted(false, false, true), true},
-        {"Ctrl pressed while Space was down", WithPressModifiers(With(space, &KeyEventInfo::ctrl, true), press),
-         Wanted(false, false, true), true},
+        {"Ctrl let go before Space, wanted", WithPressModifiers(space, ctrlPress), ctrl, true},
+        {"Ctrl pressed while Space was down", WithPressModifiers(With(space, &KeyEventInfo::ctrl, true), press), ctrl,
+         true},
         {"Super let go before Space", WithPressModifiers(space, With(press, &KeyEventInfo::super, true)), none, false},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(IsTriggerKey(c.key, c.wanted), c.trigger) << c.name;
 }

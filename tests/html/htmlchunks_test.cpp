@@ -4,13 +4,12 @@
 
 TEST(HtmlChunks, CutsOnlyBetweenWholeTopLevelBlocks)
 {
-    struct Case {
+    const struct {
         const char* name;
         QString body;
         int minChars;
         QStringList pieces;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"short page stays whole", "<p>a</p>\n<p>b</p>\n", 1000, {"<p>a</p>\n<p>b</p>\n"}},
         {"each block once long enough",
          "<p>a</p>\n<p>b</p>\n<p>c</p>\n",
@@ -31,7 +30,7 @@ TEST(HtmlChunks, CutsOnlyBetweenWholeTopLevelBlocks)
         {"never closed: one piece", "<div><p>a</p><p>b</p>", 2, {"<div><p>a</p><p>b</p>"}},
         {"empty", "", 10, {""}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const QStringList pieces = SplitTopLevelBlocks(c.body, c.minChars);
         EXPECT_EQ(pieces, c.pieces) << c.name;
         EXPECT_EQ(pieces.join(QString()), c.body) << c.name;

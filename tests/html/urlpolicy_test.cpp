@@ -22,11 +22,9 @@ TEST(UrlPolicy, PageRequests)
     const QString doc = top + "/doc";
     ASSERT_TRUE(QDir().mkpath(doc + "/sub"));
     ASSERT_TRUE(QDir().mkpath(top + "/doc-other"));
-    WriteFile(doc + "/pic.png", "x");
-    WriteFile(doc + "/sub/pic2.png", "x");
-    WriteFile(doc + "/name with space.png", "x");
-    WriteFile(top + "/secret.png", "x");
-    WriteFile(top + "/doc-other/pic.png", "x");
+    for (const QString& file : {doc + "/pic.png", doc + "/sub/pic2.png", doc + "/name with space.png",
+                                top + "/secret.png", top + "/doc-other/pic.png"})
+        WriteFile(file, "x");
     ASSERT_TRUE(QFile::link(doc + "/pic.png", doc + "/link-in.png"));
     ASSERT_TRUE(QFile::link(doc, top + "/alias"));
     MakeFifo(doc + "/fifo.png");
@@ -70,10 +68,8 @@ TEST(UrlPolicy, PageRequests)
         {QUrl("pic.png"), doc, false},
         {QUrl(), doc, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.url.toString().toStdString() + " in " + c.folder.toStdString());
-        EXPECT_EQ(IsPageUrlAllowed(c.url, c.folder), c.allowed);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(IsPageUrlAllowed(c.url, c.folder), c.allowed) << qPrintable(c.url.toString() + " in " + c.folder);
 }
 
 TEST(UrlPolicy, ClickedLinks)
@@ -94,8 +90,6 @@ TEST(UrlPolicy, ClickedLinks)
         {"#section", false},
         {"", false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.url);
-        EXPECT_EQ(IsLinkHandedOut(QUrl(c.url)), c.handedOut);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(IsLinkHandedOut(QUrl(c.url)), c.handedOut) << c.url;
 }

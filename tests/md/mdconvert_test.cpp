@@ -18,15 +18,13 @@ namespace {
 const std::string kFolder = "/home/u/notes";
 const std::string kImages = "file:///home/u/notes/";
 
-struct Case {
-    const char* name;
-    std::string markdown;
-    std::vector<std::string> present, absent;
-};
-
 TEST(MdConvert, GithubMarkdownAndHostileInput)
 {
-    const Case cases[] = {
+    const struct {
+        const char* name;
+        std::string markdown;
+        std::vector<std::string> present, absent;
+    } cases[] = {
         {"table", "| a | b |\n|---|:-:|\n| 1 | 2 |\n", {"<table>", "<th>a</th>", "<td align=\"center\">2</td>"}, {}},
         {"strikethrough", "~~gone~~ kept", {"<del>gone</del> kept"}, {}},
         {"www autolink", "see www.example.com now", {"<a href=\"http://www.example.com\">www.example.com</a>"}, {}},
@@ -91,7 +89,7 @@ TEST(MdConvert, GithubMarkdownAndHostileInput)
           "c"},
          {"\xff"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::string html = ConvertMarkdownToHtml(c.markdown, kFolder);
         for (const std::string& s : c.present)
             EXPECT_NE(html.find(s), std::string::npos) << c.name << ": no " << s << " in\n" << html;
