@@ -116,7 +116,7 @@ TEST_F(CodeWndTest, CtrlEndWhileAFileComesInReachesItsLastLine)
     EXPECT_EQ(m_wnd.MainEditor()->text(line), QStringLiteral("the last line"));
 }
 
-TEST_F(CodeWndTest, LeavingAFileStopsItsReading)
+TEST_F(CodeWndTest, AFileLeftShrunkOrRemovedWhileReadEndsItsReading)
 {
     ASSERT_TRUE(Load(Write("big.log", QByteArray(200000, 'a'))));
     m_wnd.Clear();
@@ -125,10 +125,6 @@ TEST_F(CodeWndTest, LeavingAFileStopsItsReading)
     ASSERT_TRUE(Load(Write("small.log", "next")));
     QTest::qWait(500); // time for the old reading's pieces, had they been taken
     EXPECT_EQ(Shown(), QStringLiteral("next"));
-}
-
-TEST_F(CodeWndTest, AFileThatShrinksOrVanishesWhileReadEndsTheReading)
-{
     for (const bool remove : {false, true}) {
         const QString path = Write("going.log", QByteArray(100000, 'b'));
         ASSERT_TRUE(Load(path));

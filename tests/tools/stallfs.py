@@ -15,16 +15,8 @@ import pyfuse3
 import trio
 
 # name: size; the suffixes send each to its own viewer, and a name without one to the content's sniff
-FILES = {
-    "stalled": 8_000,
-    "stalled.txt": 4_000,
-    "stalled.png": 120_000,
-    "stalled.gif": 80_000,
-    "stalled.pdf": 300_000,
-    "stalled.mp3": 3_000_000,
-    "stalled.zip": 50_000,
-    "stalled.ttf": 60_000,
-}
+FILES = {"stalled": 8_000, "stalled.txt": 4_000, "stalled.png": 120_000, "stalled.gif": 80_000,
+         "stalled.pdf": 300_000, "stalled.mp3": 3_000_000, "stalled.zip": 50_000, "stalled.ttf": 60_000}
 HUNG = b"hung"
 
 
@@ -58,9 +50,7 @@ class StallFs(pyfuse3.Operations):
         if parent_inode == self.hung:
             await self.answer.wait()
             raise pyfuse3.FUSEError(errno.ENOENT)
-        if parent_inode == pyfuse3.ROOT_INODE and name == HUNG:
-            return self.attributes(self.hung)
-        for inode, known in self.inodes.items():
+        for inode, known in [*self.inodes.items(), (self.hung, HUNG)]:
             if parent_inode == pyfuse3.ROOT_INODE and known == name:
                 return self.attributes(inode)
         raise pyfuse3.FUSEError(errno.ENOENT)
