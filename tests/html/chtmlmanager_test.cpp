@@ -7,42 +7,18 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-constexpr int kWait = 60000;
-
-struct Conversion {
-    QVariant result;
-    QString err;
-    int announcements = 0;
-};
-
-Conversion Convert(CHtmlManager& manager, const QString& markdown)
-{
-    SetCurrentMarkdown(markdown);
-    QSignalSpy finished(&manager, &CAbstractManager::SigPerformFinished);
-    manager.m_err.clear();
-    manager.Perform();
-    if (finished.isEmpty())
-        finished.wait(kWait);
-    Conversion run;
-    run.announcements = finished.count();
-    if (!finished.isEmpty())
-        run.result = finished.first().first();
-    run.err = manager.m_err;
-    return run;
-}
-
-} // namespace
-
 // Output that comes in pieces, a character cut between two of them.
 TEST(CHtmlManager, PiecesJoinInOrder)
 {
     QTemporaryDir tmp;
-    CHtmlManager manager(WriteConverter(tmp.path(), "printf '<p>one</p><p>\\345'; sleep 0.3; printf '\\220\\215</p>'; "
-                                                    "sleep 0.3; printf '<p>three</p>'"));
-    const Conversion run = Convert(manager, tmp.path() + "/a.md");
-    ASSERT_EQ(run.announcements, 1);
-    EXPECT_EQ(run.result.toString(),
+    CHtmlManager manager(WriteScript(tmp.filePath("md"),
+                                     "printf '<p>one</p><p>\\345'; sleep 0.3; printf '\\220\\215</p>'; "
+                                     "sleep 0.3; printf '<p>three</p>'"));
+    SetCurrentMarkdown(tmp.path() + "/a.md");
+    QSignalSpy finished(&manager, &CAbstractManager::SigPerformFinished);
+    manager.Perform();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !finished.isEmpty(); }, 60000));
+    ASSERT_EQ(finished.count(), 1) << qPrintable(manager.m_err);
+    EXPECT_EQ(finished.first().first().toString(),
               CHtmlManager::PageStart() + QString::fromUtf8("<p>one</p><p>\xe5\x90\x8d</p><p>three</p></body></html>"));
 }

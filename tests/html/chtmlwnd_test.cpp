@@ -81,7 +81,7 @@ TEST_F(HtmlWnd, HostilePageReachesNothing)
     WriteFile(
         dir + "/doc/hostile.md",
         page.replace("NET", net).replace("PORT", QByteArray::number(server.serverPort())).replace("DIR", dir.toUtf8()));
-    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    auto wnd = Viewer(WriteScript(dir + "/md", "cat \"$1\""));
     static QStringList refusals; // the access manager's debug lines
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
@@ -120,7 +120,7 @@ TEST_F(HtmlWnd, GivenUpLoadsStaySilent)
 {
     WriteFile(dir + "/doc/slow.md", "<p>slow</p>");
     WriteFile(dir + "/doc/fast.md", "<p>fast</p>");
-    auto wnd = Viewer(WriteConverter(dir, "case \"$1\" in *slow*) exec sleep 300;; esac; cat \"$1\""));
+    auto wnd = Viewer(WriteScript(dir + "/md", "case \"$1\" in *slow*) exec sleep 300;; esac; cat \"$1\""));
     QSignalSpy loaded(wnd.get(), &CAbstractWnd::SigLoaded);
     QSignalSpy errors(wnd.get(), &CAbstractWnd::SigErr);
     SetCurrentMarkdown(dir + "/doc/slow.md");
@@ -146,7 +146,7 @@ TEST_F(HtmlWnd, ALongPageShowsItsStartThenFillsInWholeAndCtrlCCopiesIt)
     for (int i = 0; i < 400; ++i)
         doc += QStringLiteral("<h2>Part %1</h2>\n<p>%2</p>\n").arg(i).arg(QString(60, QLatin1Char('w')));
     WriteFile(dir + "/doc/long.md", doc.toUtf8());
-    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    auto wnd = Viewer(WriteScript(dir + "/md", "cat \"$1\""));
     ASSERT_EQ(Show(*wnd, dir + "/doc/long.md").loaded, 1);
     QWebFrame* frame = wnd->View()->page()->mainFrame();
     EXPECT_TRUE(QTest::qWaitFor([frame] { return frame->toPlainText().contains("Part 399"); }, 5000));
@@ -177,7 +177,7 @@ TEST_F(HtmlWnd, FirstBlocksShowBeforeTheConversionEnds)
         const QByteArray script = "printf '<!--vuel:first-->\\n<p>one</p>\\n<!--vuel:then-->\\n'; "
                                   "while [ ! -e \"$(dirname \"$0\")/go\" ]; do sleep 0.05; done; printf '%s' '" +
                                   QByteArray(c.then) + "'";
-        auto wnd = Viewer(WriteConverter(dir, script));
+        auto wnd = Viewer(WriteScript(dir + "/md", script));
         QSignalSpy loaded(wnd.get(), &CAbstractWnd::SigLoaded);
         QSignalSpy errors(wnd.get(), &CAbstractWnd::SigErr);
         SetCurrentMarkdown(dir + "/doc/long.md");
@@ -215,7 +215,7 @@ TEST_F(HtmlWnd, PageLooksAsUnderBootstrapWhole)
     body.replace("DIR", dir.toUtf8());
     WriteFile(dir + "/doc/ours.md", body);
     WriteFile(dir + "/doc/whole.md", "<style>" + bootstrap.readAll() + "</style>" + body);
-    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    auto wnd = Viewer(WriteScript(dir + "/md", "cat \"$1\""));
     ASSERT_EQ(Show(*wnd, dir + "/doc/ours.md").loaded, 1);
     const QImage ours = Picture(*wnd);
     ASSERT_EQ(Show(*wnd, dir + "/doc/whole.md").loaded, 1);
@@ -231,7 +231,7 @@ TEST_F(HtmlWnd, LinksOpenOutsideAndThePageStays)
                                      "<p><a id=file href='file:///etc/passwd'>file</a></p>"
                                      "<p><a id=data href='data:text/html,x'>data</a></p>"
                                      "<p><a id=ftp href='ftp://127.0.0.1/x'>ftp</a></p>");
-    auto wnd = Viewer(WriteConverter(dir, "cat \"$1\""));
+    auto wnd = Viewer(WriteScript(dir + "/md", "cat \"$1\""));
     ASSERT_EQ(Show(*wnd, dir + "/doc/links.md").loaded, 1);
     UrlCatcher catcher;
     const QStringList schemes = {"http", "https", "mailto", "javascript", "file", "data", "ftp"};

@@ -36,12 +36,6 @@ protected:
     QString dir;
 };
 
-// A stand-in converter: a shell script named md in `folder`.
-inline QString WriteConverter(const QString& folder, const QByteArray& body)
-{
-    return WriteScript(folder + "/md", body);
-}
-
 // What the preview window writes before it lets the viewer load.
 inline void SetCurrentMarkdown(const QString& path, int subType = ST_MARKDOWN)
 {
@@ -51,7 +45,7 @@ inline void SetCurrentMarkdown(const QString& path, int subType = ST_MARKDOWN)
     data.SetSubType(subType);
 }
 
-// The viewer on `converter` (a stand-in passing the file through puts raw HTML on the page).
+// The viewer on `converter` (a stand-in script passing the file through puts raw HTML on the page).
 inline std::unique_ptr<CHtmlWnd> Viewer(const QString& converter)
 {
     auto wnd = std::make_unique<CHtmlWnd>(nullptr, converter);

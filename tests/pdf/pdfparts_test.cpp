@@ -146,7 +146,7 @@ TEST(FileSettings, TrimDeletesTheOldestFilesUntilTheFolderIsWithinTheLimit)
 
 // ---- bookmarks
 
-TEST(BookmarksHandler, PreviousAndNextGoToTheNearestBookmark)
+TEST(BookmarksHandler, StepsToTheNearestListsToggledOnesAndKeepsThemPerDocumentWithoutBrokenOnes)
 {
     const struct {
         qreal current, previous, next; // -1: none
@@ -165,13 +165,8 @@ TEST(BookmarksHandler, PreviousAndNextGoToTheNearestBookmark)
             EXPECT_EQ(go.isEmpty() ? -1 : go.at(0).at(0).toReal(), step.second) << c.current;
         }
     }
-}
 
-TEST(BookmarksHandler, ToggledPositionsAreListedKeptPerDocumentAndReadBackWithoutBrokenOnes)
-{
-    QWidget parent;
-    BookmarksHandler handler(&parent);
-    handler.loadBookmarks("/docs/marked.pdf");
+    handler.loadBookmarks("/docs/marked.pdf"); // none stored for it yet
     const QString unmarked = handler.toggleAction()->text();
     for (qreal position : {2.5, 0.25}) {
         handler.setCurrentPosition(position);

@@ -27,6 +27,7 @@ protected:
 
     void Make(const QString& converter)
     {
+        delete wnd; // and its manager
         manager = new CPdfManager(converter);
         wnd = new CPdfWnd(nullptr, manager);
         wnd->resize(900, 700);
@@ -82,8 +83,6 @@ TEST_F(PdfWndTest, ConverterOutcomes)
         const Outcome outcome = LoadInto(wnd, docx);
         EXPECT_EQ(outcome.loaded, c.loaded);
         EXPECT_EQ(outcome.err, QString::fromLatin1(c.err));
-        delete wnd;
-        wnd = nullptr;
     }
     Make(dir.filePath(QStringLiteral("no-such-converter")));
     EXPECT_EQ(LoadInto(wnd, docx).err, QStringLiteral("Can not find no-such-converter file"));
