@@ -39,21 +39,19 @@ TEST(Controller, SpaceTogglesThePreview)
     } spaces[] = {
         {"a.txt", true}, {"a.txt", false}, {"a.txt", true}, {"b.txt", true}, {"b.txt", false}, {"a.txt", true},
     };
+    const auto uri = [&files](const char* name) { return QUrl::fromLocalFile(files.filePath(name)).toString(); };
     for (const auto& space : spaces) {
         SCOPED_TRACE(space.file);
-        const QString path = files.filePath(space.file);
-        const QString uri = QUrl::fromLocalFile(path).toString();
-        const auto press = [service, uri] { service->HandleShowFile(uri, "", true); };
+        const auto press = [&] { service->HandleShowFile(uri(space.file), "", true); };
         if (space.shown) {
             EXPECT_EQ(LoadedKind(wnd, press), MT_TEXT);
-            EXPECT_EQ(wnd->ShownFile().toStdString(), path.toStdString());
+            EXPECT_EQ(wnd->ShownFile().toStdString(), files.filePath(space.file).toStdString());
         } else {
             press();
         }
         EXPECT_TRUE(QTest::qWaitFor([wnd, &space] { return wnd->isVisible() == space.shown; }, 60000));
     }
     // A request with nothing to preview, made before the one before it was answered, leaves that one standing.
-    const auto uri = [&files](const char* name) { return QUrl::fromLocalFile(files.filePath(name)).toString(); };
     service->HandleShowFile(uri("a.txt"), "", true);
     ASSERT_TRUE(QTest::qWaitFor([wnd] { return !wnd->isVisible(); }, 60000));
     const auto pressThenMove = [&] {

@@ -7,12 +7,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QUrl FileUrl(const QString& path) { return QUrl(QStringLiteral("file://") + path); }
-
-} // namespace
-
 // Layout: top/doc (the document's folder), top/doc-other (a sibling whose name starts the
 // same), top/secret.png (outside), top/alias -> doc (a linked folder).
 TEST(UrlPolicy, PageRequests)
@@ -20,6 +14,7 @@ TEST(UrlPolicy, PageRequests)
     QTemporaryDir tmp;
     const QString top = QFileInfo(tmp.path()).canonicalFilePath();
     const QString doc = top + "/doc";
+    const auto fileUrl = [](const QString& path) { return QUrl("file://" + path); };
     ASSERT_TRUE(QDir().mkpath(doc + "/sub"));
     ASSERT_TRUE(QDir().mkpath(top + "/doc-other"));
     for (const QString& file : {doc + "/pic.png", doc + "/sub/pic2.png", doc + "/name with space.png",
@@ -36,29 +31,29 @@ TEST(UrlPolicy, PageRequests)
     } cases[] = {
         {QUrl("qrc:///html/css/bootstrap.css"), doc, true},
         {QUrl("qrc:///html/css/bootstrap.css"), QString(), true},
-        {FileUrl(doc + "/pic.png"), doc, true},
-        {FileUrl(doc + "/sub/pic2.png"), doc, true},
-        {FileUrl(doc + "/sub/../pic.png"), doc, true},
+        {fileUrl(doc + "/pic.png"), doc, true},
+        {fileUrl(doc + "/sub/pic2.png"), doc, true},
+        {fileUrl(doc + "/sub/../pic.png"), doc, true},
         {QUrl::fromLocalFile(doc + "/name with space.png"), doc, true},
         {QUrl("file://localhost" + doc + "/pic.png"), doc, true},
-        {FileUrl(doc + "/link-in.png"), doc, true},
-        {FileUrl(top + "/alias/pic.png"), top + "/alias", true},
-        {FileUrl(doc + "/pic.png"), top + "/alias", true},
-        {FileUrl(doc + "/pic.png"), doc + "/", true},
+        {fileUrl(doc + "/link-in.png"), doc, true},
+        {fileUrl(top + "/alias/pic.png"), top + "/alias", true},
+        {fileUrl(doc + "/pic.png"), top + "/alias", true},
+        {fileUrl(doc + "/pic.png"), doc + "/", true},
         {QUrl("data:image/png;base64,iVBORw0KGgo="), doc, true},
         {QUrl("DATA:image/JPEG;base64,/9j/"), doc, true},
 
-        {FileUrl(doc + "/pic.png"), QString(), false},
-        {FileUrl(doc + "/%2e%2e/secret.png"), doc, false},
-        {FileUrl(doc + "/sub/../../secret.png"), doc, false},
-        {FileUrl(top + "/doc-other/pic.png"), doc, false},
-        {FileUrl(doc), doc, false},
-        {FileUrl(doc + "/"), doc, false},
-        {FileUrl(doc + "/sub"), doc, false},
-        {FileUrl(doc + "/missing.png"), doc, false},
-        {FileUrl(doc + "/fifo.png"), doc, false},
+        {fileUrl(doc + "/pic.png"), QString(), false},
+        {fileUrl(doc + "/%2e%2e/secret.png"), doc, false},
+        {fileUrl(doc + "/sub/../../secret.png"), doc, false},
+        {fileUrl(top + "/doc-other/pic.png"), doc, false},
+        {fileUrl(doc), doc, false},
+        {fileUrl(doc + "/"), doc, false},
+        {fileUrl(doc + "/sub"), doc, false},
+        {fileUrl(doc + "/missing.png"), doc, false},
+        {fileUrl(doc + "/fifo.png"), doc, false},
         {QUrl("file://otherhost" + doc + "/pic.png"), doc, false},
-        {FileUrl(doc + "/pic.png"), doc + "/missing-folder", false},
+        {fileUrl(doc + "/pic.png"), doc + "/missing-folder", false},
         {QUrl("http://localhost/"), doc, false},
         {QUrl("data:text/html,<script>alert(1)</script>"), doc, false},
         {QUrl("data:image/svg+xml,<svg xmlns='http://www.w3.org/2000/svg'/>"), doc, false},

@@ -36,8 +36,6 @@ protected:
         delete wnd;
     }
 
-    static QString File(const QString& name) { return SamplePicture(name); }
-
     // Lets every job end and its results arrive.
     void Settle()
     {
@@ -74,7 +72,7 @@ TEST_F(PictureTest, EveryKindShowsAtItsOwnSizeWithOnlyTheTurnButtons)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const Outcome outcome = Load(File(c.file));
+        const Outcome outcome = Load(SamplePicture(c.file));
         EXPECT_TRUE(outcome.loaded) << qPrintable(outcome.err);
         EXPECT_EQ(outcome.size, c.size);
         EXPECT_TRUE(ButtonShown(CImageView::TurnLeft) && ButtonShown(CImageView::TurnRight));
@@ -86,12 +84,12 @@ TEST_F(PictureTest, EveryKindShowsAtItsOwnSizeWithOnlyTheTurnButtons)
 
 TEST_F(PictureTest, BrokenAndHostileFilesFailWithAReason)
 {
-    MakeFifo(File("pipe.png"));
+    MakeFifo(SamplePicture("pipe.png"));
     // An animation whose canvas claims 8 million pixels across: played, each frame froze the window.
-    QByteArray giant = ReadFile(File("anim.webp"));
+    QByteArray giant = ReadFile(SamplePicture("anim.webp"));
     ASSERT_EQ(giant.mid(12, 4), QByteArray("VP8X"));
     giant.replace(24, 3, QByteArray("\xff\xff\x7f", 3));
-    WriteFile(File("giant-canvas.webp"), giant);
+    WriteFile(SamplePicture("giant-canvas.webp"), giant);
     const struct {
         const char* file;
         bool unknown; // our own "Unknown" rather than the reader's words
@@ -101,7 +99,7 @@ TEST_F(PictureTest, BrokenAndHostileFilesFailWithAReason)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const Outcome outcome = Load(File(c.file));
+        const Outcome outcome = Load(SamplePicture(c.file));
         EXPECT_TRUE(outcome.failed);
         EXPECT_FALSE(outcome.err.isEmpty());
         EXPECT_EQ(outcome.err == QLatin1String("Unknown"), c.unknown) << qPrintable(outcome.err);
@@ -116,8 +114,8 @@ TEST_F(PictureTest, OnlyAPictureBeyondTheLimitIsShownFittedInEveryFormat)
 {
     const QSize limit = PictureLimit();
     ASSERT_EQ(limit, QSize(840, 588));
-    ASSERT_TRUE(Solid(Qt::darkCyan, limit).save(File("at-limit.png")));
-    ASSERT_TRUE(Solid(Qt::darkMagenta, limit + QSize(1, 0)).save(File("wider.png")));
+    ASSERT_TRUE(Solid(Qt::darkCyan, limit).save(SamplePicture("at-limit.png")));
+    ASSERT_TRUE(Solid(Qt::darkMagenta, limit + QSize(1, 0)).save(SamplePicture("wider.png")));
     const struct {
         const char* file;
         QSize size;
@@ -130,7 +128,7 @@ TEST_F(PictureTest, OnlyAPictureBeyondTheLimitIsShownFittedInEveryFormat)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const Outcome outcome = Load(File(c.file));
+        const Outcome outcome = Load(SamplePicture(c.file));
         ASSERT_TRUE(outcome.loaded) << qPrintable(outcome.err);
         EXPECT_EQ(outcome.size, c.size);
         EXPECT_EQ(ButtonShown(CImageView::ActualSize) && ButtonShown(CImageView::Fit), c.sizes);
@@ -150,7 +148,7 @@ TEST_F(PictureTest, OnlyAPictureBeyondTheLimitIsShownFittedInEveryFormat)
 
 TEST_F(PictureTest, FourQuarterTurnsAndTheNextFileBothUndoTurning)
 {
-    ASSERT_TRUE(Load(File("still.png")).loaded);
+    ASSERT_TRUE(Load(SamplePicture("still.png")).loaded);
     QAction* left = wnd->View()->Action(CImageView::TurnLeft);
     left->trigger();
     EXPECT_FALSE(wnd->View()->transform().isIdentity());
@@ -158,7 +156,7 @@ TEST_F(PictureTest, FourQuarterTurnsAndTheNextFileBothUndoTurning)
         left->trigger();
     EXPECT_TRUE(wnd->View()->transform().isIdentity());
     wnd->View()->Action(CImageView::TurnRight)->trigger();
-    ASSERT_TRUE(Load(File("still.jpg")).loaded);
+    ASSERT_TRUE(Load(SamplePicture("still.jpg")).loaded);
     EXPECT_TRUE(wnd->View()->transform().isIdentity());
 }
 
@@ -170,11 +168,11 @@ TEST_F(PictureTest, AnOvertakenLoadDeliversNothing)
     QObject::connect(static_cast<CPictureManager*>(wnd->Manager()), &CPictureManager::SigFullImageReady, wnd,
                      [&] { ++results; });
     for (const char* file : {"big.jpg", "anim100.gif", "still.png"}) {
-        data.SetPath(File(file));
-        data.SetSubType(data.Suffixes().GetSubType(File(file), false));
+        data.SetPath(SamplePicture(file));
+        data.SetSubType(data.Suffixes().GetSubType(SamplePicture(file), false));
         wnd->StartLoading();
-        QCoreApplication::processEvents(); // the job starts
-        data.SetPath(File("still.bmp"));   // the user has moved on
+        QCoreApplication::processEvents();        // the job starts
+        data.SetPath(SamplePicture("still.bmp")); // the user has moved on
         Settle();
     }
     EXPECT_EQ(results, 0);

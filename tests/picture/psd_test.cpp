@@ -163,7 +163,7 @@ TEST(PsdDecoder, ModesMadeByHandGiveTheirPictures)
     EXPECT_EQ(Decode(MakePsd(deep, QByteArray::fromHex("ffff010100ff"))).pixel(0, 0), qRgb(255, 1, 0));
 }
 
-TEST(PsdDecoder, SizeLimitsDependOnTheVersion)
+TEST(PsdDecoder, SizeLimitsDependOnTheVersionAndTheSizeIsAnsweredFirst)
 {
     const struct {
         int version, width;
@@ -174,10 +174,7 @@ TEST(PsdDecoder, SizeLimitsDependOnTheVersion)
         psd::Header h{c.version, 1, 1, c.width, 8, psd::Grayscale};
         EXPECT_EQ(!Decode(MakePsd(h, QByteArray(c.width, 'g'))).isNull(), c.read);
     }
-}
-
-TEST(PsdDecoder, SizeIsAnsweredWithoutConsumingTheDevice)
-{
+    // The size is answered without consuming the device.
     QBuffer buffer;
     buffer.setData(MakePsd({2, 1, 7, 5, 8, psd::Grayscale}, QByteArray(35, 'g')));
     buffer.open(QIODevice::ReadOnly);
