@@ -74,10 +74,10 @@ void ApplySelectionAndFoldColours(QsciScintilla* editor)
 }
 
 // Wrapping lays out every line to know its height: seconds on megabytes. Large texts are shown
-// unwrapped, their overlong lines broken for showing.
-void ApplyWrap(QsciScintilla* editor, qint64 size)
+// unwrapped, their overlong lines broken for showing; so are binary files, which are not read.
+void ApplyWrap(QsciScintilla* editor, qint64 size, bool binary = false)
 {
-    const bool wrap = GetSettingValue(SettingKey::TextWrap).toBool() && size <= CCodeWnd::kLargeText;
+    const bool wrap = GetSettingValue(SettingKey::TextWrap).toBool() && size <= CCodeWnd::kLargeText && !binary;
     editor->setWrapMode(wrap ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
     editor->setWrapVisualFlags(QsciScintilla::WrapFlagNone, QsciScintilla::WrapFlagNone, 0);
 }
@@ -334,7 +334,7 @@ void CCodeWnd::ShowFirstPiece(const TextPiece& piece)
     ILoader* loader = !piece.last && piece.fileSize > kLargeText ? CreateLoader(piece.fileSize) : nullptr;
     m_queued.push_back(piece.utf8);
     AppendQueued(); // at once, so that the window opens on the first screen
-    ApplyWrap(m_editor, piece.fileSize);
+    ApplyWrap(m_editor, piece.fileSize, piece.binary);
     if (!piece.last)
         m_reader.Continue(loader);
     if (m_rereading)

@@ -106,6 +106,18 @@ ILoader* TextReader::Flow::AwaitLoader()
     return loader;
 }
 
+bool LooksBinary(const QString& text)
+{
+    qint64 controls = 0;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        // Tab, line ends, form feed and the escape of coloured logs are a text's own.
+        controls += (u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != 0x1b) ||
+                    (u >= 0x7f && u < 0xa0);
+    }
+    return controls * 100 > text.size();
+}
+
 // On a thread of its own.
 void TextReader::Read(const std::shared_ptr<Flow>& flow, int job, const QString& path, QTextCodec* codec)
 {
@@ -126,6 +138,7 @@ void TextReader::Read(const std::shared_ptr<Flow>& flow, int job, const QString&
         codec = CodecForText(bytes, QTextCodec::codecForLocale());
     piece.codec = codec;
     std::unique_ptr<QTextDecoder> decoder(codec->makeDecoder());
+    piece.binary = LooksBinary(codec->toUnicode(bytes));
     LineSplitter splitter;
     ILoader* loader = nullptr;
     qint64 read = 0;

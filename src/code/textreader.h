@@ -39,10 +39,15 @@ struct TextPiece {
     qint64 lineEstimate = 0;             // the file's lines, exact in the last piece
     std::shared_ptr<FilledLoader> whole; // in the last piece, when a loader was given
     bool last = false;
+    bool binary = false;     // in the first piece: see LooksBinary()
     bool notRegular = false; // a FIFO, a device, a folder: never opened
     QString error;           // the file could not be opened
 };
 Q_DECLARE_METATYPE(TextPiece)
+
+// Whether a text holds the control characters of a binary file, more than one in a hundred. The
+// editor draws each as a box measured on its own, and wrapping a screen of such rows took 200 ms.
+bool LooksBinary(const QString& text);
 
 // Reads a text file on a thread of its own, in large pieces, decoding there too. The window gets
 // the first piece at once; then either the rest piece by piece, or, given an editor's document
