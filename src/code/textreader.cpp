@@ -112,8 +112,8 @@ bool LooksBinary(const QString& text)
     for (const QChar c : text) {
         const ushort u = c.unicode();
         // Tab, line ends, form feed and the escape of coloured logs are a text's own.
-        controls += (u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != 0x1b) ||
-                    (u >= 0x7f && u < 0xa0);
+        controls +=
+            (u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != 0x1b) || (u >= 0x7f && u < 0xa0);
     }
     return controls * 100 > text.size();
 }
@@ -138,13 +138,17 @@ void TextReader::Read(const std::shared_ptr<Flow>& flow, int job, const QString&
         codec = CodecForText(bytes, QTextCodec::codecForLocale());
     piece.codec = codec;
     std::unique_ptr<QTextDecoder> decoder(codec->makeDecoder());
-    piece.binary = LooksBinary(codec->toUnicode(bytes));
     LineSplitter splitter;
     ILoader* loader = nullptr;
     qint64 read = 0;
     for (bool first = true; !flow->stop; first = false) {
         read += bytes.size();
-        piece.utf8 = splitter.Feed(decoder->toUnicode(bytes)).toUtf8();
+        { // the decoded piece, twice the size of the bytes, goes before the wait below
+            const QString text = decoder->toUnicode(bytes);
+            if (first)
+                piece.binary = LooksBinary(text);
+            piece.utf8 = splitter.Feed(text).toUtf8();
+        }
         piece.breaks = splitter.TakeBreaks();
         piece.last = bytes.isEmpty() || file.atEnd();
         piece.lineEstimate = piece.last ? splitter.FileLines() : Estimate(splitter.FileLines(), read, piece.fileSize);

@@ -197,7 +197,8 @@ TEST_F(CodeWndTest, NulBytesAndBinaryAreShownWholeUnwrapped)
         ASSERT_TRUE(Load(Write("bin.txt", c.bytes)));
         ASSERT_TRUE(ReadToEnd());
         EXPECT_GE(m_wnd.MainEditor()->length(), c.bytes.size());
-        EXPECT_EQ(m_wnd.MainEditor()->wrapMode() != QsciScintilla::WrapNone, c.wrapped) << c.bytes.left(20).toHex().constData();
+        EXPECT_EQ(m_wnd.MainEditor()->wrapMode() != QsciScintilla::WrapNone, c.wrapped)
+            << c.bytes.left(20).toHex().constData();
     }
 }
 
