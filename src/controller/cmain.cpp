@@ -64,6 +64,9 @@ bool IsTypingInto(const QWidget* focus)
     return qobject_cast<const QAbstractSpinBox*>(focus) != nullptr;
 }
 
+// Late enough to leave the start to itself, early enough to be done before a first Space.
+constexpr int kWarmUpDelayMs = 300;
+
 } // namespace
 
 CMain::CMain()
@@ -123,6 +126,7 @@ void CMain::DelayInit()
         SetSettingValue(SettingKey::ShowWelcome, false);
     }
     QTimer::singleShot(0, this, &CMain::CheckUpdates);
+    QTimer::singleShot(kWarmUpDelayMs, m_wnd, &CMainWnd::WarmUp);
 }
 
 void CMain::CheckUpdates()

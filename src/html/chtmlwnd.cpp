@@ -130,7 +130,7 @@ void CHtmlWnd::Clear()
     m_firstPart.clear();
     m_pageAfterLoad.clear();
     m_loadedAnnounced = false;
-    if (!m_view)
+    if (!m_view || !std::exchange(m_showsPage, false)) // a blank page is not loaded blank again
         return;
     m_access->SetDocumentFolders({});
     m_blankLoad = true;
@@ -210,6 +210,7 @@ void CHtmlWnd::LoadPage(const QString& html)
     m_access->SetDocumentFolders(
         {QFileInfo(path).absolutePath(), real.isEmpty() ? QString() : QFileInfo(real).absolutePath()});
     m_pageLoading = true;
+    m_showsPage = true;
     // The engine lays a page out on this thread: a long one is shown first screen first.
     const QString start = CHtmlManager::PageStart();
     const QString end = QStringLiteral("</body></html>");

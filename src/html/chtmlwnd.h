@@ -19,7 +19,7 @@ class CHtmlWnd : public CAbstractWnd
 public:
     explicit CHtmlWnd(QWidget* parent = nullptr, const QString& converter = CHtmlManager::DefaultProgram());
 
-    QWebView* View() const { return m_view; } // none until the first document
+    QWebView* View() const { return m_view; } // none until made at idle or by the first document
 
     static constexpr int kPieceChars = 8192;
     // Far above what the md helper writes (it cuts a page to blocks the engine lays out quickly):
@@ -33,6 +33,7 @@ public slots:
     MainType GetWndType() const override { return MT_MARKDOWN; }
     void Clear() override;
     bool LoadsInHelperProgram() const override { return true; }
+    void WarmUp() override { EnsureView(); }
 
 protected slots:
     void LoadHelper() override;
@@ -62,6 +63,7 @@ private:
     QStringList m_pendingPieces;
     QTimer m_pieceTimer;
     bool m_blankLoad = false;
+    bool m_showsPage = false; // a document is on the view, or on its way
     // The body of the first part on show, which the whole page may continue.
     QString m_firstPart;
     // A whole page that differs from the first part on show, loaded once that one has loaded.

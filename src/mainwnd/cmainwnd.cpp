@@ -88,6 +88,13 @@ CMainWnd::CMainWnd(QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
+// At idle after start: the first preview would otherwise wait while it is made.
+void CMainWnd::WarmUp()
+{
+    for (CAbstractWnd* viewer : qAsConst(m_viewers))
+        viewer->WarmUp();
+}
+
 void CMainWnd::AddViewer(int kind, CAbstractWnd* viewer)
 {
     m_stack->addWidget(viewer);

@@ -49,6 +49,7 @@ public slots:
     // on the one under the pointer.
     void Display(const QRect& requester = QRect());
     void HideWnd();
+    void WarmUp();
     void WaggleWnd();
     void OpenByDefault(QString path);
     void RevealInExplorer(QString path);

@@ -42,6 +42,8 @@ public slots:
     // True for a viewer whose work runs in a helper program: started at once, it runs while the
     // loading page paints instead of after.
     virtual bool LoadsInHelperProgram() const { return false; }
+    // Makes at idle what the first preview would otherwise wait for.
+    virtual void WarmUp() {}
 
 protected slots:
     virtual void LoadHelper();
