@@ -166,7 +166,11 @@ CCodeWnd::CCodeWnd(QWidget* parent)
         emit SigErr(QString());
     });
     connect(&m_reader, &TextReader::SigPiece, this, &CCodeWnd::OnPiece);
-    connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, &CCodeWnd::ShowFileLineNumbers);
+    // The editor moves its scroll bar without a signal when the caret takes it elsewhere (Ctrl+End).
+    connect(m_editor, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & QsciScintillaBase::SC_UPDATE_V_SCROLL)
+            ShowFileLineNumbers();
+    });
 }
 
 CCodeWnd::~CCodeWnd()

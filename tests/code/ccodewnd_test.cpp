@@ -89,11 +89,26 @@ TEST_F(CodeWndTest, LongLinesAreCopiedAndNumberedAsTheFileHasThem)
     for (int shown = LineSplitter::kShownLineLimit; shown < 20000; shown += LineSplitter::kShownLineLimit)
         margin << QString(); // the rest of the long line, broken for showing
     margin << "3";
-    for (int line = 0; line < margin.size(); ++line) {
+    const auto marginText = [editor](int line) {
         char number[16] = {};
         editor->SendScintilla(QsciScintillaBase::SCI_MARGINGETTEXT, line, static_cast<void*>(number));
-        EXPECT_EQ(QString::fromLatin1(number), margin.at(line)) << line;
-    }
+        return QString::fromLatin1(number);
+    };
+    const auto expectLinesInSight = [&] { // the margin numbers those only
+        const auto docLine = [editor](long shown) {
+            return int(
+                editor->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(shown)));
+        };
+        const long top = editor->firstVisibleLine();
+        const int last = docLine(top + long(editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)) - 1);
+        for (int line = docLine(top); line <= last && line < margin.size(); ++line)
+            EXPECT_EQ(marginText(line), margin.at(line)) << line;
+    };
+    expectLinesInSight();
+    QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return marginText(margin.size() - 1) == margin.last(); }, kWait))
+        << "the last line is numbered once Ctrl+End brought it in sight";
+    expectLinesInSight();
 }
 
 // Ctrl+End while a large file still comes in follows it to its real end.
