@@ -10,8 +10,9 @@ class LineSplitter
 {
 public:
     // Characters shown in a row at most: the editor lays out every row it paints whole, and a
-    // screen of rows of 4096 took hundreds of milliseconds under load.
-    static constexpr int kShownLineLimit = 1024;
+    // screen of rows of 4096 took hundreds of milliseconds under load; 512 is still several
+    // screens wide, at half the first screen's layout of 1024.
+    static constexpr int kShownLineLimit = 512;
     // Characters shown in a row that has no letter yet: Qt looks for a row's direction from its start
     // at every position it measures, so a long run of punctuation costs its length squared.
     static constexpr int kNeutralRowLimit = 128;
