@@ -4,9 +4,12 @@
 
 #include <QElapsedTimer>
 #include <QFileSystemModel>
+#include <QFutureWatcher>
+#include <QtConcurrent>
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 namespace {
 
@@ -16,16 +19,23 @@ const void* MappingKey(const QModelIndex& sourceParent)
 }
 
 // A few rows, such as a file made while the folder is shown, go in one by one and at once; a
-// batch is shown in steps, each sorted and merged once, for a few milliseconds per turn of the
-// window's event loop.
+// batch of up to a step is sorted and merged here, a bigger one is sorted on another thread.
+// Either takes a few milliseconds per turn of the window's event loop.
 constexpr int kRowsInsertedOneByOne = 16;
 constexpr int kRowsPerStep = 4000;
 constexpr qint64 kTurnMs = 40;
+constexpr int kRowsBetweenClockLooks = 256;
+
+void ShiftInserted(std::vector<int>& rows, int first, int count)
+{
+    for (int& row : rows)
+        row += row >= first ? count : 0;
+}
 
 } // namespace
 
 CFolderSortProxy::CFolderSortProxy(QFileSystemModel* source, QObject* parent)
-    : QAbstractProxyModel(parent), m_source(source), m_collator(FolderCollator(QLocale())),
+    : QAbstractProxyModel(parent), m_source(source), m_collator(FolderCollator(m_locale)),
       m_blank(MakeFolderSortKey(m_collator, false, QString()))
 {
     m_showTimer.setSingleShot(true);
@@ -196,10 +206,10 @@ void CFolderSortProxy::OnRowsInserted(const QModelIndex& sourceParent, int first
     const int count = last - first + 1;
     m->keys.insert(m->keys.begin() + first, count, m_blank);
     m->flags.insert(m->flags.begin() + first, count, Qt::NoItemFlags);
-    for (int& row : m->proxyToSource)
-        row += row >= first ? count : 0;
-    for (int& row : m->pending)
-        row += row >= first ? count : 0;
+    ShiftInserted(m->proxyToSource, first, count);
+    ShiftInserted(m->pending, first, count);
+    for (Batch& batch : m->sorting)
+        ShiftInserted(batch.rows, first, count);
     IndexSourceRows(m);
     for (int row = first; row <= last; ++row)
         m->pending.push_back(row);
@@ -218,8 +228,12 @@ void CFolderSortProxy::ShowPendingRowsForATurn()
     // Showing rows may map their folders for the first time, adding to the mappings.
     const QList<Mapping*> mappings = m_mappings.values();
     for (Mapping* m : mappings) {
-        while (!m->pending.empty() && clock.elapsed() < kTurnMs)
-            ShowPendingRows(m, kRowsPerStep);
+        while (!m->pending.empty() && clock.elapsed() < kTurnMs) {
+            if (static_cast<int>(m->pending.size()) > kRowsPerStep)
+                SortAwayFromTheWindow(m, clock);
+            else
+                ShowPendingRows(m, kRowsPerStep);
+        }
         left = left || !m->pending.empty();
     }
     if (left)
@@ -229,7 +243,7 @@ void CFolderSortProxy::ShowPendingRowsForATurn()
 void CFolderSortProxy::ShowPendingRows(Mapping* m, int limit)
 {
     const int count = std::min(limit, static_cast<int>(m->pending.size()));
-    const std::vector<int> rows(m->pending.end() - count, m->pending.end());
+    std::vector<int> rows(m->pending.end() - count, m->pending.end());
     m->pending.resize(m->pending.size() - count);
     for (int row : rows)
         ReadRow(m, row);
@@ -246,18 +260,92 @@ void CFolderSortProxy::ShowPendingRows(Mapping* m, int limit)
         }
         return;
     }
+    SortRows(m, rows.begin(), rows.end());
+    InsertSortedRows(m, rows);
+}
+
+// Appended, then merged into the shown rows: one insertion and one move for the views.
+void CFolderSortProxy::InsertSortedRows(Mapping* m, const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
     const int before = static_cast<int>(m->proxyToSource.size());
     m->proxyToSource.insert(m->proxyToSource.end(), rows.begin(), rows.end());
-    SortRows(m, m->proxyToSource.begin() + before, m->proxyToSource.end());
-    beginInsertRows(proxyParent, before, before + count - 1);
+    beginInsertRows(ProxyParentOf(m), before, before + static_cast<int>(rows.size()) - 1);
     IndexSourceRows(m);
     endInsertRows();
+    const auto less = [m](int a, int b) { return FolderSortLess(m->keys[a], m->keys[b]); };
     if (before == 0 || !less(m->proxyToSource[before], m->proxyToSource[before - 1]))
         return;
     Reorder(m, [m, before, less] {
         GallopMerge(m->proxyToSource, before, less);
         IndexSourceRows(m);
     });
+}
+
+// Making the keys of 100 000 names and sorting them took the window a second; here it only
+// reads the names, for the rest of the turn.
+void CFolderSortProxy::SortAwayFromTheWindow(Mapping* m, const QElapsedTimer& turn)
+{
+    Batch batch{++m_lastBatch, {}};
+    QStringList names;
+    std::vector<bool> folders;
+    while (!m->pending.empty() &&
+           (batch.rows.size() % kRowsBetweenClockLooks != 0 || turn.elapsed() < kTurnMs || batch.rows.empty())) {
+        const int row = m->pending.back();
+        m->pending.pop_back();
+        const QModelIndex index = m_source->index(row, 0, m->sourceParent);
+        names.append(m_source->fileName(index));
+        folders.push_back(m_source->isDir(index));
+        m->flags[row] = m_source->flags(index);
+        batch.rows.push_back(row);
+    }
+    // Gone with this proxy, it leaves the sorting to finish unheard.
+    auto* watcher = new QFutureWatcher<std::shared_ptr<SortedBatch>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial = batch.serial] {
+        ShowSortedBatch(serial, *watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run([locale = m_locale, names = std::move(names), folders = std::move(folders)] {
+        return std::make_shared<SortedBatch>(SortBatch(locale, names, folders));
+    }));
+    m->sorting.push_back(std::move(batch));
+}
+
+// Its folder may be gone by now, and so may some of its rows.
+void CFolderSortProxy::ShowSortedBatch(int serial, SortedBatch& sorted)
+{
+    for (Mapping* m : qAsConst(m_mappings)) {
+        const auto batch =
+            std::find_if(m->sorting.begin(), m->sorting.end(), [serial](const Batch& b) { return b.serial == serial; });
+        if (batch == m->sorting.end())
+            continue;
+        std::vector<int> rows;
+        rows.reserve(sorted.order.size());
+        for (int position : sorted.order) {
+            const int row = batch->rows[position];
+            if (row >= 0) {
+                m->keys[row] = std::move(sorted.keys[position]);
+                rows.push_back(row);
+            }
+        }
+        m->sorting.erase(batch);
+        InsertSortedRows(m, rows);
+        return;
+    }
+}
+
+// A row on its way out of a batch, to be shown at once instead.
+bool CFolderSortProxy::TakeFromBatch(Mapping* m, int row)
+{
+    for (Batch& batch : m->sorting) {
+        const auto at = std::find(batch.rows.begin(), batch.rows.end(), row);
+        if (at != batch.rows.end()) {
+            *at = -1;
+            return true;
+        }
+    }
+    return false;
 }
 
 QModelIndex CFolderSortProxy::MapFromSourceAtOnce(const QModelIndex& sourceIndex)
@@ -269,6 +357,9 @@ QModelIndex CFolderSortProxy::MapFromSourceAtOnce(const QModelIndex& sourceIndex
     const auto waiting = std::find(m->pending.begin(), m->pending.end(), sourceIndex.row());
     if (waiting != m->pending.end()) {
         std::iter_swap(waiting, m->pending.end() - 1);
+        ShowPendingRows(m, 1);
+    } else if (TakeFromBatch(m, sourceIndex.row())) {
+        m->pending.push_back(sourceIndex.row());
         ShowPendingRows(m, 1);
     }
     return mapFromSource(sourceIndex);
@@ -310,6 +401,9 @@ void CFolderSortProxy::OnRowsRemoved(const QModelIndex& sourceParent, int first,
         m->pending.erase(std::remove_if(m->pending.begin(), m->pending.end(), gone), m->pending.end());
         for (int& row : m->pending)
             row -= row > last ? count : 0;
+        for (Batch& batch : m->sorting)
+            for (int& row : batch.rows)
+                row = gone(row) ? -1 : row - (row > last ? count : 0);
         IndexSourceRows(m);
     }
     DropMappingsOfGoneFolders();

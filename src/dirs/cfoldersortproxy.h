@@ -5,18 +5,20 @@
 #include <QAbstractProxyModel>
 #include <QCollator>
 #include <QHash>
+#include <QLocale>
 #include <QPersistentModelIndex>
 #include <QTimer>
 
 #include <functional>
 #include <vector>
 
+class QElapsedTimer;
 class QFileSystemModel;
 
 // A file system model's rows in folder order (see FolderSortKey), sorted per folder when first
-// asked and kept sorted as rows come and go. A big batch of new rows is shown in steps, each a
-// sort of the step and one merge, so a folder of 100 000 files coming in never holds the window
-// for long.
+// asked and kept sorted as rows come and go. A big batch of new rows has its keys made and sorted
+// on another thread, then merged in at once; a small one is sorted here. A folder of 100 000 files
+// coming in never holds the window for long.
 class CFolderSortProxy : public QAbstractProxyModel
 {
     Q_OBJECT
@@ -39,6 +41,12 @@ private:
     // What a view asks of every row when it lays a folder out, kept here: asking the source
     // looks the row up by its name. The flags stand apart from the keys: a view asks them of all
     // 100 000 rows of a big folder for every layout, and a small array of them stays in the cache.
+    // Source rows whose keys are being made on another thread, by position in the batch; a row
+    // gone meanwhile is -1.
+    struct Batch {
+        int serial;
+        std::vector<int> rows;
+    };
     struct Mapping {
         QPersistentModelIndex sourceParent;
         std::vector<FolderSortKey> keys;  // by source row
@@ -46,6 +54,7 @@ private:
         std::vector<int> proxyToSource;
         std::vector<int> sourceToProxy;
         std::vector<int> pending; // source rows not shown yet
+        std::vector<Batch> sorting;
     };
 
     Mapping* MappingOf(const QModelIndex& sourceParent) const;
@@ -56,6 +65,10 @@ private:
     void Reorder(Mapping* m, const std::function<void()>& change);
     void ShowPendingRowsForATurn();
     void ShowPendingRows(Mapping* m, int limit);
+    void SortAwayFromTheWindow(Mapping* m, const QElapsedTimer& turn);
+    void ShowSortedBatch(int serial, SortedBatch& sorted);
+    void InsertSortedRows(Mapping* m, const std::vector<int>& rows);
+    bool TakeFromBatch(Mapping* m, int row);
 
     void OnRowsInserted(const QModelIndex& sourceParent, int first, int last);
     void OnRowsAboutToBeRemoved(const QModelIndex& sourceParent, int first, int last);
@@ -68,10 +81,12 @@ private:
     void DropMappingsOfGoneFolders();
 
     QFileSystemModel* m_source;
+    QLocale m_locale;
     QCollator m_collator;
     FolderSortKey m_blank; // of rows not shown yet
     mutable QTimer m_showTimer;
     mutable QHash<const void*, Mapping*> m_mappings; // by the source parent's internal pointer
     QList<QPersistentModelIndex> m_layoutSources;    // the view's indexes across a source layout change
     QModelIndexList m_layoutProxies;
+    int m_lastBatch = 0;
 };

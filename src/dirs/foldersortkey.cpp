@@ -1,5 +1,8 @@
 #include "dirs/foldersortkey.h"
 
+#include <algorithm>
+#include <numeric>
+
 // Qt collates the C locale by code points: "B" before "a", "10" before "9".
 QCollator FolderCollator(const QLocale& locale)
 {
@@ -20,4 +23,18 @@ bool FolderSortLess(const FolderSortKey& a, const FolderSortKey& b)
         return a.folder;
     const int collated = a.collated.compare(b.collated);
     return collated != 0 ? collated < 0 : a.name < b.name;
+}
+
+SortedBatch SortBatch(const QLocale& locale, const QStringList& names, const std::vector<bool>& folders)
+{
+    const QCollator collator = FolderCollator(locale);
+    SortedBatch batch;
+    batch.keys.reserve(names.size());
+    for (int i = 0; i < names.size(); ++i)
+        batch.keys.push_back(MakeFolderSortKey(collator, folders[i], names.at(i)));
+    batch.order.resize(batch.keys.size());
+    std::iota(batch.order.begin(), batch.order.end(), 0);
+    std::sort(batch.order.begin(), batch.order.end(),
+              [&batch](int a, int b) { return FolderSortLess(batch.keys[a], batch.keys[b]); });
+    return batch;
 }

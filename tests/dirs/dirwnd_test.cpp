@@ -220,6 +220,29 @@ TEST_F(DirWndTest, AFolderLeftWhileReadIsReadNoMore)
     expectGone(left);
 }
 
+// More rows than the window sorts itself come in at once: sorted on another thread, they all
+// show, in order, folders first.
+TEST_F(DirWndTest, ABigFolderShowsWholeAndInOrder)
+{
+    QTemporaryDir dir;
+    QStringList expected{QStringLiteral("dir9"), QStringLiteral("dir10")};
+    for (const QString& name : expected)
+        QDir(dir.path()).mkdir(name);
+    for (int i = 0; i < 10000; ++i) {
+        expected.append(QStringLiteral("File%1").arg(i));
+        QFile(dir.filePath(expected.last())).open(QIODevice::WriteOnly);
+    }
+    ASSERT_TRUE(Load(dir.path()).loaded);
+    const QTreeView* view = wnd->FolderTree();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= expected.size(); }, 60000));
+    QStringList names;
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+        names.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
+    ASSERT_EQ(names.size(), expected.size());
+    for (int row = 0; row < names.size(); ++row)
+        ASSERT_EQ(names.at(row), expected.at(row)) << "row " << row;
+}
+
 // "S" previewing the selection is driven in the program by dir_viewer.sh.
 TEST_F(DirWndTest, FoldersShowHiddenItemsInBothViews)
 {
