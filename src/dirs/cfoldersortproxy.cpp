@@ -25,6 +25,8 @@ constexpr int kRowsInsertedOneByOne = 16;
 constexpr int kRowsPerStep = 4000;
 constexpr qint64 kTurnMs = 40;
 constexpr int kRowsBetweenClockLooks = 256;
+// A big folder's batches are sorted on all cores at once.
+constexpr size_t kRowsPerBatch = 25000;
 
 void ShiftInserted(std::vector<int>& rows, int first, int count)
 {
@@ -287,10 +289,11 @@ void CFolderSortProxy::InsertSortedRows(Mapping* m, const std::vector<int>& rows
 // reads the names, for the rest of the turn.
 void CFolderSortProxy::SortAwayFromTheWindow(Mapping* m, const QElapsedTimer& turn)
 {
-    Batch batch{++m_lastBatch, {}};
+    Batch batch;
+    batch.serial = ++m_lastBatch;
     QStringList names;
     std::vector<bool> folders;
-    while (!m->pending.empty() &&
+    while (!m->pending.empty() && batch.rows.size() < kRowsPerBatch &&
            (batch.rows.size() % kRowsBetweenClockLooks != 0 || turn.elapsed() < kTurnMs || batch.rows.empty())) {
         const int row = m->pending.back();
         m->pending.pop_back();

@@ -38,15 +38,15 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    // What a view asks of every row when it lays a folder out, kept here: asking the source
-    // looks the row up by its name. The flags stand apart from the keys: a view asks them of all
-    // 100 000 rows of a big folder for every layout, and a small array of them stays in the cache.
     // Source rows whose keys are being made on another thread, by position in the batch; a row
     // gone meanwhile is -1.
     struct Batch {
-        int serial;
+        int serial = 0;
         std::vector<int> rows;
     };
+    // What a view asks of every row when it lays a folder out, kept here: asking the source
+    // looks the row up by its name. The flags stand apart from the keys: a view asks them of all
+    // 100 000 rows of a big folder for every layout, and a small array of them stays in the cache.
     struct Mapping {
         QPersistentModelIndex sourceParent;
         std::vector<FolderSortKey> keys;  // by source row
