@@ -20,7 +20,10 @@ private:
         QString type;
     };
     Look LookFor(const QFileInfo& info) const;
+    void RememberFileLook(bool file, const QString& key, const Look& look) const;
 
     mutable QMutex m_mutex;
     mutable QHash<QString, Look> m_looks;
+    mutable QString m_lastDotSuffix; // of the last file looked up, with its dot
+    mutable Look m_lastFileLook;
 };
