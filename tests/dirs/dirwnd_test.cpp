@@ -240,7 +240,7 @@ TEST_F(DirWndTest, ABigFolderShowsWholeAndInOrder)
         names.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
     ASSERT_EQ(names.size(), expected.size());
     for (int row = 0; row < names.size(); ++row)
-        ASSERT_EQ(names.at(row), expected.at(row)) << "row " << row;
+        ASSERT_EQ(names.at(row).toStdString(), expected.at(row).toStdString()) << "row " << row;
 }
 
 // "S" previewing the selection is driven in the program by dir_viewer.sh.
