@@ -234,7 +234,7 @@ void PdfViewPrivate::disposeDocument()
         m_file->moveToThread(nullptr); // so that another thread may delete it
         left->file = std::move(m_file);
     }
-    m_opener->dispose(left);
+    m_opener->dispose(std::move(left)); // no reference left here to free it on this thread
 }
 
 void PdfViewPrivate::setZoomFactor(qreal zoom)
