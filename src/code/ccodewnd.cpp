@@ -166,7 +166,7 @@ CCodeWnd::CCodeWnd(QWidget* parent)
         emit SigErr(QString());
     });
     connect(&m_reader, &TextReader::SigPiece, this, &CCodeWnd::OnPiece);
-    // The editor moves its scroll bar without a signal when the caret takes it elsewhere (Ctrl+End).
+    // The scroll bar's signal did not come for a scroll the caret made (Ctrl+End); this notice comes for every one.
     connect(m_editor, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & QsciScintillaBase::SC_UPDATE_V_SCROLL)
             ShowFileLineNumbers();
